@@ -1,0 +1,59 @@
+// The .TaZEN file format: names, key block, check block.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/fileformat.h"
+
+#include "cipher/sha1.h"
+#include "engine/password.h"
+
+namespace tazen {
+
+std::string EncryptedName(std::string_view plainName)
+{
+    std::string name(plainName);
+    name += kEncryptedExtension;
+    return name;
+}
+
+std::string PlainName(std::string_view encryptedName)
+{
+    const std::size_t keep =
+        encryptedName.size() > kEncryptedExtension.size() ? encryptedName.size() - kEncryptedExtension.size() : 0;
+    return std::string(encryptedName.substr(0, keep));
+}
+
+bool HasEncryptedExtension(std::string_view name)
+{
+    return name.ends_with(kEncryptedExtension);
+}
+
+KeyBlock MakeKeyBlock(std::string_view password)
+{
+    KeyBlock key;
+    key.fill(0xFF);
+    std::string bytes = PasswordBytes(password);
+    TSha1 hash;
+    hash.HashInit();
+    hash.HashUpdateText(bytes);
+    hash.HashFinal(key.data());
+    SecureFill(bytes.data(), 0, bytes.size());
+    return key;
+}
+
+CheckBlock KeyCipher(TBlockCipher& cipher, std::string_view password)
+{
+    KeyBlock block = MakeKeyBlock(password);
+    cipher.SetKey(block.data(), FormatKeySize(cipher));
+    cipher.CbcEncrypt(block.data(), block.data(), static_cast<std::int64_t>(block.size()));
+    cipher.ResetVector();
+    return block;
+}
+
+bool CheckBlockMatches(const CheckBlock& expected, const std::uint8_t* fileHead)
+{
+    unsigned difference = 0;
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        difference |= static_cast<unsigned>(expected[i] ^ fileHead[i]);
+    return difference == 0;
+}
+
+} // namespace tazen
