@@ -1,0 +1,152 @@
+// The .TaZEN format: names, and file bytes checked against a computation from OpenSSL's primitives.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/fileformat.h"
+
+#include "cipher/blowfish.h"
+
+#include <openssl/blowfish.h>
+#include <openssl/sha.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace tazen {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+TEST(FormatNames, AppendAndDropTheExtensionByteForByte)
+{
+    EXPECT_EQ(EncryptedName("/home/u/report.doc"), "/home/u/report.doc.TaZEN");
+    EXPECT_EQ(EncryptedName("archive.tar.gz"), "archive.tar.gz.TaZEN");
+    EXPECT_EQ(PlainName("/home/u/report.doc.TaZEN"), "/home/u/report.doc");
+    EXPECT_EQ(PlainName("archive.tar.gz.TaZEN"), "archive.tar.gz");
+    EXPECT_EQ(PlainName(".TaZEN"), "");
+    EXPECT_EQ(PlainName("abc"), "");
+
+    EXPECT_TRUE(HasEncryptedExtension("a.TaZEN"));
+    EXPECT_TRUE(HasEncryptedExtension(".TaZEN"));
+    EXPECT_FALSE(HasEncryptedExtension("a.tazen"));
+    EXPECT_FALSE(HasEncryptedExtension("a.TaZEN.exe"));
+    EXPECT_FALSE(HasEncryptedExtension("TaZEN"));
+}
+
+// The file written for a password and a plain text, computed with OpenSSL alone: SHA-1 of the password
+// bytes plus twelve 0xFF as a 256-bit key, the initial vector E(FF..FF), the key block in CBC as the check
+// block, the plain text in CBC from the initial vector, and a tail xored with E(last cipher block).
+Bytes referenceFile(const std::string& passwordBytes, const Bytes& plain)
+{
+    std::uint8_t key[32];
+    std::memset(key, 0xFF, sizeof key);
+    SHA1(reinterpret_cast<const unsigned char*>(passwordBytes.data()), passwordBytes.size(), key);
+    BF_KEY schedule;
+    BF_set_key(&schedule, 32, key);
+    std::uint8_t iv[8];
+    std::memset(iv, 0xFF, sizeof iv);
+    BF_ecb_encrypt(iv, iv, &schedule, BF_ENCRYPT);
+
+    Bytes file(32 + plain.size());
+    std::uint8_t chain[8];
+    std::memcpy(chain, iv, 8);
+    BF_cbc_encrypt(key, file.data(), 32, &schedule, chain, BF_ENCRYPT);
+
+    const std::size_t whole = plain.size() / 8 * 8;
+    std::memcpy(chain, iv, 8);
+    BF_cbc_encrypt(plain.data(), file.data() + 32, static_cast<long>(whole), &schedule, chain, BF_ENCRYPT);
+    std::uint8_t pad[8];
+    BF_ecb_encrypt(chain, pad, &schedule, BF_ENCRYPT);
+    for (std::size_t i = whole; i < plain.size(); ++i)
+        file[32 + i] = plain[i] ^ pad[i - whole];
+    return file;
+}
+
+Bytes encryptFile(TBlockCipher& cipher, const std::string& password, const Bytes& plain)
+{
+    const CheckBlock check = KeyCipher(cipher, password);
+    Bytes file(kCheckBlockSize + plain.size());
+    std::copy(check.begin(), check.end(), file.begin());
+    std::copy(plain.begin(), plain.end(), file.begin() + kCheckBlockSize);
+    TransformPayload(cipher, PayloadDirection::Encrypt, file.data() + kCheckBlockSize,
+                     static_cast<std::int64_t>(plain.size()));
+    cipher.Wipe();
+    return file;
+}
+
+TEST(FormatBytes, MatchAnIndependentComputationAndDecryptBack)
+{
+    struct Password
+    {
+        std::string typed;  // UTF-8, as a text field delivers it
+        std::string hashed; // the bytes the key is made from
+    };
+    const Password passwords[] = {{"", ""}, {"abc", "abc"}, {"h\xC3\xB6gre", "h\xF6gre"}};
+    std::mt19937 rng(2);
+    TBlowfish cipher;
+    for (const std::size_t length : {0u, 1u, 7u, 8u, 13u, 8192u, 8193u, 65537u}) {
+        Bytes plain(length);
+        for (auto& b : plain)
+            b = static_cast<std::uint8_t>(rng());
+        for (const Password& password : passwords) {
+            SCOPED_TRACE(testing::Message() << length << " bytes, password '" << password.typed << "'");
+            const Bytes file = encryptFile(cipher, password.typed, plain);
+            ASSERT_EQ(file.size(), length + 32);
+            ASSERT_EQ(file, referenceFile(password.hashed, plain));
+            EXPECT_FALSE(cipher.Initialized());
+
+            const CheckBlock check = KeyCipher(cipher, password.typed);
+            ASSERT_TRUE(CheckBlockMatches(check, file.data()));
+            Bytes back(file.begin() + 32, file.end());
+            TransformPayload(cipher, PayloadDirection::Decrypt, back.data(), static_cast<std::int64_t>(back.size()));
+            EXPECT_EQ(back, plain);
+            cipher.Wipe();
+        }
+    }
+}
+
+TEST(FormatPasswordCheck, RefusesAnyOtherPasswordAndAcceptsOtherSpellingsOfTheSameText)
+{
+    TBlowfish cipher;
+    const Bytes file = encryptFile(cipher, "Correct horse", Bytes(20, 7));
+    for (const std::string wrong : {"correct horse", "Correct hors", "Correct horsf", "Correct horse ", ""}) {
+        EXPECT_FALSE(CheckBlockMatches(KeyCipher(cipher, wrong), file.data())) << wrong;
+        cipher.Wipe();
+    }
+    EXPECT_TRUE(CheckBlockMatches(KeyCipher(cipher, "Correct horse"), file.data()));
+
+    // The same letter typed precomposed or as o + combining diaeresis.
+    const Bytes umlaut = encryptFile(cipher, "s\xC3\xB6t", {});
+    EXPECT_TRUE(CheckBlockMatches(KeyCipher(cipher, "so\xCC\x88t"), umlaut.data()));
+    EXPECT_FALSE(CheckBlockMatches(KeyCipher(cipher, "sot"), umlaut.data()));
+}
+
+TEST(FormatPayload, StepsInPiecesAndStopsWhenTold)
+{
+    TBlowfish cipher;
+    KeyCipher(cipher, "pieces");
+    Bytes data(2 * kPieceSize + 3616, 0x33);
+    std::vector<std::int64_t> pieces;
+    const std::int64_t done = TransformPayload(cipher, PayloadDirection::Encrypt, data.data(),
+                                               static_cast<std::int64_t>(data.size()), [&](std::int64_t n) {
+                                                   pieces.push_back(n);
+                                                   return true;
+                                               });
+    EXPECT_EQ(done, static_cast<std::int64_t>(data.size()));
+    EXPECT_EQ(pieces, (std::vector<std::int64_t>{kPieceSize, kPieceSize, 3616}));
+
+    cipher.ResetVector();
+    Bytes stopped(data.size(), 0x33);
+    const std::int64_t partial =
+        TransformPayload(cipher, PayloadDirection::Encrypt, stopped.data(), static_cast<std::int64_t>(stopped.size()),
+                         [](std::int64_t) { return false; });
+    EXPECT_EQ(partial, kPieceSize);
+    EXPECT_TRUE(std::equal(stopped.begin(), stopped.begin() + kPieceSize, data.begin()));
+    EXPECT_TRUE(std::all_of(stopped.begin() + kPieceSize, stopped.end(), [](std::uint8_t b) { return b == 0x33; }));
+}
+
+} // namespace
+} // namespace tazen
