@@ -1,0 +1,39 @@
+# Two commands do everything: `make run` starts TaZEN, `make test` builds and runs every test.
+# Both install what is missing first (scripts/install-deps).
+
+BUILD_DIR    ?= build
+SANITIZE_DIR ?= build-sanitize
+CMAKE_ARGS   ?=
+
+.PHONY: all deps build run test test-sanitize bench format clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@test -f $(BUILD_DIR)/build.ninja || cmake -S . -B $(BUILD_DIR) -G Ninja -DTAZEN_WERROR=ON $(CMAKE_ARGS)
+	cmake --build $(BUILD_DIR)
+
+run: build
+	$(BUILD_DIR)/bin/tazen
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j 2
+
+# The same tests with AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize: deps
+	@test -f $(SANITIZE_DIR)/build.ninja || cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+		-DTAZEN_WERROR=ON -DTAZEN_SANITIZE=ON -DTAZEN_BUILD_BENCH=OFF $(CMAKE_ARGS)
+	cmake --build $(SANITIZE_DIR)
+	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j 2
+
+bench: build
+	$(BUILD_DIR)/bin/tazen_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true $(BENCH_ARGS)
+
+format:
+	git ls-files '*.cpp' '*.h' | grep -v -e blowfish_tables.cpp -e unicode_tables.cpp | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
