@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cipher/blowfish.h"
 
+#include "cipher/bigendian.h"
+
 #include <cstring>
 #include <string>
 
@@ -17,19 +19,6 @@ namespace {
 constexpr int kRounds = 16;
 // CBC decryption has no chain between blocks, so this many run interleaved to hide the table latency.
 constexpr int kLanes = 4;
-
-inline std::uint32_t loadBigEndian(const std::uint8_t* p) noexcept
-{
-    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
-}
-
-inline void storeBigEndian(std::uint8_t* p, std::uint32_t v) noexcept
-{
-    p[0] = static_cast<std::uint8_t>(v >> 24);
-    p[1] = static_cast<std::uint8_t>(v >> 16);
-    p[2] = static_cast<std::uint8_t>(v >> 8);
-    p[3] = static_cast<std::uint8_t>(v);
-}
 
 inline std::uint32_t roundF(const std::uint32_t* s, std::uint32_t x) noexcept
 {
@@ -78,6 +67,32 @@ inline void decryptWords(const std::uint32_t* p, const std::uint32_t* s, std::ui
         left[k] = r[k] ^ p[0];
         right[k] = l[k];
     }
+}
+
+// A final 1 to 7 bytes of CBC, the same both ways: xored with the encryption of the chain, which stays.
+inline void xorTail(const std::uint32_t* p, const std::uint32_t* s, std::uint32_t chainLeft, std::uint32_t chainRight,
+                    const std::uint8_t* src, std::uint8_t* dst, int tail) noexcept
+{
+    if (tail == 0)
+        return;
+    std::uint8_t scratch[8];
+    encryptWords(p, s, chainLeft, chainRight);
+    storeBigEndian(scratch, chainLeft);
+    storeBigEndian(scratch + 4, chainRight);
+    XorBytes(src, scratch, dst, tail);
+    SecureFill(scratch, 0xFF, sizeof scratch);
+}
+
+// The CFB register as one big-endian 64-bit word: shifting in a byte drops byte 0 and appends at byte 7.
+inline std::uint64_t loadRegister(const TBlowfish::Vector& v) noexcept
+{
+    return (std::uint64_t{loadBigEndian(v.data())} << 32) | loadBigEndian(v.data() + 4);
+}
+
+inline void storeRegister(TBlowfish::Vector& v, std::uint64_t reg) noexcept
+{
+    storeBigEndian(v.data(), static_cast<std::uint32_t>(reg >> 32));
+    storeBigEndian(v.data() + 4, static_cast<std::uint32_t>(reg));
 }
 
 } // namespace
@@ -213,14 +228,7 @@ void TBlowfish::CbcEncrypt(const void* in, void* out, std::int64_t size)
     storeBigEndian(chainVector_.data(), chainLeft);
     storeBigEndian(chainVector_.data() + 4, chainRight);
 
-    if (const int tail = static_cast<int>(size % 8); tail != 0) {
-        std::uint8_t scratch[8];
-        encryptWords(p, s, chainLeft, chainRight);
-        storeBigEndian(scratch, chainLeft);
-        storeBigEndian(scratch + 4, chainRight);
-        XorBytes(src, scratch, dst, tail);
-        SecureFill(scratch, 0xFF, sizeof scratch);
-    }
+    xorTail(p, s, chainLeft, chainRight, src, dst, static_cast<int>(size % 8));
 }
 
 void TBlowfish::CbcDecrypt(const void* in, void* out, std::int64_t size)
@@ -269,33 +277,10 @@ void TBlowfish::CbcDecrypt(const void* in, void* out, std::int64_t size)
     storeBigEndian(chainVector_.data(), chainLeft);
     storeBigEndian(chainVector_.data() + 4, chainRight);
 
-    if (const int tail = static_cast<int>(size % 8); tail != 0) {
-        std::uint8_t scratch[8];
-        encryptWords(p, s, chainLeft, chainRight);
-        storeBigEndian(scratch, chainLeft);
-        storeBigEndian(scratch + 4, chainRight);
-        XorBytes(src, scratch, dst, tail);
-        SecureFill(scratch, 0xFF, sizeof scratch);
-    }
+    xorTail(p, s, chainLeft, chainRight, src, dst, static_cast<int>(size % 8));
 }
 
-namespace {
-
-// The register as one big-endian 64-bit word: shifting in a byte drops byte 0 and appends at byte 7.
-inline std::uint64_t loadRegister(const TBlowfish::Vector& v) noexcept
-{
-    return (std::uint64_t{loadBigEndian(v.data())} << 32) | loadBigEndian(v.data() + 4);
-}
-
-inline void storeRegister(TBlowfish::Vector& v, std::uint64_t reg) noexcept
-{
-    storeBigEndian(v.data(), static_cast<std::uint32_t>(reg >> 32));
-    storeBigEndian(v.data() + 4, static_cast<std::uint32_t>(reg));
-}
-
-} // namespace
-
-void TBlowfish::CfbEncrypt(const void* in, void* out, std::int64_t size)
+template <bool decrypting> void TBlowfish::cfb(const void* in, void* out, std::int64_t size)
 {
     requireInitialized();
     const auto* src = static_cast<const std::uint8_t*>(in);
@@ -305,28 +290,23 @@ void TBlowfish::CfbEncrypt(const void* in, void* out, std::int64_t size)
         std::uint32_t l = static_cast<std::uint32_t>(reg >> 32);
         std::uint32_t r = static_cast<std::uint32_t>(reg);
         encryptBlock(l, r);
-        const auto c = static_cast<std::uint8_t>(src[i] ^ (l >> 24));
-        dst[i] = c;
-        reg = (reg << 8) | c;
+        // The ciphertext byte feeds back: the input when decrypting, the output when encrypting.
+        const std::uint8_t input = src[i];
+        const auto output = static_cast<std::uint8_t>(input ^ (l >> 24));
+        dst[i] = output;
+        reg = (reg << 8) | (decrypting ? input : output);
     }
     storeRegister(chainVector_, reg);
+}
+
+void TBlowfish::CfbEncrypt(const void* in, void* out, std::int64_t size)
+{
+    cfb<false>(in, out, size);
 }
 
 void TBlowfish::CfbDecrypt(const void* in, void* out, std::int64_t size)
 {
-    requireInitialized();
-    const auto* src = static_cast<const std::uint8_t*>(in);
-    auto* dst = static_cast<std::uint8_t*>(out);
-    std::uint64_t reg = loadRegister(chainVector_);
-    for (std::int64_t i = 0; i < size; ++i) {
-        std::uint32_t l = static_cast<std::uint32_t>(reg >> 32);
-        std::uint32_t r = static_cast<std::uint32_t>(reg);
-        encryptBlock(l, r);
-        const std::uint8_t c = src[i];
-        dst[i] = static_cast<std::uint8_t>(c ^ (l >> 24));
-        reg = (reg << 8) | c;
-    }
-    storeRegister(chainVector_, reg);
+    cfb<true>(in, out, size);
 }
 
 } // namespace tazen

@@ -40,6 +40,7 @@ public:
 private:
     void requireInitialized() const;
     void encryptBlock(std::uint32_t& left, std::uint32_t& right) const noexcept;
+    template <bool decrypting> void cfb(const void* in, void* out, std::int64_t size);
 
     Vector initialVector_;
     Vector chainVector_;

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cipher/sha1.h"
 
+#include "cipher/bigendian.h"
+
 #include <cstring>
 
 namespace tazen {
@@ -9,19 +11,6 @@ namespace tazen {
 namespace {
 
 constexpr std::array<std::uint32_t, 5> kInitialChain = {0x67452301, 0xEFCDAB89, 0x98BADCFE, 0x10325476, 0xC3D2E1F0};
-
-inline std::uint32_t loadBigEndian(const std::uint8_t* p) noexcept
-{
-    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
-}
-
-inline void storeBigEndian(std::uint8_t* p, std::uint32_t v) noexcept
-{
-    p[0] = static_cast<std::uint8_t>(v >> 24);
-    p[1] = static_cast<std::uint8_t>(v >> 16);
-    p[2] = static_cast<std::uint8_t>(v >> 8);
-    p[3] = static_cast<std::uint8_t>(v);
-}
 
 } // namespace
 

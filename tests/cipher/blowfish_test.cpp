@@ -15,17 +15,10 @@
 namespace tazen {
 namespace {
 
+using test::Bytes;
 using test::fromHex;
 using test::KatRecord;
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes randomBytes(std::mt19937& rng, std::size_t n)
-{
-    Bytes b(n);
-    for (auto& x : b)
-        x = static_cast<std::uint8_t>(rng());
-    return b;
-}
+using test::randomBytes;
 
 Bytes block(const TBlowfish::Vector& v)
 {

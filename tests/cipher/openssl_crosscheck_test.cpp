@@ -3,6 +3,8 @@
 #include "cipher/blowfish.h"
 #include "cipher/sha1.h"
 
+#include "common/bytes.h"
+
 #include <openssl/blowfish.h>
 #include <openssl/sha.h>
 
@@ -15,15 +17,8 @@
 namespace tazen {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes randomBytes(std::mt19937& rng, std::size_t n)
-{
-    Bytes b(n);
-    for (auto& x : b)
-        x = static_cast<std::uint8_t>(rng());
-    return b;
-}
+using test::Bytes;
+using test::randomBytes;
 
 struct Reference
 {

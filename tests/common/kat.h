@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "common/bytes.h"
+
 #include <cstdint>
 #include <fstream>
 #include <map>
@@ -67,27 +69,6 @@ inline std::vector<KatRecord> loadKat(const std::string& name)
     if (!current.fields.empty())
         records.push_back(current);
     return records;
-}
-
-inline std::vector<std::uint8_t> fromHex(const std::string& hex)
-{
-    if (hex.size() % 2 != 0)
-        throw std::runtime_error("odd hex length: " + hex);
-    std::vector<std::uint8_t> bytes(hex.size() / 2);
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<std::uint8_t>(std::stoi(hex.substr(2 * i, 2), nullptr, 16));
-    return bytes;
-}
-
-template <typename Bytes> std::string toHex(const Bytes& bytes)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    std::string hex;
-    for (const auto b : bytes) {
-        hex += digits[static_cast<std::uint8_t>(b) >> 4];
-        hex += digits[static_cast<std::uint8_t>(b) & 15];
-    }
-    return hex;
 }
 
 } // namespace tazen::test

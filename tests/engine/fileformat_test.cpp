@@ -4,6 +4,8 @@
 
 #include "cipher/blowfish.h"
 
+#include "common/bytes.h"
+
 #include <openssl/blowfish.h>
 #include <openssl/sha.h>
 
@@ -18,7 +20,7 @@
 namespace tazen {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
 
 TEST(FormatNames, AppendAndDropTheExtensionByteForByte)
 {
@@ -88,9 +90,7 @@ TEST(FormatBytes, MatchAnIndependentComputationAndDecryptBack)
     std::mt19937 rng(2);
     TBlowfish cipher;
     for (const std::size_t length : {0u, 1u, 7u, 8u, 13u, 8192u, 8193u, 65537u}) {
-        Bytes plain(length);
-        for (auto& b : plain)
-            b = static_cast<std::uint8_t>(rng());
+        const Bytes plain = test::randomBytes(rng, length);
         for (const Password& password : passwords) {
             SCOPED_TRACE(testing::Message() << length << " bytes, password '" << password.typed << "'");
             const Bytes file = encryptFile(cipher, password.typed, plain);
