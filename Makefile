@@ -29,7 +29,9 @@ test-sanitize: deps
 	cmake --build $(SANITIZE_DIR)
 	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j 2
 
+# Also installs the tools the end-to-end comparisons measure against.
 bench: build
+	@scripts/install-deps --bench
 	$(BUILD_DIR)/bin/tazen_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true $(BENCH_ARGS)
 
 format:
