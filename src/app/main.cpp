@@ -6,6 +6,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -15,23 +17,50 @@ bool isSet(const char* name)
     return value != nullptr && *value != '\0';
 }
 
-// Qt would abort with a page about platform plugins; one line says more.
-bool hasDisplay()
+// Without a display Qt prints a page about platform plugins and aborts; one line says more.
+[[noreturn]] void noDisplay(const std::string& reason)
 {
-    return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM");
+    std::fprintf(stderr, "tazen: no display to open a window on (%s); start TaZEN from a desktop session.\n",
+                 reason.c_str());
+    std::fflush(stderr);
+    std::_Exit(1);
+}
+
+struct HeldMessage
+{
+    QtMsgType type;
+    QString text;
+};
+std::vector<HeldMessage> heldMessages;
+
+// Holds back what Qt says while the application starts: if the start fails, the first complaint becomes
+// the reason in the one line; if it succeeds, everything is shown as usual.
+void holdStartupMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtFatalMsg)
+        noDisplay((heldMessages.empty() ? message : heldMessages.front().text).toStdString());
+    heldMessages.push_back({type, message});
+}
+
+void releaseStartupMessages()
+{
+    qInstallMessageHandler(nullptr);
+    for (const HeldMessage& held : heldMessages)
+        qt_message_output(held.type, QMessageLogContext(), held.text);
+    heldMessages.clear();
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (!hasDisplay()) {
-        std::fputs("tazen: no display to open a window on (neither DISPLAY nor WAYLAND_DISPLAY is set); "
-                   "start TaZEN from a desktop session.\n",
-                   stderr);
-        return 1;
-    }
+    if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY") && !isSet("QT_QPA_PLATFORM"))
+        noDisplay("neither DISPLAY nor WAYLAND_DISPLAY is set");
+
+    qInstallMessageHandler(holdStartupMessages);
     QApplication app(argc, argv);
+    releaseStartupMessages();
+
     QApplication::setApplicationName(QStringLiteral("TaZEN"));
     tazen::TForm1 form1;
     form1.show();
