@@ -1,0 +1,340 @@
+// Byte-file access with Windows' rules on top of POSIX descriptors.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+#include <utility>
+
+namespace tazen::platform {
+
+namespace {
+
+FaultHook& faultHook()
+{
+    static FaultHook hook;
+    return hook;
+}
+
+ErrorCode injected(FileOperation operation, const std::string& name)
+{
+    const FaultHook& hook = faultHook();
+    return hook ? hook(operation, name) : 0;
+}
+
+// The owner-write bit stands for the inverse of Windows' read-only attribute.
+bool readOnlyAttribute(const struct stat& info)
+{
+    return S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR) == 0;
+}
+
+// Opens without blocking on a FIFO or a device, then refuses anything that is not a regular file.
+ErrorCode openRegular(const std::string& name, int flags, bool writeProtectionRule, File& file)
+{
+    if (const ErrorCode fault = injected(FileOperation::Open, name))
+        return fault;
+    const int descriptor = ::open(name.c_str(), flags | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0)
+        return errno;
+    File opened(descriptor, name);
+    struct stat info;
+    if (::fstat(descriptor, &info) != 0)
+        return errno;
+    if (S_ISDIR(info.st_mode))
+        return EISDIR;
+    if (!S_ISREG(info.st_mode))
+        return EINVAL;
+    if (writeProtectionRule && readOnlyAttribute(info))
+        return EACCES;
+    // Back to blocking reads and writes for the data.
+    if (::fcntl(descriptor, F_SETFL, flags & O_APPEND) != 0)
+        return errno;
+    file = std::move(opened);
+    return 0;
+}
+
+std::string randomSuffix()
+{
+    static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static std::mt19937 generator{std::random_device{}()};
+    std::uniform_int_distribution<int> pick(0, sizeof kAlphabet - 2);
+    std::string suffix(6, ' ');
+    for (char& c : suffix)
+        c = kAlphabet[pick(generator)];
+    return suffix;
+}
+
+} // namespace
+
+std::string ErrorText(ErrorCode error)
+{
+    return std::strerror(error);
+}
+
+void SetFaultHook(FaultHook hook)
+{
+    faultHook() = std::move(hook);
+}
+
+File::File(int descriptor, std::string name) : descriptor_(descriptor), name_(std::move(name)) {}
+
+File::File(File&& other) noexcept : descriptor_(std::exchange(other.descriptor_, -1)), name_(std::move(other.name_)) {}
+
+File& File::operator=(File&& other) noexcept
+{
+    if (this != &other) {
+        Close();
+        descriptor_ = std::exchange(other.descriptor_, -1);
+        name_ = std::move(other.name_);
+    }
+    return *this;
+}
+
+File::~File()
+{
+    Close();
+}
+
+ErrorCode File::Size(std::int64_t& size) const
+{
+    struct stat info;
+    if (::fstat(descriptor_, &info) != 0)
+        return errno;
+    size = info.st_size;
+    return 0;
+}
+
+ErrorCode File::Read(void* buffer, std::int64_t size, std::int64_t& got)
+{
+    got = 0;
+    if (const ErrorCode fault = injected(FileOperation::Read, name_))
+        return fault;
+    auto* bytes = static_cast<char*>(buffer);
+    while (got < size) {
+        const ssize_t n = ::read(descriptor_, bytes + got, static_cast<std::size_t>(size - got));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    return 0;
+}
+
+ErrorCode File::Write(const void* buffer, std::int64_t size)
+{
+    if (const ErrorCode fault = injected(FileOperation::Write, name_))
+        return fault;
+    const auto* bytes = static_cast<const char*>(buffer);
+    while (size > 0) {
+        const ssize_t n = ::write(descriptor_, bytes, static_cast<std::size_t>(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        bytes += n;
+        size -= n;
+    }
+    return 0;
+}
+
+ErrorCode File::WriteAt(const void* buffer, std::int64_t size, std::int64_t offset)
+{
+    if (const ErrorCode fault = injected(FileOperation::Write, name_))
+        return fault;
+    const auto* bytes = static_cast<const char*>(buffer);
+    while (size > 0) {
+        const ssize_t n = ::pwrite(descriptor_, bytes, static_cast<std::size_t>(size), offset);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        bytes += n;
+        size -= n;
+        offset += n;
+    }
+    return 0;
+}
+
+ErrorCode File::Truncate(std::int64_t length)
+{
+    if (const ErrorCode fault = injected(FileOperation::Truncate, name_))
+        return fault;
+    return ::ftruncate(descriptor_, length) == 0 ? 0 : errno;
+}
+
+ErrorCode File::Sync()
+{
+    if (const ErrorCode fault = injected(FileOperation::Sync, name_))
+        return fault;
+    return ::fsync(descriptor_) == 0 ? 0 : errno;
+}
+
+ErrorCode File::Close()
+{
+    if (descriptor_ < 0)
+        return 0;
+    // Linux releases the descriptor even when close reports an error; retrying could close another one.
+    const int result = ::close(std::exchange(descriptor_, -1));
+    return result == 0 || errno == EINTR ? 0 : errno;
+}
+
+ErrorCode OpenForReadWrite(const std::string& name, File& file)
+{
+    return openRegular(name, O_RDWR, true, file);
+}
+
+ErrorCode OpenForReading(const std::string& name, File& file)
+{
+    return openRegular(name, O_RDONLY, false, file);
+}
+
+ErrorCode OpenForOverwrite(const std::string& name, File& file)
+{
+    return openRegular(name, O_RDWR | O_NOFOLLOW, true, file);
+}
+
+bool IsWriteProtected(const std::string& name)
+{
+    struct stat info;
+    return ::stat(name.c_str(), &info) == 0 && readOnlyAttribute(info);
+}
+
+bool IsSymbolicLink(const std::string& name)
+{
+    struct stat info;
+    return ::lstat(name.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+mode_t PermissionBits(const std::string& name)
+{
+    struct stat info;
+    if (::stat(name.c_str(), &info) != 0)
+        return ~mode_t{0};
+    return info.st_mode & 0777;
+}
+
+ErrorCode DeleteFile(const std::string& name)
+{
+    if (const ErrorCode fault = injected(FileOperation::Delete, name))
+        return fault;
+    struct stat info;
+    if (::lstat(name.c_str(), &info) != 0)
+        return errno;
+    if (S_ISDIR(info.st_mode))
+        return EISDIR;
+    if (readOnlyAttribute(info))
+        return EACCES;
+    return ::unlink(name.c_str()) == 0 ? 0 : errno;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+ErrorCode SyncFolder(const std::string& folder)
+{
+    if (const ErrorCode fault = injected(FileOperation::Sync, folder))
+        return fault;
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+        return errno;
+    // Some file systems cannot sync a folder at all and say EINVAL; there is nothing more to flush then.
+    const ErrorCode result = ::fsync(descriptor) == 0 || errno == EINVAL ? 0 : errno;
+    ::close(descriptor);
+    return result;
+}
+
+PendingFile::PendingFile(PendingFile&& other) noexcept
+    : file_(std::move(other.file_)), finalName_(std::move(other.finalName_))
+{
+}
+
+PendingFile& PendingFile::operator=(PendingFile&& other) noexcept
+{
+    if (this != &other) {
+        Abandon();
+        file_ = std::move(other.file_);
+        finalName_ = std::move(other.finalName_);
+    }
+    return *this;
+}
+
+PendingFile::~PendingFile()
+{
+    Abandon();
+}
+
+ErrorCode PendingFile::Create(const std::string& finalName, PendingFile& pending)
+{
+    if (const ErrorCode fault = injected(FileOperation::Create, finalName))
+        return fault;
+    struct stat info;
+    if (::stat(finalName.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode))
+            return EISDIR;
+        if (readOnlyAttribute(info))
+            return EACCES;
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string temporary = finalName + ".tmp-" + randomSuffix();
+        const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (descriptor >= 0) {
+            pending.Abandon();
+            pending.file_ = File(descriptor, std::move(temporary));
+            pending.finalName_ = finalName;
+            return 0;
+        }
+        if (errno != EEXIST)
+            return errno;
+    }
+    return EEXIST;
+}
+
+ErrorCode PendingFile::Commit(mode_t permissions)
+{
+    ErrorCode result = file_.Sync();
+    if (result == 0 && ::fchmod(file_.Descriptor(), permissions & 07777) != 0)
+        result = errno;
+    const std::string temporary = file_.Name();
+    if (result == 0)
+        result = file_.Close();
+    if (result == 0)
+        result = injected(FileOperation::Rename, temporary);
+    if (result == 0 && ::rename(temporary.c_str(), finalName_.c_str()) != 0)
+        result = errno;
+    if (result != 0) {
+        file_.Close();
+        ::unlink(temporary.c_str());
+        return result;
+    }
+    finalName_.clear();
+    return SyncFolder(FolderOf(temporary));
+}
+
+void PendingFile::Abandon()
+{
+    if (!file_.IsOpen())
+        return;
+    const std::string temporary = file_.Name();
+    file_.Close();
+    ::unlink(temporary.c_str());
+}
+
+} // namespace tazen::platform

@@ -1,0 +1,123 @@
+// Byte-file access with the rules the engine expects of Windows: the read-only attribute, checked reads
+// and writes that keep the system's reason, and new files that appear under their name only when complete.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace tazen::platform {
+
+// Every operation returns 0 on success or the errno value that says why it failed.
+using ErrorCode = int;
+
+// The system's text for an errno value, e.g. "No space left on device".
+std::string ErrorText(ErrorCode error);
+
+enum class FileOperation
+{
+    Open,
+    Create,
+    Read,
+    Write,
+    Sync,
+    Truncate,
+    Rename,
+    Delete
+};
+
+// Test seam: when set, consulted before every operation of this layer; a non-zero errno it returns makes
+// the operation fail with that reason without touching the file. Tests use it for full disks and the like.
+using FaultHook = std::function<ErrorCode(FileOperation operation, const std::string& name)>;
+void SetFaultHook(FaultHook hook);
+
+// An open file descriptor and the name it was opened under; closes itself.
+class File
+{
+public:
+    File() = default;
+    File(int descriptor, std::string name);
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    ~File();
+
+    bool IsOpen() const { return descriptor_ >= 0; }
+    int Descriptor() const { return descriptor_; }
+    const std::string& Name() const { return name_; }
+
+    ErrorCode Size(std::int64_t& size) const;
+    // Reads until size bytes are in or the file ends; got tells how many arrived.
+    ErrorCode Read(void* buffer, std::int64_t size, std::int64_t& got);
+    // Writes all of it or fails.
+    ErrorCode Write(const void* buffer, std::int64_t size);
+    ErrorCode WriteAt(const void* buffer, std::int64_t size, std::int64_t offset);
+    ErrorCode Truncate(std::int64_t length);
+    // Data and size on the device.
+    ErrorCode Sync();
+    // Reports what close reports: on some file systems that is where a failed write shows.
+    ErrorCode Close();
+
+private:
+    int descriptor_ = -1;
+    std::string name_;
+};
+
+// A regular file (symbolic links followed) opened for reading and writing. A file whose owner-write
+// permission bit is clear counts as write-protected and fails with EACCES, for root too; anything that is
+// not a regular file (folder, FIFO, device, socket) fails without being opened for data.
+ErrorCode OpenForReadWrite(const std::string& name, File& file);
+// The same, for reading only: the write-protection rule does not apply.
+ErrorCode OpenForReading(const std::string& name, File& file);
+// For shredding: never through a symbolic link, a regular file only, the write-protection rule applies.
+ErrorCode OpenForOverwrite(const std::string& name, File& file);
+
+// True when the name is a regular file whose owner-write bit is clear.
+bool IsWriteProtected(const std::string& name);
+bool IsSymbolicLink(const std::string& name);
+// The permission bits of a file (symbolic links followed), or ~0 when it cannot be examined.
+mode_t PermissionBits(const std::string& name);
+
+// Windows' DeleteFileA: removes a file or a symbolic link; refuses folders (EISDIR) and files with the
+// read-only attribute (EACCES).
+ErrorCode DeleteFile(const std::string& name);
+
+// Flushes a folder's entries to the device, so a rename in it survives a power cut.
+ErrorCode SyncFolder(const std::string& folder);
+// The folder part of a path: "/a/b" -> "/a", "b" -> ".", "/b" -> "/".
+std::string FolderOf(const std::string& path);
+
+// A new file that takes the place of finalName only when Commit succeeds. It is written under
+// finalName + ".tmp-" + six random characters in the same folder, created exclusively with owner-only
+// permission; destroyed without Commit, it removes itself and leaves any file of the final name alone.
+class PendingFile
+{
+public:
+    PendingFile() = default;
+    PendingFile(PendingFile&& other) noexcept;
+    PendingFile& operator=(PendingFile&& other) noexcept;
+    ~PendingFile();
+
+    // Fails with EACCES when finalName exists with the read-only attribute, EISDIR when it is a folder.
+    static ErrorCode Create(const std::string& finalName, PendingFile& pending);
+
+    File& Output() { return file_; }
+    const std::string& FinalName() const { return finalName_; }
+    const std::string& TemporaryName() const { return file_.Name(); }
+
+    // Flushes the data, gives the file its permission bits, renames it onto the final name and flushes the
+    // folder. On failure the temporary file is removed.
+    ErrorCode Commit(mode_t permissions);
+    // Closes and removes the temporary file.
+    void Abandon();
+
+private:
+    File file_;
+    std::string finalName_;
+};
+
+} // namespace tazen::platform

@@ -1,0 +1,160 @@
+// Folder listings with Windows-style attributes, existence checks, and the folder the program runs from.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/folders.h"
+
+#include <cerrno>
+#include <mutex>
+#include <utility>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tazen::platform {
+
+namespace {
+
+std::uint32_t typeAttributes(const struct stat& st)
+{
+    if (S_ISDIR(st.st_mode))
+        return kAttrDirectory;
+    if (S_ISREG(st.st_mode))
+        return kAttrArchive | ((st.st_mode & S_IWUSR) ? 0u : static_cast<std::uint32_t>(kAttrReadOnly));
+    return 0;
+}
+
+// When the entry cannot be examined (a folder that may be read but not searched), the listing's own type
+// is all there is to go on.
+std::uint32_t direntAttributes(unsigned char type)
+{
+    switch (type) {
+    case DT_DIR:
+        return kAttrDirectory;
+    case DT_REG:
+        return kAttrArchive;
+    case DT_LNK:
+        return kAttrReparsePoint;
+    default:
+        return 0;
+    }
+}
+
+std::mutex overrideMutex;
+std::string executableFolderOverride;
+
+std::string withTrailingSlash(std::string folder)
+{
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+} // namespace
+
+int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries)
+{
+    entries.clear();
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return errno;
+    const int dirFd = ::dirfd(dir);
+
+    std::vector<FolderEntry> found;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (!entry) {
+            if (errno != 0) {
+                const int error = errno;
+                ::closedir(dir);
+                return error;
+            }
+            break;
+        }
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+
+        FolderEntry item;
+        item.name = name;
+        struct stat st
+        {
+        };
+        if (::fstatat(dirFd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno == ENOENT)
+                continue; // removed since the folder was read
+            item.attributes = direntAttributes(entry->d_type);
+        } else if (S_ISLNK(st.st_mode)) {
+            item.attributes = kAttrReparsePoint;
+            struct stat target
+            {
+            };
+            if (::fstatat(dirFd, entry->d_name, &target, 0) == 0) {
+                item.attributes |= typeAttributes(target);
+                if (S_ISREG(target.st_mode))
+                    item.size = target.st_size;
+            }
+        } else {
+            item.attributes = typeAttributes(st);
+            if (S_ISREG(st.st_mode))
+                item.size = st.st_size;
+        }
+        if (name.front() == '.')
+            item.attributes |= kAttrHidden;
+        found.push_back(std::move(item));
+    }
+    ::closedir(dir);
+    entries = std::move(found);
+    return 0;
+}
+
+bool ExistsAsFile(const std::string& name)
+{
+    struct stat st
+    {
+    };
+    return ::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool ExistsAsFolder(const std::string& name)
+{
+    struct stat st
+    {
+    };
+    return ::stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string ExecutableFolder()
+{
+    {
+        std::lock_guard<std::mutex> lock(overrideMutex);
+        if (!executableFolderOverride.empty())
+            return withTrailingSlash(executableFolderOverride);
+    }
+    // readlink does not say whether it truncated, so a result that fills the buffer is tried again larger.
+    std::string target(PATH_MAX, '\0');
+    for (;;) {
+        const ssize_t length = ::readlink("/proc/self/exe", target.data(), target.size());
+        if (length < 0)
+            return "./";
+        if (static_cast<std::size_t>(length) < target.size()) {
+            target.resize(static_cast<std::size_t>(length));
+            break;
+        }
+        target.resize(target.size() * 2);
+    }
+    const std::size_t slash = target.rfind('/');
+    if (slash == std::string::npos)
+        return "./";
+    return target.substr(0, slash + 1);
+}
+
+void SetExecutableFolderForTesting(const std::string& folder)
+{
+    std::lock_guard<std::mutex> lock(overrideMutex);
+    executableFolderOverride = folder;
+}
+
+} // namespace tazen::platform

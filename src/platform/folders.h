@@ -1,0 +1,39 @@
+// Folder listings with Windows-style attribute sets, "exists as a file", and the folder of the program.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tazen::platform {
+
+// Attribute bits of a listing entry, with the values Windows gives them.
+enum FileAttribute : std::uint32_t
+{
+    kAttrReadOnly = 1,       // owner-write bit clear
+    kAttrHidden = 2,         // name begins with '.'
+    kAttrDirectory = 16,     //
+    kAttrArchive = 32,       // any regular file
+    kAttrReparsePoint = 1024 // a symbolic link, plus the bits of what it points to
+};
+
+struct FolderEntry
+{
+    std::string name; // the entry's own name, without the folder
+    std::uint32_t attributes = 0;
+    std::int64_t size = 0; // of a regular file (the link target's for a link), else 0
+};
+
+// Every entry of the folder except "." and "..", in the order the system gives them. Returns 0 or errno.
+int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries);
+
+// A regular file, symbolic links followed. FIFOs, sockets, devices and folders are never files.
+bool ExistsAsFile(const std::string& name);
+bool ExistsAsFolder(const std::string& name);
+
+// The folder of the running executable with a trailing '/'. Tests point it elsewhere.
+std::string ExecutableFolder();
+void SetExecutableFolderForTesting(const std::string& folder);
+
+} // namespace tazen::platform

@@ -1,0 +1,424 @@
+// The INI file: lookup, trimming, integers and booleans, byte-preserving edits, and failed writes.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/inifile.h"
+
+#include "common/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <csignal>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tazen::platform {
+namespace {
+
+using test::exists;
+using test::listFolder;
+using test::readText;
+using test::TempDir;
+using test::writeFile;
+
+mode_t permissionsOf(const std::string& name)
+{
+    struct stat st
+    {
+    };
+    if (::stat(name.c_str(), &st) != 0)
+        return static_cast<mode_t>(-1);
+    return st.st_mode & 07777;
+}
+
+class IniFileTest : public ::testing::Test
+{
+protected:
+    TempDir dir;
+    const std::string path = dir / "settings.ini";
+    TIniFile ini{path};
+};
+
+// ---- Lookup ----
+
+TEST_F(IniFileTest, SectionAndKeyNamesMatchWithoutRegardToCase)
+{
+    writeFile(path, "[Window]\nLeft=400\nTOP=20\n");
+    EXPECT_EQ(ini.ReadValue("window", "left"), "400");
+    EXPECT_EQ(ini.ReadValue("WINDOW", "LEFT"), "400");
+    EXPECT_EQ(ini.ReadValue("Window", "Top"), "20");
+    EXPECT_EQ(ini.ReadValue("Windows", "Left"), std::nullopt);
+    EXPECT_EQ(ini.ReadValue("Window", "Lef"), std::nullopt);
+}
+
+TEST_F(IniFileTest, TrimsBlanksTabsAndCarriageReturns)
+{
+    writeFile(path, "  [ Window ]  \r\nLeft = 400\r\n\tTop\t=\t20 \t\r\nTitle = two words \r\nEmpty =\r\n");
+    EXPECT_EQ(ini.ReadValue("Window", "Left"), "400");
+    EXPECT_EQ(ini.ReadInteger("Window", "Left", 0), 400);
+    EXPECT_EQ(ini.ReadValue("Window", "Top"), "20");
+    EXPECT_EQ(ini.ReadValue("Window", "Title"), "two words");
+    EXPECT_EQ(ini.ReadValue("Window", "Empty"), "");
+}
+
+TEST_F(IniFileTest, UnterminatedLastLineWithCarriageReturnIsRead)
+{
+    writeFile(path, "[A]\r\nx=1\r");
+    EXPECT_EQ(ini.ReadValue("A", "x"), "1");
+}
+
+TEST_F(IniFileTest, OnlyKeyLinesInsideSectionsHoldValues)
+{
+    writeFile(path, "Orphan=1\n"
+                    "[A]\n"
+                    "; Commented=2\n"
+                    "#Hashed=3\n"
+                    "NoEquals\n"
+                    "\n"
+                    "Real=4\n");
+    EXPECT_EQ(ini.ReadValue("A", "Orphan"), std::nullopt);
+    EXPECT_EQ(ini.ReadValue("", "Orphan"), std::nullopt);
+    EXPECT_EQ(ini.ReadValue("A", "; Commented"), std::nullopt);
+    EXPECT_EQ(ini.ReadValue("A", "Commented"), std::nullopt);
+    EXPECT_EQ(ini.ReadValue("A", "#Hashed"), std::nullopt);
+    EXPECT_EQ(ini.ReadValue("A", "NoEquals"), std::nullopt);
+    EXPECT_EQ(ini.ReadValue("A", "Real"), "4");
+}
+
+TEST_F(IniFileTest, KeysBelongToTheirOwnSection)
+{
+    writeFile(path, "[A]\nx=1\n[B]\ny=2\n");
+    EXPECT_EQ(ini.ReadValue("A", "y"), std::nullopt);
+    EXPECT_EQ(ini.ReadValue("B", "x"), std::nullopt);
+    EXPECT_EQ(ini.ReadValue("B", "y"), "2");
+}
+
+TEST_F(IniFileTest, FirstOccurrenceOfSectionAndKeyWins)
+{
+    writeFile(path, "[A]\nx=first\nX=second\n[B]\nz=1\n[a]\nx=third\ny=later\n");
+    EXPECT_EQ(ini.ReadValue("A", "x"), "first");
+    EXPECT_EQ(ini.ReadValue("A", "y"), std::nullopt);
+}
+
+TEST_F(IniFileTest, ValueContainingEqualsSignIsKeptWhole)
+{
+    writeFile(path, "[A]\nFilter=a=b=c\n");
+    EXPECT_EQ(ini.ReadValue("A", "Filter"), "a=b=c");
+    ini.WriteString("A", "Other", "x=y");
+    EXPECT_EQ(ini.ReadValue("A", "Other"), "x=y");
+    EXPECT_EQ(ini.ReadValue("A", "Filter"), "a=b=c");
+}
+
+TEST_F(IniFileTest, MissingFileSectionOrKeyGivesTheDefault)
+{
+    EXPECT_EQ(ini.ReadValue("A", "x"), std::nullopt);
+    EXPECT_EQ(ini.ReadString("A", "x", "dflt"), "dflt");
+    EXPECT_EQ(ini.ReadInteger("A", "x", 7), 7);
+    EXPECT_TRUE(ini.ReadBool("A", "x", true));
+    EXPECT_FALSE(exists(path));
+
+    writeFile(path, "[A]\nx=1\n");
+    EXPECT_EQ(ini.ReadString("B", "x", "dflt"), "dflt");
+    EXPECT_EQ(ini.ReadString("A", "y", "dflt"), "dflt");
+    EXPECT_EQ(ini.ReadString("A", "x", "dflt"), "1");
+}
+
+TEST_F(IniFileTest, EveryReadSeesTheFileAsItIsNow)
+{
+    writeFile(path, "[A]\nx=1\n");
+    EXPECT_EQ(ini.ReadInteger("A", "x", 0), 1);
+    writeFile(path, "[A]\nx=2\n");
+    EXPECT_EQ(ini.ReadInteger("A", "x", 0), 2);
+    ASSERT_EQ(::unlink(path.c_str()), 0);
+    EXPECT_EQ(ini.ReadInteger("A", "x", 0), 0);
+}
+
+// ---- Integers and booleans ----
+
+TEST(ParseIniInteger, AcceptsDecimalWithOptionalMinus)
+{
+    EXPECT_EQ(ParseIniInteger("12"), 12);
+    EXPECT_EQ(ParseIniInteger("-7"), -7);
+    EXPECT_EQ(ParseIniInteger("0"), 0);
+    EXPECT_EQ(ParseIniInteger("007"), 7);
+    EXPECT_EQ(ParseIniInteger("2147483647"), INT_MAX);
+    EXPECT_EQ(ParseIniInteger("-2147483648"), INT_MIN);
+}
+
+TEST(ParseIniInteger, AcceptsHexadecimalAfterZeroXOrDollar)
+{
+    EXPECT_EQ(ParseIniInteger("0x2"), 2);
+    EXPECT_EQ(ParseIniInteger("0X1f"), 31);
+    EXPECT_EQ(ParseIniInteger("0xAbC"), 0xABC);
+    EXPECT_EQ(ParseIniInteger("$ff"), 255);
+    EXPECT_EQ(ParseIniInteger("$7FFFFFFF"), INT_MAX);
+    // 32 bits read as they stand wrap to negative.
+    EXPECT_EQ(ParseIniInteger("0xFFFFFFFF"), -1);
+    EXPECT_EQ(ParseIniInteger("$80000000"), INT_MIN);
+    EXPECT_EQ(ParseIniInteger("0x000000000001"), 1);
+}
+
+TEST(ParseIniInteger, RejectsAnythingElse)
+{
+    for (const char* text : {"", "-", "0x", "0X", "$", "abc", "12abc", "1 2", " 12", "12 ", "+5", "--5", "-0x5", "0x1g",
+                             "$-1", "1.5", "x12"})
+        EXPECT_EQ(ParseIniInteger(text), std::nullopt) << '"' << text << '"';
+}
+
+TEST(ParseIniInteger, RejectsNumbersOutsideThirtyTwoBits)
+{
+    EXPECT_EQ(ParseIniInteger("2147483648"), std::nullopt);
+    EXPECT_EQ(ParseIniInteger("-2147483649"), std::nullopt);
+    EXPECT_EQ(ParseIniInteger("99999999999999999999999"), std::nullopt);
+    EXPECT_EQ(ParseIniInteger("0x100000000"), std::nullopt);
+    EXPECT_EQ(ParseIniInteger("$FFFFFFFFFFFFFFFFF"), std::nullopt);
+}
+
+TEST_F(IniFileTest, ReadIntegerUsesDefaultWhenTextIsNoNumber)
+{
+    writeFile(path, "[N]\na=12\nb=-7\nc=0x2\nd=0x\ne=abc\nf=12abc\ng=\nh=4294967296\ni=$ff\n");
+    EXPECT_EQ(ini.ReadInteger("N", "a", 99), 12);
+    EXPECT_EQ(ini.ReadInteger("N", "b", 99), -7);
+    EXPECT_EQ(ini.ReadInteger("N", "c", 99), 2);
+    EXPECT_EQ(ini.ReadInteger("N", "d", 99), 99);
+    EXPECT_EQ(ini.ReadInteger("N", "e", 99), 99);
+    EXPECT_EQ(ini.ReadInteger("N", "f", 99), 99);
+    EXPECT_EQ(ini.ReadInteger("N", "g", 99), 99);
+    EXPECT_EQ(ini.ReadInteger("N", "h", 99), 99);
+    EXPECT_EQ(ini.ReadInteger("N", "i", 99), 255);
+}
+
+TEST_F(IniFileTest, ReadBoolTakesAnyNonZeroNumberAsTrue)
+{
+    writeFile(path, "[B]\ntwo=2\nzero=0\nminus=-1\nhex=0x0\nword=abc\nyes=true\n");
+    EXPECT_TRUE(ini.ReadBool("B", "two", false));
+    EXPECT_TRUE(ini.ReadBool("B", "minus", false));
+    EXPECT_FALSE(ini.ReadBool("B", "zero", true));
+    EXPECT_FALSE(ini.ReadBool("B", "hex", true));
+    // Words are not numbers: the default stands either way.
+    EXPECT_TRUE(ini.ReadBool("B", "word", true));
+    EXPECT_FALSE(ini.ReadBool("B", "word", false));
+    EXPECT_TRUE(ini.ReadBool("B", "yes", true));
+    EXPECT_FALSE(ini.ReadBool("B", "yes", false));
+    EXPECT_TRUE(ini.ReadBool("B", "missing", true));
+}
+
+// ---- Writing ----
+
+TEST_F(IniFileTest, ChangingAKeyKeepsEveryOtherLineByteForByte)
+{
+    writeFile(path, "; settings\n"
+                    "Loose=line\n"
+                    "\n"
+                    "[Window]\n"
+                    "# position\n"
+                    "  LEFT = 400  \n"
+                    "Unknown=keep me\n"
+                    "\n"
+                    "[Other]\n"
+                    "Left=5\n");
+    ini.WriteInteger("window", "left", -12);
+    EXPECT_EQ(readText(path), "; settings\n"
+                              "Loose=line\n"
+                              "\n"
+                              "[Window]\n"
+                              "# position\n"
+                              "LEFT=-12\n"
+                              "Unknown=keep me\n"
+                              "\n"
+                              "[Other]\n"
+                              "Left=5\n");
+}
+
+TEST_F(IniFileTest, ChangingAKeyInACrlfFileKeepsCrlf)
+{
+    writeFile(path, "[Window]\r\nLeft = 400\r\nTop=1\r\n\r\n[Z]\r\nq=1");
+    ini.WriteString("Window", "Left", "500");
+    EXPECT_EQ(readText(path), "[Window]\r\nLeft=500\r\nTop=1\r\n\r\n[Z]\r\nq=1");
+}
+
+TEST_F(IniFileTest, OnlyTheFirstOfDuplicateKeysChanges)
+{
+    writeFile(path, "[A]\nx=1\nx=2\n[A]\nx=3\n");
+    ini.WriteString("A", "X", "9");
+    EXPECT_EQ(readText(path), "[A]\nx=9\nx=2\n[A]\nx=3\n");
+}
+
+TEST_F(IniFileTest, NewKeyGoesAtTheEndOfItsOwnSection)
+{
+    writeFile(path, "[A]\n"
+                    "x=1\n"
+                    "; end of A\n"
+                    "\n"
+                    "\n"
+                    "[B]\n"
+                    "y=2\n");
+    ini.WriteBool("A", "Flag", true);
+    ini.WriteBool("B", "Off", false);
+    EXPECT_EQ(readText(path), "[A]\n"
+                              "x=1\n"
+                              "; end of A\n"
+                              "Flag=1\n"
+                              "\n"
+                              "\n"
+                              "[B]\n"
+                              "y=2\n"
+                              "Off=0\n");
+}
+
+TEST_F(IniFileTest, NewKeyInCrlfFileUsesCrlfEvenAfterAnUnterminatedLastLine)
+{
+    writeFile(path, "[A]\r\nx=1");
+    ini.WriteString("A", "y", "2");
+    EXPECT_EQ(readText(path), "[A]\r\nx=1\r\ny=2\r\n");
+}
+
+TEST_F(IniFileTest, NewKeyInEmptySectionFollowsTheHeader)
+{
+    writeFile(path, "[A]\n\n[B]\n");
+    ini.WriteString("A", "k", "v");
+    EXPECT_EQ(readText(path), "[A]\nk=v\n\n[B]\n");
+}
+
+TEST_F(IniFileTest, NewSectionGoesAtTheEndAfterABlankLine)
+{
+    writeFile(path, "[A]\nx=1\n");
+    ini.WriteString("New", "k", "v");
+    EXPECT_EQ(readText(path), "[A]\nx=1\n\n[New]\nk=v\n");
+
+    writeFile(path, "[A]\r\nx=1");
+    ini.WriteString("New", "k", "v");
+    EXPECT_EQ(readText(path), "[A]\r\nx=1\r\n\r\n[New]\r\nk=v\r\n");
+
+    // A blank line already there is separation enough.
+    writeFile(path, "[A]\nx=1\n\n");
+    ini.WriteString("New", "k", "v");
+    EXPECT_EQ(readText(path), "[A]\nx=1\n\n[New]\nk=v\n");
+}
+
+TEST_F(IniFileTest, WriteCreatesAMissingFile)
+{
+    ini.WriteInteger("Window", "Left", 400);
+    EXPECT_EQ(readText(path), "[Window]\nLeft=400\n");
+    EXPECT_EQ(permissionsOf(path), 0644u);
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"settings.ini"});
+
+    ini.WriteInteger("Window", "Top", -3);
+    ini.WriteBool("Window", "Max", true);
+    EXPECT_EQ(ini.ReadInteger("Window", "Left", 0), 400);
+    EXPECT_EQ(ini.ReadInteger("Window", "Top", 0), -3);
+    EXPECT_TRUE(ini.ReadBool("Window", "Max", false));
+}
+
+TEST_F(IniFileTest, WriteIntoAnEmptyFileHasNoLeadingBlankLine)
+{
+    writeFile(path, "");
+    ini.WriteString("S", "k", "v");
+    EXPECT_EQ(readText(path), "[S]\nk=v\n");
+}
+
+TEST_F(IniFileTest, WriteKeepsThePermissionBits)
+{
+    writeFile(path, "[A]\nx=1\n");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    ini.WriteString("A", "x", "2");
+    EXPECT_EQ(permissionsOf(path), 0640u);
+}
+
+TEST_F(IniFileTest, IntegersAreWrittenInDecimal)
+{
+    ini.WriteInteger("N", "min", INT_MIN);
+    ini.WriteInteger("N", "max", INT_MAX);
+    ini.WriteInteger("N", "zero", 0);
+    EXPECT_EQ(readText(path), "[N]\nmin=-2147483648\nmax=2147483647\nzero=0\n");
+}
+
+// ---- Failed writes ----
+
+void expectWriteError(TIniFile& ini, const std::string& path)
+{
+    try {
+        ini.WriteString("A", "x", "a value long enough to pass a small size limit");
+        ADD_FAILURE() << "no IniWriteError";
+    } catch (const IniWriteError& error) {
+        EXPECT_STREQ(error.what(), ("Unable to write to " + path).c_str());
+    }
+}
+
+TEST(IniFileWriteError, FolderThatDoesNotExist)
+{
+    TempDir dir;
+    const std::string path = dir / "missing/settings.ini";
+    TIniFile ini(path);
+    expectWriteError(ini, path);
+    EXPECT_TRUE(listFolder(dir.path()).empty());
+}
+
+TEST(IniFileWriteError, PathThatIsAFolder)
+{
+    TempDir dir;
+    const std::string path = dir / "settings.ini";
+    ASSERT_EQ(::mkdir(path.c_str(), 0755), 0);
+    TIniFile ini(path);
+    expectWriteError(ini, path);
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"settings.ini"});
+    EXPECT_TRUE(listFolder(path).empty());
+}
+
+TEST(IniFileWriteError, ReadOnlyFolderLeavesTheOldFile)
+{
+    TempDir dir;
+    const std::string path = dir / "settings.ini";
+    writeFile(path, "[A]\nx=1\n");
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0500), 0);
+    const std::string probe = dir / "probe";
+    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    if (fd >= 0) {
+        ::close(fd);
+        ::unlink(probe.c_str());
+        GTEST_SKIP() << "folder permissions do not stop this user from writing";
+    }
+    TIniFile ini(path);
+    expectWriteError(ini, path);
+    EXPECT_EQ(readText(path), "[A]\nx=1\n");
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"settings.ini"});
+}
+
+// A file size limit makes the data write fail midway for any user, root included, like a full disk.
+TEST(IniFileWriteError, FailedDataWriteRemovesTheTemporaryFile)
+{
+    TempDir dir;
+    const std::string path = dir / "settings.ini";
+    const std::string original = "[A]\nx=1\n; padding so the file is larger than the limit\n";
+    writeFile(path, original);
+    TIniFile ini(path);
+
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 16;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool threw = false;
+    std::string message;
+    try {
+        ini.WriteString("A", "x", "2");
+    } catch (const IniWriteError& error) {
+        threw = true;
+        message = error.what();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_TRUE(threw);
+    EXPECT_EQ(message, "Unable to write to " + path);
+    EXPECT_EQ(readText(path), original);
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"settings.ini"});
+}
+
+} // namespace
+} // namespace tazen::platform
