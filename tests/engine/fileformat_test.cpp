@@ -5,9 +5,7 @@
 #include "cipher/blowfish.h"
 
 #include "common/bytes.h"
-
-#include <openssl/blowfish.h>
-#include <openssl/sha.h>
+#include "common/reference_format.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +19,7 @@ namespace tazen {
 namespace {
 
 using test::Bytes;
+using test::referenceFile;
 
 TEST(FormatNames, AppendAndDropTheExtensionByteForByte)
 {
@@ -36,35 +35,6 @@ TEST(FormatNames, AppendAndDropTheExtensionByteForByte)
     EXPECT_FALSE(HasEncryptedExtension("a.tazen"));
     EXPECT_FALSE(HasEncryptedExtension("a.TaZEN.exe"));
     EXPECT_FALSE(HasEncryptedExtension("TaZEN"));
-}
-
-// The file written for a password and a plain text, computed with OpenSSL alone: SHA-1 of the password
-// bytes plus twelve 0xFF as a 256-bit key, the initial vector E(FF..FF), the key block in CBC as the check
-// block, the plain text in CBC from the initial vector, and a tail xored with E(last cipher block).
-Bytes referenceFile(const std::string& passwordBytes, const Bytes& plain)
-{
-    std::uint8_t key[32];
-    std::memset(key, 0xFF, sizeof key);
-    SHA1(reinterpret_cast<const unsigned char*>(passwordBytes.data()), passwordBytes.size(), key);
-    BF_KEY schedule;
-    BF_set_key(&schedule, 32, key);
-    std::uint8_t iv[8];
-    std::memset(iv, 0xFF, sizeof iv);
-    BF_ecb_encrypt(iv, iv, &schedule, BF_ENCRYPT);
-
-    Bytes file(32 + plain.size());
-    std::uint8_t chain[8];
-    std::memcpy(chain, iv, 8);
-    BF_cbc_encrypt(key, file.data(), 32, &schedule, chain, BF_ENCRYPT);
-
-    const std::size_t whole = plain.size() / 8 * 8;
-    std::memcpy(chain, iv, 8);
-    BF_cbc_encrypt(plain.data(), file.data() + 32, static_cast<long>(whole), &schedule, chain, BF_ENCRYPT);
-    std::uint8_t pad[8];
-    BF_ecb_encrypt(chain, pad, &schedule, BF_ENCRYPT);
-    for (std::size_t i = whole; i < plain.size(); ++i)
-        file[32 + i] = plain[i] ^ pad[i - whole];
-    return file;
 }
 
 Bytes encryptFile(TBlockCipher& cipher, const std::string& password, const Bytes& plain)

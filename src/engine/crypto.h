@@ -1,0 +1,64 @@
+// The encryption and decryption runs over a list of files, what happens to each source afterwards, and
+// self-extracting executables.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "cipher/cryptbase.h"
+#include "engine/frontend.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tazen {
+
+// The result of a run that went through every file.
+inline constexpr int kAllFilesDone = -1;
+
+// Encrypts every file into name + ".TaZEN" beside it, then makes its self-extracting executable and
+// disposes of its source as the settings say. Returns kAllFilesDone, or the position of the first entry
+// equal (letter case disregarded) to the file at which the run stopped, with the reason in message.
+// The cipher is left wiped.
+int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
+                 std::string& message, Frontend& frontend);
+
+// Decrypts every .TaZEN file into its plain name and deletes it once the plain file is complete.
+// Same result and message rules as EncryptFiles.
+int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
+                 std::string& message, Frontend& frontend);
+
+enum DisposalResult
+{
+    Done = 0,
+    NotDeleted = 1,
+    NotShredded = 2
+};
+
+// Keeps, deletes or shreds a source that has just been encrypted, as the SourceFiles setting says.
+DisposalResult DisposeSourceFile(const std::string& fileName, Frontend& frontend);
+
+// Overwrites the file 35 times (Gutmann) and deletes it. True when every pass was written and the
+// deletion attempted; deleted, when given, tells whether the deletion succeeded.
+bool ShredFile(const std::string& fileName, Frontend& frontend, bool* deleted = nullptr);
+
+// Pattern bytes of passes 5 to 31; a row whose second byte is 0x0A is the one-byte pattern in its first.
+inline constexpr int kShredPasses = 35;
+inline constexpr int kFixedShredPatterns = 27;
+extern const std::uint8_t ShredPatterns[kFixedShredPatterns][3];
+
+// 0 when no executable was wanted or it was made; 2 when it was wanted and could not be made.
+int MakeSelfExtractingFile(const std::string& encryptedName, Frontend& frontend);
+// Writes the extractor followed by the encrypted file to outputName, then deletes the encrypted file.
+bool BuildExecutable(const std::string& outputName, const std::string& extractorPath, const std::string& encryptedName,
+                     Frontend& frontend);
+// The folder of the program + "/extractor".
+std::string SelfExtractorPath();
+
+// A gauge's percentage as the runs compute it: done × 100 div whole while whole is at most threshold, else
+// done div (whole div 100); 64-bit, never above 100, and 100 for an empty whole.
+int GaugePercent(std::uint64_t done, std::uint64_t whole, std::uint64_t threshold);
+inline constexpr std::uint64_t kFileGaugeThreshold = 10000;
+inline constexpr std::uint64_t kTotalGaugeThreshold = 40000000;
+
+} // namespace tazen

@@ -1,0 +1,119 @@
+// Self-extracting executables: the extractor program's bytes followed by the encrypted file.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/crypto.h"
+
+#include "engine/settings.h"
+#include "platform/files.h"
+#include "platform/folders.h"
+#include "platform/inifile.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace tazen {
+
+namespace {
+
+using platform::ErrorCode;
+using platform::File;
+
+constexpr std::int64_t kCopyBufferSize = 1024 * 1024;
+
+bool selfExtractingWanted(Frontend& frontend)
+{
+    const std::string path = SettingsFilePath();
+    if (platform::ExistsAsFile(path))
+        return platform::TIniFile(path).ReadBool(kSectionFiles, kKeyMakeSelfExtracting, false);
+    return frontend.SettingsControls().SelfExtractChecked();
+}
+
+// Copies exactly size bytes; a file that ends early counts as a failed read.
+bool copyInto(File& from, std::int64_t size, File& to, std::uint8_t* buffer, std::int64_t& overall, std::int64_t total,
+              Frontend& frontend)
+{
+    GaugePort& gauge = frontend.shredDialog().gaugePass();
+    for (std::int64_t copied = 0; copied < size;) {
+        std::int64_t got = 0;
+        if (from.Read(buffer, std::min(kCopyBufferSize, size - copied), got) != 0 || got == 0)
+            return false;
+        if (to.Write(buffer, got) != 0)
+            return false;
+        copied += got;
+        overall += got;
+        gauge.SetProgress(GaugePercent(static_cast<std::uint64_t>(overall), static_cast<std::uint64_t>(total), ~0ULL));
+        frontend.ProcessMessages();
+    }
+    return true;
+}
+
+// Whoever may read the encrypted file may run the executable.
+mode_t executablePermissions(const std::string& encryptedName)
+{
+    mode_t bits = platform::PermissionBits(encryptedName);
+    if (bits == ~mode_t{0})
+        bits = 0600;
+    return bits | ((bits & 0444) >> 2);
+}
+
+} // namespace
+
+std::string SelfExtractorPath()
+{
+    std::string folder = platform::ExecutableFolder();
+    while (!folder.empty() && folder.back() == '/')
+        folder.pop_back();
+    return folder + "/extractor";
+}
+
+int MakeSelfExtractingFile(const std::string& encryptedName, Frontend& frontend)
+{
+    if (!selfExtractingWanted(frontend))
+        return 0;
+    const std::string extractorPath = SelfExtractorPath();
+    if (!platform::ExistsAsFile(extractorPath))
+        return 2;
+    return BuildExecutable(encryptedName + ".exe", extractorPath, encryptedName, frontend) ? 0 : 2;
+}
+
+bool BuildExecutable(const std::string& outputName, const std::string& extractorPath, const std::string& encryptedName,
+                     Frontend& frontend)
+{
+    platform::PendingFile output;
+    File extractor;
+    File encrypted;
+    std::int64_t extractorSize = 0;
+    std::int64_t encryptedSize = 0;
+    if (platform::PendingFile::Create(outputName, output) != 0 ||
+        platform::OpenForReading(extractorPath, extractor) != 0 ||
+        platform::OpenForReading(encryptedName, encrypted) != 0 || extractor.Size(extractorSize) != 0 ||
+        encrypted.Size(encryptedSize) != 0)
+        return false;
+    const std::int64_t total = extractorSize + encryptedSize;
+
+    ShredDialogPort& dialog = frontend.shredDialog();
+    dialog.SetCaption("Creating executable file");
+    dialog.lblHead().SetCaption("Creating the executable file: ");
+    dialog.lblFileName().SetCaption(outputName);
+    dialog.Show();
+    frontend.ProcessMessages();
+    dialog.gaugePass().SetProgress(0);
+
+    // The build ignores Cancel: it always runs to its end or fails.
+    const auto buffer = std::make_unique<std::uint8_t[]>(kCopyBufferSize);
+    std::int64_t overall = 0;
+    bool built = copyInto(extractor, extractorSize, output.Output(), buffer.get(), overall, total, frontend) &&
+                 copyInto(encrypted, encryptedSize, output.Output(), buffer.get(), overall, total, frontend);
+    extractor.Close();
+    encrypted.Close();
+    built = built && output.Commit(executablePermissions(encryptedName)) == 0;
+    // Only the executable remains; if the encrypted file cannot go, the executable goes instead, so the
+    // failure that is reported matches what is on disk.
+    if (built && platform::DeleteFile(encryptedName) != 0) {
+        platform::DeleteFile(outputName);
+        built = false;
+    }
+    dialog.Hide();
+    return built;
+}
+
+} // namespace tazen

@@ -1,0 +1,155 @@
+// Disposal of an encrypted source: keep, delete, or overwrite 35 times after Gutmann and delete.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/crypto.h"
+
+#include "engine/settings.h"
+#include "platform/files.h"
+#include "platform/folders.h"
+#include "platform/inifile.h"
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <random>
+
+namespace tazen {
+
+// clang-format off
+const std::uint8_t ShredPatterns[kFixedShredPatterns][3] = {
+    {0x55, 0x0A, 0x0A}, {0xAA, 0x0A, 0x0A}, {0x92, 0x49, 0x24}, {0x49, 0x24, 0x92}, {0x24, 0x92, 0x49},
+    {0x00, 0x0A, 0x0A}, {0x11, 0x0A, 0x0A}, {0x22, 0x0A, 0x0A}, {0x33, 0x0A, 0x0A}, {0x44, 0x0A, 0x0A},
+    {0x55, 0x0A, 0x0A}, {0x66, 0x0A, 0x0A}, {0x77, 0x0A, 0x0A}, {0x88, 0x0A, 0x0A}, {0x99, 0x0A, 0x0A},
+    {0xAA, 0x0A, 0x0A}, {0xBB, 0x0A, 0x0A}, {0xCC, 0x0A, 0x0A}, {0xDD, 0x0A, 0x0A}, {0xEE, 0x0A, 0x0A},
+    {0xFF, 0x0A, 0x0A}, {0x92, 0x49, 0x24}, {0x49, 0x24, 0x92}, {0x24, 0x92, 0x49}, {0x6D, 0xB6, 0xDB},
+    {0xB6, 0xDB, 0x6D}, {0xDB, 0x6D, 0xB6},
+};
+// clang-format on
+
+namespace {
+
+using platform::ErrorCode;
+
+// A whole number of three-byte units, so every write starts a pattern afresh.
+constexpr std::int64_t kShredBufferSize = 3 * 256 * 1024;
+
+constexpr int kFirstFixedPass = 5;
+constexpr int kFirstLateRandomPass = 32;
+
+std::mt19937 generatorSeededFromClock()
+{
+    return std::mt19937(static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
+}
+
+struct Pattern
+{
+    std::uint8_t bytes[3];
+    int size;
+};
+
+Pattern patternOfPass(int pass, std::mt19937& generator)
+{
+    if (pass < kFirstFixedPass || pass >= kFirstLateRandomPass) {
+        const auto value = static_cast<std::uint8_t>(std::uniform_int_distribution<int>(0, 254)(generator));
+        return {{value, value, value}, 1};
+    }
+    const std::uint8_t* row = ShredPatterns[pass - kFirstFixedPass];
+    if (row[1] == 0x0A)
+        return {{row[0], row[0], row[0]}, 1};
+    return {{row[0], row[1], row[2]}, 3};
+}
+
+// The one setting that applies now: the settings file when there is one, else the dialog's control.
+int sourceFilesChoice(Frontend& frontend)
+{
+    const std::string path = SettingsFilePath();
+    if (platform::ExistsAsFile(path))
+        return platform::TIniFile(path).ReadInteger(kSectionFiles, kKeySourceFiles, 1);
+    return frontend.SettingsControls().SourceFilesIndex();
+}
+
+} // namespace
+
+DisposalResult DisposeSourceFile(const std::string& fileName, Frontend& frontend)
+{
+    const int choice = sourceFilesChoice(frontend);
+    if (choice != 1 && choice != 2)
+        return Done;
+    // Removing a link would leave the plain file it points to while reporting success.
+    if (platform::IsSymbolicLink(fileName))
+        return choice == 1 ? NotDeleted : NotShredded;
+    if (choice == 1)
+        return platform::DeleteFile(fileName) == 0 ? Done : NotDeleted;
+    bool deleted = false;
+    if (!ShredFile(fileName, frontend, &deleted))
+        return NotShredded;
+    return deleted ? Done : NotDeleted;
+}
+
+bool ShredFile(const std::string& fileName, Frontend& frontend, bool* deleted)
+{
+    if (deleted)
+        *deleted = false;
+    ShredDialogPort& dialog = frontend.shredDialog();
+    const auto failureExit = [&](int pass) {
+        if (pass >= kFirstFixedPass)
+            dialog.SetModalResult(0);
+        dialog.Hide();
+        frontend.ShowMessage(MessageKind::AbortError, "Could not over-write the file: " + fileName);
+        return false;
+    };
+
+    // One handle for every pass: the passes overwrite the file's own blocks in place.
+    platform::File file;
+    std::int64_t size = 0;
+    if (platform::OpenForOverwrite(fileName, file) != 0 || file.Size(size) != 0)
+        return failureExit(0);
+
+    dialog.SetCaption("File shredding (Gutman pass-35)");
+    dialog.lblHead().SetCaption("Shredding file:");
+    dialog.lblFileName().SetCaption(fileName);
+    dialog.Show();
+
+    const auto buffer = std::make_unique<std::uint8_t[]>(kShredBufferSize);
+    std::mt19937 generator = generatorSeededFromClock();
+    for (int pass = 1; pass <= kShredPasses; ++pass) {
+        if (pass == kFirstLateRandomPass)
+            generator = generatorSeededFromClock();
+        const Pattern pattern = patternOfPass(pass, generator);
+        for (std::int64_t i = 0; i < kShredBufferSize; ++i)
+            buffer[i] = pattern.bytes[i % 3];
+        dialog.lblpass().SetCaption("Pass " + std::to_string(pass) + " of " + std::to_string(kShredPasses));
+        dialog.gaugePass().SetProgress(0);
+
+        // Three-byte patterns are written in whole units, so the file grows to the next multiple of 3.
+        const std::int64_t length = pattern.size == 1 ? size : (size + 2) / 3 * 3;
+        std::int64_t written = 0;
+        bool cancelled = false;
+        while (written < length && !cancelled) {
+            frontend.ProcessMessages();
+            cancelled = dialog.ModalResult() == kModalResultCancel;
+            const std::int64_t piece = std::min(kShredBufferSize, length - written);
+            if (file.WriteAt(buffer.get(), piece, written) != 0)
+                return failureExit(pass);
+            written += piece;
+            dialog.gaugePass().SetProgress(
+                GaugePercent(static_cast<std::uint64_t>(written), static_cast<std::uint64_t>(size), ~0ULL));
+        }
+        if (cancelled) {
+            file.Close();
+            platform::DeleteFile(fileName);
+            dialog.SetModalResult(0);
+            dialog.Hide();
+            return false;
+        }
+        if (file.Truncate(length) != 0 || file.Sync() != 0)
+            return failureExit(pass);
+    }
+    file.Close();
+    const bool removed = platform::DeleteFile(fileName) == 0;
+    if (deleted)
+        *deleted = removed;
+    dialog.Hide();
+    return true;
+}
+
+} // namespace tazen

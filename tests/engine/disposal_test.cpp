@@ -1,0 +1,268 @@
+// What becomes of a source after encryption: the setting that decides it, deletion, and 35-pass shredding.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/engine_fixture.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <set>
+
+namespace tazen::test {
+namespace {
+
+using platform::FileOperation;
+
+using Disposal = EngineTest;
+
+// What the disposal did to a file: kept, deleted outright, or shredded (the shred dialog was shown).
+std::string outcome(DisposalResult result, const std::string& name, const ScriptedFrontend& frontend)
+{
+    if (result != Done)
+        return "failed";
+    if (exists(name))
+        return "kept";
+    return frontend.shred.shows > 0 ? "shredded" : "deleted";
+}
+
+TEST_F(Disposal, FollowsTheSourceFilesSettingWithItsReadingRules)
+{
+    struct Case
+    {
+        std::string settings;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"[Files]\nSourceFiles=0\n", "kept"},
+        {"[Files]\nSourceFiles=1\n", "deleted"},
+        {"[Files]\nSourceFiles=2\n", "shredded"},
+        {"[Files]\nSourceFiles=7\n", "kept"},
+        {"[Files]\nSourceFiles=-1\n", "kept"},
+        {"[Files]\nSourceFiles=0x2\n", "shredded"},
+        {"[files]\nsourcefiles = 0\r\n", "kept"},
+        {"[Files]\nSourceFiles=abc\n", "deleted"}, // unreadable: the default, 1
+        {"[Files]\nMakeSelfExtracting=1\n", "deleted"},
+        {"", "deleted"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.settings);
+        writeSettings(c.settings);
+        frontend.shred.shows = 0;
+        // The dialog's controls count only while there is no settings file.
+        frontend.settings.sourceFiles = 0;
+        const std::string source = makeFile("source", 10);
+        EXPECT_EQ(outcome(DisposeSourceFile(source, frontend), source, frontend), c.expected);
+        std::filesystem::remove(source);
+    }
+}
+
+TEST_F(Disposal, WithoutASettingsFileFollowsTheDialogsControlsAsTheyStand)
+{
+    const std::pair<int, std::string> cases[] = {{0, "kept"}, {1, "deleted"}, {2, "shredded"}, {-1, "kept"}};
+    for (const auto& [index, expected] : cases) {
+        SCOPED_TRACE(index);
+        frontend.settings.sourceFiles = index;
+        frontend.shred.shows = 0;
+        const std::string source = makeFile("source", 10);
+        EXPECT_EQ(outcome(DisposeSourceFile(source, frontend), source, frontend), expected);
+        std::filesystem::remove(source);
+    }
+}
+
+TEST_F(Disposal, ASourceThatCannotBeDeletedOrIsALinkIsReportedAndLeftAlone)
+{
+    const std::string locked = makeFile("locked", 10);
+    ASSERT_EQ(chmod(locked.c_str(), 0444), 0);
+    EXPECT_EQ(DisposeSourceFile(locked, frontend), NotDeleted);
+    EXPECT_TRUE(exists(locked));
+
+    // Removing a link would leave the plain file it points to.
+    const std::string target = makeFile("target", 10);
+    const Bytes content = readFile(target);
+    const std::string link = dir / "link";
+    std::filesystem::create_symlink(target, link);
+    EXPECT_EQ(DisposeSourceFile(link, frontend), NotDeleted);
+    frontend.settings.sourceFiles = 2;
+    EXPECT_EQ(DisposeSourceFile(link, frontend), NotShredded);
+    EXPECT_TRUE(exists(link));
+    EXPECT_EQ(readFile(target), content);
+    EXPECT_EQ(frontend.shred.shows, 0);
+}
+
+TEST_F(Disposal, TheEncryptionRunWarnsForEachSourceItCouldNotDispose)
+{
+    frontend.settings.sourceFiles = 1;
+    const std::string locked = makeFile("locked", 10);
+    const std::string target = makeFile("target", 10);
+    const std::string link = dir / "link";
+    std::filesystem::create_symlink(target, link);
+    // Read-only only once its encryption is under way; the opening would refuse it.
+    frontend.onMessages = [&](int round) {
+        if (round == 2)
+            chmod(locked.c_str(), 0444);
+    };
+    EXPECT_EQ(EncryptFiles(cipher, {locked, link}, "pw", message, frontend), kAllFilesDone);
+    EXPECT_EQ(frontend.messages,
+              (std::vector<ShownMessage>{{MessageKind::Warning, "Source file " + locked + " not deleted."},
+                                         {MessageKind::Warning, "Source file " + link + " not deleted."}}));
+
+    frontend.messages.clear();
+    frontend.settings.sourceFiles = 2;
+    EXPECT_EQ(EncryptFiles(cipher, {link}, "pw", message, frontend), kAllFilesDone);
+    EXPECT_EQ(frontend.messages,
+              (std::vector<ShownMessage>{{MessageKind::Warning, "Source file " + link + " not thoroughly shredded."}}));
+}
+
+class Shredding : public EngineTest
+{
+protected:
+    // Records the file's length and content at the flush that ends each pass.
+    void recordPasses(const std::string& name)
+    {
+        platform::SetFaultHook([this, name](FileOperation operation, const std::string& file) {
+            if (operation == FileOperation::Sync && file == name)
+                passes.push_back(readFile(name));
+            return 0;
+        });
+    }
+    std::vector<Bytes> passes;
+};
+
+TEST_F(Shredding, WritesTheGutmannSequenceInPlaceWithTheLengthsOfEachPass)
+{
+    const std::string name = makeFile("secret", 10);
+    struct stat before;
+    ASSERT_EQ(stat(name.c_str(), &before), 0);
+    std::set<ino_t> inodes;
+    platform::SetFaultHook([&](FileOperation operation, const std::string& file) {
+        if (operation == FileOperation::Sync && file == name) {
+            passes.push_back(readFile(name));
+            struct stat info;
+            stat(name.c_str(), &info);
+            inodes.insert(info.st_ino);
+        }
+        return 0;
+    });
+    bool deleted = false;
+    EXPECT_TRUE(ShredFile(name, frontend, &deleted));
+    EXPECT_TRUE(deleted);
+    EXPECT_FALSE(exists(name));
+    // Every pass wrote into the same file, not a new one under the same name.
+    EXPECT_EQ(inodes, std::set<ino_t>{before.st_ino});
+
+    ASSERT_EQ(passes.size(), 35u);
+    for (int pass = 1; pass <= 35; ++pass) {
+        SCOPED_TRACE(pass);
+        const Bytes& content = passes[pass - 1];
+        if (pass <= 4 || pass >= 32) {
+            ASSERT_EQ(content.size(), 10u);
+            EXPECT_EQ(std::count(content.begin(), content.end(), content[0]), 10);
+            EXPECT_LE(content[0], 254);
+            continue;
+        }
+        const std::uint8_t* row = ShredPatterns[pass - 5];
+        const bool threeBytes = row[1] != 0x0A;
+        ASSERT_EQ(content.size(), threeBytes ? 12u : 10u);
+        for (std::size_t i = 0; i < content.size(); ++i)
+            EXPECT_EQ(content[i], threeBytes ? row[i % 3] : row[0]);
+    }
+    EXPECT_EQ(frontend.shred.caption, "File shredding (Gutman pass-35)");
+    EXPECT_EQ(frontend.shred.lblHead_.caption, "Shredding file:");
+    EXPECT_EQ(frontend.shred.lblFileName_.caption, name);
+    ASSERT_EQ(frontend.shred.lblpass_.history.size(), 35u);
+    EXPECT_EQ(frontend.shred.lblpass_.history.front(), "Pass 1 of 35");
+    EXPECT_EQ(frontend.shred.lblpass_.history.back(), "Pass 35 of 35");
+    EXPECT_FALSE(frontend.shred.visible);
+}
+
+TEST_F(Shredding, KeepsThreeBytePatternsInStepAcrossLargeWrites)
+{
+    const std::size_t size = (1u << 20) + 1;
+    const std::string name = makeFile("large", size);
+    recordPasses(name);
+    EXPECT_TRUE(ShredFile(name, frontend));
+    ASSERT_EQ(passes.size(), 35u);
+    const Bytes& seventh = passes[6];
+    ASSERT_EQ(seventh.size(), (size + 2) / 3 * 3);
+    const std::uint8_t pattern[3] = {0x92, 0x49, 0x24};
+    for (std::size_t i = 0; i < seventh.size(); ++i)
+        ASSERT_EQ(seventh[i], pattern[i % 3]) << i;
+    EXPECT_EQ(passes[9], Bytes(size, 0x00));
+    EXPECT_EQ(frontend.shred.gaugePass_.history.back(), 100);
+}
+
+TEST_F(Shredding, AnEmptyFileGoesThroughEveryPassAndIsDeleted)
+{
+    const std::string name = makeFile("empty", 0);
+    recordPasses(name);
+    EXPECT_TRUE(ShredFile(name, frontend));
+    EXPECT_EQ(passes, std::vector<Bytes>(35));
+    EXPECT_FALSE(exists(name));
+}
+
+TEST_F(Shredding, CancelEndsThePassDeletesTheFileAndClearsTheFlag)
+{
+    const std::string name = makeFile("secret", 1000);
+    frontend.onMessages = [&](int) {
+        if (frontend.shred.lblpass_.caption == "Pass 3 of 35")
+            frontend.shred.modalResult = kModalResultCancel;
+    };
+    recordPasses(name);
+    EXPECT_FALSE(ShredFile(name, frontend));
+    EXPECT_EQ(passes.size(), 2u);
+    EXPECT_FALSE(exists(name));
+    EXPECT_EQ(frontend.shred.modalResult, 0);
+    EXPECT_FALSE(frontend.shred.visible);
+    EXPECT_TRUE(frontend.messages.empty());
+
+    // Through the disposal, a cancelled shredding is reported as not thoroughly shredded.
+    frontend.settings.sourceFiles = 2;
+    frontend.onMessages = [&](int) { frontend.shred.modalResult = kModalResultCancel; };
+    const std::string again = makeFile("again", 10);
+    EXPECT_EQ(DisposeSourceFile(again, frontend), NotShredded);
+}
+
+TEST_F(Shredding, AFailedWriteLeavesTheFileWithAnAbortBox)
+{
+    const std::string name = makeFile("secret", 1000);
+    int writes = 0;
+    platform::SetFaultHook([&](FileOperation operation, const std::string& file) {
+        return operation == FileOperation::Write && file == name && ++writes == 6 ? ENOSPC : 0;
+    });
+    frontend.shred.modalResult = 0;
+    EXPECT_FALSE(ShredFile(name, frontend));
+    EXPECT_TRUE(exists(name));
+    EXPECT_EQ(frontend.messages,
+              (std::vector<ShownMessage>{{MessageKind::AbortError, "Could not over-write the file: " + name}}));
+    EXPECT_FALSE(frontend.shred.visible);
+    EXPECT_EQ(frontend.shred.lblpass_.caption, "Pass 6 of 35");
+}
+
+TEST_F(Shredding, NeverGoesThroughASymbolicLink)
+{
+    const std::string target = makeFile("target", 100);
+    const Bytes content = readFile(target);
+    const std::string link = dir / "link";
+    std::filesystem::create_symlink(target, link);
+    EXPECT_FALSE(ShredFile(link, frontend));
+    EXPECT_EQ(readFile(target), content);
+    EXPECT_EQ(frontend.messages,
+              (std::vector<ShownMessage>{{MessageKind::AbortError, "Could not over-write the file: " + link}}));
+}
+
+TEST_F(Shredding, AFailedFinalDeletionIsReportedAsNotDeleted)
+{
+    frontend.settings.sourceFiles = 2;
+    const std::string name = makeFile("stuck", 10);
+    platform::SetFaultHook([&](FileOperation operation, const std::string& file) {
+        return operation == FileOperation::Delete && file == name ? EBUSY : 0;
+    });
+    EXPECT_EQ(DisposeSourceFile(name, frontend), NotDeleted);
+    // Overwritten by the last random pass: ten equal bytes.
+    const Bytes left = readFile(name);
+    EXPECT_EQ(std::count(left.begin(), left.end(), left[0]), 10);
+}
+
+} // namespace
+} // namespace tazen::test
