@@ -114,6 +114,20 @@ TEST_F(Disposal, TheEncryptionRunWarnsForEachSourceItCouldNotDispose)
               (std::vector<ShownMessage>{{MessageKind::Warning, "Source file " + link + " not thoroughly shredded."}}));
 }
 
+TEST_F(Disposal, TheSettingIsReadAgainForEveryFile)
+{
+    writeSettings("[Files]\nSourceFiles=1\n");
+    const std::string first = makeFile("first", 10);
+    const std::string second = makeFile("second", 10);
+    // Edited by hand while the run works on the second file.
+    frontend.onMessages = [&](int) {
+        if (frontend.progress.lblFilename_.caption == second)
+            writeSettings("[Files]\nSourceFiles=0\n");
+    };
+    EXPECT_EQ(EncryptFiles(cipher, {first, second}, "pw", message, frontend), kAllFilesDone);
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"first.TaZEN", "second", "second.TaZEN"}));
+}
+
 class Shredding : public EngineTest
 {
 protected:
