@@ -6,10 +6,13 @@
 #include "engine/engine_fixture.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 
 namespace tazen::test {
@@ -228,6 +231,38 @@ TEST_F(EncryptRun, AFailedWriteEndsTheRunNamingTheFileAndTheReasonAndLosesNothin
     EXPECT_EQ(readFile(second), plain);
     EXPECT_EQ(readText(destination), "previous");
     EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"first.TaZEN", "second", "second.TaZEN"}));
+}
+
+// A real limit on file size, so the failure comes from the system's own write path.
+TEST_F(EncryptRun, AFileSizeLimitHitMidFileEndsTheRunWithTheSystemsReason)
+{
+    const std::string source = makeFile("large", 300000);
+    const Bytes plain = readFile(source);
+    int channel[2];
+    ASSERT_EQ(pipe(channel), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{100000, 100000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const int result = encrypt({source});
+        const std::string report = std::to_string(result) + "|" + message;
+        const ssize_t written = write(channel[1], report.data(), report.size());
+        _exit(written == static_cast<ssize_t>(report.size()) ? 0 : 1);
+    }
+    close(channel[1]);
+    std::string report;
+    char buffer[512];
+    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;)
+        report.append(buffer, static_cast<std::size_t>(n));
+    close(channel[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(report, "0|Could not write the file: " + source + ".TaZEN\n\rFile too large");
+    EXPECT_EQ(readFile(source), plain);
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"large"});
 }
 
 TEST_F(EncryptRun, AFailedReadEndsTheRunNamingTheSource)
