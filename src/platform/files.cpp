@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <random>
 #include <utility>
@@ -262,8 +264,8 @@ ErrorCode SyncFolder(const std::string& folder)
 }
 
 PendingFile::PendingFile(PendingFile&& other) noexcept
-    : file_(std::move(other.file_)), finalName_(std::move(other.finalName_))
 {
+    *this = std::move(other);
 }
 
 PendingFile& PendingFile::operator=(PendingFile&& other) noexcept
@@ -271,7 +273,10 @@ PendingFile& PendingFile::operator=(PendingFile&& other) noexcept
     if (this != &other) {
         Abandon();
         file_ = std::move(other.file_);
+        folder_ = std::move(other.folder_);
         finalName_ = std::move(other.finalName_);
+        finalBase_ = std::move(other.finalBase_);
+        temporaryBase_ = std::move(other.temporaryBase_);
     }
     return *this;
 }
@@ -285,20 +290,43 @@ ErrorCode PendingFile::Create(const std::string& finalName, PendingFile& pending
 {
     if (const ErrorCode fault = injected(FileOperation::Create, finalName))
         return fault;
+    const std::size_t slash = finalName.find_last_of('/');
+    const std::string folderName = FolderOf(finalName);
+    const std::string base = slash == std::string::npos ? finalName : finalName.substr(slash + 1);
+    if (base.empty())
+        return EISDIR;
+
+    const int folderDescriptor = ::open(folderName.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderDescriptor < 0)
+        return errno;
+    File folder(folderDescriptor, folderName);
     struct stat info;
-    if (::stat(finalName.c_str(), &info) == 0) {
+    if (::fstatat(folderDescriptor, base.c_str(), &info, 0) == 0) {
         if (S_ISDIR(info.st_mode))
             return EISDIR;
         if (readOnlyAttribute(info))
             return EACCES;
+    } else if (errno != ENOENT) {
+        return errno;
     }
+
+    static constexpr std::size_t kSuffixSize = 11; // ".tmp-" and six characters
+    std::string stem = base.substr(0, std::min(base.size(), NAME_MAX - kSuffixSize));
+    // Cut at a character boundary, so the name still shows as text.
+    while (stem.size() < base.size() && !stem.empty() && (static_cast<unsigned char>(base[stem.size()]) & 0xC0) == 0x80)
+        stem.pop_back();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string temporary = finalName + ".tmp-" + randomSuffix();
-        const int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        std::string temporaryBase = stem + ".tmp-" + randomSuffix();
+        const int descriptor =
+            ::openat(folderDescriptor, temporaryBase.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (descriptor >= 0) {
             pending.Abandon();
-            pending.file_ = File(descriptor, std::move(temporary));
+            const std::string prefix = slash == std::string::npos ? "" : finalName.substr(0, slash + 1);
+            pending.file_ = File(descriptor, prefix + temporaryBase);
+            pending.folder_ = std::move(folder);
             pending.finalName_ = finalName;
+            pending.finalBase_ = base;
+            pending.temporaryBase_ = std::move(temporaryBase);
             return 0;
         }
         if (errno != EEXIST)
@@ -312,29 +340,38 @@ ErrorCode PendingFile::Commit(mode_t permissions)
     ErrorCode result = file_.Sync();
     if (result == 0 && ::fchmod(file_.Descriptor(), permissions & 07777) != 0)
         result = errno;
-    const std::string temporary = file_.Name();
     if (result == 0)
         result = file_.Close();
     if (result == 0)
-        result = injected(FileOperation::Rename, temporary);
-    if (result == 0 && ::rename(temporary.c_str(), finalName_.c_str()) != 0)
+        result = injected(FileOperation::Rename, file_.Name());
+    if (result == 0 &&
+        ::renameat(folder_.Descriptor(), temporaryBase_.c_str(), folder_.Descriptor(), finalBase_.c_str()) != 0)
         result = errno;
     if (result != 0) {
-        file_.Close();
-        ::unlink(temporary.c_str());
+        Abandon();
         return result;
     }
-    finalName_.clear();
-    return SyncFolder(FolderOf(temporary));
+    if (const ErrorCode fault = injected(FileOperation::Sync, folder_.Name()))
+        result = fault;
+    // Some file systems cannot sync a folder at all and say EINVAL; there is nothing more to flush then.
+    else if (::fsync(folder_.Descriptor()) != 0 && errno != EINVAL)
+        result = errno;
+    release();
+    return result;
 }
 
 void PendingFile::Abandon()
 {
-    if (!file_.IsOpen())
-        return;
-    const std::string temporary = file_.Name();
+    if (!temporaryBase_.empty())
+        ::unlinkat(folder_.Descriptor(), temporaryBase_.c_str(), 0);
+    release();
+}
+
+void PendingFile::release()
+{
     file_.Close();
-    ::unlink(temporary.c_str());
+    folder_.Close();
+    temporaryBase_.clear();
 }
 
 } // namespace tazen::platform

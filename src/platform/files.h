@@ -92,14 +92,18 @@ ErrorCode SyncFolder(const std::string& folder);
 std::string FolderOf(const std::string& path);
 
 // A new file that takes the place of finalName only when Commit succeeds. It is written under
-// finalName + ".tmp-" + six random characters in the same folder, created exclusively with owner-only
-// permission; destroyed without Commit, it removes itself and leaves any file of the final name alone.
+// finalName + ".tmp-" + six random characters in the same folder (the name part shortened where that would
+// pass the system's limit on a name), created exclusively with owner-only permission; destroyed without
+// Commit, it removes itself and leaves any file of the final name alone. It works relative to its folder,
+// so a final name close to the limit on a path's length works too.
 class PendingFile
 {
 public:
     PendingFile() = default;
     PendingFile(PendingFile&& other) noexcept;
     PendingFile& operator=(PendingFile&& other) noexcept;
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
     ~PendingFile();
 
     // Fails with EACCES when finalName exists with the read-only attribute, EISDIR when it is a folder.
@@ -116,8 +120,13 @@ public:
     void Abandon();
 
 private:
+    void release();
+
     File file_;
+    File folder_;
     std::string finalName_;
+    std::string finalBase_;
+    std::string temporaryBase_;
 };
 
 } // namespace tazen::platform

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <climits>
 #include <filesystem>
 
 namespace tazen::platform {
@@ -130,6 +131,31 @@ TEST(PendingFile, AppearsUnderItsNameOnlyWhenCommitted)
     EXPECT_EQ(readText(final), "new");
     EXPECT_EQ(modeOf(final), 0640u);
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"result"});
+}
+
+TEST(PendingFile, WorksForANameAndAPathAtTheSystemsLimits)
+{
+    TempDir dir;
+    // A folder so deep that a final name of 250 bytes makes a path of 4095 bytes, the longest there is;
+    // the temporary name then passes both limits and must still work.
+    const std::size_t finalLength = PATH_MAX - 1;
+    const std::size_t baseLength = 250;
+    std::string folder = dir.path();
+    while (folder.size() + 1 < finalLength - baseLength - 1) {
+        const std::size_t part = std::min<std::size_t>(200, finalLength - baseLength - 1 - folder.size() - 1);
+        folder += "/" + std::string(part, 'd');
+        ASSERT_EQ(mkdir(folder.c_str(), 0700), 0) << folder.size();
+    }
+    const std::string final = folder + "/" + std::string(baseLength, 'n');
+    ASSERT_EQ(final.size(), finalLength);
+
+    PendingFile pending;
+    ASSERT_EQ(PendingFile::Create(final, pending), 0);
+    EXPECT_LE(pending.TemporaryName().size() - folder.size() - 1, static_cast<std::size_t>(NAME_MAX));
+    ASSERT_EQ(pending.Output().Write("long", 4), 0);
+    ASSERT_EQ(pending.Commit(0600), 0);
+    EXPECT_EQ(readText(final), "long");
+    EXPECT_EQ(listFolder(folder), std::vector<std::string>{std::string(baseLength, 'n')});
 }
 
 TEST(PendingFile, RefusesAReadOnlyFileOrAFolderOfTheFinalName)
