@@ -19,7 +19,7 @@ using platform::PendingFile;
 
 // Reads and writes move this much at a time; encryption, gauges, messages and Cancel still step by
 // kPieceSize inside it, so the result on disk and on screen is the same as with 8192-byte reads.
-constexpr std::int64_t kChunkSize = 128 * kPieceSize;
+constexpr std::int64_t kChunkSize = std::int64_t{128} * kPieceSize;
 
 const std::string kEncryptingTitle = "Encrypting";
 const std::string kDecryptingTitle = "Decrypting";

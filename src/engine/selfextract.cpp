@@ -17,7 +17,7 @@ namespace {
 using platform::ErrorCode;
 using platform::File;
 
-constexpr std::int64_t kCopyBufferSize = 1024 * 1024;
+constexpr std::int64_t kCopyBufferSize = std::int64_t{1} << 20;
 
 bool selfExtractingWanted(Frontend& frontend)
 {

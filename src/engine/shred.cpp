@@ -30,7 +30,7 @@ namespace {
 using platform::ErrorCode;
 
 // A whole number of three-byte units, so every write starts a pattern afresh.
-constexpr std::int64_t kShredBufferSize = 3 * 256 * 1024;
+constexpr std::int64_t kShredBufferSize = std::int64_t{3} << 18;
 
 constexpr int kFirstFixedPass = 5;
 constexpr int kFirstLateRandomPass = 32;
