@@ -18,7 +18,7 @@ namespace {
 
 constexpr int kRounds = 16;
 // CBC decryption has no chain between blocks, so this many run interleaved to hide the table latency.
-constexpr int kLanes = 4;
+constexpr int kLanes = 8;
 
 inline std::uint32_t roundF(const std::uint32_t* s, std::uint32_t x) noexcept
 {

@@ -129,6 +129,7 @@ StreamFailure streamPayload(TBlockCipher& cipher, PayloadDirection direction, Fi
             return StreamFailure::None;
         if ((error = destination.Write(buffer.data(), offset)) != 0)
             return StreamFailure::Write;
+        destination.StartWriteback();
         if (fileEnded)
             return StreamFailure::None;
     }

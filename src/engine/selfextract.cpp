@@ -38,6 +38,7 @@ bool copyInto(File& from, std::int64_t size, File& to, std::uint8_t* buffer, std
             return false;
         if (to.Write(buffer, got) != 0)
             return false;
+        to.StartWriteback();
         copied += got;
         overall += got;
         gauge.SetProgress(GaugePercent(static_cast<std::uint64_t>(overall), static_cast<std::uint64_t>(total), ~0ULL));

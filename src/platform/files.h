@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace tazen::platform {
@@ -34,11 +35,13 @@ enum class FileOperation
 using FaultHook = std::function<ErrorCode(FileOperation operation, const std::string& name)>;
 void SetFaultHook(FaultHook hook);
 
+class BackgroundFlusher;
+
 // An open file descriptor and the name it was opened under; closes itself.
 class File
 {
 public:
-    File() = default;
+    File();
     File(int descriptor, std::string name);
     File(File&& other) noexcept;
     File& operator=(File&& other) noexcept;
@@ -59,12 +62,22 @@ public:
     ErrorCode Truncate(std::int64_t length);
     // Data and size on the device.
     ErrorCode Sync();
+    // Starts writing out to the device, without waiting, what Write has written since the last call, and
+    // now and then has a background thread flush it: the device then works while the caller computes, and
+    // the final Sync has little left to wait for. What goes wrong there is reported by Sync.
+    void StartWriteback();
     // Reports what close reports: on some file systems that is where a failed write shows.
     ErrorCode Close();
 
 private:
+    ErrorCode finishBackgroundFlush();
+
     int descriptor_ = -1;
     std::string name_;
+    std::int64_t written_ = 0;
+    std::int64_t writebackStarted_ = 0;
+    std::int64_t flushRequested_ = 0;
+    std::unique_ptr<BackgroundFlusher> flusher_;
 };
 
 // A regular file (symbolic links followed) opened for reading and writing. A file whose owner-write
