@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <climits>
 #include <filesystem>
+#include <random>
 
 namespace tazen::platform {
 namespace {
@@ -158,6 +159,38 @@ TEST(PendingFile, WorksForANameAndAPathAtTheSystemsLimits)
     EXPECT_EQ(listFolder(folder), std::vector<std::string>{std::string(baseLength, 'n')});
 }
 
+TEST(PendingFile, FlushedBehindInTheBackgroundArrivesWholeAndCanBeDroppedMidWay)
+{
+    TempDir dir;
+    std::mt19937 rng(5);
+    const Bytes chunk = test::randomBytes(rng, 1 << 20);
+    const int chunks = 40; // enough for the background flushes to start more than once
+    {
+        PendingFile pending;
+        ASSERT_EQ(PendingFile::Create(dir / "big", pending), 0);
+        for (int i = 0; i < chunks; ++i) {
+            ASSERT_EQ(pending.Output().Write(chunk.data(), static_cast<std::int64_t>(chunk.size())), 0);
+            pending.Output().StartWriteback();
+        }
+        ASSERT_EQ(pending.Commit(0600), 0);
+    }
+    const Bytes written = test::readFile(dir / "big");
+    ASSERT_EQ(written.size(), chunks * chunk.size());
+    for (int i = 0; i < chunks; ++i)
+        ASSERT_TRUE(std::equal(chunk.begin(), chunk.end(), written.begin() + i * chunk.size())) << i;
+
+    // Abandoned while flushes may still run: the thread is joined before the descriptor goes.
+    {
+        PendingFile pending;
+        ASSERT_EQ(PendingFile::Create(dir / "dropped", pending), 0);
+        for (int i = 0; i < chunks; ++i) {
+            ASSERT_EQ(pending.Output().Write(chunk.data(), static_cast<std::int64_t>(chunk.size())), 0);
+            pending.Output().StartWriteback();
+        }
+    }
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"big"});
+}
+
 TEST(PendingFile, RefusesAReadOnlyFileOrAFolderOfTheFinalName)
 {
     TempDir dir;
@@ -177,9 +210,8 @@ TEST(FaultHook, FailsTheChosenOperationWithTheGivenReasonWithoutTouchingTheFile)
     TempDir dir;
     const std::string final = dir / "result";
     writeFile(final, std::string("previous"));
-    SetFaultHook([](FileOperation operation, const std::string&) {
-        return operation == FileOperation::Rename ? EXDEV : 0;
-    });
+    SetFaultHook(
+        [](FileOperation operation, const std::string&) { return operation == FileOperation::Rename ? EXDEV : 0; });
     PendingFile pending;
     ASSERT_EQ(PendingFile::Create(final, pending), 0);
     ASSERT_EQ(pending.Output().Write("new", 3), 0);
