@@ -208,6 +208,7 @@ int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
 
         WipeOnExit wipe(cipher);
         const CheckBlock check = KeyCipher(cipher, password);
+        destination.Output().Preallocate(kCheckBlockSize + size);
         if (const ErrorCode error = destination.Output().Write(check.data(), kCheckBlockSize))
             return stop(withReason("Could not write the file: " + destinationName, error));
         progress.gaugeFile().SetProgress(0);
@@ -293,6 +294,7 @@ int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
         PendingFile destination;
         if (PendingFile::Create(destinationName, destination) != 0)
             return stop("Could not create destination file: " + destinationName);
+        destination.Output().Preallocate(PayloadSize(size));
         progress.gaugeFile().SetProgress(0);
         counts.fileSize = static_cast<std::uint64_t>(size);
         counts.fileDone = 0;

@@ -90,6 +90,7 @@ bool BuildExecutable(const std::string& outputName, const std::string& extractor
         encrypted.Size(encryptedSize) != 0)
         return false;
     const std::int64_t total = extractorSize + encryptedSize;
+    output.Output().Preallocate(total);
 
     ShredDialogPort& dialog = frontend.shredDialog();
     dialog.SetCaption("Creating executable file");

@@ -240,6 +240,13 @@ void File::StartWriteback()
     flushRequested_ = written_;
 }
 
+void File::Preallocate(std::int64_t length)
+{
+    // Not every file system can; then the writes allocate as they go, as without this.
+    if (length > 0 && ::fallocate(descriptor_, FALLOC_FL_KEEP_SIZE, 0, length) == 0)
+        preallocated_ = length;
+}
+
 ErrorCode File::finishBackgroundFlush()
 {
     if (!flusher_)
@@ -440,7 +447,10 @@ ErrorCode PendingFile::Create(const std::string& finalName, PendingFile& pending
 
 ErrorCode PendingFile::Commit(mode_t permissions)
 {
-    ErrorCode result = file_.Sync();
+    // A source that shrank leaves reserved blocks past the end; they would stay with the file.
+    ErrorCode result = file_.preallocated_ > file_.written_ ? file_.Truncate(file_.written_) : 0;
+    if (result == 0)
+        result = file_.Sync();
     if (result == 0 && ::fchmod(file_.Descriptor(), permissions & 07777) != 0)
         result = errno;
     if (result == 0)

@@ -191,6 +191,21 @@ TEST(PendingFile, FlushedBehindInTheBackgroundArrivesWholeAndCanBeDroppedMidWay)
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"big"});
 }
 
+TEST(PendingFile, GivesBackRoomReservedBeyondWhatWasWritten)
+{
+    TempDir dir;
+    PendingFile pending;
+    ASSERT_EQ(PendingFile::Create(dir / "short", pending), 0);
+    // Room for a file that then turned out shorter, as when a source shrinks during its run.
+    pending.Output().Preallocate(8 << 20);
+    ASSERT_EQ(pending.Output().Write("ten bytes!", 10), 0);
+    ASSERT_EQ(pending.Commit(0600), 0);
+    struct stat info;
+    ASSERT_EQ(stat((dir / "short").c_str(), &info), 0);
+    EXPECT_EQ(info.st_size, 10);
+    EXPECT_LT(info.st_blocks * 512, 1 << 20);
+}
+
 TEST(PendingFile, RefusesAReadOnlyFileOrAFolderOfTheFinalName)
 {
     TempDir dir;
