@@ -33,6 +33,9 @@ test-sanitize: deps
 bench: build
 	@scripts/install-deps --bench
 	$(BUILD_DIR)/bin/tazen_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true $(BENCH_ARGS)
+	$(BUILD_DIR)/bin/tazen_engine_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+		--benchmark_enable_random_interleaving=true $(BENCH_ARGS)
+	bench/compare-tools $(BUILD_DIR)/bin
 
 format:
 	git ls-files '*.cpp' '*.h' | grep -v -e blowfish_tables.cpp -e unicode_tables.cpp | xargs clang-format -i

@@ -3,12 +3,13 @@
 #include "cipher/blowfish.h"
 #include "engine/fileformat.h"
 
+#include "comparing_reporter.h"
+
 #include <openssl/blowfish.h>
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -77,56 +78,6 @@ void oursKeyCipher(benchmark::State& state)
     }
 }
 
-// Collects each result so the comparison can be printed under the usual table.
-class ComparingReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs) {
-            // With repetitions the median stands for the benchmark; it is reported after the single runs.
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if (run.error_occurred || (run.run_type != Run::RT_Iteration && !median))
-                continue;
-            const std::string name = run.run_name.function_name;
-            const auto bytes = run.counters.find("bytes_per_second");
-            rates_[name] = bytes != run.counters.end() ? bytes->second.value / 1e6 : 0.0;
-            nanoseconds_[name] = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    void Finalize() override
-    {
-        ConsoleReporter::Finalize();
-        std::printf("\n%-12s %14s %14s %8s %8s\n", "operation", "TaZEN", "OpenSSL", "ratio", "target");
-        throughput("CbcEncrypt", 1.0);
-        throughput("CbcDecrypt", 2.0);
-        const double ourKey = nanoseconds_["SetKey/TaZEN"];
-        const double theirKey = nanoseconds_["SetKey/OpenSSL"];
-        if (ourKey > 0 && theirKey > 0)
-            std::printf("%-12s %11.1f us %11.1f us %7.2fx %8s\n", "SetKey", ourKey / 1e3, theirKey / 1e3,
-                        theirKey / ourKey, "report");
-        if (const double keyCipher = nanoseconds_["KeyCipher/TaZEN"]; keyCipher > 0)
-            std::printf("%-12s %11.1f us %14s %8s %8s\n", "KeyCipher", keyCipher / 1e3, "-", "-", "report");
-    }
-
-private:
-    void throughput(const std::string& name, double target)
-    {
-        const double ourRate = rates_[name + "/TaZEN"];
-        const double theirRate = rates_[name + "/OpenSSL"];
-        if (ourRate <= 0 || theirRate <= 0)
-            return;
-        const double ratio = ourRate / theirRate;
-        std::printf("%-12s %9.1f MB/s %9.1f MB/s %7.2fx %7.1fx %s\n", name.c_str(), ourRate, theirRate, ratio, target,
-                    ratio >= target ? "met" : "MISSED");
-    }
-
-    std::map<std::string, double> rates_;
-    std::map<std::string, double> nanoseconds_;
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -141,7 +92,18 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    ComparingReporter reporter;
+    tazen::bench::ComparingReporter reporter([](const tazen::bench::ComparingReporter& results) {
+        std::printf("\n%-12s %16s %16s %8s %8s\n", "operation", "TaZEN", "OpenSSL", "ratio", "target");
+        results.PrintRateRow("CbcEncrypt", "CbcEncrypt/TaZEN", "CbcEncrypt/OpenSSL", 1.0);
+        results.PrintRateRow("CbcDecrypt", "CbcDecrypt/TaZEN", "CbcDecrypt/OpenSSL", 2.0);
+        const double ourKey = results.Nanoseconds("SetKey/TaZEN");
+        const double theirKey = results.Nanoseconds("SetKey/OpenSSL");
+        if (ourKey > 0 && theirKey > 0)
+            std::printf("%-12s %11.1f us %14.1f us %7.2fx %8s\n", "SetKey", ourKey / 1e3, theirKey / 1e3,
+                        theirKey / ourKey, "report");
+        if (const double keyCipher = results.Nanoseconds("KeyCipher/TaZEN"); keyCipher > 0)
+            std::printf("%-12s %11.1f us %16s %8s %8s\n", "KeyCipher", keyCipher / 1e3, "-", "-", "report");
+    });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
