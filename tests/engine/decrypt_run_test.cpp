@@ -73,8 +73,16 @@ TEST_F(DecryptRun, AWrongPasswordStopsTheRunBeforeTheFileIsTouched)
     const std::string last = makeEncrypted("last", randomBytes(rng, 10));
     const Bytes before = readFile(wrong);
     writeFile(dir / "wrong", std::string("an older plain file"));
+    std::vector<std::string> created;
+    platform::SetFaultHook([&](FileOperation operation, const std::string& name) {
+        if (operation == FileOperation::Create)
+            created.push_back(name);
+        return 0;
+    });
 
     EXPECT_EQ(decrypt({first, wrong, last}), 1);
+    // Nothing was even begun for the file with the wrong password.
+    EXPECT_EQ(created, std::vector<std::string>{dir / "first"});
     EXPECT_EQ(message, "Wrong password for the file: " + wrong);
     EXPECT_EQ(frontend.progress.events.back(), "HideProgress");
     EXPECT_FALSE(cipher.Initialized());
