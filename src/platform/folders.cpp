@@ -3,6 +3,7 @@
 #include "platform/folders.h"
 
 #include <cerrno>
+#include <memory>
 #include <mutex>
 #include <utility>
 
@@ -56,21 +57,18 @@ std::string withTrailingSlash(std::string folder)
 int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries)
 {
     entries.clear();
-    DIR* dir = ::opendir(folder.c_str());
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
     if (!dir)
         return errno;
-    const int dirFd = ::dirfd(dir);
+    const int dirFd = ::dirfd(dir.get());
 
     std::vector<FolderEntry> found;
     for (;;) {
         errno = 0;
-        const dirent* entry = ::readdir(dir);
+        const dirent* entry = ::readdir(dir.get());
         if (!entry) {
-            if (errno != 0) {
-                const int error = errno;
-                ::closedir(dir);
-                return error;
-            }
+            if (errno != 0)
+                return errno;
             break;
         }
         const std::string name = entry->d_name;
@@ -105,7 +103,6 @@ int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries)
             item.attributes |= kAttrHidden;
         found.push_back(std::move(item));
     }
-    ::closedir(dir);
     entries = std::move(found);
     return 0;
 }
