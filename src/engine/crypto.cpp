@@ -78,14 +78,6 @@ private:
     std::unique_ptr<std::uint8_t[]> bytes_;
 };
 
-struct RunCounts
-{
-    std::uint64_t fileSize = 0;
-    std::uint64_t fileDone = 0;
-    std::uint64_t total = 0;
-    std::uint64_t totalDone = 0;
-};
-
 enum class StreamFailure
 {
     None,
@@ -93,67 +85,117 @@ enum class StreamFailure
     Write
 };
 
-// The block loop of both runs. Each pass handles messages, notes Cancel, transforms up to kPieceSize bytes
-// and updates the gauges; a short piece ends the file, so a file whose size is a multiple of kPieceSize
-// ends with an empty pass, and a Cancel noted in a pass still lets that pass's piece through.
-StreamFailure streamPayload(TBlockCipher& cipher, PayloadDirection direction, File& source, File& destination,
-                            RunBuffer& buffer, RunCounts& counts, Frontend& frontend, bool& cancelled, ErrorCode& error)
+// What the two runs share: the pre-check, the progress dialog, the buffer, the byte counts, the block
+// loop, and how a run stops.
+class Run
 {
-    ProgressDialogPort& progress = frontend.ProgressDialog();
-    cancelled = false;
-    for (;;) {
-        std::int64_t got = 0;
-        if ((error = source.Read(buffer.data(), kChunkSize, got)) != 0)
-            return StreamFailure::Read;
-        std::int64_t offset = 0;
-        bool fileEnded = false;
-        for (;;) {
-            frontend.ProcessMessages();
-            cancelled = progress.ModalResult() == kModalResultCancel;
-            const std::int64_t piece = std::min<std::int64_t>(kPieceSize, got - offset);
-            TransformPayload(cipher, direction, buffer.data() + offset, piece);
-            offset += piece;
-            counts.fileDone += static_cast<std::uint64_t>(piece);
-            counts.totalDone += static_cast<std::uint64_t>(piece);
-            progress.gaugeFile().SetProgress(GaugePercent(counts.fileDone, counts.fileSize, kFileGaugeThreshold));
-            progress.gaugeTotal().SetProgress(GaugePercent(counts.totalDone, counts.total, kTotalGaugeThreshold));
-            if (piece != kPieceSize) {
-                fileEnded = true;
-                break;
-            }
-            if (cancelled || offset == got)
-                break;
-        }
-        // A cancelled file is thrown away, so its last bytes need not be written.
-        if (cancelled)
-            return StreamFailure::None;
-        if ((error = destination.Write(buffer.data(), offset)) != 0)
-            return StreamFailure::Write;
-        destination.StartWriteback();
-        if (fileEnded)
-            return StreamFailure::None;
+public:
+    Run(const std::vector<std::string>& fileNames, std::string& message, Frontend& frontend)
+        : fileNames_(fileNames), message_(message), frontend_(frontend), progress_(frontend.ProgressDialog())
+    {
     }
-}
 
-// Opens every file once to learn its size. Returns the index of a file that fails, or -1.
-int preCheck(const std::vector<std::string>& fileNames, bool encrypted, std::uint64_t& total, std::string& message)
-{
-    total = 0;
-    for (std::size_t i = 0; i < fileNames.size(); ++i) {
-        File file;
-        std::int64_t size = 0;
-        if (platform::OpenForReadWrite(fileNames[i], file) != 0 || file.Size(size) != 0) {
-            message = openFailureText(fileNames[i]);
-            return static_cast<int>(i);
+    // Opens every file once to learn its size, then shows the dialog. Returns -1, or the result of a run
+    // that the pre-check stopped; nothing has been written then.
+    int Start(const std::string& title, bool encrypted)
+    {
+        for (std::size_t i = 0; i < fileNames_.size(); ++i) {
+            File file;
+            std::int64_t size = 0;
+            if (platform::OpenForReadWrite(fileNames_[i], file) != 0 || file.Size(size) != 0)
+                return Stop(i, openFailureText(fileNames_[i]));
+            if (encrypted && PayloadSize(size) < 0)
+                return Stop(i, "The file is too short to be a TaZEN encrypted file: " + fileNames_[i]);
+            total_ += static_cast<std::uint64_t>(size);
         }
-        if (encrypted && PayloadSize(size) < 0) {
-            message = "The file is too short to be a TaZEN encrypted file: " + fileNames[i];
-            return static_cast<int>(i);
-        }
-        total += static_cast<std::uint64_t>(size);
+        progress_.StartProgress(title, std::to_string(fileNames_.size()));
+        return -1;
     }
-    return -1;
-}
+
+    // Names the file in the dialog, lets messages through, and opens it; false when it cannot be opened.
+    bool OpenSource(std::size_t index, File& source, std::int64_t& size)
+    {
+        progress_.lblFilename().SetCaption(fileNames_[index]);
+        frontend_.ProcessMessages();
+        return platform::OpenForReadWrite(fileNames_[index], source) == 0 && source.Size(size) == 0;
+    }
+
+    // A run that stops on a failure hides the dialog; the caller finds the file by this position.
+    int Stop(std::size_t index, std::string text)
+    {
+        progress_.HideProgress();
+        return Cancelled(index, std::move(text));
+    }
+
+    // A cancelled run leaves the dialog alone: the button that cancelled it has closed it.
+    int Cancelled(std::size_t index, std::string text)
+    {
+        message_ = std::move(text);
+        return positionOf(fileNames_, index);
+    }
+
+    int Finish()
+    {
+        progress_.FinishProgress();
+        return kAllFilesDone;
+    }
+
+    GaugePort& TotalGauge() { return progress_.gaugeTotal(); }
+
+    // The block loop. Each pass handles messages, notes Cancel, transforms up to kPieceSize bytes and
+    // updates the gauges; a short piece ends the file, so a file whose size is a multiple of kPieceSize
+    // ends with an empty pass, and a Cancel noted in a pass still lets that pass's piece through.
+    // fileSize is what the file gauge divides by.
+    StreamFailure Stream(TBlockCipher& cipher, PayloadDirection direction, File& source, File& destination,
+                         std::int64_t fileSize, bool& cancelled, ErrorCode& error)
+    {
+        progress_.gaugeFile().SetProgress(0);
+        const auto whole = static_cast<std::uint64_t>(fileSize);
+        std::uint64_t fileDone = 0;
+        cancelled = false;
+        for (;;) {
+            std::int64_t got = 0;
+            if ((error = source.Read(buffer_.data(), kChunkSize, got)) != 0)
+                return StreamFailure::Read;
+            std::int64_t offset = 0;
+            bool fileEnded = false;
+            for (;;) {
+                frontend_.ProcessMessages();
+                cancelled = progress_.ModalResult() == kModalResultCancel;
+                const std::int64_t piece = std::min<std::int64_t>(kPieceSize, got - offset);
+                TransformPayload(cipher, direction, buffer_.data() + offset, piece);
+                offset += piece;
+                fileDone += static_cast<std::uint64_t>(piece);
+                totalDone_ += static_cast<std::uint64_t>(piece);
+                progress_.gaugeFile().SetProgress(GaugePercent(fileDone, whole, kFileGaugeThreshold));
+                progress_.gaugeTotal().SetProgress(GaugePercent(totalDone_, total_, kTotalGaugeThreshold));
+                if (piece != kPieceSize) {
+                    fileEnded = true;
+                    break;
+                }
+                if (cancelled || offset == got)
+                    break;
+            }
+            // A cancelled file is thrown away, so its last bytes need not be written.
+            if (cancelled)
+                return StreamFailure::None;
+            if ((error = destination.Write(buffer_.data(), offset)) != 0)
+                return StreamFailure::Write;
+            destination.StartWriteback();
+            if (fileEnded)
+                return StreamFailure::None;
+        }
+    }
+
+private:
+    const std::vector<std::string>& fileNames_;
+    std::string& message_;
+    Frontend& frontend_;
+    ProgressDialogPort& progress_;
+    RunBuffer buffer_;
+    std::uint64_t total_ = 0;
+    std::uint64_t totalDone_ = 0;
+};
 
 // The permission bits a new file takes from the file it was made from.
 mode_t inheritedPermissions(const std::string& from)
@@ -178,59 +220,39 @@ int GaugePercent(std::uint64_t done, std::uint64_t whole, std::uint64_t threshol
 int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
                  std::string& message, Frontend& frontend)
 {
-    ProgressDialogPort& progress = frontend.ProgressDialog();
-    RunCounts counts;
-    if (const int failed = preCheck(fileNames, false, counts.total, message); failed >= 0) {
-        progress.HideProgress();
-        return positionOf(fileNames, static_cast<std::size_t>(failed));
-    }
-    progress.StartProgress(kEncryptingTitle, std::to_string(fileNames.size()));
-
-    RunBuffer buffer;
+    Run run(fileNames, message, frontend);
+    if (const int stopped = run.Start(kEncryptingTitle, false); stopped >= 0)
+        return stopped;
     for (std::size_t i = 0; i < fileNames.size(); ++i) {
         const std::string& name = fileNames[i];
-        const auto stop = [&](std::string text) {
-            progress.HideProgress();
-            message = std::move(text);
-            return positionOf(fileNames, i);
-        };
-        progress.lblFilename().SetCaption(name);
-        frontend.ProcessMessages();
-
         File source;
         std::int64_t size = 0;
-        if (platform::OpenForReadWrite(name, source) != 0 || source.Size(size) != 0)
-            return stop(openFailureText(name));
+        if (!run.OpenSource(i, source, size))
+            return run.Stop(i, openFailureText(name));
         const std::string destinationName = EncryptedName(name);
         PendingFile destination;
         if (PendingFile::Create(destinationName, destination) != 0)
-            return stop("Could not create destination file: " + destinationName);
+            return run.Stop(i, "Could not create destination file: " + destinationName);
 
         WipeOnExit wipe(cipher);
         const CheckBlock check = KeyCipher(cipher, password);
         destination.Output().Preallocate(kCheckBlockSize + size);
         if (const ErrorCode error = destination.Output().Write(check.data(), kCheckBlockSize))
-            return stop(withReason("Could not write the file: " + destinationName, error));
-        progress.gaugeFile().SetProgress(0);
-        counts.fileSize = static_cast<std::uint64_t>(size);
-        counts.fileDone = 0;
+            return run.Stop(i, withReason("Could not write the file: " + destinationName, error));
 
         bool cancelled = false;
         ErrorCode error = 0;
-        const StreamFailure failure = streamPayload(cipher, PayloadDirection::Encrypt, source, destination.Output(),
-                                                    buffer, counts, frontend, cancelled, error);
+        const StreamFailure failure =
+            run.Stream(cipher, PayloadDirection::Encrypt, source, destination.Output(), size, cancelled, error);
         cipher.Wipe();
         if (failure == StreamFailure::Read)
-            return stop(withReason("Could not read the file: " + name, error));
+            return run.Stop(i, withReason("Could not read the file: " + name, error));
         if (failure == StreamFailure::Write)
-            return stop(withReason("Could not write the file: " + destinationName, error));
-        if (cancelled) {
-            destination.Abandon();
-            message = "Encryption canceled";
-            return positionOf(fileNames, i);
-        }
+            return run.Stop(i, withReason("Could not write the file: " + destinationName, error));
+        if (cancelled)
+            return run.Cancelled(i, "Encryption canceled");
         if ((error = destination.Commit(inheritedPermissions(name))) != 0)
-            return stop(withReason("Could not write the file: " + destinationName, error));
+            return run.Stop(i, withReason("Could not write the file: " + destinationName, error));
         source.Close();
 
         if (MakeSelfExtractingFile(destinationName, frontend) == 2)
@@ -246,82 +268,60 @@ int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
             break;
         }
     }
-    progress.FinishProgress();
-    return kAllFilesDone;
+    return run.Finish();
 }
 
 int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
                  std::string& message, Frontend& frontend)
 {
-    ProgressDialogPort& progress = frontend.ProgressDialog();
-    RunCounts counts;
-    if (const int failed = preCheck(fileNames, true, counts.total, message); failed >= 0) {
-        progress.HideProgress();
-        return positionOf(fileNames, static_cast<std::size_t>(failed));
-    }
-    progress.StartProgress(kDecryptingTitle, std::to_string(fileNames.size()));
-
-    RunBuffer buffer;
+    Run run(fileNames, message, frontend);
+    if (const int stopped = run.Start(kDecryptingTitle, true); stopped >= 0)
+        return stopped;
     for (std::size_t i = 0; i < fileNames.size(); ++i) {
         const std::string& name = fileNames[i];
-        const auto stop = [&](std::string text) {
-            progress.HideProgress();
-            message = std::move(text);
-            return positionOf(fileNames, i);
-        };
-        progress.lblFilename().SetCaption(name);
-        frontend.ProcessMessages();
-
         File source;
         std::int64_t size = 0;
-        if (platform::OpenForReadWrite(name, source) != 0 || source.Size(size) != 0)
-            return stop("Could not open source file: " + name);
+        if (!run.OpenSource(i, source, size))
+            return run.Stop(i, "Could not open source file: " + name);
         const std::string destinationName = PlainName(name);
 
         // The password is checked before anything is created, so a wrong one costs no existing file.
         std::uint8_t head[kCheckBlockSize];
         std::int64_t got = 0;
         if (const ErrorCode error = source.Read(head, kCheckBlockSize, got))
-            return stop(withReason("Could not read the file: " + name, error));
+            return run.Stop(i, withReason("Could not read the file: " + name, error));
         if (got != kCheckBlockSize)
-            return stop("The file is too short to be a TaZEN encrypted file: " + name);
+            return run.Stop(i, "The file is too short to be a TaZEN encrypted file: " + name);
         WipeOnExit wipe(cipher);
         if (!CheckBlockMatches(KeyCipher(cipher, password), head)) {
             cipher.Wipe();
-            return stop("Wrong password for the file: " + name);
+            return run.Stop(i, "Wrong password for the file: " + name);
         }
 
         PendingFile destination;
         if (PendingFile::Create(destinationName, destination) != 0)
-            return stop("Could not create destination file: " + destinationName);
+            return run.Stop(i, "Could not create destination file: " + destinationName);
         destination.Output().Preallocate(PayloadSize(size));
-        progress.gaugeFile().SetProgress(0);
-        counts.fileSize = static_cast<std::uint64_t>(size);
-        counts.fileDone = 0;
 
         bool cancelled = false;
         ErrorCode error = 0;
-        const StreamFailure failure = streamPayload(cipher, PayloadDirection::Decrypt, source, destination.Output(),
-                                                    buffer, counts, frontend, cancelled, error);
+        const StreamFailure failure =
+            run.Stream(cipher, PayloadDirection::Decrypt, source, destination.Output(), size, cancelled, error);
         cipher.Wipe();
         source.Close();
         if (failure == StreamFailure::Read)
-            return stop(withReason("Could not read the file: " + name, error));
+            return run.Stop(i, withReason("Could not read the file: " + name, error));
         if (failure == StreamFailure::Write)
-            return stop(withReason("Could not write the file: " + destinationName, error));
-        if (cancelled) {
-            destination.Abandon();
-            message = "Decryption canceled";
-            return positionOf(fileNames, i);
-        }
+            return run.Stop(i, withReason("Could not write the file: " + destinationName, error));
+        if (cancelled)
+            return run.Cancelled(i, "Decryption canceled");
         if ((error = destination.Commit(inheritedPermissions(name))) != 0)
-            return stop(withReason("Could not write the file: " + destinationName, error));
+            return run.Stop(i, withReason("Could not write the file: " + destinationName, error));
         if (platform::DeleteFile(name) != 0)
-            return stop("Could not delete the file: " + name);
-        progress.gaugeTotal().Advance(static_cast<int>(100 / fileNames.size()));
+            return run.Stop(i, "Could not delete the file: " + name);
+        run.TotalGauge().Advance(static_cast<int>(100 / fileNames.size()));
     }
-    progress.FinishProgress();
-    return kAllFilesDone;
+    return run.Finish();
 }
 
 } // namespace tazen

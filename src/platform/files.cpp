@@ -64,6 +64,26 @@ ErrorCode openRegular(const std::string& name, int flags, bool writeProtectionRu
     return 0;
 }
 
+// Writes all of it: at the offset, or at the file's position when the offset is negative.
+ErrorCode writeAll(int descriptor, const void* buffer, std::int64_t size, std::int64_t offset)
+{
+    const auto* bytes = static_cast<const char*>(buffer);
+    while (size > 0) {
+        const auto count = static_cast<std::size_t>(size);
+        const ssize_t n = offset < 0 ? ::write(descriptor, bytes, count) : ::pwrite(descriptor, bytes, count, offset);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        bytes += n;
+        size -= n;
+        if (offset >= 0)
+            offset += n;
+    }
+    return 0;
+}
+
 std::string randomSuffix()
 {
     static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
@@ -204,19 +224,10 @@ ErrorCode File::Write(const void* buffer, std::int64_t size)
 {
     if (const ErrorCode fault = injected(FileOperation::Write, name_))
         return fault;
-    const auto* bytes = static_cast<const char*>(buffer);
-    while (size > 0) {
-        const ssize_t n = ::write(descriptor_, bytes, static_cast<std::size_t>(size));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        bytes += n;
-        size -= n;
-        written_ += n;
-    }
-    return 0;
+    const ErrorCode error = writeAll(descriptor_, buffer, size, -1);
+    if (error == 0)
+        written_ += size;
+    return error;
 }
 
 void File::StartWriteback()
@@ -260,19 +271,7 @@ ErrorCode File::WriteAt(const void* buffer, std::int64_t size, std::int64_t offs
 {
     if (const ErrorCode fault = injected(FileOperation::Write, name_))
         return fault;
-    const auto* bytes = static_cast<const char*>(buffer);
-    while (size > 0) {
-        const ssize_t n = ::pwrite(descriptor_, bytes, static_cast<std::size_t>(size), offset);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        bytes += n;
-        size -= n;
-        offset += n;
-    }
-    return 0;
+    return writeAll(descriptor_, buffer, size, offset);
 }
 
 ErrorCode File::Truncate(std::int64_t length)
