@@ -64,6 +64,13 @@ private:
     TBlockCipher& cipher_;
 };
 
+// The permission bits a new file takes from the file it was made from.
+mode_t inheritedPermissions(const std::string& from)
+{
+    const mode_t bits = platform::PermissionBits(from);
+    return bits == ~mode_t{0} ? 0600 : bits;
+}
+
 // The run's one data buffer; it holds plain bytes, so it is cleared when the run ends.
 class RunBuffer
 {
@@ -142,6 +149,30 @@ public:
 
     GaugePort& TotalGauge() { return progress_.gaugeTotal(); }
 
+    // Moves the file's payload through the cipher into the new file, wipes the cipher, and puts the new
+    // file in place. Returns -1 when the file is done, otherwise the run's result.
+    int Transfer(std::size_t index, TBlockCipher& cipher, PayloadDirection direction, File& source,
+                 PendingFile& destination, std::int64_t fileSize, const std::string& cancelText)
+    {
+        const std::string& name = fileNames_[index];
+        bool cancelled = false;
+        ErrorCode error = 0;
+        const StreamFailure failure =
+            Stream(cipher, direction, source, destination.Output(), fileSize, cancelled, error);
+        cipher.Wipe();
+        source.Close();
+        if (failure == StreamFailure::Read)
+            return Stop(index, withReason("Could not read the file: " + name, error));
+        if (failure == StreamFailure::Write)
+            return Stop(index, withReason("Could not write the file: " + destination.FinalName(), error));
+        if (cancelled)
+            return Cancelled(index, cancelText);
+        if ((error = destination.Commit(inheritedPermissions(name))) != 0)
+            return Stop(index, withReason("Could not write the file: " + destination.FinalName(), error));
+        return -1;
+    }
+
+private:
     // The block loop. Each pass handles messages, notes Cancel, transforms up to kPieceSize bytes and
     // updates the gauges; a short piece ends the file, so a file whose size is a multiple of kPieceSize
     // ends with an empty pass, and a Cancel noted in a pass still lets that pass's piece through.
@@ -187,7 +218,6 @@ public:
         }
     }
 
-private:
     const std::vector<std::string>& fileNames_;
     std::string& message_;
     Frontend& frontend_;
@@ -196,13 +226,6 @@ private:
     std::uint64_t total_ = 0;
     std::uint64_t totalDone_ = 0;
 };
-
-// The permission bits a new file takes from the file it was made from.
-mode_t inheritedPermissions(const std::string& from)
-{
-    const mode_t bits = platform::PermissionBits(from);
-    return bits == ~mode_t{0} ? 0600 : bits;
-}
 
 } // namespace
 
@@ -240,20 +263,10 @@ int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
         if (const ErrorCode error = destination.Output().Write(check.data(), kCheckBlockSize))
             return run.Stop(i, withReason("Could not write the file: " + destinationName, error));
 
-        bool cancelled = false;
-        ErrorCode error = 0;
-        const StreamFailure failure =
-            run.Stream(cipher, PayloadDirection::Encrypt, source, destination.Output(), size, cancelled, error);
-        cipher.Wipe();
-        if (failure == StreamFailure::Read)
-            return run.Stop(i, withReason("Could not read the file: " + name, error));
-        if (failure == StreamFailure::Write)
-            return run.Stop(i, withReason("Could not write the file: " + destinationName, error));
-        if (cancelled)
-            return run.Cancelled(i, "Encryption canceled");
-        if ((error = destination.Commit(inheritedPermissions(name))) != 0)
-            return run.Stop(i, withReason("Could not write the file: " + destinationName, error));
-        source.Close();
+        if (const int stopped =
+                run.Transfer(i, cipher, PayloadDirection::Encrypt, source, destination, size, "Encryption canceled");
+            stopped >= 0)
+            return stopped;
 
         if (MakeSelfExtractingFile(destinationName, frontend) == 2)
             frontend.ShowMessage(MessageKind::Error, "An error occured while creating " + name + " executable.");
@@ -303,20 +316,10 @@ int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
             return run.Stop(i, "Could not create destination file: " + destinationName);
         destination.Output().Preallocate(PayloadSize(size));
 
-        bool cancelled = false;
-        ErrorCode error = 0;
-        const StreamFailure failure =
-            run.Stream(cipher, PayloadDirection::Decrypt, source, destination.Output(), size, cancelled, error);
-        cipher.Wipe();
-        source.Close();
-        if (failure == StreamFailure::Read)
-            return run.Stop(i, withReason("Could not read the file: " + name, error));
-        if (failure == StreamFailure::Write)
-            return run.Stop(i, withReason("Could not write the file: " + destinationName, error));
-        if (cancelled)
-            return run.Cancelled(i, "Decryption canceled");
-        if ((error = destination.Commit(inheritedPermissions(name))) != 0)
-            return run.Stop(i, withReason("Could not write the file: " + destinationName, error));
+        if (const int stopped =
+                run.Transfer(i, cipher, PayloadDirection::Decrypt, source, destination, size, "Decryption canceled");
+            stopped >= 0)
+            return stopped;
         if (platform::DeleteFile(name) != 0)
             return run.Stop(i, "Could not delete the file: " + name);
         run.TotalGauge().Advance(static_cast<int>(100 / fileNames.size()));
