@@ -5,7 +5,7 @@ BUILD_DIR    ?= build
 SANITIZE_DIR ?= build-sanitize
 CMAKE_ARGS   ?=
 
-.PHONY: all deps build run test test-sanitize bench format clean
+.PHONY: all deps build run test test-sanitize bench screenshots format clean
 
 all: build
 
@@ -36,6 +36,10 @@ bench: build
 	$(BUILD_DIR)/bin/tazen_engine_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
 		--benchmark_enable_random_interleaving=true $(BENCH_ARGS)
 	bench/compare-tools $(BUILD_DIR)/bin
+
+# The dialogs and the gauge as PNG files in $(BUILD_DIR)/screenshots, drawn without a display.
+screenshots: build
+	$(BUILD_DIR)/bin/tazen_screenshots $(BUILD_DIR)/screenshots
 
 format:
 	git ls-files '*.cpp' '*.h' | grep -v -e blowfish_tables.cpp -e unicode_tables.cpp | xargs clang-format -i

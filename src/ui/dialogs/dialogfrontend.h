@@ -1,0 +1,42 @@
+// The engine's way to the windows: the real progress and shred dialogs, the settings dialog's controls,
+// message boxes through the caller, and the application's event handling.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "engine/frontend.h"
+#include "ui/dialogs/progressDlg.h"
+#include "ui/dialogs/shredDlg.h"
+
+#include <QCoreApplication>
+
+#include <functional>
+#include <utility>
+
+namespace tazen {
+
+class DialogFrontend : public Frontend
+{
+public:
+    using MessageBoxes = std::function<void(MessageKind, const std::string&)>;
+
+    DialogFrontend(TProgressDialog& progressDialog, TshredDialog& shredDialog,
+                   const SettingsControlsPort& settingsControls, MessageBoxes messageBoxes)
+        : progressDialog_(progressDialog), shredDialog_(shredDialog), settingsControls_(settingsControls),
+          messageBoxes_(std::move(messageBoxes))
+    {
+    }
+
+    TProgressDialog& ProgressDialog() override { return progressDialog_; }
+    TshredDialog& shredDialog() override { return shredDialog_; }
+    const SettingsControlsPort& SettingsControls() const override { return settingsControls_; }
+    void ShowMessage(MessageKind kind, const std::string& text) override { messageBoxes_(kind, text); }
+    void ProcessMessages() override { QCoreApplication::processEvents(); }
+
+private:
+    TProgressDialog& progressDialog_;
+    TshredDialog& shredDialog_;
+    const SettingsControlsPort& settingsControls_;
+    MessageBoxes messageBoxes_;
+};
+
+} // namespace tazen

@@ -1,0 +1,123 @@
+// What the three long-operation dialogs share: a fixed client area laid out in pixels, a modal result that
+// an operation polls as its cancel flag, buttons that carry a modal result, and Esc for the Cancel button.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/dialogs/fixeddialog.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace tazen {
+
+namespace {
+
+// The height the forms were drawn with for a one-line label.
+constexpr int kDrawnLabelHeight = 13;
+
+} // namespace
+
+TLabel::TLabel(const QString& text, QWidget* parent) : QLabel(parent)
+{
+    // File names are shown as they are, never read as markup.
+    setTextFormat(Qt::PlainText);
+    SetText(text);
+}
+
+void TLabel::SetCaption(const std::string& text)
+{
+    SetText(QString::fromUtf8(text));
+}
+
+void TLabel::SetText(const QString& text)
+{
+    setText(text);
+    const int wanted = sizeHint().width();
+    resize(std::min(wanted, maxTextWidth_), height());
+    setToolTip(wanted > maxTextWidth_ ? text : QString());
+}
+
+void TLabel::SetMaxTextWidth(int width)
+{
+    maxTextWidth_ = width;
+    SetText(text());
+}
+
+TButton::TButton(const QString& caption, QWidget* dialog) : QPushButton(caption, dialog)
+{
+    // Connected before any click handler, so the handler already sees the dialog's new result.
+    connect(this, &QPushButton::clicked, this, [this] {
+        if (ModalResult != 0)
+            if (auto* owner = qobject_cast<TFixedDialog*>(window()))
+                owner->SetModalResult(ModalResult);
+    });
+}
+
+TFixedDialog::TFixedDialog(const QString& caption, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+{
+    setWindowTitle(caption);
+    setModal(false);
+}
+
+void TFixedDialog::ShowModeless()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void TFixedDialog::placeControls(QSize client, const std::vector<Placement>& placements)
+{
+    int pushedDown = 0;
+    int rightmost = 0;
+    for (const Placement& placement : placements) {
+        QWidget* control = placement.control;
+        const QSize hint = control->sizeHint().expandedTo(control->minimumSize());
+        const bool isLabel = qobject_cast<QLabel*>(control) != nullptr;
+        const int drawnHeight = placement.described.height() > 0 ? placement.described.height()
+                                : isLabel                        ? kDrawnLabelHeight
+                                                                 : hint.height();
+        const int drawnWidth = placement.described.width() > 0 ? placement.described.width() : hint.width();
+        const int height = std::max(drawnHeight, hint.height());
+        const int width = isLabel ? drawnWidth : std::max(drawnWidth, hint.width());
+        // A widened button keeps its centre.
+        const int left = placement.described.left() - (width - drawnWidth) / 2;
+        control->setGeometry(left, placement.described.top() + pushedDown, width, height);
+        rightmost = std::max(rightmost, left + width + std::min(placement.described.left(), 8));
+        pushedDown += height - drawnHeight;
+    }
+    setFixedSize(std::max(client.width(), rightmost), client.height() + pushedDown);
+}
+
+void TFixedDialog::keyPressEvent(QKeyEvent* event)
+{
+    // Qt would hide the dialog on Esc; here Esc presses the Cancel button if there is one, else nothing.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        for (TButton* button : findChildren<TButton*>())
+            if (button->Cancel && button->isEnabled()) {
+                button->click();
+                break;
+            }
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TFixedDialog::closeEvent(QCloseEvent* event)
+{
+    // The close box only hides the dialog; the operation behind it goes on, and no flag is set.
+    event->accept();
+}
+
+void TFixedDialog::showEvent(QShowEvent* event)
+{
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    QDialog::showEvent(event);
+}
+
+} // namespace tazen

@@ -1,0 +1,79 @@
+// What the three long-operation dialogs share: a fixed client area laid out in pixels, a modal result that
+// an operation polls as its cancel flag, buttons that carry a modal result, and Esc for the Cancel button.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "engine/frontend.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+
+#include <string>
+#include <vector>
+
+namespace tazen {
+
+// A label that sizes itself to its text, up to a width beyond which the text is cut.
+class TLabel : public QLabel, public LabelPort
+{
+    Q_OBJECT
+
+public:
+    TLabel(const QString& text, QWidget* parent);
+    void SetCaption(const std::string& text) override;
+    void SetText(const QString& text);
+    void SetMaxTextWidth(int width);
+
+private:
+    int maxTextWidth_ = QWIDGETSIZE_MAX;
+};
+
+// A push button that, when clicked, first gives its dialog its modal result (unless that is 0), and that
+// Esc presses when it is the dialog's Cancel button.
+class TButton : public QPushButton
+{
+    Q_OBJECT
+
+public:
+    TButton(const QString& caption, QWidget* dialog);
+
+    int ModalResult = 0;
+    bool Cancel = false;
+};
+
+class TFixedDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    int ModalResult() const noexcept { return modalResult_; }
+    void SetModalResult(int value) noexcept { modalResult_ = value; }
+
+    // Shows the dialog without making it modal, in front.
+    void ShowModeless();
+
+protected:
+    TFixedDialog(const QString& caption, QWidget* parent);
+
+    // A control and where the form puts it; an empty size means the control's own.
+    struct Placement
+    {
+        QWidget* control;
+        QRect described;
+    };
+    // Puts the controls, listed from top to bottom, where the form says. A text that needs more room with
+    // this system's font makes its control grow, and what lies below moves down by as much, so the order
+    // and the gaps stay as drawn; a button that grows stays centred where it was; the client area grows
+    // with them.
+    void placeControls(QSize client, const std::vector<Placement>& placements);
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    int modalResult_ = 0;
+};
+
+} // namespace tazen

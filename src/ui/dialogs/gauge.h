@@ -1,0 +1,96 @@
+// TGauge: a value between a minimum and a maximum shown as a percentage, as text, a bar, a pie or a needle.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "engine/frontend.h"
+
+#include <QColor>
+#include <QImage>
+#include <QWidget>
+
+#include <stdexcept>
+
+namespace tazen {
+
+enum TGaugeKind
+{
+    gkText,
+    gkHorizontalBar,
+    gkVerticalBar,
+    gkPie,
+    gkNeedle
+};
+
+enum TBorderStyle
+{
+    bsNone,
+    bsSingle
+};
+
+// An operation refused in the state the control is in.
+class EInvalidOperation : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// An off-screen image of another's size, filled with the window-frame colour.
+class TOverlayBitmap : public QImage
+{
+public:
+    void MakeLike(const QImage& templateImage);
+};
+
+class TGauge : public QWidget, public GaugePort
+{
+    Q_OBJECT
+
+public:
+    explicit TGauge(QWidget* parent = nullptr);
+
+    TGaugeKind Kind() const noexcept { return kind_; }
+    void SetKind(TGaugeKind value);
+    bool ShowText() const noexcept { return showText_; }
+    void SetShowText(bool value);
+    TBorderStyle BorderStyle() const noexcept { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle value);
+    QColor ForeColor() const { return foreColor_; }
+    void SetForeColor(const QColor& value);
+    QColor BackColor() const { return backColor_; }
+    void SetBackColor(const QColor& value);
+
+    int MinValue() const noexcept { return minValue_; }
+    // Throws EInvalidOperation for a value above MaxValue.
+    void SetMinValue(int value);
+    int MaxValue() const noexcept { return maxValue_; }
+    // Throws EInvalidOperation for a value below MinValue.
+    void SetMaxValue(int value);
+
+    int Progress() const override { return progress_; }
+    // Clamped into MinValue..MaxValue; repaints only when the whole percentage changes.
+    void SetProgress(int value) override;
+    // Moves Progress by amount and repaints whatever the percentage does.
+    void Advance(int amount) override;
+    // (Progress - MinValue) * 100 / (MaxValue - MinValue), truncated; 0 for an empty range.
+    int Percent() const noexcept;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void setClampedProgress(long long value);
+    QRect drawingArea() const;
+    void paintKind(QImage& overlay, const QRect& area) const;
+    void paintText(QImage& textImage, const QRect& area) const;
+
+    TGaugeKind kind_ = gkHorizontalBar;
+    bool showText_ = true;
+    TBorderStyle borderStyle_ = bsSingle;
+    QColor foreColor_ = Qt::black;
+    QColor backColor_ = Qt::white;
+    int minValue_ = 0;
+    int maxValue_ = 100;
+    int progress_ = 0;
+};
+
+} // namespace tazen

@@ -1,0 +1,34 @@
+// TscanDialog: the folder being scanned while files are gathered for the list, and Cancel.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "ui/dialogs/fixeddialog.h"
+
+#include <memory>
+
+namespace tazen {
+
+class TscanDialog : public TFixedDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TscanDialog(QWidget* parent = nullptr);
+
+    TLabel& lblScanning() { return *lblScanning_; }
+    TButton& BitBtn1() { return *bitBtn1_; }
+
+private:
+    TLabel* lblScanning_;
+    TButton* bitBtn1_;
+};
+
+inline const QString kScanCaptionEncrypt = QStringLiteral("TaZEN - Adding files for encryption.");
+inline const QString kScanCaptionDecrypt = QStringLiteral("TaZEN - Adding files for decryption.");
+
+// One scan dialog lives for one scan; its owner holds it here.
+void ShowScanDialog(std::unique_ptr<TscanDialog>& scanDialog, const QString& caption);
+void SetScanText(TscanDialog& scanDialog, const QString& text);
+void CloseScanDialog(std::unique_ptr<TscanDialog>& scanDialog);
+
+} // namespace tazen

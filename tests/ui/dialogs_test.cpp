@@ -1,0 +1,190 @@
+// The progress, shred and scan dialogs: their texts, their cancel flags, and their layout with this
+// system's font.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/dialogs/progressDlg.h"
+#include "ui/dialogs/scandlg.h"
+#include "ui/dialogs/shredDlg.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace tazen {
+namespace {
+
+void pressEsc(QWidget& dialog)
+{
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+}
+
+TEST(ProgressDialog, StartProgressSaysHowManyFilesAndClearsTheLastRun)
+{
+    TProgressDialog dialog;
+    EXPECT_EQ(dialog.windowTitle(), "Dialog");
+    dialog.StartProgress("Encrypting", "1");
+    EXPECT_EQ(dialog.lblFilesTotal().text(), "Encrypting one file total");
+    dialog.StartProgress("Encrypting", "4");
+    EXPECT_EQ(dialog.lblFilesTotal().text(), "Encrypting 4 files total.");
+    dialog.StartProgress("Decrypting", "1");
+    EXPECT_EQ(dialog.lblFilesTotal().text(), "Decrypting one file total");
+    dialog.StartProgress("Decrypting", "12");
+    EXPECT_EQ(dialog.lblFilesTotal().text(), "Decrypting 12 files total.");
+
+    // What a cancelled run leaves behind is cleared; a count of 0 keeps the last total text.
+    dialog.lblFilename().SetCaption("/home/user/old.doc");
+    dialog.gaugeFile().SetProgress(70);
+    dialog.gaugeTotal().SetProgress(30);
+    QTest::mouseClick(&dialog.btnAction(), Qt::LeftButton);
+    ASSERT_EQ(dialog.ModalResult(), kModalResultCancel);
+    dialog.StartProgress("Encrypting", "0");
+    EXPECT_EQ(dialog.ModalResult(), 0);
+    EXPECT_EQ(dialog.windowTitle(), "Encrypting");
+    EXPECT_EQ(dialog.lblFilesTotal().text(), "Decrypting 12 files total.");
+    EXPECT_EQ(dialog.lblFilename().text(), "");
+    EXPECT_EQ(dialog.gaugeFile().Progress(), 0);
+    EXPECT_EQ(dialog.gaugeTotal().Progress(), 0);
+    EXPECT_EQ(dialog.btnAction().text(), "&Cancel");
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(dialog.isModal());
+}
+
+TEST(ProgressDialog, CancelHidesAtOnceAndCloseOnlyHides)
+{
+    TProgressDialog dialog;
+    dialog.StartProgress("Encrypting", "2");
+    // Esc is no Cancel here.
+    pressEsc(dialog);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.ModalResult(), 0);
+    QTest::mouseClick(&dialog.btnAction(), Qt::LeftButton);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.ModalResult(), kModalResultCancel);
+
+    dialog.StartProgress("Encrypting", "2");
+    dialog.gaugeTotal().SetProgress(40);
+    dialog.FinishProgress();
+    EXPECT_EQ(dialog.gaugeTotal().Progress(), 100);
+    EXPECT_EQ(dialog.btnAction().text(), "&Close");
+    EXPECT_TRUE(dialog.isVisible());
+    QTest::mouseClick(&dialog.btnAction(), Qt::LeftButton);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.ModalResult(), 0);
+
+    // The close box hides without setting the flag, so the run goes on.
+    dialog.StartProgress("Decrypting", "1");
+    dialog.close();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.ModalResult(), 0);
+
+    dialog.StartProgress("Decrypting", "1");
+    dialog.HideProgress();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.ModalResult(), 0);
+}
+
+TEST(ShredDialog, CancelAndEscSetTheFlagAndLeaveItShown)
+{
+    TshredDialog dialog;
+    EXPECT_EQ(dialog.windowTitle(), "");
+    EXPECT_EQ(dialog.BitBtn1().text(), "&Cancel");
+    dialog.SetCaption("Shredding file");
+    dialog.Show();
+    EXPECT_EQ(dialog.windowTitle(), "Shredding file");
+    EXPECT_TRUE(dialog.isVisible());
+    pressEsc(dialog);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.ModalResult(), kModalResultCancel);
+
+    dialog.SetModalResult(0);
+    QTest::mouseClick(&dialog.BitBtn1(), Qt::LeftButton);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.ModalResult(), kModalResultCancel);
+
+    dialog.SetModalResult(0);
+    dialog.close();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.ModalResult(), 0);
+}
+
+TEST(ScanDialog, EachScanGetsAFreshDialogWithItsCaption)
+{
+    std::unique_ptr<TscanDialog> scanDialog;
+    ShowScanDialog(scanDialog, kScanCaptionDecrypt);
+    ASSERT_NE(scanDialog, nullptr);
+    EXPECT_EQ(scanDialog->windowTitle(), "TaZEN - Adding files for decryption.");
+    EXPECT_TRUE(scanDialog->isVisible());
+    EXPECT_FALSE(scanDialog->isModal());
+    SetScanText(*scanDialog, "/home/user/");
+    EXPECT_EQ(scanDialog->lblScanning().text(), "/home/user/");
+    pressEsc(*scanDialog);
+    EXPECT_EQ(scanDialog->ModalResult(), kModalResultCancel);
+    EXPECT_TRUE(scanDialog->isVisible());
+    CloseScanDialog(scanDialog);
+    EXPECT_EQ(scanDialog, nullptr);
+
+    ShowScanDialog(scanDialog, kScanCaptionEncrypt);
+    EXPECT_EQ(scanDialog->windowTitle(), "TaZEN - Adding files for encryption.");
+    EXPECT_EQ(scanDialog->ModalResult(), 0);
+    QTest::mouseClick(&scanDialog->BitBtn1(), Qt::LeftButton);
+    EXPECT_EQ(scanDialog->ModalResult(), kModalResultCancel);
+    EXPECT_TRUE(scanDialog->isVisible());
+}
+
+// Every label and button shows its whole text, inside the dialog, overlapping nothing.
+void expectNothingCutOff(const QWidget& dialog)
+{
+    const QList<QWidget*> controls = dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (const QWidget* control : controls) {
+        const QString name = control->objectName();
+        EXPECT_TRUE(dialog.rect().contains(control->geometry())) << name.toStdString();
+        if (qobject_cast<const QLabel*>(control) || qobject_cast<const QPushButton*>(control)) {
+            EXPECT_GE(control->width(), control->sizeHint().width()) << name.toStdString();
+            EXPECT_GE(control->height(), control->sizeHint().height()) << name.toStdString();
+        }
+        for (const QWidget* other : controls) {
+            if (other != control) {
+                EXPECT_FALSE(control->geometry().intersects(other->geometry()))
+                    << name.toStdString() << " overlaps " << other->objectName().toStdString();
+            }
+        }
+    }
+}
+
+TEST(DialogLayout, NoTextIsCutOffAndTheFormsKeepTheirSize)
+{
+    TProgressDialog progress;
+    EXPECT_GE(progress.width(), 352);
+    EXPECT_GE(progress.height(), 169);
+    EXPECT_EQ(progress.minimumSize(), progress.maximumSize());
+    expectNothingCutOff(progress);
+    progress.StartProgress("Decrypting", "100000");
+    progress.lblFilename().SetCaption("/home/user/report.doc");
+    expectNothingCutOff(progress);
+    const int cancelWidth = progress.btnAction().width();
+    progress.FinishProgress();
+    expectNothingCutOff(progress);
+    EXPECT_EQ(progress.btnAction().width(), cancelWidth);
+    // A long name is cut where the form says, and can be read whole in the tool tip.
+    const std::string longName = "/home/user/" + std::string(200, 'x') + ".doc";
+    progress.lblFilename().SetCaption(longName);
+    EXPECT_EQ(progress.lblFilename().width(), 273);
+    EXPECT_EQ(progress.lblFilename().toolTip().toStdString(), longName);
+
+    TshredDialog shred;
+    EXPECT_GE(shred.width(), 353);
+    EXPECT_GE(shred.height(), 126);
+    shred.lblHead().SetCaption("Creating the executable file: ");
+    shred.lblFileName().SetCaption("/home/user/report.doc.TaZEN.exe");
+    shred.lblpass().SetCaption("Pass 35 of 35");
+    expectNothingCutOff(shred);
+
+    TscanDialog scan;
+    EXPECT_GE(scan.width(), 373);
+    EXPECT_GE(scan.height(), 94);
+    SetScanText(scan, "Please wait...");
+    expectNothingCutOff(scan);
+}
+
+} // namespace
+} // namespace tazen

@@ -1,0 +1,127 @@
+// Renders the gauge in every kind and the long-operation dialogs in their usual states to PNG files, so
+// they can be looked at without running an operation.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/dialogs/gauge.h"
+#include "ui/dialogs/progressDlg.h"
+#include "ui/dialogs/scandlg.h"
+#include "ui/dialogs/shredDlg.h"
+
+#include <QApplication>
+#include <QDir>
+
+#include <cstdio>
+
+namespace {
+
+using namespace tazen;
+
+QString outputFolder;
+int failures = 0;
+
+void save(QWidget& widget, const QString& name)
+{
+    const QString path = outputFolder + QLatin1Char('/') + name + QStringLiteral(".png");
+    if (widget.grab().save(path)) {
+        std::printf("%s\n", qPrintable(path));
+    } else {
+        std::fprintf(stderr, "tazen_screenshots: could not write %s\n", qPrintable(path));
+        ++failures;
+    }
+}
+
+void gauges()
+{
+    struct Shape
+    {
+        TGaugeKind kind;
+        const char* name;
+        QSize size;
+    };
+    const Shape shapes[] = {
+        {gkText, "text", {120, 24}},          {gkHorizontalBar, "horizontal", {200, 24}},
+        {gkVerticalBar, "vertical", {32, 120}}, {gkPie, "pie", {100, 100}},
+        {gkNeedle, "needle", {120, 64}},
+    };
+    for (const Shape& shape : shapes)
+        for (int percent : {0, 33, 50, 100}) {
+            TGauge gauge;
+            gauge.resize(shape.size);
+            gauge.SetKind(shape.kind);
+            gauge.SetProgress(percent);
+            save(gauge, QStringLiteral("gauge-%1-%2").arg(QLatin1String(shape.name)).arg(percent));
+        }
+}
+
+void progressDialogs()
+{
+    TProgressDialog dialog;
+    save(dialog, QStringLiteral("progress-as-created"));
+
+    dialog.StartProgress("Encrypting", "4");
+    dialog.lblFilename().SetCaption("/home/user/Documents/report.doc");
+    dialog.gaugeFile().SetProgress(42);
+    dialog.gaugeTotal().SetProgress(17);
+    save(dialog, QStringLiteral("progress-encrypting"));
+
+    dialog.StartProgress("Decrypting", "1");
+    dialog.lblFilename().SetCaption("/home/user/Documents/a folder with a long name/and another one inside "
+                                    "it/report for the second quarter.doc.TaZEN");
+    dialog.gaugeFile().SetProgress(75);
+    dialog.gaugeTotal().SetProgress(75);
+    save(dialog, QStringLiteral("progress-decrypting-long-name"));
+
+    dialog.FinishProgress();
+    save(dialog, QStringLiteral("progress-finished"));
+    dialog.hide();
+}
+
+void shredDialogs()
+{
+    TshredDialog dialog;
+    dialog.SetCaption("Shredding file");
+    dialog.lblHead().SetCaption("Shredding file:");
+    dialog.lblFileName().SetCaption("/home/user/Documents/report.doc");
+    dialog.lblpass().SetCaption("Pass 12 of 35");
+    dialog.gaugePass().SetProgress(60);
+    save(dialog, QStringLiteral("shred-shredding"));
+
+    dialog.SetCaption("Creating executable file");
+    dialog.lblHead().SetCaption("Creating the executable file: ");
+    dialog.lblFileName().SetCaption("/home/user/Documents/report.doc.TaZEN.exe");
+    dialog.gaugePass().SetProgress(33);
+    save(dialog, QStringLiteral("shred-creating-executable"));
+}
+
+void scanDialogs()
+{
+    std::unique_ptr<TscanDialog> scanDialog;
+    ShowScanDialog(scanDialog, kScanCaptionEncrypt);
+    SetScanText(*scanDialog, QStringLiteral("/home/user/Documents/"));
+    save(*scanDialog, QStringLiteral("scan-scanning"));
+    SetScanText(*scanDialog, QStringLiteral("Please wait..."));
+    save(*scanDialog, QStringLiteral("scan-please-wait"));
+    CloseScanDialog(scanDialog);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: tazen_screenshots FOLDER\n");
+        return 2;
+    }
+    // Nothing is shown: the widgets are rendered straight into images.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    outputFolder = QString::fromLocal8Bit(argv[1]);
+    if (!QDir().mkpath(outputFolder)) {
+        std::fprintf(stderr, "tazen_screenshots: could not create %s\n", argv[1]);
+        return 1;
+    }
+    gauges();
+    progressDialogs();
+    shredDialogs();
+    scanDialogs();
+    return failures == 0 ? 0 : 1;
+}
