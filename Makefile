@@ -35,6 +35,8 @@ bench: build
 	$(BUILD_DIR)/bin/tazen_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true $(BENCH_ARGS)
 	$(BUILD_DIR)/bin/tazen_engine_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
 		--benchmark_enable_random_interleaving=true $(BENCH_ARGS)
+	$(BUILD_DIR)/bin/tazen_dialog_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+		--benchmark_enable_random_interleaving=true $(BENCH_ARGS)
 	bench/compare-tools $(BUILD_DIR)/bin
 
 # The dialogs and the gauge as PNG files in $(BUILD_DIR)/screenshots, drawn without a display.

@@ -1,6 +1,7 @@
 // EncryptFiles and DecryptFiles over a page-cached 256 MiB file, flushes included, beside the bare CBC loop
 // over as many bytes in memory; prints both rates and how much of the cipher's speed the runs keep.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "bench_files.h"
 #include "comparing_reporter.h"
 #include "null_frontend.h"
 
@@ -27,77 +28,15 @@
 namespace {
 
 constexpr std::int64_t kFileSize = std::int64_t{256} << 20;
-constexpr std::int64_t kIoBuffer = std::int64_t{1} << 20;
 constexpr const char* kPassword = "benchmark password";
+
+using namespace tazen::bench;
 
 std::string workFolder;
 
-[[noreturn]] void fail(const std::string& what)
-{
-    std::fprintf(stderr, "tazen_engine_bench: %s: %s\n", what.c_str(), std::strerror(errno));
-    std::exit(1);
-}
-
-// Bytes that no file system or disk can compress away.
-void fillPseudoRandom(std::uint8_t* bytes, std::int64_t size, std::uint64_t& state)
-{
-    for (std::int64_t i = 0; i + 8 <= size; i += 8) {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        std::memcpy(bytes + i, &state, 8);
-    }
-}
-
-std::int64_t sizeOf(const std::string& name)
-{
-    struct stat info;
-    return ::stat(name.c_str(), &info) == 0 ? info.st_size : -1;
-}
-
-void removeFile(const std::string& name)
-{
-    if (::unlink(name.c_str()) != 0 && errno != ENOENT)
-        fail("cannot remove " + name);
-}
-
-// Makes the folder's entries durable, so a deletion's journal work does not land in the next timed run.
 void syncFolder()
 {
-    const int descriptor = ::open(workFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (descriptor < 0 || ::fsync(descriptor) != 0)
-        fail("cannot flush " + workFolder);
-    ::close(descriptor);
-}
-
-// Written and flushed, so no writeback of it overlaps the timed runs; it stays in the page cache.
-void writeData(const std::string& name, std::int64_t size)
-{
-    const int descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (descriptor < 0)
-        fail("cannot create " + name);
-    std::vector<std::uint8_t> buffer(kIoBuffer);
-    std::uint64_t state = 0x9E3779B97F4A7C15ULL;
-    for (std::int64_t done = 0; done < size; done += kIoBuffer) {
-        fillPseudoRandom(buffer.data(), kIoBuffer, state);
-        const auto piece = static_cast<std::size_t>(std::min(kIoBuffer, size - done));
-        if (::write(descriptor, buffer.data(), piece) != static_cast<ssize_t>(piece))
-            fail("cannot write " + name);
-    }
-    if (::fsync(descriptor) != 0 || ::close(descriptor) != 0)
-        fail("cannot flush " + name);
-}
-
-// Reading a file once brings it into the page cache: the runs then measure the engine, not the disk.
-void readThrough(const std::string& name)
-{
-    const int descriptor = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0)
-        fail("cannot open " + name);
-    std::vector<std::uint8_t> buffer(kIoBuffer);
-    while (::read(descriptor, buffer.data(), buffer.size()) > 0) {
-    }
-    ::close(descriptor);
+    tazen::bench::syncFolder(workFolder);
 }
 
 std::string plainName()
@@ -110,7 +49,7 @@ std::string encryptedName()
     return tazen::EncryptedName(plainName());
 }
 
-bool encrypt(tazen::TBlowfish& cipher, tazen::bench::NullFrontend& frontend, benchmark::State& state)
+bool encrypt(tazen::TBlowfish& cipher, NullFrontend& frontend, benchmark::State& state)
 {
     std::string message;
     if (tazen::EncryptFiles(cipher, {plainName()}, kPassword, message, frontend) == tazen::kAllFilesDone)
@@ -128,7 +67,7 @@ void encryptFiles(benchmark::State& state)
     readThrough(plainName());
 
     tazen::TBlowfish cipher;
-    tazen::bench::NullFrontend frontend;
+    NullFrontend frontend;
     for (auto _ : state) {
         if (!encrypt(cipher, frontend, state))
             break;
@@ -143,7 +82,7 @@ void encryptFiles(benchmark::State& state)
 void decryptFiles(benchmark::State& state)
 {
     tazen::TBlowfish cipher;
-    tazen::bench::NullFrontend frontend;
+    NullFrontend frontend;
     if (sizeOf(encryptedName()) != kFileSize + tazen::kCheckBlockSize) {
         if (sizeOf(plainName()) != kFileSize)
             writeData(plainName(), kFileSize);
@@ -192,27 +131,6 @@ void cbcAlone(benchmark::State& state, tazen::PayloadDirection direction)
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * kFileSize);
 }
 
-void removeWorkFolder()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(workFolder, ignored);
-}
-
-// A fresh folder under TAZEN_BENCH_DIR, else under TMPDIR, else under /tmp; it goes at exit, failures included.
-std::string makeWorkFolder()
-{
-    const char* base = std::getenv("TAZEN_BENCH_DIR");
-    if (!base || !*base)
-        base = std::getenv("TMPDIR");
-    if (!base || !*base)
-        base = "/tmp";
-    std::string pattern = std::string(base) + "/tazen-engine-bench-XXXXXX";
-    if (!::mkdtemp(pattern.data()))
-        fail("cannot make a folder in " + std::string(base));
-    std::atexit(removeWorkFolder);
-    return pattern;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -221,6 +139,7 @@ int main(int argc, char** argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
 
+    programName() = "tazen_engine_bench";
     workFolder = makeWorkFolder();
     // No settings file there: the frontend's controls apply, which keep the sources and make no executable.
     tazen::platform::SetExecutableFolderForTesting(workFolder);

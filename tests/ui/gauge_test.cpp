@@ -30,8 +30,7 @@ QImage render(TGaugeKind kind, int width, int height, int value, bool showText =
     return gauge.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-template <typename Match>
-int countPixels(const QImage& image, const QRect& region, Match match)
+template <typename Match> int countPixels(const QImage& image, const QRect& region, Match match)
 {
     int count = 0;
     for (int y = region.top(); y <= region.bottom(); ++y)

@@ -55,8 +55,8 @@ TButton::TButton(const QString& caption, QWidget* dialog) : QPushButton(caption,
 }
 
 TFixedDialog::TFixedDialog(const QString& caption, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::CustomizeWindowHint)
 {
     setWindowTitle(caption);
     setModal(false);
