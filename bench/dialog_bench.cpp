@@ -170,8 +170,7 @@ int main(int argc, char** argv)
     timed(benchmark::RegisterBenchmark("Run256MiB/Dialogs", withDialogs, kLargeSize));
 
     ComparingReporter reporter([](const ComparingReporter& results) {
-        std::printf("\n%-12s %16s %16s %8s %8s\n", "100 MB run", "with dialogs", "showing nothing", "ratio",
-                    "target");
+        std::printf("\n%-12s %16s %16s %8s %8s\n", "100 MB run", "with dialogs", "showing nothing", "ratio", "target");
         // At most 5% more time is at least 1/1.05 of the rate.
         results.PrintRateRow("Encrypt", "Run100MB/Dialogs", "Run100MB/NullFrontend", 1 / 1.05);
         std::printf("Targets: gaugeFile_paints <= 101 per 100 MB run; longest_gap_ms < 50 for the 256 MiB run.\n");

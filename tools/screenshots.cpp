@@ -38,8 +38,10 @@ void gauges()
         QSize size;
     };
     const Shape shapes[] = {
-        {gkText, "text", {120, 24}},          {gkHorizontalBar, "horizontal", {200, 24}},
-        {gkVerticalBar, "vertical", {32, 120}}, {gkPie, "pie", {100, 100}},
+        {gkText, "text", {120, 24}},
+        {gkHorizontalBar, "horizontal", {200, 24}},
+        {gkVerticalBar, "vertical", {32, 120}},
+        {gkPie, "pie", {100, 100}},
         {gkNeedle, "needle", {120, 64}},
     };
     for (const Shape& shape : shapes)

@@ -6,6 +6,7 @@
 #include "ui/dialogs/shredDlg.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -47,6 +48,8 @@ TEST(ProgressDialog, StartProgressSaysHowManyFilesAndClearsTheLastRun)
     EXPECT_EQ(dialog.btnAction().text(), "&Cancel");
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_FALSE(dialog.isModal());
+    const QPoint offCentre = dialog.frameGeometry().center() - dialog.screen()->availableGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 2);
 }
 
 TEST(ProgressDialog, CancelHidesAtOnceAndCloseOnlyHides)
@@ -157,6 +160,7 @@ TEST(DialogLayout, NoTextIsCutOffAndTheFormsKeepTheirSize)
     EXPECT_GE(progress.width(), 352);
     EXPECT_GE(progress.height(), 169);
     EXPECT_EQ(progress.minimumSize(), progress.maximumSize());
+    EXPECT_FALSE(progress.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     expectNothingCutOff(progress);
     progress.StartProgress("Decrypting", "100000");
     progress.lblFilename().SetCaption("/home/user/report.doc");

@@ -115,8 +115,11 @@ void TFixedDialog::closeEvent(QCloseEvent* event)
 
 void TFixedDialog::showEvent(QShowEvent* event)
 {
-    if (const QScreen* screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
     QDialog::showEvent(event);
 }
 
