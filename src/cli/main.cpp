@@ -312,7 +312,8 @@ int runEngine(const Options& options, Secret& password, cli::TerminalFrontend& f
     const bool begun = frontend.RunStarted() && frontend.FilesBegun() > 0;
     const std::size_t stoppedAt = begun ? frontend.FilesBegun() - 1 : static_cast<std::size_t>(result);
     if (platform::InterruptSignal() != 0) {
-        frontend.Say(message + " at " + options.files[stoppedAt] + ": its unfinished output was removed and the file is unchanged");
+        frontend.Say(message + " at " + options.files[stoppedAt] +
+                     ": its unfinished output was removed and the file is unchanged");
         reportStop(frontend, options.files, stoppedAt, begun);
         return interruptedCode();
     }

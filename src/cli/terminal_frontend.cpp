@@ -261,7 +261,8 @@ void TerminalFrontend::shredProgressed()
     if (shredCommand_ && std::sscanf(shred_.pass_.Caption().c_str(), "Pass %d of %d", &pass, &passes) == 2 &&
         pass > 0 && passes > 0 && !sizes_.empty()) {
         const double withinFile = (pass - 1 + shred_.gauge_.Progress() / 100.0) / passes;
-        report(static_cast<int>((static_cast<double>(shredIndex_) + withinFile) * 100 / static_cast<double>(sizes_.size())));
+        report(static_cast<int>((static_cast<double>(shredIndex_) + withinFile) * 100 /
+                                static_cast<double>(sizes_.size())));
     }
     if (!display_.progressLine)
         return;

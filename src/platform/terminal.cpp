@@ -117,7 +117,7 @@ void Terminal::write(const std::string& text)
 
 ErrorCode Terminal::ReadHidden(const std::string& prompt, std::string& line)
 {
-    write(prompt);
+    // The echo goes off before the prompt shows, so nothing typed after the prompt can appear.
     struct termios settings;
     if (::tcgetattr(descriptor_, &settings) != 0)
         return errno;
@@ -125,8 +125,10 @@ ErrorCode Terminal::ReadHidden(const std::string& prompt, std::string& line)
     hiddenTerminal = descriptor_;
     settings.c_lflag &= ~static_cast<tcflag_t>(ECHO);
     ErrorCode error = ::tcsetattr(descriptor_, TCSAFLUSH, &settings) == 0 ? 0 : errno;
-    if (error == 0)
+    if (error == 0) {
+        write(prompt);
         error = ReadLine(descriptor_, line);
+    }
     ::tcsetattr(descriptor_, TCSANOW, &savedSettings);
     hiddenTerminal = -1;
     // The Enter that ended the line was not echoed either.
