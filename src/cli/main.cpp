@@ -294,6 +294,25 @@ void reportStop(cli::TerminalFrontend& frontend, const std::vector<std::string>&
         frontend.Say("not processed: " + rest);
 }
 
+// The engine's text for a file it cannot open keeps to the window's wording, which gives no reason.
+std::string openFailureReason(const std::string& name)
+{
+    struct stat info;
+    if (::stat(name.c_str(), &info) != 0)
+        return platform::ErrorText(errno);
+    if (S_ISDIR(info.st_mode))
+        return "it is a folder";
+    if (!S_ISREG(info.st_mode))
+        return "it is not a regular file";
+    if ((info.st_mode & S_IWUSR) == 0)
+        return "it is write-protected: its owner has no write permission";
+    const int descriptor = ::open(name.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0)
+        return platform::ErrorText(errno);
+    ::close(descriptor);
+    return {};
+}
+
 int runEngine(const Options& options, Secret& password, cli::TerminalFrontend& frontend)
 {
     const bool encrypting = options.command == "encrypt";
@@ -318,6 +337,9 @@ int runEngine(const Options& options, Secret& password, cli::TerminalFrontend& f
         return interruptedCode();
     }
     frontend.Say(message);
+    if (message.rfind("Could not open source file:", 0) == 0)
+        if (const std::string reason = openFailureReason(options.files[stoppedAt]); !reason.empty())
+            frontend.Say(options.files[stoppedAt] + ": " + reason);
     reportStop(frontend, options.files, stoppedAt, begun);
     return kExitFailed;
 }

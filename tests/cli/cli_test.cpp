@@ -84,6 +84,7 @@ TEST_F(Cli, AMissingFileStopsTheRunBeforeAnyFileIsWritten)
     const Finished run = runCli({"encrypt", "a", "missing", "c"});
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(contains(run.err, "tazen-cli: Could not open source file: \"missing\"\n")) << run.err;
+    EXPECT_TRUE(contains(run.err, "tazen-cli: missing: No such file or directory\n")) << run.err;
     EXPECT_TRUE(contains(run.err, "tazen-cli: not processed: a, c\n")) << run.err;
     EXPECT_FALSE(contains(run.err, "done:")) << run.err;
     EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"a", "c"}));
