@@ -31,10 +31,10 @@ class ChildProcess
 public:
     struct Setup
     {
-        std::string input;          // written to standard input, which is then closed
-        bool progressPipe = false;  // a pipe on descriptor 3, read with ProgressLine
-        bool terminal = false;      // a pseudo-terminal as controlling terminal, driven by WaitFor and Type
-        std::string folder;         // working folder, when not empty
+        std::string input;         // written to standard input, which is then closed
+        bool progressPipe = false; // a pipe on descriptor 3, read with ProgressLine
+        bool terminal = false;     // a pseudo-terminal as controlling terminal, driven by WaitFor and Type
+        std::string folder;        // working folder, when not empty
     };
 
     ChildProcess(const std::string& program, const std::vector<std::string>& arguments, const Setup& setup)
@@ -182,7 +182,7 @@ private:
 };
 
 inline Finished RunToEnd(const std::string& program, const std::vector<std::string>& arguments,
-                    const ChildProcess::Setup& setup = {})
+                         const ChildProcess::Setup& setup = {})
 {
     return ChildProcess(program, arguments, setup).Wait();
 }

@@ -56,8 +56,10 @@ TEST_F(Extractor, RestoresThePlainFileBesideItselfByteForByte)
 TEST_F(Extractor, ListsTheNameItWouldWriteAndTheSizeWithoutAPassword)
 {
     const std::pair<std::string, std::string> names[] = {
-        {"report.doc.TaZEN.exe", "report.doc"}, {"report.doc.tazen.exe", "report.doc"},
-        {"photo.exe", "photo"},                 {"payload", "payload.out"},
+        {"report.doc.TaZEN.exe", "report.doc"},
+        {"report.doc.tazen.exe", "report.doc"},
+        {"photo.exe", "photo"},
+        {"payload", "payload.out"},
         {".TaZEN.exe", ".TaZEN.exe.out"},
     };
     for (const auto& [executable, plainName] : names) {
