@@ -36,6 +36,7 @@ bench: build
 	$(BUILD_DIR)/bin/tazen_engine_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
 		--benchmark_enable_random_interleaving=true $(BENCH_ARGS)
 	bench/compare-tools $(BUILD_DIR)/bin
+	bench/compare-cli $(BUILD_DIR)/bin
 
 format:
 	git ls-files '*.cpp' '*.h' | grep -v -e blowfish_tables.cpp -e unicode_tables.cpp | xargs clang-format -i
