@@ -271,7 +271,8 @@ int extract(int self, const std::string& selfName, std::int64_t start, std::int6
 {
     platform::PendingFile output;
     if (const ErrorCode error = platform::PendingFile::Create(outputName, output))
-        return fail(kExitFailed, "cannot create " + outputName + ": " + platform::ErrorText(error));
+        return fail(kExitFailed, "cannot create " + outputName + ": " + platform::ErrorText(error) +
+                                     "; --output DIR writes it elsewhere");
     output.Output().Preallocate(size - kCheckBlockSize);
 
     const auto buffer = std::make_unique<std::uint8_t[]>(kChunkSize);
