@@ -4,6 +4,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace tazen {
@@ -74,6 +75,11 @@ public:
     virtual bool SelfExtractChecked() const = 0;
     // rgSrcFiles' item index: 0 leave, 1 delete, 2 shred; -1 when no button is selected.
     virtual int SourceFilesIndex() const = 0;
+
+    // A value chosen for this run alone (a command-line option), which wins over the settings file as well;
+    // the window has none, so the file and then the controls decide.
+    virtual std::optional<bool> SelfExtractOverride() const { return std::nullopt; }
+    virtual std::optional<int> SourceFilesOverride() const { return std::nullopt; }
 };
 
 enum class MessageKind

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace tazen {
 
@@ -21,6 +22,8 @@ constexpr std::int64_t kCopyBufferSize = std::int64_t{1} << 20;
 
 bool selfExtractingWanted(Frontend& frontend)
 {
+    if (const std::optional<bool> chosen = frontend.SettingsControls().SelfExtractOverride())
+        return *chosen;
     const std::string path = SettingsFilePath();
     if (platform::ExistsAsFile(path))
         return platform::TIniFile(path).ReadBool(kSectionFiles, kKeyMakeSelfExtracting, false);

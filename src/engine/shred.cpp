@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <random>
 
 namespace tazen {
@@ -58,9 +59,12 @@ Pattern patternOfPass(int pass, std::mt19937& generator)
     return {{row[0], row[1], row[2]}, 3};
 }
 
-// The one setting that applies now: the settings file when there is one, else the dialog's control.
+// The one setting that applies now: a value chosen for the run, else the settings file when there is one,
+// else the dialog's control.
 int sourceFilesChoice(Frontend& frontend)
 {
+    if (const std::optional<int> chosen = frontend.SettingsControls().SourceFilesOverride())
+        return *chosen;
     const std::string path = SettingsFilePath();
     if (platform::ExistsAsFile(path))
         return platform::TIniFile(path).ReadInteger(kSectionFiles, kKeySourceFiles, 1);

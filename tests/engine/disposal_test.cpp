@@ -114,6 +114,26 @@ TEST_F(Disposal, TheEncryptionRunWarnsForEachSourceItCouldNotDispose)
               (std::vector<ShownMessage>{{MessageKind::Warning, "Source file " + link + " not thoroughly shredded."}}));
 }
 
+TEST_F(Disposal, AValueChosenForTheRunWinsOverTheSettingsFileKeyByKey)
+{
+    writeFile(program / "extractor", std::string("#!extractor"));
+    writeSettings("[Files]\nSourceFiles=1\nMakeSelfExtracting=1\n");
+    frontend.settings.sourceFilesOverride = 0;
+    const std::string kept = makeFile("kept", 10);
+    EXPECT_EQ(encrypt({kept}), kAllFilesDone);
+    // The executable was not chosen for the run, so the file still asks for it.
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"kept", "kept.TaZEN.exe"}));
+
+    frontend.settings.selfExtractOverride = false;
+    frontend.settings.sourceFilesOverride = 2;
+    frontend.shred.shows = 0;
+    const std::string shredded = makeFile("shredded", 10);
+    EXPECT_EQ(encrypt({shredded}), kAllFilesDone);
+    EXPECT_EQ(frontend.shred.shows, 1); // shredded; no executable was built
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"kept", "kept.TaZEN.exe", "shredded.TaZEN"}));
+    EXPECT_TRUE(frontend.messages.empty());
+}
+
 TEST_F(Disposal, TheSettingIsReadAgainForEveryFile)
 {
     writeSettings("[Files]\nSourceFiles=1\n");

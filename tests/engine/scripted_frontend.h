@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -120,9 +121,14 @@ class ScriptedSettingsControls : public SettingsControlsPort
 public:
     bool SelfExtractChecked() const override { return selfExtract; }
     int SourceFilesIndex() const override { return sourceFiles; }
+    std::optional<bool> SelfExtractOverride() const override { return selfExtractOverride; }
+    std::optional<int> SourceFilesOverride() const override { return sourceFilesOverride; }
     // The dialog's built-in defaults.
     bool selfExtract = false;
     int sourceFiles = 1;
+    // What a command line would choose; the window chooses nothing.
+    std::optional<bool> selfExtractOverride;
+    std::optional<int> sourceFilesOverride;
 };
 
 struct ShownMessage

@@ -1,0 +1,451 @@
+// tazen-cli: the encryption engine from a terminal. Encrypts, decrypts, checks passwords and shreds files.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/terminal_frontend.h"
+
+#include "cipher/blowfish.h"
+#include "engine/crypto.h"
+#include "engine/fileformat.h"
+#include "platform/files.h"
+#include "platform/terminal.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace tazen;
+using platform::ErrorCode;
+
+enum ExitCode
+{
+    kExitDone = 0,
+    kExitFailed = 1,
+    kExitUsage = 2
+};
+
+const char* const kHelp =
+    R"(Usage: tazen-cli encrypt [--source keep|delete|shred] [--self-extracting | --no-self-extracting]
+                         [OPTION]... FILE...
+       tazen-cli decrypt [OPTION]... FILE.TaZEN...
+       tazen-cli check [OPTION]... FILE...
+       tazen-cli shred [--quiet] [--progress-fd N] FILE...
+Encrypts files into .TaZEN files beside them, and back, as the TaZEN window does.
+
+Commands:
+  encrypt   write FILE.TaZEN for each FILE, then keep, delete or shred FILE
+  decrypt   write FILE for each FILE.TaZEN, then delete FILE.TaZEN
+  check     tell whether the password opens each file; nothing is written
+  shred     overwrite each file 35 times (Gutmann's passes), then delete it
+
+Options:
+  --source keep|delete|shred  what encrypt does with each source once its .TaZEN
+                              file is safely on disk
+  --self-extracting           also make FILE.TaZEN.exe, a program that restores
+                              FILE when run; it replaces FILE.TaZEN
+  --no-self-extracting        make no such program
+  --password-file F           read the password from the first line of file F
+  --password-stdin            read the password from the first line of standard input
+  --quiet                     show no progress line
+  --progress-fd N             write progress to file descriptor N: a line "# TEXT"
+                              when a file begins, and the overall percentage on a
+                              line of its own when it changes (zenity --progress
+                              reads this form)
+  --help                      show this text
+  --version                   show the version
+
+Without a password option the password is asked for on the terminal, without
+echo; encrypt asks twice. It is never taken from the command line, where other
+users could read it.
+
+Without --source and --self-extracting, the settings file TaZEN.ini beside this
+program decides, as it does for the TaZEN window ([Files] SourceFiles: 0 keep,
+1 delete, 2 shred; MakeSelfExtracting: 0 or 1). Without that file the source is
+kept and no executable is made.
+
+encrypt and decrypt stop at the first file that fails: the files before it are
+done, the ones after it are not touched. Ctrl+C stops at once: the new file
+being written is removed, and its source is left as it was.
+
+Exit status:
+  0    every file was done
+  1    a file failed (the message names it and says why), a wrong password, a
+       step after encryption failed (executable, deletion, shredding), or the
+       two passwords typed did not match
+  2    wrong usage: an unknown option, no file, a name without .TaZEN given to
+       decrypt, no terminal to ask for the password on, or a password file that
+       cannot be read
+  130  interrupted by Ctrl+C (128 + the signal's number for SIGTERM and SIGHUP)
+)";
+
+struct Options
+{
+    std::string command;
+    std::vector<std::string> files;
+    std::optional<bool> selfExtract;
+    std::optional<int> source;
+    std::optional<std::string> passwordFile;
+    bool passwordFromStdin = false;
+    bool quiet = false;
+    int progressDescriptor = -1;
+};
+
+int usageError(const std::string& text)
+{
+    std::fprintf(stderr, "tazen-cli: %s\nTry 'tazen-cli --help'.\n", text.c_str());
+    return kExitUsage;
+}
+
+// Holds a password and overwrites it, spare capacity included, when it goes.
+class Secret
+{
+public:
+    Secret() = default;
+    Secret(const Secret&) = delete;
+    Secret& operator=(const Secret&) = delete;
+    ~Secret() { Wipe(); }
+    void Wipe()
+    {
+        value.resize(value.capacity());
+        SecureFill(value.data(), 0, value.size());
+        value.clear();
+    }
+    std::string value;
+};
+
+// The value of an option given as "--name VALUE" or "--name=VALUE"; false when it has none.
+bool optionValue(const std::string& argument, const char* name, int argc, char** argv, int& i, std::string& value)
+{
+    const std::string option = name;
+    if (argument == option) {
+        if (i + 1 >= argc)
+            return false;
+        value = argv[++i];
+        return true;
+    }
+    value = argument.substr(option.size() + 1);
+    return true;
+}
+
+bool isOption(const std::string& argument, const char* name)
+{
+    const std::string option = name;
+    return argument == option || argument.rfind(option + "=", 0) == 0;
+}
+
+// -1 when the command should run, else the exit code.
+int parseOptions(int argc, char** argv, Options& options)
+{
+    if (argc < 2)
+        return usageError("no command given");
+    const std::string first = argv[1];
+    if (first == "--help" || first == "-h") {
+        std::fputs(kHelp, stdout);
+        return kExitDone;
+    }
+    if (first == "--version") {
+        std::printf("tazen-cli (TaZEN) %s\n", TAZEN_VERSION);
+        return kExitDone;
+    }
+    if (first != "encrypt" && first != "decrypt" && first != "check" && first != "shred")
+        return usageError("unknown command '" + first + "'");
+    options.command = first;
+    const bool encrypting = first == "encrypt";
+    const bool needsPassword = first != "shred";
+
+    bool optionsEnded = false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string argument = argv[i];
+        std::string value;
+        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+            options.files.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--help" || argument == "-h") {
+            std::fputs(kHelp, stdout);
+            return kExitDone;
+        } else if (argument == "--quiet" || argument == "-q") {
+            options.quiet = true;
+        } else if (isOption(argument, "--progress-fd")) {
+            char* end = nullptr;
+            if (!optionValue(argument, "--progress-fd", argc, argv, i, value) || value.empty())
+                return usageError("--progress-fd needs a file descriptor number");
+            const long number = std::strtol(value.c_str(), &end, 10);
+            if (*end != '\0' || number < 0 || number > 1 << 20 || ::fcntl(static_cast<int>(number), F_GETFD) < 0)
+                return usageError("--progress-fd " + value + " is not an open file descriptor");
+            options.progressDescriptor = static_cast<int>(number);
+        } else if (needsPassword && isOption(argument, "--password-file")) {
+            if (!optionValue(argument, "--password-file", argc, argv, i, value) || value.empty())
+                return usageError("--password-file needs a file name");
+            options.passwordFile = value;
+        } else if (needsPassword && argument == "--password-stdin") {
+            options.passwordFromStdin = true;
+        } else if (encrypting && argument == "--self-extracting") {
+            options.selfExtract = true;
+        } else if (encrypting && argument == "--no-self-extracting") {
+            options.selfExtract = false;
+        } else if (encrypting && isOption(argument, "--source")) {
+            if (!optionValue(argument, "--source", argc, argv, i, value))
+                return usageError("--source needs keep, delete or shred");
+            if (value == "keep")
+                options.source = 0;
+            else if (value == "delete")
+                options.source = 1;
+            else if (value == "shred")
+                options.source = 2;
+            else
+                return usageError("--source takes keep, delete or shred, not '" + value + "'");
+        } else {
+            return usageError("'" + argument + "' is not an option of " + options.command);
+        }
+    }
+    if (options.files.empty())
+        return usageError(options.command + " needs at least one file");
+    if (options.passwordFile && options.passwordFromStdin)
+        return usageError("--password-file and --password-stdin cannot be used together");
+    if (options.command == "decrypt")
+        for (const std::string& name : options.files)
+            if (!HasEncryptedExtension(name))
+                return usageError(name + " does not end in .TaZEN; decrypt takes .TaZEN files only");
+    return -1;
+}
+
+int interruptedCode()
+{
+    return 128 + platform::InterruptSignal();
+}
+
+// -1 when the password is in, else the exit code.
+int readPassword(const Options& options, Secret& password)
+{
+    ErrorCode error = 0;
+    if (options.passwordFile) {
+        const int descriptor = ::open(options.passwordFile->c_str(), O_RDONLY | O_CLOEXEC);
+        error = descriptor < 0 ? errno : platform::ReadLine(descriptor, password.value);
+        if (descriptor >= 0)
+            ::close(descriptor);
+        if (error == ENODATA)
+            return usageError("the password file " + *options.passwordFile + " is empty");
+        if (error != 0)
+            return usageError("cannot read the password file " + *options.passwordFile + ": " +
+                              platform::ErrorText(error));
+        return -1;
+    }
+    if (options.passwordFromStdin) {
+        error = platform::ReadLine(STDIN_FILENO, password.value);
+        if (error == ENODATA)
+            return usageError("no password on standard input");
+        if (error != 0)
+            return usageError("cannot read the password from standard input: " + platform::ErrorText(error));
+        return -1;
+    }
+
+    platform::Terminal terminal;
+    if (terminal.Open() != 0)
+        return usageError("no terminal to ask for the password on; use --password-file or --password-stdin");
+    error = terminal.ReadHidden("Enter password: ", password.value);
+    Secret confirmation;
+    if (error == 0 && options.command == "encrypt")
+        error = terminal.ReadHidden("Confirm password: ", confirmation.value);
+    if (platform::InterruptSignal() != 0)
+        return interruptedCode();
+    if (error == ENODATA) {
+        std::fputs("tazen-cli: no password entered; nothing was done\n", stderr);
+        return kExitFailed;
+    }
+    if (error != 0)
+        return usageError("cannot read the password from the terminal: " + platform::ErrorText(error));
+    if (options.command == "encrypt" && password.value != confirmation.value) {
+        std::fputs("tazen-cli: Passwords do not match.\n", stderr);
+        return kExitFailed;
+    }
+    return -1;
+}
+
+std::string joined(const std::vector<std::string>& files, std::size_t from, std::size_t to)
+{
+    std::string text;
+    for (std::size_t i = from; i < to; ++i)
+        text += (i > from ? ", " : "") + files[i];
+    return text;
+}
+
+// Which files a stopped command had done and which it never reached; the one it stopped at is named by
+// the message before. A run that stops in its pre-check has done none.
+void reportStop(cli::TerminalFrontend& frontend, const std::vector<std::string>& files, std::size_t stoppedAt,
+                bool begun)
+{
+    if (files.size() < 2)
+        return;
+    if (begun && stoppedAt > 0)
+        frontend.Say("done: " + joined(files, 0, stoppedAt));
+    std::string rest = begun ? "" : joined(files, 0, stoppedAt);
+    if (stoppedAt + 1 < files.size())
+        rest += (rest.empty() ? "" : ", ") + joined(files, stoppedAt + 1, files.size());
+    if (!rest.empty())
+        frontend.Say("not processed: " + rest);
+}
+
+// The engine's text for a file it cannot open keeps to the window's wording, which gives no reason.
+std::string openFailureReason(const std::string& name)
+{
+    struct stat info;
+    if (::stat(name.c_str(), &info) != 0)
+        return platform::ErrorText(errno);
+    if (S_ISDIR(info.st_mode))
+        return "it is a folder";
+    if (!S_ISREG(info.st_mode))
+        return "it is not a regular file";
+    if ((info.st_mode & S_IWUSR) == 0)
+        return "it is write-protected: its owner has no write permission";
+    const int descriptor = ::open(name.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0)
+        return platform::ErrorText(errno);
+    ::close(descriptor);
+    return {};
+}
+
+int runEngine(const Options& options, Secret& password, cli::TerminalFrontend& frontend)
+{
+    const bool encrypting = options.command == "encrypt";
+    TBlowfish cipher;
+    std::string message;
+    const int result = encrypting ? EncryptFiles(cipher, options.files, password.value, message, frontend)
+                                  : DecryptFiles(cipher, options.files, password.value, message, frontend);
+    password.Wipe();
+    if (result == kAllFilesDone) {
+        if (platform::InterruptSignal() != 0)
+            return interruptedCode();
+        return frontend.MessagesShown() > 0 ? kExitFailed : kExitDone;
+    }
+
+    // The run's progress tells which file it had begun; its result is ambiguous when a name is listed twice.
+    const bool begun = frontend.RunStarted() && frontend.FilesBegun() > 0;
+    const std::size_t stoppedAt = begun ? frontend.FilesBegun() - 1 : static_cast<std::size_t>(result);
+    if (platform::InterruptSignal() != 0) {
+        frontend.Say(message + " at " + options.files[stoppedAt] +
+                     ": its unfinished output was removed and the file is unchanged");
+        reportStop(frontend, options.files, stoppedAt, begun);
+        return interruptedCode();
+    }
+    frontend.Say(message);
+    if (message.rfind("Could not open source file:", 0) == 0)
+        if (const std::string reason = openFailureReason(options.files[stoppedAt]); !reason.empty())
+            frontend.Say(options.files[stoppedAt] + ": " + reason);
+    reportStop(frontend, options.files, stoppedAt, begun);
+    return kExitFailed;
+}
+
+int checkFiles(const Options& options, Secret& password, cli::TerminalFrontend& frontend)
+{
+    TBlowfish cipher;
+    const CheckBlock expected = KeyCipher(cipher, password.value);
+    cipher.Wipe();
+    password.Wipe();
+    int code = kExitDone;
+    for (const std::string& name : options.files) {
+        if (platform::InterruptSignal() != 0)
+            return interruptedCode();
+        platform::File file;
+        std::uint8_t head[kCheckBlockSize];
+        std::int64_t got = 0;
+        ErrorCode error = platform::OpenForReading(name, file);
+        if (error == 0)
+            error = file.Read(head, kCheckBlockSize, got);
+        if (error != 0) {
+            frontend.Say("cannot read " + name + ": " + platform::ErrorText(error));
+            code = kExitFailed;
+        } else if (got < kCheckBlockSize) {
+            frontend.Say("The file is too short to be a TaZEN encrypted file: " + name);
+            code = kExitFailed;
+        } else if (!CheckBlockMatches(expected, head)) {
+            frontend.Say("Wrong password for the file: " + name);
+            code = kExitFailed;
+        } else {
+            std::printf("%s: the password matches\n", name.c_str());
+        }
+    }
+    return code;
+}
+
+// Why a name cannot be shredded, before the engine's own, reasonless message would say so.
+std::string unshreddable(const std::string& name)
+{
+    struct stat info;
+    if (::lstat(name.c_str(), &info) != 0)
+        return "cannot shred " + name + ": " + platform::ErrorText(errno);
+    if (S_ISLNK(info.st_mode))
+        return "cannot shred " + name + ": it is a symbolic link; name the file it points to";
+    if (!S_ISREG(info.st_mode))
+        return "cannot shred " + name + ": it is not a regular file";
+    return {};
+}
+
+// Goes on past a file that fails, as rm and shred do; each failure is reported.
+int shredFiles(const Options& options, cli::TerminalFrontend& frontend)
+{
+    int code = kExitDone;
+    for (std::size_t i = 0; i < options.files.size(); ++i) {
+        const std::string& name = options.files[i];
+        if (const std::string reason = unshreddable(name); !reason.empty()) {
+            frontend.Say(reason);
+            code = kExitFailed;
+            continue;
+        }
+        frontend.BeginFile(i);
+        bool deleted = false;
+        const bool overwritten = ShredFile(name, frontend, &deleted);
+        if (platform::InterruptSignal() != 0) {
+            if (!overwritten)
+                frontend.Say("Shredding canceled at " + name + "; it was deleted after the passes done so far");
+            if (i + 1 < options.files.size())
+                frontend.Say("not processed: " + joined(options.files, i + 1, options.files.size()));
+            return interruptedCode();
+        }
+        if (overwritten && !deleted) {
+            frontend.Say(name + " was overwritten but could not be deleted");
+            code = kExitFailed;
+        } else if (!overwritten) {
+            code = kExitFailed;
+        }
+    }
+    return code;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    if (const int code = parseOptions(argc, argv, options); code >= 0)
+        return code;
+    // A progress reader that goes away must not end the work half-way.
+    ::signal(SIGPIPE, SIG_IGN);
+    platform::CatchInterrupts();
+
+    Secret password;
+    if (options.command != "shred")
+        if (const int code = readPassword(options, password); code >= 0)
+            return code;
+
+    cli::DisplayOptions display;
+    display.progressLine = !options.quiet && ::isatty(STDERR_FILENO);
+    display.progressDescriptor = options.progressDescriptor;
+    cli::TerminalFrontend frontend(options.files, display);
+    frontend.settings.selfExtract = options.selfExtract;
+    frontend.settings.sourceFiles = options.source;
+
+    if (options.command == "check")
+        return checkFiles(options, password, frontend);
+    if (options.command == "shred")
+        return shredFiles(options, frontend);
+    return runEngine(options, password, frontend);
+}

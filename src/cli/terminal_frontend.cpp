@@ -1,0 +1,321 @@
+// The engine's frontend for a terminal: messages, a progress line, Ctrl+C as Cancel.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/terminal_frontend.h"
+
+#include "platform/terminal.h"
+
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+namespace tazen::cli {
+
+namespace {
+
+constexpr auto kRedrawInterval = std::chrono::milliseconds(200);
+
+int terminalWidth()
+{
+    struct winsize size;
+    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col >= 20)
+        return size.ws_col;
+    return 80;
+}
+
+std::uint64_t sizeOf(const std::string& name)
+{
+    struct stat info;
+    return ::stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
+}
+
+std::string baseName(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// At most width bytes, not cutting a UTF-8 character in two.
+std::string fitted(const std::string& text, std::size_t width)
+{
+    if (text.size() <= width)
+        return text;
+    std::size_t cut = width > 3 ? width - 3 : 0;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;
+    return text.substr(0, cut) + "...";
+}
+
+std::string duration(double seconds)
+{
+    const auto whole = static_cast<long long>(seconds + 0.5);
+    char text[32];
+    if (whole >= 3600)
+        std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60, whole % 60);
+    else
+        std::snprintf(text, sizeof text, "%lld:%02lld", whole / 60, whole % 60);
+    return text;
+}
+
+std::string rate(double bytesPerSecond)
+{
+    char text[32];
+    if (bytesPerSecond >= 1e9)
+        std::snprintf(text, sizeof text, "%.2f GB/s", bytesPerSecond / 1e9);
+    else if (bytesPerSecond >= 1e6)
+        std::snprintf(text, sizeof text, "%.1f MB/s", bytesPerSecond / 1e6);
+    else
+        std::snprintf(text, sizeof text, "%.0f kB/s", bytesPerSecond / 1e3);
+    return text;
+}
+
+std::string bar(int percent, int width)
+{
+    const int filled = percent * width / 100;
+    return "[" + std::string(static_cast<std::size_t>(filled), '#') +
+           std::string(static_cast<std::size_t>(width - filled), '-') + "]";
+}
+
+void writeAll(int descriptor, const std::string& text)
+{
+    const char* bytes = text.data();
+    std::size_t left = text.size();
+    while (left > 0) {
+        const ssize_t n = ::write(descriptor, bytes, left);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return;
+        bytes += n;
+        left -= static_cast<std::size_t>(n);
+    }
+}
+
+} // namespace
+
+void WatchedGauge::SetProgress(int value)
+{
+    value = value < 0 ? 0 : value > 100 ? 100 : value;
+    if (value == value_)
+        return;
+    value_ = value;
+    changed_();
+}
+
+void WatchedLabel::SetCaption(const std::string& text)
+{
+    caption_ = text;
+    changed_();
+}
+
+TerminalFrontend::Progress::Progress(TerminalFrontend& owner)
+    : owner_(owner), fileName_([&owner] { owner.fileBegun(owner.progress_.fileName_.Caption()); }),
+      file_([&owner] { owner.runProgressed(false); }), total_([&owner] { owner.runProgressed(false); })
+{
+}
+
+void TerminalFrontend::Progress::StartProgress(const std::string& title, const std::string&)
+{
+    title_ = title;
+    owner_.runStarted_ = true;
+    owner_.started_ = Clock::now();
+}
+
+void TerminalFrontend::Progress::FinishProgress()
+{
+    total_.SetProgress(100);
+    owner_.clearLine();
+}
+
+// Ctrl+C is the Cancel button.
+int TerminalFrontend::Progress::ModalResult() const
+{
+    return platform::InterruptSignal() != 0 ? kModalResultCancel : 0;
+}
+
+TerminalFrontend::Shred::Shred(TerminalFrontend& owner)
+    : owner_(owner), head_([&owner] { owner.shredProgressed(); }), fileName_([&owner] { owner.shredProgressed(); }),
+      pass_([&owner] { owner.shredProgressed(); }), gauge_([&owner] { owner.shredProgressed(); })
+{
+}
+
+void TerminalFrontend::Shred::Show()
+{
+    visible_ = true;
+    owner_.reportText(owner_.shredHead() + " " + fileName_.Caption());
+    owner_.shredProgressed();
+}
+
+void TerminalFrontend::Shred::Hide()
+{
+    visible_ = false;
+    owner_.clearLine();
+}
+
+int TerminalFrontend::Shred::ModalResult() const
+{
+    return platform::InterruptSignal() != 0 ? kModalResultCancel : modalResult_;
+}
+
+TerminalFrontend::TerminalFrontend(const std::vector<std::string>& fileNames, DisplayOptions display)
+    : display_(display), progress_(*this), shred_(*this)
+{
+    for (const std::string& name : fileNames) {
+        sizes_.push_back(sizeOf(name));
+        totalBytes_ += sizes_.back();
+    }
+    started_ = lastDrawn_ = Clock::now();
+}
+
+TerminalFrontend::~TerminalFrontend()
+{
+    clearLine();
+}
+
+void TerminalFrontend::Say(const std::string& text)
+{
+    clearLine();
+    std::string lines = "tazen-cli: ";
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text.compare(i, 2, "\n\r") == 0) {
+            lines += "\ntazen-cli: ";
+            ++i;
+        } else if (text[i] == '\n') {
+            lines += "\ntazen-cli: ";
+        } else {
+            lines += text[i];
+        }
+    }
+    lines += '\n';
+    std::fputs(lines.c_str(), stderr);
+    std::fflush(stderr);
+}
+
+void TerminalFrontend::ShowMessage(MessageKind, const std::string& text)
+{
+    ++messagesShown_;
+    Say(text);
+}
+
+void TerminalFrontend::BeginFile(std::size_t index)
+{
+    shredCommand_ = true;
+    shredIndex_ = index;
+    runStarted_ = true;
+    filesBegun_ = index + 1;
+}
+
+void TerminalFrontend::fileBegun(const std::string& name)
+{
+    if (filesBegun_ > 0 && filesBegun_ - 1 < sizes_.size())
+        bytesBefore_ += sizes_[filesBegun_ - 1];
+    ++filesBegun_;
+    reportText(progress_.title_ + " " + name);
+    runProgressed(true);
+}
+
+std::uint64_t TerminalFrontend::bytesDone() const
+{
+    const std::uint64_t current = filesBegun_ > 0 && filesBegun_ - 1 < sizes_.size() ? sizes_[filesBegun_ - 1] : 0;
+    return bytesBefore_ + current / 100 * static_cast<std::uint64_t>(progress_.file_.Progress()) +
+           current % 100 * static_cast<std::uint64_t>(progress_.file_.Progress()) / 100;
+}
+
+void TerminalFrontend::runProgressed(bool force)
+{
+    report(progress_.total_.Progress());
+    if (!display_.progressLine)
+        return;
+    const Clock::time_point now = Clock::now();
+    if (!force && lineShown_ && now - lastDrawn_ < kRedrawInterval)
+        return;
+    const double elapsed = std::chrono::duration<double>(now - started_).count();
+    const std::uint64_t done = bytesDone();
+    std::string figures = "  " + std::to_string(progress_.file_.Progress()) + "%";
+    if (elapsed > 0.5 && done > 0) {
+        const double speed = static_cast<double>(done) / elapsed;
+        const double left = static_cast<double>(totalBytes_ > done ? totalBytes_ - done : 0) / speed;
+        figures += "  " + rate(speed) + "  " + duration(left) + " left";
+    }
+    const std::string count =
+        sizes_.size() > 1 ? "[" + std::to_string(filesBegun_) + "/" + std::to_string(sizes_.size()) + "] " : "";
+    const int width = terminalWidth() - 1;
+    const int barWidth = width >= 100 ? 30 : width >= 70 ? 20 : 0;
+    const int nameWidth =
+        width - static_cast<int>(count.size() + figures.size()) - (barWidth > 0 ? barWidth + 4 : 0) - 1;
+    std::string line = count + fitted(baseName(progress_.fileName_.Caption()), nameWidth > 8 ? nameWidth : 8);
+    if (barWidth > 0)
+        line += "  " + bar(progress_.file_.Progress(), barWidth);
+    draw(line + figures, true);
+}
+
+void TerminalFrontend::shredProgressed()
+{
+    if (!shred_.visible_)
+        return;
+    // The shred command follows the passes in its percentage; inside a run the run's own percentage counts.
+    int pass = 0;
+    int passes = 0;
+    if (shredCommand_ && std::sscanf(shred_.pass_.Caption().c_str(), "Pass %d of %d", &pass, &passes) == 2 &&
+        pass > 0 && passes > 0 && !sizes_.empty()) {
+        const double withinFile = (pass - 1 + shred_.gauge_.Progress() / 100.0) / passes;
+        report(static_cast<int>((static_cast<double>(shredIndex_) + withinFile) * 100 /
+                                static_cast<double>(sizes_.size())));
+    }
+    if (!display_.progressLine)
+        return;
+    const std::string figures = "  " + std::to_string(shred_.gauge_.Progress()) + "%";
+    const std::string head = shredHead();
+    const std::string passText = shred_.pass_.Caption().empty() ? "" : "  " + shred_.pass_.Caption();
+    const int width = terminalWidth() - 1;
+    const int nameWidth = width - static_cast<int>(head.size() + passText.size() + figures.size()) - 2;
+    draw(head + " " + fitted(baseName(shred_.fileName_.Caption()), nameWidth > 8 ? nameWidth : 8) + passText + figures,
+         false);
+}
+
+// "Shredding file:" and "Creating the executable file: " without their colons, to go before a name.
+std::string TerminalFrontend::shredHead() const
+{
+    std::string head = shred_.head_.Caption();
+    while (!head.empty() && (head.back() == ' ' || head.back() == ':'))
+        head.pop_back();
+    return head;
+}
+
+void TerminalFrontend::draw(const std::string& line, bool force)
+{
+    const Clock::time_point now = Clock::now();
+    if (!force && lineShown_ && now - lastDrawn_ < kRedrawInterval)
+        return;
+    lastDrawn_ = now;
+    lineShown_ = true;
+    std::fprintf(stderr, "\r%s\033[K", line.c_str());
+    std::fflush(stderr);
+}
+
+void TerminalFrontend::clearLine()
+{
+    if (!lineShown_)
+        return;
+    lineShown_ = false;
+    std::fputs("\r\033[K", stderr);
+    std::fflush(stderr);
+}
+
+void TerminalFrontend::report(int percent)
+{
+    if (display_.progressDescriptor < 0 || percent == lastReported_)
+        return;
+    lastReported_ = percent;
+    writeAll(display_.progressDescriptor, std::to_string(percent) + "\n");
+}
+
+void TerminalFrontend::reportText(const std::string& text)
+{
+    if (display_.progressDescriptor >= 0)
+        writeAll(display_.progressDescriptor, "# " + text + "\n");
+}
+
+} // namespace tazen::cli

@@ -1,0 +1,165 @@
+// The engine's frontend for a terminal: messages on standard error, a progress line in place of the
+// progress and shred dialogs, Ctrl+C as their Cancel button, and the command line's choice of settings.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "engine/frontend.h"
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tazen::cli {
+
+// A gauge or a label that tells its owner when it changes.
+class WatchedGauge : public GaugePort
+{
+public:
+    explicit WatchedGauge(std::function<void()> changed) : changed_(std::move(changed)) {}
+    int Progress() const override { return value_; }
+    void SetProgress(int value) override;
+    void Advance(int amount) override { SetProgress(value_ + amount); }
+
+private:
+    std::function<void()> changed_;
+    int value_ = 0;
+};
+
+class WatchedLabel : public LabelPort
+{
+public:
+    explicit WatchedLabel(std::function<void()> changed) : changed_(std::move(changed)) {}
+    void SetCaption(const std::string& text) override;
+    const std::string& Caption() const { return caption_; }
+
+private:
+    std::function<void()> changed_;
+    std::string caption_;
+};
+
+// Options win; without them the engine reads the settings file, and without that the source is kept and
+// no executable is made.
+class CommandLineSettings : public SettingsControlsPort
+{
+public:
+    bool SelfExtractChecked() const override { return false; }
+    int SourceFilesIndex() const override { return 0; }
+    std::optional<bool> SelfExtractOverride() const override { return selfExtract; }
+    std::optional<int> SourceFilesOverride() const override { return sourceFiles; }
+
+    std::optional<bool> selfExtract;
+    std::optional<int> sourceFiles;
+};
+
+struct DisplayOptions
+{
+    // A redrawn progress line on standard error (a terminal) while work goes on.
+    bool progressLine = false;
+    // Lines for a program to read, or -1: "# text" when a file begins and the overall percentage whenever it
+    // changes, the form zenity --progress reads.
+    int progressDescriptor = -1;
+};
+
+class TerminalFrontend : public Frontend
+{
+public:
+    // fileNames: what the command works on, so that speed and time left can be worked out in bytes.
+    TerminalFrontend(const std::vector<std::string>& fileNames, DisplayOptions display);
+    ~TerminalFrontend() override;
+    TerminalFrontend(const TerminalFrontend&) = delete;
+    TerminalFrontend& operator=(const TerminalFrontend&) = delete;
+
+    ProgressDialogPort& ProgressDialog() override { return progress_; }
+    ShredDialogPort& shredDialog() override { return shred_; }
+    const SettingsControlsPort& SettingsControls() const override { return settings; }
+    void ShowMessage(MessageKind kind, const std::string& text) override;
+    void ProcessMessages() override {}
+
+    // "tazen-cli: " before every line; the engine's "\n\r" separators become line ends.
+    void Say(const std::string& text);
+    // For the shred command, which goes through its files one by one.
+    void BeginFile(std::size_t index);
+
+    // Whether the run got past its pre-check, and how many files it had begun.
+    bool RunStarted() const { return runStarted_; }
+    std::size_t FilesBegun() const { return filesBegun_; }
+    int MessagesShown() const { return messagesShown_; }
+
+    CommandLineSettings settings;
+
+private:
+    class Progress : public ProgressDialogPort
+    {
+    public:
+        explicit Progress(TerminalFrontend& owner);
+        void StartProgress(const std::string& title, const std::string& countText) override;
+        void HideProgress() override { owner_.clearLine(); }
+        void FinishProgress() override;
+        LabelPort& lblFilename() override { return fileName_; }
+        GaugePort& gaugeFile() override { return file_; }
+        GaugePort& gaugeTotal() override { return total_; }
+        int ModalResult() const override;
+
+        TerminalFrontend& owner_;
+        std::string title_;
+        WatchedLabel fileName_;
+        WatchedGauge file_;
+        WatchedGauge total_;
+    };
+
+    class Shred : public ShredDialogPort
+    {
+    public:
+        explicit Shred(TerminalFrontend& owner);
+        void SetCaption(const std::string&) override {}
+        LabelPort& lblHead() override { return head_; }
+        LabelPort& lblFileName() override { return fileName_; }
+        LabelPort& lblpass() override { return pass_; }
+        GaugePort& gaugePass() override { return gauge_; }
+        void Show() override;
+        void Hide() override;
+        int ModalResult() const override;
+        void SetModalResult(int value) override { modalResult_ = value; }
+
+        TerminalFrontend& owner_;
+        bool visible_ = false;
+        int modalResult_ = 0;
+        WatchedLabel head_;
+        WatchedLabel fileName_;
+        WatchedLabel pass_;
+        WatchedGauge gauge_;
+    };
+
+    using Clock = std::chrono::steady_clock;
+
+    void fileBegun(const std::string& name);
+    void runProgressed(bool force);
+    void shredProgressed();
+    std::string shredHead() const;
+    void draw(const std::string& line, bool force);
+    void clearLine();
+    void report(int percent);
+    void reportText(const std::string& text);
+    std::uint64_t bytesDone() const;
+
+    std::vector<std::uint64_t> sizes_;
+    std::uint64_t totalBytes_ = 0;
+    DisplayOptions display_;
+    Progress progress_;
+    Shred shred_;
+    bool runStarted_ = false;
+    std::size_t filesBegun_ = 0;
+    std::uint64_t bytesBefore_ = 0;
+    int messagesShown_ = 0;
+    Clock::time_point started_;
+    Clock::time_point lastDrawn_;
+    bool lineShown_ = false;
+    int lastReported_ = -1;
+    bool shredCommand_ = false;
+    std::size_t shredIndex_ = 0;
+};
+
+} // namespace tazen::cli

@@ -1,0 +1,369 @@
+// The program at the front of every self-extracting executable: finds the encrypted file behind its own
+// bytes, asks for the password, and writes the plain file beside itself.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "extractor/selfimage.h"
+
+#include "cipher/blowfish.h"
+#include "engine/fileformat.h"
+#include "platform/files.h"
+#include "platform/terminal.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace {
+
+using namespace tazen;
+using platform::ErrorCode;
+
+enum ExitCode
+{
+    kExitDone = 0,
+    kExitWrongPassword = 1,
+    kExitUsage = 2,
+    kExitNoPayload = 3,
+    kExitDamaged = 4,
+    kExitNotReplaced = 5,
+    kExitFailed = 6
+};
+
+constexpr std::int64_t kChunkSize = std::int64_t{128} * kPieceSize;
+
+// Messages begin with the name the program was started under, as a shell's do.
+std::string programName = "extractor";
+
+void say(const std::string& text)
+{
+    std::fprintf(stderr, "%s: %s\n", programName.c_str(), text.c_str());
+}
+
+int fail(int code, const std::string& text)
+{
+    say(text);
+    return code;
+}
+
+int interrupted()
+{
+    say("interrupted; nothing was written");
+    return 128 + platform::InterruptSignal();
+}
+
+void wipe(std::string& secret)
+{
+    secret.resize(secret.capacity());
+    SecureFill(secret.data(), 0, secret.size());
+    secret.clear();
+}
+
+bool endsWithIgnoringCase(const std::string& text, const char* ending)
+{
+    const std::size_t length = std::strlen(ending);
+    if (text.size() < length)
+        return false;
+    for (std::size_t i = 0; i < length; ++i) {
+        char c = text[text.size() - length + i];
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c + 32);
+        if (c != ending[i])
+            return false;
+    }
+    return true;
+}
+
+// report.doc.TaZEN.exe -> report.doc, NAME.exe -> NAME, anything else -> itself + ".out"; letter case aside,
+// since mail and download tools like to change it.
+std::string plainNameOf(const std::string& executableName)
+{
+    std::string name;
+    if (endsWithIgnoringCase(executableName, ".tazen.exe"))
+        name = executableName.substr(0, executableName.size() - 10);
+    else if (endsWithIgnoringCase(executableName, ".exe"))
+        name = executableName.substr(0, executableName.size() - 4);
+    return name.empty() ? executableName + ".out" : name;
+}
+
+// The file this process runs from; /proc/self/exe names it even when argv[0] does not.
+std::string ownPath()
+{
+    char buffer[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer);
+    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof buffer)
+        return {};
+    return std::string(buffer, static_cast<std::size_t>(length));
+}
+
+std::string baseName(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool readAt(int descriptor, std::uint8_t* buffer, std::int64_t size, std::int64_t offset, ErrorCode& error)
+{
+    error = 0;
+    while (size > 0) {
+        const ssize_t n = ::pread(descriptor, buffer, static_cast<std::size_t>(size), offset);
+        if (n < 0 && errno == EINTR && platform::InterruptSignal() == 0)
+            continue;
+        if (n <= 0) {
+            error = n < 0 ? errno : 0;
+            return false;
+        }
+        buffer += n;
+        offset += n;
+        size -= n;
+    }
+    return true;
+}
+
+void printHelp()
+{
+    std::printf("Usage: %s [--output DIR] [--password-stdin]\n"
+                "       %s --list\n"
+                "Restores the file that TaZEN encrypted into this self-extracting program.\n"
+                "\n"
+                "Asks for the password on the terminal and writes the plain file beside this program,\n"
+                "named after it: report.doc.TaZEN.exe gives report.doc, any other NAME.exe gives NAME,\n"
+                "and a name without .exe gives that name plus .out (letter case does not matter in\n"
+                "these endings). An existing file of that name is replaced only when you answer yes\n"
+                "on the terminal; without a terminal it is left alone.\n"
+                "\n"
+                "  --output DIR       write the file into the folder DIR instead\n"
+                "  --password-stdin   read the password from the first line of standard input\n"
+                "  --list             show the size in bytes and the name of the file inside;\n"
+                "                     no password is needed\n"
+                "  --help             show this text\n"
+                "  --version          show the version\n"
+                "\n"
+                "Exit status:\n"
+                "  0    the file was written, or listed\n"
+                "  1    wrong password\n"
+                "  2    wrong usage, or no terminal to ask for the password on\n"
+                "  3    nothing is attached: this is the bare extractor\n"
+                "  4    the attached data is damaged: shorter than the 32-byte password check\n"
+                "  5    a file of the output name exists and was not replaced\n"
+                "  6    a read or a write failed (the reason is shown)\n"
+                "  130  interrupted by Ctrl+C (128 + the signal's number); nothing is left behind\n"
+                "\n"
+                "The format checks the password against its first 32 bytes and nothing else: data\n"
+                "damaged after them is not detected and is restored as it stands.\n",
+                programName.c_str(), programName.c_str());
+}
+
+struct Options
+{
+    std::string outputFolder;
+    bool passwordFromStdin = false;
+    bool list = false;
+};
+
+// -1 when the program should go on, else its exit code.
+int parseOptions(int argc, char** argv, Options& options)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--help" || argument == "-h") {
+            printHelp();
+            return kExitDone;
+        }
+        if (argument == "--version") {
+            std::printf("TaZEN extractor %s\n", TAZEN_VERSION);
+            return kExitDone;
+        }
+        if (argument == "--password-stdin") {
+            options.passwordFromStdin = true;
+        } else if (argument == "--list") {
+            options.list = true;
+        } else if (argument == "--output" || argument.rfind("--output=", 0) == 0) {
+            if (argument == "--output") {
+                if (++i == argc)
+                    return fail(kExitUsage, "--output needs a folder; see --help");
+                options.outputFolder = argv[i];
+            } else {
+                options.outputFolder = argument.substr(9);
+            }
+            if (options.outputFolder.empty())
+                return fail(kExitUsage, "--output needs a folder; see --help");
+        } else {
+            return fail(kExitUsage, "unexpected argument '" + argument + "'; see --help");
+        }
+    }
+    return -1;
+}
+
+// Where the encrypted file starts within this program's file, and its length.
+int locatePayload(int self, const std::string& selfName, std::int64_t& start, std::int64_t& size)
+{
+    struct stat info;
+    if (::fstat(self, &info) != 0)
+        return fail(kExitFailed, "cannot examine " + selfName + ": " + platform::ErrorText(errno));
+    switch (extractor::ElfImageLength(self, info.st_size, start)) {
+    case extractor::ImageStatus::Ok:
+        break;
+    case extractor::ImageStatus::NotElf:
+        return fail(kExitDamaged, selfName + " is damaged: its program headers cannot be read");
+    case extractor::ImageStatus::Truncated:
+        return fail(kExitDamaged, selfName + " is damaged: the file is shorter than its own program part");
+    }
+    size = info.st_size - start;
+    if (size == 0)
+        return fail(kExitNoPayload, "no encrypted file is attached to " + selfName +
+                                        ": this is the bare extractor, which TaZEN puts in front of an "
+                                        "encrypted file to make a self-extracting executable");
+    if (size < kCheckBlockSize)
+        return fail(kExitDamaged, "the encrypted file attached to " + selfName + " is damaged or cut short: it has " +
+                                      std::to_string(size) + " bytes, fewer than the " +
+                                      std::to_string(kCheckBlockSize) + "-byte password check it must begin with");
+    return -1;
+}
+
+int readPassword(const Options& options, const std::string& plainName, std::string& password)
+{
+    ErrorCode error = 0;
+    if (options.passwordFromStdin) {
+        error = platform::ReadLine(STDIN_FILENO, password);
+        if (error == ENODATA)
+            return fail(kExitUsage, "no password on standard input");
+    } else {
+        platform::Terminal terminal;
+        if (terminal.Open() != 0)
+            return fail(kExitUsage, "no terminal to ask for the password on; give it on standard input with "
+                                    "--password-stdin");
+        error = terminal.ReadHidden("Password for " + plainName + ": ", password);
+    }
+    if (platform::InterruptSignal() != 0)
+        return interrupted();
+    if (error != 0)
+        return fail(kExitFailed, "cannot read the password: " + platform::ErrorText(error));
+    return -1;
+}
+
+// An existing file of the output name goes only when the user says so on the terminal.
+int mayWrite(const std::string& outputName)
+{
+    struct stat info;
+    if (::lstat(outputName.c_str(), &info) != 0)
+        return -1;
+    platform::Terminal terminal;
+    if (terminal.Open() != 0)
+        return fail(kExitNotReplaced, outputName + " already exists and was not replaced (no terminal to ask on); "
+                                                   "move it away or choose another folder with --output");
+    bool yes = false;
+    const ErrorCode error = terminal.Ask(outputName + " already exists. Replace? [y/N] ", yes);
+    if (platform::InterruptSignal() != 0)
+        return interrupted();
+    if (error != 0 || !yes)
+        return fail(kExitNotReplaced, outputName + " was not replaced");
+    return -1;
+}
+
+int extract(int self, const std::string& selfName, std::int64_t start, std::int64_t size, const std::string& outputName,
+            TBlockCipher& cipher, mode_t permissions)
+{
+    platform::PendingFile output;
+    if (const ErrorCode error = platform::PendingFile::Create(outputName, output))
+        return fail(kExitFailed, "cannot create " + outputName + ": " + platform::ErrorText(error) +
+                                     "; --output DIR writes it elsewhere");
+    output.Output().Preallocate(size - kCheckBlockSize);
+
+    const auto buffer = std::make_unique<std::uint8_t[]>(kChunkSize);
+    int result = -1;
+    for (std::int64_t done = kCheckBlockSize; done < size && result < 0;) {
+        const std::int64_t piece = std::min(kChunkSize, size - done);
+        ErrorCode error = 0;
+        if (platform::InterruptSignal() != 0)
+            result = interrupted();
+        else if (!readAt(self, buffer.get(), piece, start + done, error))
+            result = platform::InterruptSignal() != 0 ? interrupted()
+                     : error != 0 ? fail(kExitFailed, "cannot read " + selfName + ": " + platform::ErrorText(error))
+                                  : fail(kExitDamaged, selfName + " became shorter while it was read");
+        else {
+            TransformPayload(cipher, PayloadDirection::Decrypt, buffer.get(), piece);
+            if ((error = output.Output().Write(buffer.get(), piece)) != 0)
+                result = fail(kExitFailed, "cannot write " + outputName + ": " + platform::ErrorText(error));
+            output.Output().StartWriteback();
+            done += piece;
+        }
+    }
+    SecureFill(buffer.get(), 0, kChunkSize);
+    if (result >= 0)
+        return result;
+    if (const ErrorCode error = output.Commit(permissions))
+        return fail(kExitFailed, "cannot write " + outputName + ": " + platform::ErrorText(error));
+    return -1;
+}
+
+int run(int argc, char** argv)
+{
+    const std::string selfPath = ownPath();
+    programName = baseName(selfPath.empty() ? std::string(argc > 0 ? argv[0] : "extractor") : selfPath);
+
+    Options options;
+    if (const int code = parseOptions(argc, argv, options); code >= 0)
+        return code;
+    platform::CatchInterrupts();
+
+    const int self = ::open("/proc/self/exe", O_RDONLY | O_CLOEXEC);
+    if (self < 0)
+        return fail(kExitFailed, "cannot open the program's own file: " + platform::ErrorText(errno));
+    struct Closer
+    {
+        int descriptor;
+        ~Closer() { ::close(descriptor); }
+    } closer{self};
+
+    std::int64_t start = 0;
+    std::int64_t size = 0;
+    if (const int code = locatePayload(self, programName, start, size); code >= 0)
+        return code;
+    const std::string plainName = plainNameOf(programName);
+    if (options.list) {
+        std::printf("%lld %s\n", static_cast<long long>(PayloadSize(size)), plainName.c_str());
+        return kExitDone;
+    }
+
+    std::string password;
+    if (const int code = readPassword(options, plainName, password); code >= 0)
+        return code;
+    TBlowfish cipher;
+    const CheckBlock expected = KeyCipher(cipher, password);
+    wipe(password);
+    std::uint8_t head[kCheckBlockSize];
+    ErrorCode error = 0;
+    if (!readAt(self, head, kCheckBlockSize, start, error))
+        return fail(kExitFailed, "cannot read " + programName + ": " + platform::ErrorText(error));
+    if (!CheckBlockMatches(expected, head))
+        return fail(kExitWrongPassword, "wrong password for " + programName);
+
+    const std::string folder =
+        options.outputFolder.empty() ? platform::FolderOf(selfPath.empty() ? "./x" : selfPath) : options.outputFolder;
+    const std::string outputName = (folder.back() == '/' ? folder : folder + "/") + plainName;
+    if (const int code = mayWrite(outputName); code >= 0)
+        return code;
+
+    struct stat info;
+    // The executable's permissions without its run bits: what the encrypted file had.
+    const mode_t permissions = ::fstat(self, &info) == 0 ? (info.st_mode & 0666) : 0600;
+    if (const int code = extract(self, programName, start, size, outputName, cipher, permissions); code >= 0)
+        return code;
+    std::printf("%s: wrote %s (%lld bytes)\n", programName.c_str(), outputName.c_str(),
+                static_cast<long long>(PayloadSize(size)));
+    return kExitDone;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return run(argc, argv);
+}

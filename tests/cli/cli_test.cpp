@@ -1,0 +1,208 @@
+// tazen-cli as a process: round trips, password checks, where a run stops, Ctrl+C, and the settings.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/program_fixture.h"
+#include "common/reference_format.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace tazen::test {
+namespace {
+
+using Cli = ProgramTest;
+
+bool contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+TEST_F(Cli, EncryptsIntoTheFormatAndDecryptsBackByteForByte)
+{
+    std::vector<std::string> names;
+    std::vector<Bytes> plains;
+    for (const std::size_t size : {0u, 5u, 8193u, 1u << 20}) {
+        names.push_back(makeFile("file" + std::to_string(size), size));
+        plains.push_back(readFile(names.back()));
+    }
+    std::vector<std::string> encrypt{"encrypt"};
+    encrypt.insert(encrypt.end(), names.begin(), names.end());
+    Finished run = runCli(encrypt);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    std::vector<std::string> decrypt{"decrypt"};
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        // Without a settings file the sources stay.
+        EXPECT_EQ(readFile(names[i]), plains[i]);
+        EXPECT_EQ(readFile(names[i] + ".TaZEN"), referenceFile("secret", plains[i]));
+        std::filesystem::remove(names[i]);
+        decrypt.push_back(names[i] + ".TaZEN");
+    }
+
+    run = runCli(decrypt);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(readFile(names[i]), plains[i]);
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"file0", "file1048576", "file5", "file8193"}));
+}
+
+TEST_F(Cli, ChecksThePasswordOfEachFileAndWritesNothing)
+{
+    writeFile(dir / "a.TaZEN", referenceFile("secret", randomBytes(rng, 40)));
+    writeFile(dir / "b.TaZEN", referenceFile("other", randomBytes(rng, 40)));
+    writeFile(dir / "c.TaZEN", Bytes(31));
+    Finished run = runCli({"check", "a.TaZEN"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "a.TaZEN: the password matches\n");
+
+    run = runCli({"check", "a.TaZEN", "b.TaZEN", "c.TaZEN"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(contains(run.err, "Wrong password for the file: b.TaZEN")) << run.err;
+    EXPECT_TRUE(contains(run.err, "too short to be a TaZEN encrypted file: c.TaZEN")) << run.err;
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"a.TaZEN", "b.TaZEN", "c.TaZEN"}));
+}
+
+TEST_F(Cli, ADecryptionStopsAtTheFirstFileThatFailsAndSaysWhatWasDone)
+{
+    const Bytes first = randomBytes(rng, 100);
+    writeFile(dir / "first.TaZEN", referenceFile("secret", first));
+    writeFile(dir / "second.TaZEN", referenceFile("other", randomBytes(rng, 100)));
+    writeFile(dir / "third.TaZEN", referenceFile("secret", randomBytes(rng, 100)));
+    const Finished run = runCli({"decrypt", "first.TaZEN", "second.TaZEN", "third.TaZEN"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(contains(run.err, "tazen-cli: Wrong password for the file: second.TaZEN\n")) << run.err;
+    EXPECT_TRUE(contains(run.err, "tazen-cli: done: first.TaZEN\n")) << run.err;
+    EXPECT_TRUE(contains(run.err, "tazen-cli: not processed: third.TaZEN\n")) << run.err;
+    EXPECT_EQ(readFile(dir / "first"), first);
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"first", "second.TaZEN", "third.TaZEN"}));
+}
+
+TEST_F(Cli, AMissingFileStopsTheRunBeforeAnyFileIsWritten)
+{
+    makeFile("a", 10);
+    makeFile("c", 10);
+    const Finished run = runCli({"encrypt", "a", "missing", "c"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(contains(run.err, "tazen-cli: Could not open source file: \"missing\"\n")) << run.err;
+    EXPECT_TRUE(contains(run.err, "tazen-cli: missing: No such file or directory\n")) << run.err;
+    EXPECT_TRUE(contains(run.err, "tazen-cli: not processed: a, c\n")) << run.err;
+    EXPECT_FALSE(contains(run.err, "done:")) << run.err;
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"a", "c"}));
+}
+
+TEST_F(Cli, CtrlCDuringALargeFileRemovesItsTemporaryFileAndLeavesTheSource)
+{
+    // Sparse: 64 MiB to encrypt, nearly nothing on disk.
+    const std::string big = dir / "big";
+    constexpr off_t kSize = off_t{64} << 20;
+    writeFile(big, std::string());
+    ASSERT_EQ(::truncate(big.c_str(), kSize), 0);
+    struct stat before;
+    ASSERT_EQ(::stat(big.c_str(), &before), 0);
+
+    ChildProcess::Setup setup;
+    setup.input = "secret\n";
+    setup.progressPipe = true;
+    setup.folder = dir.path();
+    ChildProcess child(cli(), {"encrypt", "--password-stdin", "--progress-fd", "3", "big"}, setup);
+    EXPECT_EQ(child.ProgressLine(), "# Encrypting big");
+    // Interrupted once the run reports that it is under way.
+    std::string line;
+    while ((line = child.ProgressLine()) == "0")
+        ;
+    ASSERT_FALSE(line.empty()) << "the run ended before it reported progress";
+    child.Signal(SIGINT);
+    const Finished run = child.Wait();
+
+    EXPECT_EQ(run.exitCode, 130) << run.err;
+    EXPECT_TRUE(contains(run.err, "Encryption canceled at big")) << run.err;
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"big"});
+    struct stat after;
+    ASSERT_EQ(::stat(big.c_str(), &after), 0);
+    EXPECT_EQ(after.st_size, kSize);
+    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+}
+
+TEST_F(Cli, TheSourceOptionWinsOverTheSettingsFileAndShredsOnRequest)
+{
+    writeFile(program / "TaZEN.ini", std::string("[Files]\nSourceFiles=1\n"));
+    makeFile("deleted", 10);
+    makeFile("kept", 10);
+    const Bytes shreddedPlain = readFile(makeFile("shredded", 3000));
+    EXPECT_EQ(runCli({"encrypt", "deleted"}).exitCode, 0);
+    EXPECT_EQ(runCli({"encrypt", "--source", "keep", "kept"}).exitCode, 0);
+    EXPECT_EQ(runCli({"encrypt", "--source=shred", "shredded"}).exitCode, 0);
+    EXPECT_EQ(listFolder(dir.path()),
+              (std::vector<std::string>{"deleted.TaZEN", "kept", "kept.TaZEN", "shredded.TaZEN"}));
+    EXPECT_EQ(referenceDecrypt("secret", readFile(dir / "shredded.TaZEN")), shreddedPlain);
+}
+
+TEST_F(Cli, ShredsEachFileItCanAndNamesTheOnesItCannot)
+{
+    makeFile("one", 5000);
+    makeFile("two", 10);
+    ChildProcess::Setup setup;
+    setup.folder = dir.path();
+    const Finished run = RunToEnd(cli(), {"shred", "one", "missing", "two"}, setup);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "tazen-cli: cannot shred missing: No such file or directory\n");
+    EXPECT_TRUE(listFolder(dir.path()).empty());
+}
+
+TEST_F(Cli, MakesASelfExtractingExecutableThatRestoresTheFile)
+{
+    const Bytes plain = readFile(makeFile("report.doc", 5000));
+    Finished run = runCli({"encrypt", "--self-extracting", "--source", "delete", "report.doc"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"report.doc.TaZEN.exe"});
+
+    ChildProcess::Setup setup;
+    setup.input = "secret\n";
+    run = RunToEnd(dir / "report.doc.TaZEN.exe", {"--password-stdin"}, setup);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(readFile(dir / "report.doc"), plain);
+}
+
+TEST_F(Cli, AsksTwiceOnTheTerminalWithoutEchoAndRefusesDifferentPasswords)
+{
+    makeFile("a", 10);
+    ChildProcess::Setup setup;
+    setup.terminal = true;
+    setup.folder = dir.path();
+    ChildProcess child(cli(), {"encrypt", "a"}, setup);
+    ASSERT_TRUE(child.WaitFor("Enter password: "));
+    child.Type("first\n");
+    ASSERT_TRUE(child.WaitFor("Confirm password: "));
+    child.Type("First\n");
+    const Finished run = child.Wait();
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "tazen-cli: Passwords do not match.\n");
+    EXPECT_FALSE(contains(child.Screen(), "irst")) << child.Screen();
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"a"});
+}
+
+TEST_F(Cli, RefusesWrongUsageWithCodeTwoBeforeTouchingAnything)
+{
+    makeFile("plain", 10);
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {"scramble", "plain"},
+        {"encrypt"},
+        {"encrypt", "--source", "burn", "plain"},
+        {"decrypt", "plain"},
+        {"shred", "--password-stdin", "plain"},
+        {"encrypt", "--progress-fd", "9", "plain"},
+        {"encrypt", "plain"}, // no terminal to ask for the password on
+    };
+    for (const auto& arguments : wrong) {
+        SCOPED_TRACE(arguments.empty() ? "(none)" : arguments[0] + " " + arguments.back());
+        ChildProcess::Setup setup;
+        setup.folder = dir.path();
+        EXPECT_EQ(RunToEnd(cli(), arguments, setup).exitCode, 2);
+    }
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"plain"});
+}
+
+} // namespace
+} // namespace tazen::test
