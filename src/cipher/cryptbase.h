@@ -28,6 +28,23 @@ void XorBytes(const void* a, const void* b, void* out, std::int64_t count);
 // Fills memory with a byte in a way the optimiser may not drop, even right before the memory dies.
 void SecureFill(void* data, unsigned char value, std::size_t size);
 
+// A password or other secret text, overwritten (spare capacity included) when wiped and when it goes.
+class Secret
+{
+public:
+    Secret() = default;
+    Secret(const Secret&) = delete;
+    Secret& operator=(const Secret&) = delete;
+    ~Secret() { Wipe(); }
+    void Wipe()
+    {
+        value.resize(value.capacity());
+        SecureFill(value.data(), 0, value.size());
+        value.clear();
+    }
+    std::string value;
+};
+
 // A block cipher keyed from bytes that transforms single blocks or whole buffers in a chaining mode.
 // Buffer sizes are 64-bit; a size of zero or less writes nothing.
 class TBlockCipher

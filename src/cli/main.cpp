@@ -104,23 +104,6 @@ int usageError(const std::string& text)
     return kExitUsage;
 }
 
-// Holds a password and overwrites it, spare capacity included, when it goes.
-class Secret
-{
-public:
-    Secret() = default;
-    Secret(const Secret&) = delete;
-    Secret& operator=(const Secret&) = delete;
-    ~Secret() { Wipe(); }
-    void Wipe()
-    {
-        value.resize(value.capacity());
-        SecureFill(value.data(), 0, value.size());
-        value.clear();
-    }
-    std::string value;
-};
-
 // The value of an option given as "--name VALUE" or "--name=VALUE"; false when it has none.
 bool optionValue(const std::string& argument, const char* name, int argc, char** argv, int& i, std::string& value)
 {

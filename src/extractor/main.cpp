@@ -58,13 +58,6 @@ int interrupted()
     return 128 + platform::InterruptSignal();
 }
 
-void wipe(std::string& secret)
-{
-    secret.resize(secret.capacity());
-    SecureFill(secret.data(), 0, secret.size());
-    secret.clear();
-}
-
 bool endsWithIgnoringCase(const std::string& text, const char* ending)
 {
     const std::size_t length = std::strlen(ending);
@@ -332,12 +325,12 @@ int run(int argc, char** argv)
         return kExitDone;
     }
 
-    std::string password;
-    if (const int code = readPassword(options, plainName, password); code >= 0)
+    Secret password;
+    if (const int code = readPassword(options, plainName, password.value); code >= 0)
         return code;
     TBlowfish cipher;
-    const CheckBlock expected = KeyCipher(cipher, password);
-    wipe(password);
+    const CheckBlock expected = KeyCipher(cipher, password.value);
+    password.Wipe();
     std::uint8_t head[kCheckBlockSize];
     ErrorCode error = 0;
     if (!readAt(self, head, kCheckBlockSize, start, error))
