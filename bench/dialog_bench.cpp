@@ -12,6 +12,8 @@
 #include "platform/folders.h"
 #include "ui/dialogs/dialogfrontend.h"
 
+#include "common/paint_counter.h"
+
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
@@ -36,21 +38,6 @@ std::string plainName(std::int64_t size)
 {
     return workFolder + "/payload-" + std::to_string(size) + ".bin";
 }
-
-// Counts the paints a widget receives.
-class PaintCounter : public QObject
-{
-public:
-    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        paints += event->type() == QEvent::Paint;
-        return false;
-    }
-};
 
 // The real dialogs, timing the stretches between two rounds of event handling.
 class TimedDialogFrontend : public tazen::DialogFrontend
@@ -126,7 +113,7 @@ void withDialogs(benchmark::State& state, std::int64_t size)
     prepare(size);
     tazen::TProgressDialog progress;
     tazen::TshredDialog shred;
-    PaintCounter fileGaugePaints(progress.gaugeFile());
+    tazen::test::PaintCounter fileGaugePaints(progress.gaugeFile());
     int mostPaints = 0;
     Clock::duration longestGap{};
     for (auto _ : state) {

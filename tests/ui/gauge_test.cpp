@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/dialogs/gauge.h"
 
+#include "common/paint_counter.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QImage>
@@ -166,21 +168,6 @@ TEST(GaugePixels, ASingleBorderStaysBlackWhateverTheColours)
     EXPECT_EQ(bare.pixel(59, 0), QColor(Qt::yellow).rgb());
 }
 
-// Counts the paints a shown gauge receives.
-class PaintCounter : public QObject
-{
-public:
-    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        paints += event->type() == QEvent::Paint;
-        return false;
-    }
-};
-
 class GaugeRepaint : public testing::Test
 {
 protected:
@@ -198,7 +185,7 @@ protected:
 TEST_F(GaugeRepaint, ProgressRepaintsOnlyWhenTheWholePercentageChanges)
 {
     gauge.SetMaxValue(1000);
-    PaintCounter counter(gauge);
+    test::PaintCounter counter(gauge);
     gauge.SetProgress(1);
     EXPECT_EQ(gauge.Percent(), 0);
     EXPECT_EQ(counter.paints, 0);
@@ -210,7 +197,7 @@ TEST_F(GaugeRepaint, ProgressRepaintsOnlyWhenTheWholePercentageChanges)
 TEST_F(GaugeRepaint, EqualValuesRepaintNothingAndAdvanceAlwaysRepaints)
 {
     gauge.SetProgress(40);
-    PaintCounter counter(gauge);
+    test::PaintCounter counter(gauge);
     gauge.SetProgress(40);
     gauge.SetProgress(140);
     gauge.SetProgress(100);

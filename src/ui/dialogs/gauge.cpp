@@ -52,41 +52,34 @@ TGauge::TGauge(QWidget* parent) : QWidget(parent)
 
 void TGauge::SetKind(TGaugeKind value)
 {
-    if (value == kind_)
-        return;
-    kind_ = value;
-    repaint();
+    assignAndRepaint(kind_, value);
 }
 
 void TGauge::SetShowText(bool value)
 {
-    if (value == showText_)
-        return;
-    showText_ = value;
-    repaint();
+    assignAndRepaint(showText_, value);
 }
 
 void TGauge::SetBorderStyle(TBorderStyle value)
 {
-    if (value == borderStyle_)
-        return;
-    borderStyle_ = value;
-    repaint();
+    assignAndRepaint(borderStyle_, value);
 }
 
 void TGauge::SetForeColor(const QColor& value)
 {
-    if (value == foreColor_)
-        return;
-    foreColor_ = value;
-    repaint();
+    assignAndRepaint(foreColor_, value);
 }
 
 void TGauge::SetBackColor(const QColor& value)
 {
-    if (value == backColor_)
+    assignAndRepaint(backColor_, value);
+}
+
+template <typename T> void TGauge::assignAndRepaint(T& field, const T& value)
+{
+    if (value == field)
         return;
-    backColor_ = value;
+    field = value;
     repaint();
 }
 

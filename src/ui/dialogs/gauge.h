@@ -78,6 +78,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Stores a differing value and repaints; an equal value does nothing.
+    template <typename T> void assignAndRepaint(T& field, const T& value);
     void setClampedProgress(long long value);
     QRect drawingArea() const;
     void paintKind(QImage& overlay, const QRect& area) const;
