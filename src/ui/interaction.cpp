@@ -1,0 +1,125 @@
+// What the windows ask of the user and of the desktop, answered by the real dialogs.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/interaction.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace tazen {
+
+namespace {
+
+struct BoxLook
+{
+    QMessageBox::Icon icon;
+    const char* caption;
+};
+
+BoxLook lookOf(BoxKind kind)
+{
+    switch (kind) {
+    case BoxKind::Information:
+        return {QMessageBox::Information, "Information"};
+    case BoxKind::Error:
+        return {QMessageBox::Critical, "Error"};
+    case BoxKind::Confirm:
+        return {QMessageBox::Question, "Confirm"};
+    case BoxKind::Warning:
+        return {QMessageBox::Warning, "Warning"};
+    case BoxKind::Plain:
+        return {QMessageBox::NoIcon, "TaZEN"};
+    case BoxKind::ApplicationError:
+        return {QMessageBox::Critical, "TaZEN"};
+    }
+    return {QMessageBox::NoIcon, "TaZEN"};
+}
+
+QMessageBox::StandardButtons buttonsOf(BoxButtons buttons)
+{
+    switch (buttons) {
+    case BoxButtons::Ok:
+        return QMessageBox::Ok;
+    case BoxButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case BoxButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case BoxButtons::Abort:
+        return QMessageBox::Abort;
+    }
+    return QMessageBox::Ok;
+}
+
+BoxAnswer answerOf(int button)
+{
+    switch (button) {
+    case QMessageBox::Ok:
+        return BoxAnswer::Ok;
+    case QMessageBox::Yes:
+        return BoxAnswer::Yes;
+    case QMessageBox::No:
+        return BoxAnswer::No;
+    case QMessageBox::Abort:
+        return BoxAnswer::Abort;
+    default:
+        return BoxAnswer::Cancel;
+    }
+}
+
+} // namespace
+
+BoxAnswer DesktopInteraction::MessageBox(QWidget* owner, BoxKind kind, const QString& text, BoxButtons buttons)
+{
+    const BoxLook look = lookOf(kind);
+    QMessageBox box(look.icon, QString::fromLatin1(look.caption), text, buttonsOf(buttons), owner);
+    // File names are shown as they are, never read as markup.
+    box.setTextFormat(Qt::PlainText);
+    if (buttons == BoxButtons::OkCancel || buttons == BoxButtons::YesNoCancel)
+        box.setEscapeButton(QMessageBox::Cancel);
+    return answerOf(box.exec());
+}
+
+int DesktopInteraction::ShowModal(QDialog& dialog)
+{
+    return dialog.exec();
+}
+
+std::optional<std::vector<std::string>> DesktopInteraction::OpenFiles(QWidget* owner, const QString& filter)
+{
+    QFileDialog dialog(owner);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilter(filter);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    std::vector<std::string> names;
+    for (const QString& name : dialog.selectedFiles())
+        names.push_back(QFile::encodeName(name).toStdString());
+    return names;
+}
+
+bool DesktopInteraction::ShellOpen(const QString& target)
+{
+    const QUrl url = QUrl::fromUserInput(target, QString(), QUrl::AssumeLocalFile);
+    if (url.isLocalFile()) {
+        const QFileInfo file(url.toLocalFile());
+        if (!file.isFile() || !file.isReadable())
+            return false;
+    }
+    return QDesktopServices::openUrl(url);
+}
+
+QString QtNameFilter(const QString& filter)
+{
+    const qsizetype bar = filter.indexOf(QLatin1Char('|'));
+    QString description = bar < 0 ? filter : filter.left(bar);
+    description.replace(QStringLiteral("(*.*)"), QStringLiteral("(*)"));
+    return description;
+}
+
+} // namespace tazen

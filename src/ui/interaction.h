@@ -1,0 +1,79 @@
+// What the windows ask of the user and of the desktop: message boxes, modal dialogs, the open-file dialog
+// and the desktop's "open". The real ones show themselves; the tests answer from a script.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class QDialog;
+class QWidget;
+
+namespace tazen {
+
+enum class BoxKind
+{
+    Information,     // "Information" caption and icon
+    Error,           // "Error" caption, error icon
+    Confirm,         // "Confirm" caption, question icon
+    Warning,         // "Warning" caption and icon
+    Plain,           // caption "TaZEN", no icon
+    ApplicationError // the application's own error display: caption "TaZEN", error icon
+};
+
+enum class BoxButtons
+{
+    Ok,
+    OkCancel,
+    YesNoCancel,
+    Abort
+};
+
+enum class BoxAnswer
+{
+    Ok,
+    Cancel,
+    Yes,
+    No,
+    Abort
+};
+
+class Interaction
+{
+public:
+    virtual ~Interaction() = default;
+
+    // A modal message box over owner (or over the application when owner is null); Esc and the close box
+    // give Cancel where there is a Cancel button.
+    virtual BoxAnswer MessageBox(QWidget* owner, BoxKind kind, const QString& text,
+                                 BoxButtons buttons = BoxButtons::Ok) = 0;
+    // Shows a dialog modally and returns its result, QDialog::Accepted or QDialog::Rejected.
+    virtual int ShowModal(QDialog& dialog) = 0;
+    // The open-file dialog with multiple selection and a Qt name filter; the chosen names as their bytes on
+    // disk, in the dialog's order, or nullopt when the user cancelled.
+    virtual std::optional<std::vector<std::string>> OpenFiles(QWidget* owner, const QString& filter) = 0;
+    // Asks the desktop to open a local file or an address; false when that could not start.
+    virtual bool ShellOpen(const QString& target) = 0;
+};
+
+// The real thing: QMessageBox, QDialog::exec, QFileDialog, QDesktopServices.
+class DesktopInteraction : public Interaction
+{
+public:
+    BoxAnswer MessageBox(QWidget* owner, BoxKind kind, const QString& text, BoxButtons buttons) override;
+    int ShowModal(QDialog& dialog) override;
+    std::optional<std::vector<std::string>> OpenFiles(QWidget* owner, const QString& filter) override;
+    // A local file that does not exist or cannot be read fails here, since the desktop's opener would
+    // report success as soon as it started and only then find nothing to show.
+    bool ShellOpen(const QString& target) override;
+};
+
+// An open-dialog filter of the form "Description|pattern" in Qt's form: "All files (*.*)|*.*" becomes
+// "All files (*)" (Windows' *.* matches names without a dot too), "Encrypted files (*.TaZEN)|*.TaZEN" stays
+// "Encrypted files (*.TaZEN)".
+QString QtNameFilter(const QString& filter);
+
+} // namespace tazen

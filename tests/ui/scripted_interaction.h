@@ -1,0 +1,98 @@
+// An Interaction that answers from a script and records what was shown, for the window tests.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "ui/interaction.h"
+
+#include <QDialog>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tazen::test {
+
+struct ShownBox
+{
+    BoxKind kind;
+    QString text;
+    BoxButtons buttons;
+};
+
+class ScriptedInteraction : public Interaction
+{
+public:
+    using ModalScript = std::function<int(QDialog&)>;
+
+    // Boxes with only an OK button answer Ok by themselves; any other box takes the next of these.
+    std::deque<BoxAnswer> answers;
+    // Each modal dialog shown runs the next script, which may fill in its controls, and returns its result.
+    std::deque<ModalScript> modalScripts;
+    // Each open-file dialog takes the next of these; nullopt is Cancel.
+    std::deque<std::optional<std::vector<std::string>>> openFileAnswers;
+    bool shellSucceeds = true;
+
+    std::vector<ShownBox> boxes;
+    std::vector<QString> modalTitles;
+    std::vector<QString> openFilters;
+    std::vector<QString> shellOpened;
+
+    BoxAnswer MessageBox(QWidget*, BoxKind kind, const QString& text, BoxButtons buttons) override
+    {
+        boxes.push_back({kind, text, buttons});
+        if (buttons == BoxButtons::Ok)
+            return BoxAnswer::Ok;
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text.toStdString();
+            return BoxAnswer::Cancel;
+        }
+        const BoxAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    int ShowModal(QDialog& dialog) override
+    {
+        modalTitles.push_back(dialog.windowTitle());
+        if (modalScripts.empty()) {
+            ADD_FAILURE() << "unexpected dialog: " << dialog.windowTitle().toStdString();
+            return QDialog::Rejected;
+        }
+        ModalScript script = std::move(modalScripts.front());
+        modalScripts.pop_front();
+        return script(dialog);
+    }
+
+    std::optional<std::vector<std::string>> OpenFiles(QWidget*, const QString& filter) override
+    {
+        openFilters.push_back(filter);
+        if (openFileAnswers.empty()) {
+            ADD_FAILURE() << "unexpected open-file dialog";
+            return std::nullopt;
+        }
+        auto answer = std::move(openFileAnswers.front());
+        openFileAnswers.pop_front();
+        return answer;
+    }
+
+    bool ShellOpen(const QString& target) override
+    {
+        shellOpened.push_back(target);
+        return shellSucceeds;
+    }
+
+    // The texts of the boxes shown so far, in order.
+    std::vector<QString> texts() const
+    {
+        std::vector<QString> result;
+        for (const ShownBox& box : boxes)
+            result.push_back(box.text);
+        return result;
+    }
+};
+
+} // namespace tazen::test
