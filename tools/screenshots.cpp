@@ -1,10 +1,15 @@
-// Renders the gauge in every kind and the long-operation dialogs in their usual states to PNG files, so
-// they can be looked at without running an operation.
+// Renders the gauge in every kind, the long-operation dialogs in their usual states, the settings dialog and
+// the about box to PNG files, so they can be looked at without running an operation.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/folders.h"
+#include "ui/about.h"
 #include "ui/dialogs/gauge.h"
 #include "ui/dialogs/progressDlg.h"
 #include "ui/dialogs/scandlg.h"
 #include "ui/dialogs/shredDlg.h"
+#include "ui/settingsDlg.h"
+
+#include <QTemporaryDir>
 
 #include <QApplication>
 #include <QDir>
@@ -105,6 +110,42 @@ void scanDialogs()
     CloseScanDialog(scanDialog);
 }
 
+// Answers nothing and opens nothing: the settings dialog is only loaded, never shown for real.
+class SilentInteraction : public Interaction
+{
+public:
+    BoxAnswer MessageBox(QWidget*, BoxKind, const QString&, BoxButtons) override { return BoxAnswer::Ok; }
+    int ShowModal(QDialog&) override { return QDialog::Rejected; }
+    std::optional<std::vector<std::string>> OpenFiles(QWidget*, const QString&) override { return std::nullopt; }
+    bool ShellOpen(const QString&) override { return false; }
+};
+
+void settingsDialog()
+{
+    // An empty program folder, so the dialog opens as it does before any settings were saved.
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        std::fprintf(stderr, "tazen_screenshots: no temporary folder for the settings dialog\n");
+        ++failures;
+        return;
+    }
+    platform::SetExecutableFolderForTesting(folder.path().toStdString());
+    SilentInteraction interaction;
+    TSettingsDialog dialog(interaction);
+    dialog.Execute();
+    platform::SetExecutableFolderForTesting("");
+    save(dialog, QStringLiteral("settings"));
+}
+
+void aboutBox()
+{
+    SilentInteraction interaction;
+    TAboutBox box(interaction);
+    box.lblVersion().setText(ProductVersionText());
+    box.FormShow();
+    save(box, QStringLiteral("about"));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -125,5 +166,7 @@ int main(int argc, char** argv)
     progressDialogs();
     shredDialogs();
     scanDialogs();
+    settingsDialog();
+    aboutBox();
     return failures == 0 ? 0 : 1;
 }

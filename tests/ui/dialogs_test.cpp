@@ -5,6 +5,8 @@
 #include "ui/dialogs/scandlg.h"
 #include "ui/dialogs/shredDlg.h"
 
+#include "ui/layout_check.h"
+
 #include <QApplication>
 #include <QScreen>
 #include <QTest>
@@ -134,28 +136,9 @@ TEST(ScanDialog, EachScanGetsAFreshDialogWithItsCaption)
     EXPECT_TRUE(scanDialog->isVisible());
 }
 
-// Every label and button shows its whole text, inside the dialog, overlapping nothing.
-void expectNothingCutOff(const QWidget& dialog)
-{
-    const QList<QWidget*> controls = dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    for (const QWidget* control : controls) {
-        const QString name = control->objectName();
-        EXPECT_TRUE(dialog.rect().contains(control->geometry())) << name.toStdString();
-        if (qobject_cast<const QLabel*>(control) || qobject_cast<const QPushButton*>(control)) {
-            EXPECT_GE(control->width(), control->sizeHint().width()) << name.toStdString();
-            EXPECT_GE(control->height(), control->sizeHint().height()) << name.toStdString();
-        }
-        for (const QWidget* other : controls) {
-            if (other != control) {
-                EXPECT_FALSE(control->geometry().intersects(other->geometry()))
-                    << name.toStdString() << " overlaps " << other->objectName().toStdString();
-            }
-        }
-    }
-}
-
 TEST(DialogLayout, NoTextIsCutOffAndTheFormsKeepTheirSize)
 {
+    using test::expectNothingCutOff;
     TProgressDialog progress;
     EXPECT_GE(progress.width(), 352);
     EXPECT_GE(progress.height(), 169);

@@ -74,9 +74,15 @@ public:
             ADD_FAILURE() << "unexpected open-file dialog";
             return std::nullopt;
         }
-        auto answer = std::move(openFileAnswers.front());
+        // Moved out by hand: GCC sees a moved-from optional of a vector as maybe uninitialized.
+        const bool chosen = openFileAnswers.front().has_value();
+        std::vector<std::string> names;
+        if (chosen)
+            names.swap(*openFileAnswers.front());
         openFileAnswers.pop_front();
-        return answer;
+        if (!chosen)
+            return std::nullopt;
+        return names;
     }
 
     bool ShellOpen(const QString& target) override

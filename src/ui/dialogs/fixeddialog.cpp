@@ -115,12 +115,17 @@ void TFixedDialog::closeEvent(QCloseEvent* event)
 
 void TFixedDialog::showEvent(QShowEvent* event)
 {
-    if (const QScreen* screen = this->screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(*this);
     QDialog::showEvent(event);
+}
+
+void centreOnScreen(QWidget& window)
+{
+    if (const QScreen* screen = window.screen()) {
+        QRect frame = window.frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window.move(frame.topLeft());
+    }
 }
 
 } // namespace tazen

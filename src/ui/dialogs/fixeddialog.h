@@ -42,6 +42,9 @@ public:
     bool Cancel = false;
 };
 
+// Moves a window so that its frame is centred on the available area of its screen.
+void centreOnScreen(QWidget& window);
+
 class TFixedDialog : public QDialog
 {
     Q_OBJECT

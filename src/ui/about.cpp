@@ -1,0 +1,172 @@
+// The about box, which names the product and reports the system and its memory, and the help command.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/about.h"
+
+#include "platform/folders.h"
+#include "platform/sysinfo.h"
+#include "ui/dialogs/fixeddialog.h"
+
+#include <QFile>
+#include <QFrame>
+#include <QGridLayout>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace tazen {
+
+QString ProductVersionText()
+{
+    return QStringLiteral("Version 0.9 English");
+}
+
+QString MemoryText(std::uint64_t kilobytes)
+{
+    QString text = QString::number(kilobytes);
+    text.insert(std::max<qsizetype>(0, text.size() - 3), QLatin1Char(' '));
+    return text + QStringLiteral(" KB");
+}
+
+void OpenHelpFile(Interaction& interaction, QWidget* owner)
+{
+    const QString path = QFile::decodeName(QByteArray::fromStdString(platform::ExecutableFolder() + kHelpFileName));
+    if (!interaction.ShellOpen(path))
+        interaction.MessageBox(owner, BoxKind::Plain, QStringLiteral("Could not open helpfile: ") + path);
+}
+
+TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
+{
+    setTextFormat(Qt::PlainText);
+    QFont underlined = font();
+    underlined.setUnderline(true);
+    setFont(underlined);
+    QPalette blue = palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    setPalette(blue);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void TLinkLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+    QLabel::mouseReleaseEvent(event);
+}
+
+namespace {
+
+QLabel* label(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* made = new QLabel(text, parent);
+    made->setObjectName(name);
+    // System texts such as the distribution's name are shown as they are, never read as markup.
+    made->setTextFormat(Qt::PlainText);
+    return made;
+}
+
+} // namespace
+
+TAboutBox::TAboutBox(Interaction& interaction, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::CustomizeWindowHint),
+      interaction_(interaction)
+{
+    setWindowTitle(QStringLiteral("About TaZEN"));
+
+    lblAppName_ = label(QStringLiteral("lblAppName"), QStringLiteral("TaZEN"), this);
+    QFont appNameFont(QStringLiteral("Arial Black"));
+    // Where the face is missing, the heaviest sans serif the system has stands in.
+    appNameFont.setStyleHint(QFont::SansSerif);
+    appNameFont.setWeight(QFont::Black);
+    appNameFont.setPixelSize(35);
+    lblAppName_->setFont(appNameFont);
+    lblVersion_ = label(QStringLiteral("lblVersion"), ProductVersionText(), this);
+    QLabel* lblMaker = label(QStringLiteral("lblMaker"), QStringLiteral("TaZEN for Linux"), this);
+    QLabel* lblLicence = label(QStringLiteral("lblLicence"),
+                               QStringLiteral("Free software under the GNU GPL, version 3 or later"), this);
+    QLabel* Label10 = label(QStringLiteral("Label10"), QStringLiteral("Feed-back:"), this);
+    Label5_ = new TLinkLabel(QString::fromLatin1(kFeedbackAddress), this);
+    Label5_->setObjectName(QStringLiteral("Label5"));
+    QLabel* Label11 = label(QStringLiteral("Label11"), QStringLiteral("Updates:"), this);
+    Label9_ = new TLinkLabel(QString::fromLatin1(kUpdatesAddress), this);
+    Label9_->setObjectName(QStringLiteral("Label9"));
+    auto* rule = new QFrame(this);
+    rule->setObjectName(QStringLiteral("Bevel1"));
+    rule->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    lblPlatform_ = label(QStringLiteral("lblPlatform"), QStringLiteral("lblPlatform"), this);
+    lblOS_ = label(QStringLiteral("lblOS"), QStringLiteral("lblOS"), this);
+    lblAddInfo_ = label(QStringLiteral("lblAddInfo"), QStringLiteral("lblAddInfo"), this);
+    QLabel* Label7 = label(QStringLiteral("Label7"), QStringLiteral("Total physical memory:"), this);
+    lblTotMem_ = label(QStringLiteral("lblTotMem"), QStringLiteral("lblTotMem"), this);
+    QLabel* Label6 = label(QStringLiteral("Label6"), QStringLiteral("Available physical memory:"), this);
+    lblAvailMem_ = label(QStringLiteral("lblAvailMem"), QStringLiteral("lblAvailMem"), this);
+    OKButton_ = new QPushButton(QStringLiteral("OK"), this);
+    OKButton_->setObjectName(QStringLiteral("OKButton"));
+    OKButton_->setDefault(true);
+    OKButton_->setMinimumSize(75, 25);
+
+    // Two columns: captions on the left, values on the right; the box takes the size its texts need and
+    // keeps it, following the texts FormShow puts in.
+    auto* grid = new QGridLayout(this);
+    grid->setSizeConstraint(QLayout::SetFixedSize);
+    grid->setContentsMargins(16, 12, 16, 12);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(4);
+    int row = 0;
+    for (QLabel* centred : {lblAppName_, lblVersion_, lblMaker, lblLicence})
+        grid->addWidget(centred, row++, 0, 1, 2, Qt::AlignHCenter);
+    grid->setRowMinimumHeight(row++, 8);
+    grid->addWidget(Label10, row, 0, Qt::AlignLeft);
+    grid->addWidget(Label5_, row++, 1, Qt::AlignLeft);
+    grid->addWidget(Label11, row, 0, Qt::AlignLeft);
+    grid->addWidget(Label9_, row++, 1, Qt::AlignLeft);
+    grid->addWidget(rule, row++, 0, 1, 2);
+    grid->addWidget(lblPlatform_, row, 0, Qt::AlignLeft);
+    grid->addWidget(lblOS_, row++, 1, Qt::AlignLeft);
+    grid->addWidget(lblAddInfo_, row++, 1, Qt::AlignLeft);
+    grid->addWidget(Label7, row, 0, Qt::AlignLeft);
+    grid->addWidget(lblTotMem_, row++, 1, Qt::AlignLeft);
+    grid->addWidget(Label6, row, 0, Qt::AlignLeft);
+    grid->addWidget(lblAvailMem_, row++, 1, Qt::AlignLeft);
+    grid->setRowMinimumHeight(row++, 8);
+    grid->addWidget(OKButton_, row, 0, 1, 2, Qt::AlignHCenter);
+
+    connect(Label5_, &TLinkLabel::clicked, this, &TAboutBox::Label5Click);
+    connect(Label9_, &TLinkLabel::clicked, this, &TAboutBox::Label9Click);
+    connect(OKButton_, &QPushButton::clicked, this, &QDialog::accept);
+    grid->activate();
+}
+
+void TAboutBox::FormShow()
+{
+    const platform::SystemVersion version = platform::GetSystemVersion();
+    lblPlatform_->setText(QString::fromStdString(version.family));
+    lblOS_->setText(QStringLiteral("%1.%2 (Build %3)").arg(version.major).arg(version.minor).arg(version.build));
+    lblAddInfo_->setText(QString::fromUtf8(version.additional));
+    // Without /proc/meminfo the memory labels keep what they said.
+    if (const std::optional<platform::MemoryStatus> memory = platform::GetMemoryStatus()) {
+        lblTotMem_->setText(MemoryText(memory->totalBytes / 1024));
+        lblAvailMem_->setText(MemoryText(memory->availableBytes / 1024));
+    }
+    layout()->activate();
+}
+
+void TAboutBox::Label5Click()
+{
+    interaction_.ShellOpen(QStringLiteral("mailto:") + QString::fromLatin1(kFeedbackAddress));
+}
+
+void TAboutBox::Label9Click()
+{
+    interaction_.ShellOpen(QString::fromLatin1(kUpdatesAddress));
+}
+
+void TAboutBox::showEvent(QShowEvent* event)
+{
+    FormShow();
+    centreOnScreen(*this);
+    QDialog::showEvent(event);
+}
+
+} // namespace tazen
