@@ -3,14 +3,18 @@
 #include "platform/folders.h"
 
 #include <cerrno>
+#include <fstream>
 #include <memory>
 #include <mutex>
+#include <set>
+#include <sstream>
 #include <utility>
 
 #include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace tazen::platform {
@@ -19,10 +23,11 @@ namespace {
 
 std::uint32_t typeAttributes(const struct stat& st)
 {
+    const std::uint32_t readOnly = (st.st_mode & S_IWUSR) ? 0u : static_cast<std::uint32_t>(kAttrReadOnly);
     if (S_ISDIR(st.st_mode))
-        return kAttrDirectory;
+        return kAttrDirectory | readOnly;
     if (S_ISREG(st.st_mode))
-        return kAttrArchive | ((st.st_mode & S_IWUSR) ? 0u : static_cast<std::uint32_t>(kAttrReadOnly));
+        return kAttrArchive | readOnly;
     return 0;
 }
 
@@ -121,6 +126,67 @@ bool ExistsAsFolder(const std::string& name)
     {
     };
     return ::stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool IdentifyFolder(const std::string& folder, FolderIdentity& identity)
+{
+    struct stat st
+    {
+    };
+    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        return false;
+    identity = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    return true;
+}
+
+std::string FileSystemType(std::uint64_t device)
+{
+    // Each line: id parent major:minor root mount-point options [optional fields] - type source options
+    std::ifstream mountInfo("/proc/self/mountinfo");
+    const std::string wanted =
+        std::to_string(major(static_cast<dev_t>(device))) + ':' + std::to_string(minor(static_cast<dev_t>(device)));
+    std::string line;
+    while (std::getline(mountInfo, line)) {
+        std::istringstream fields(line);
+        std::string id, parent, numbers;
+        if (!(fields >> id >> parent >> numbers) || numbers != wanted)
+            continue;
+        const std::size_t separator = line.find(" - ");
+        if (separator == std::string::npos)
+            continue;
+        std::istringstream rest(line.substr(separator + 3));
+        std::string type;
+        rest >> type;
+        return type;
+    }
+    return {};
+}
+
+bool IsPseudoFileSystemType(const std::string& type)
+{
+    static const std::set<std::string> pseudo = {
+        "proc",   "sysfs", "devtmpfs", "devpts",  "cgroup",   "cgroup2",     "tracefs", "debugfs",   "securityfs",
+        "pstore", "bpf",   "configfs", "fusectl", "efivarfs", "binfmt_misc", "mqueue",  "hugetlbfs", "rpc_pipefs"};
+    return pseudo.contains(type);
+}
+
+bool IsFileSystemRoot(const std::string& folder)
+{
+    struct stat self
+    {
+    };
+    struct stat parent
+    {
+    };
+    std::string trimmed = folder;
+    while (trimmed.size() > 1 && trimmed.back() == '/')
+        trimmed.pop_back();
+    if (::stat(trimmed.c_str(), &self) != 0 || !S_ISDIR(self.st_mode))
+        return false;
+    if (::stat((trimmed + "/..").c_str(), &parent) != 0)
+        return false;
+    // The root is its own parent.
+    return self.st_dev != parent.st_dev || self.st_ino == parent.st_ino;
 }
 
 std::string ExecutableFolder()

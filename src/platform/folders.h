@@ -11,7 +11,7 @@ namespace tazen::platform {
 // Attribute bits of a listing entry, with the values Windows gives them.
 enum FileAttribute : std::uint32_t
 {
-    kAttrReadOnly = 1,       // owner-write bit clear
+    kAttrReadOnly = 1,       // owner-write bit clear, on a file or a folder
     kAttrHidden = 2,         // name begins with '.'
     kAttrDirectory = 16,     //
     kAttrArchive = 32,       // any regular file
@@ -31,6 +31,23 @@ int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries);
 // A regular file, symbolic links followed. FIFOs, sockets, devices and folders are never files.
 bool ExistsAsFile(const std::string& name);
 bool ExistsAsFolder(const std::string& name);
+
+// Which folder a path leads to, so a walk notices a folder it reaches a second time (through a bind mount).
+struct FolderIdentity
+{
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    bool operator==(const FolderIdentity&) const = default;
+};
+bool IdentifyFolder(const std::string& folder, FolderIdentity& identity);
+
+// The type of the file system mounted from a device ("ext4", "proc"), from /proc/self/mountinfo; empty when
+// it is not listed there.
+std::string FileSystemType(std::uint64_t device);
+// The kernel's own file systems, whose entries describe the running system rather than hold anyone's files.
+bool IsPseudoFileSystemType(const std::string& type);
+// "/" or the top folder of a mounted file system (its device differs from its parent's).
+bool IsFileSystemRoot(const std::string& folder);
 
 // The folder of the running executable with a trailing '/'. Tests point it elsewhere.
 std::string ExecutableFolder();

@@ -45,6 +45,7 @@ protected:
         writeFile(dir / "empty", "");
         ASSERT_EQ(::mkdir((dir / "sub").c_str(), 0755), 0);
         ASSERT_EQ(::mkdir((dir / ".config").c_str(), 0755), 0);
+        ASSERT_EQ(::mkdir((dir / "readonly-folder").c_str(), 0555), 0);
         ASSERT_EQ(::symlink("sub", (dir / "link-to-folder").c_str()), 0);
         ASSERT_EQ(::symlink("file.txt", (dir / "link-to-file").c_str()), 0);
         ASSERT_EQ(::symlink("readonly.txt", (dir / "link-to-readonly").c_str()), 0);
@@ -67,6 +68,7 @@ TEST_F(FolderListing, GivesEachKindOfEntryItsAttributes)
         {"empty", 32},
         {"sub", 16},
         {".config", 18},
+        {"readonly-folder", 17},
         {"link-to-folder", 1040},
         {"link-to-file", 1056},
         {"link-to-readonly", 1057},
@@ -92,7 +94,7 @@ TEST_F(FolderListing, GivesSizesOfRegularFilesOnly)
     EXPECT_EQ(entries.at("empty").size, 0);
     EXPECT_EQ(entries.at("link-to-file").size, 123);
     EXPECT_EQ(entries.at("link-to-readonly").size, 7);
-    for (const char* name : {"sub", ".config", "link-to-folder", "dangling", "fifo"})
+    for (const char* name : {"sub", ".config", "readonly-folder", "link-to-folder", "dangling", "fifo"})
         EXPECT_EQ(entries.at(name).size, 0) << name;
 }
 
