@@ -5,6 +5,8 @@
 #include "cipher/sha1.h"
 #include "engine/password.h"
 
+#include <algorithm>
+
 namespace tazen {
 
 std::string EncryptedName(std::string_view plainName)
@@ -24,6 +26,17 @@ std::string PlainName(std::string_view encryptedName)
 bool HasEncryptedExtension(std::string_view name)
 {
     return name.ends_with(kEncryptedExtension);
+}
+
+bool HasEncryptedExtensionIgnoringCase(std::string_view name)
+{
+    if (name.size() < kEncryptedExtension.size())
+        return false;
+    const std::string_view tail = name.substr(name.size() - kEncryptedExtension.size());
+    return std::equal(tail.begin(), tail.end(), kEncryptedExtension.begin(), [](char a, char b) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        return lower(a) == lower(b);
+    });
 }
 
 KeyBlock MakeKeyBlock(std::string_view password)

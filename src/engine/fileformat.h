@@ -27,6 +27,8 @@ std::string EncryptedName(std::string_view plainName);
 std::string PlainName(std::string_view encryptedName);
 // Byte for byte, letter case included.
 bool HasEncryptedExtension(std::string_view name);
+// With letter case disregarded, as a drop decides its mode.
+bool HasEncryptedExtensionIgnoringCase(std::string_view name);
 
 // The plain length behind an encrypted file of the given size; negative when the file is too short.
 inline std::int64_t PayloadSize(std::int64_t encryptedSize)
