@@ -1,11 +1,18 @@
 // Starts TaZEN: the application, the main window, the message loop.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/main.h"
+#include "ui/about.h"
+#include "ui/dialogs/progressDlg.h"
+#include "ui/dialogs/shredDlg.h"
+#include "ui/interaction.h"
+#include "ui/passdlg.h"
+#include "ui/settingsDlg.h"
 
 #include <QApplication>
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,7 +69,19 @@ int main(int argc, char** argv)
     releaseStartupMessages();
 
     QApplication::setApplicationName(QStringLiteral("TaZEN"));
-    tazen::TForm1 form1;
+    // The dialogs are windows of their own; the program ends with the main window, not with the last one.
+    QApplication::setQuitOnLastWindowClosed(false);
+    tazen::DesktopInteraction interaction;
+    tazen::TForm1 form1(interaction);
+    if (const std::optional<int> exitCode = form1.EndedWith())
+        return *exitCode;
+    tazen::TPasswordDlg passwordDlg;
+    tazen::TProgressDialog progressDialog;
+    tazen::TSettingsDialog settingsDialog(interaction);
+    tazen::TAboutBox aboutBox(interaction);
+    tazen::TshredDialog shredDialog;
+    form1.AttachDialogs({&passwordDlg, &progressDialog, &settingsDialog, &aboutBox, &shredDialog});
+    QObject::connect(&form1, &tazen::TForm1::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     form1.show();
     return QApplication::exec();
 }

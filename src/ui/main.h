@@ -3,23 +3,171 @@
 #pragma once
 
 #include "cipher/blowfish.h"
+#include "cipher/cryptbase.h"
+#include "ui/dialogs/scandlg.h"
+#include "ui/filelist.h"
+#include "ui/interaction.h"
 
 #include <QMainWindow>
 
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QToolButton;
+class QTreeView;
+
 namespace tazen {
+
+class TAboutBox;
+class TPasswordDlg;
+class TProgressDialog;
+class TSettingsDialog;
+class TshredDialog;
+
+// The dialogs the application makes after the main window, in this order, and that live as long as it.
+struct TDialogs
+{
+    TPasswordDlg* PasswordDlg = nullptr;
+    TProgressDialog* ProgressDialog = nullptr;
+    TSettingsDialog* SettingsDialog = nullptr;
+    TAboutBox* AboutBox = nullptr;
+    TshredDialog* shredDialog = nullptr;
+};
 
 class TForm1 : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    explicit TForm1(QWidget* parent = nullptr);
+    explicit TForm1(Interaction& interaction, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    void AttachDialogs(const TDialogs& dialogs) { dialogs_ = dialogs; }
+    Interaction& UserInteraction() { return interaction_; }
 
     // The one cipher component; every run keys it anew for each file and leaves it wiped.
     TBlowfish& Blowfish1() noexcept { return blowfish1_; }
 
+    // Mode
+    void SetEncryptMode(bool ClearList);
+    void SetDecryptMode(bool ClearList);
+    const QString& ModeName() const { return modeName_; }
+    const QString& ModeWord() const { return modeWord_; }
+    const QString& OpenFilter() const { return openFilter_; }
+    const QString& TitlePrefix() const { return titlePrefix_; }
+
+    // The list. Both add every name not yet listed, in order, and differ only in two texts.
+    void AddDialogFiles(const std::vector<std::string>& names);
+    void AddFileList(const std::vector<std::string>& names);
+    bool IsListed(const std::string& name) const { return files_->Contains(name); }
+    void UpdateStatusLine();
+    TFileListModel& Files() { return *files_; }
+    const TFileListModel& Files() const { return *files_; }
+
+    // Handlers
+    void kryptera1Click();
+    void Dekryptera1Click();
+    void Avsluta1Click();
+    void TaZENHjlp1Click();
+    void Om1Click();
+    void btnAddClick();
+    void btnRemoveClick();
+    void btnEncryptClick();
+    void btnDecryptClick();
+    void btnSettingsClick();
+    void abort1Click();
+    void lstVfilesKeyDown(int key);
+    // What a drop does with the names it carries, once they are read.
+    void DropFiles(const std::vector<std::string>& names);
+
+    // Sets lblpw, shows the password dialog and takes what was typed; true only for OK. The dialog's field
+    // is emptied before it returns.
+    bool AskPassword(const QString& prompt, Secret& password);
+
+    // While a run is in progress, an action that would change the list waits until the run has updated
+    // it; otherwise it happens at once.
+    void WhenIdle(std::function<void()> action);
+    bool RunInProgress() const { return running_; }
+
+    // The program is to end with this exit code before the window is shown (a folder add found nothing or
+    // was cancelled); the start-up code reads it.
+    void EndProgram(int exitCode) { endedWith_ = exitCode; }
+    std::optional<int> EndedWith() const { return endedWith_; }
+
+    // The one scan dialog of a folder add.
+    std::unique_ptr<TscanDialog>& ScanDialog() { return scanDialog_; }
+
+    // Controls
+    QTreeView& lstVfiles() { return *lstVfiles_; }
+    QLabel& StatusBar1() { return *statusBar1_; }
+    QAction& kryptera1() { return *kryptera1_; }
+    QAction& Dekryptera1() { return *dekryptera1_; }
+    QAction& Avsluta1() { return *avsluta1_; }
+    QAction& TaZENHjlp1() { return *tazenHjlp1_; }
+    QAction& Om1() { return *om1_; }
+    QAction& abort1() { return *abort1_; }
+    QMenu& PopupMenu1() { return *popupMenu1_; }
+    QToolButton& btnAdd() { return *btnAdd_; }
+    QToolButton& btnRemove() { return *btnRemove_; }
+    QToolButton& btnEncrypt() { return *btnEncrypt_; }
+    QToolButton& btnDecrypt() { return *btnDecrypt_; }
+    QToolButton& btnSettings() { return *btnSettings_; }
+
+signals:
+    // The window has closed; the application ends.
+    void Closed();
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void createMenus();
+    void createToolBar();
+    void createList();
+    void addBatch(const std::vector<std::string>& names, const QString& unknownSize, const QString& encryptedStatus);
+    void removeSelected();
+    void setCommandsEnabled(bool enabled);
+    void runCommand(bool encrypt);
+
+    Interaction& interaction_;
+    TDialogs dialogs_;
     TBlowfish blowfish1_;
+
+    QString modeName_;
+    QString modeWord_;
+    QString openFilter_;
+    QString titlePrefix_;
+
+    TFileListModel* files_;
+    QTreeView* lstVfiles_ = nullptr;
+    QLabel* statusBar1_ = nullptr;
+    QMenu* popupMenu1_ = nullptr;
+    QAction* kryptera1_ = nullptr;
+    QAction* dekryptera1_ = nullptr;
+    QAction* avsluta1_ = nullptr;
+    QAction* tazenHjlp1_ = nullptr;
+    QAction* om1_ = nullptr;
+    QAction* abort1_ = nullptr;
+    QToolButton* btnAdd_ = nullptr;
+    QToolButton* btnRemove_ = nullptr;
+    QToolButton* btnEncrypt_ = nullptr;
+    QToolButton* btnDecrypt_ = nullptr;
+    QToolButton* btnSettings_ = nullptr;
+
+    bool running_ = false;
+    bool closeRequested_ = false;
+    std::vector<std::function<void()>> held_;
+    std::optional<int> endedWith_;
+    std::unique_ptr<TscanDialog> scanDialog_;
 };
 
 } // namespace tazen

@@ -1,20 +1,234 @@
-// The main window as it starts.
+// The main window's list and modes: adding, removing, the texts of each way in, the Add button and drops.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/main.h"
+#include "ui/window_fixture.h"
 
-#include <gtest/gtest.h>
+#include <QAction>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTest>
+#include <QToolButton>
+#include <QUrl>
 
-namespace tazen {
+#include <sys/stat.h>
+
+namespace tazen::test {
 namespace {
 
-TEST(MainWindow, StartsTitledTaZENWithAWipedCipher)
+using MainWindow = WindowTest;
+
+TEST_F(MainWindow, StartsWithoutModeAndSwitchesModesAsTheMenuSays)
 {
-    TForm1 form;
-    form.show();
     EXPECT_EQ(form.windowTitle(), QStringLiteral("TaZEN"));
-    EXPECT_TRUE(form.isVisible());
+    EXPECT_FALSE(form.kryptera1().isChecked());
+    EXPECT_FALSE(form.Dekryptera1().isChecked());
+    EXPECT_FALSE(form.btnEncrypt().isEnabled());
+    EXPECT_FALSE(form.btnDecrypt().isEnabled());
+    EXPECT_TRUE(form.btnAdd().isEnabled());
+    EXPECT_TRUE(form.ModeName().isEmpty());
     EXPECT_FALSE(form.Blowfish1().Initialized());
+    EXPECT_EQ(form.btnSettings().toolTip(), QStringLiteral("Ändra inställningar"));
+
+    form.kryptera1().trigger();
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("TaZEN - Encrypt"));
+    EXPECT_EQ(form.ModeWord(), QStringLiteral("encryption"));
+    EXPECT_EQ(form.OpenFilter(), QStringLiteral("All files (*.*)|*.*"));
+    EXPECT_TRUE(form.kryptera1().isChecked());
+    EXPECT_TRUE(form.btnEncrypt().isEnabled());
+    EXPECT_FALSE(form.btnDecrypt().isEnabled());
+
+    // Choosing the mode it is already in keeps its check mark, although the menu item toggles itself.
+    form.AddFileList({makeFile("a.txt"), makeFile("b.txt")});
+    form.kryptera1().trigger();
+    EXPECT_TRUE(form.kryptera1().isChecked());
+    EXPECT_EQ(form.Files().Count(), 0);
+    EXPECT_EQ(statusLine(), QStringLiteral("2 files choosen for encryption")) << "the switch leaves the line";
+
+    form.Dekryptera1().trigger();
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("TaZEN - Decrypt"));
+    EXPECT_EQ(form.OpenFilter(), QStringLiteral("Encrypted files (*.TaZEN)|*.TaZEN"));
+    EXPECT_FALSE(form.kryptera1().isChecked());
+    EXPECT_TRUE(form.Dekryptera1().isChecked());
+    EXPECT_FALSE(form.btnEncrypt().isEnabled());
+    EXPECT_TRUE(form.btnDecrypt().isEnabled());
+}
+
+TEST_F(MainWindow, EachWayInHasItsOwnTextsForSizeAndStatus)
+{
+    form.SetEncryptMode(true);
+    const std::string locked = makeFile("locked.txt");
+    ::chmod(locked.c_str(), 0444);
+    const std::vector<std::string> names = {makeFile("empty.txt", ""),
+                                            makeFile("k1023.bin", std::string(1023, 'x')),
+                                            makeFile("k1024.bin", std::string(1024, 'x')),
+                                            makeFile("report.doc.TaZEN"),
+                                            makeFile("lower.tazen"),
+                                            locked,
+                                            dir / "missing.txt"};
+    form.AddDialogFiles(names);
+    ASSERT_EQ(listed(), names);
+    const QString dialogSizes[] = {"0 KB", "0 KB", "1 KB", "0 KB", "0 KB", "Unknown", "Unknown"};
+    const QString dialogStatus[] = {"Unencrypted", "Unencrypted", "Unencrypted", "Encrypted",
+                                    "Unencrypted", "Unencrypted", "Unencrypted"};
+    for (int row = 0; row < 7; ++row) {
+        EXPECT_EQ(sizeOf(row), dialogSizes[row]) << row;
+        EXPECT_EQ(statusOf(row), dialogStatus[row]) << row;
+    }
+    EXPECT_EQ(statusLine(), QStringLiteral("7 files choosen for encryption"));
+
+    form.SetEncryptMode(true);
+    form.AddFileList({names[3], locked});
+    EXPECT_EQ(statusOf(0), QStringLiteral("encrypted"));
+    EXPECT_EQ(sizeOf(1), QStringLiteral("Okänd"));
+    EXPECT_TRUE(user.boxes.empty()) << "an unreadable file is listed without a message";
+}
+
+TEST_F(MainWindow, ANameIsListedOnceByteForByte)
+{
+    form.SetEncryptMode(true);
+    const std::string upper = makeFile("Report.doc");
+    const std::string lower = makeFile("report.doc");
+    form.AddFileList({upper, lower, upper});
+    EXPECT_EQ(listed(), (std::vector<std::string>{upper, lower}));
+    ASSERT_EQ(user.boxes.size(), 1u);
+    EXPECT_EQ(user.boxes[0].kind, BoxKind::Information);
+    EXPECT_EQ(user.boxes[0].text, QString::fromStdString(upper) + QStringLiteral(" already choosen."));
+    EXPECT_EQ(form.Files().Count(), 2) << "the entries before the duplicate are shown when it is reported";
+
+    form.AddDialogFiles({lower});
+    EXPECT_EQ(user.boxes.size(), 2u);
+    EXPECT_EQ(form.Files().Count(), 2);
+    EXPECT_EQ(statusLine(), QStringLiteral("2 files choosen for encryption"));
+
+    form.SetEncryptMode(true);
+    form.AddFileList({lower});
+    EXPECT_EQ(statusLine(), QStringLiteral("One file choosen for encryption"));
+}
+
+TEST_F(MainWindow, RemovingNeedsEntriesAndASelection)
+{
+    form.SetEncryptMode(true);
+    // With nothing listed, only the button speaks.
+    QTest::keyClick(&form.lstVfiles(), Qt::Key_Delete);
+    form.abort1().trigger();
+    EXPECT_TRUE(user.boxes.empty());
+    form.btnRemove().click();
+    ASSERT_EQ(user.texts(), std::vector<QString>{QStringLiteral("There are no files to remove.")});
+
+    const std::vector<std::string> names = {makeFile("a"), makeFile("b"), makeFile("c"), makeFile("d"), makeFile("e")};
+    form.AddFileList(names);
+    form.lstVfiles().clearSelection();
+    form.abort1().trigger();
+    QTest::keyClick(&form.lstVfiles(), Qt::Key_Delete);
+    EXPECT_EQ(user.boxes.size(), 1u);
+    form.btnRemove().click();
+    EXPECT_EQ(user.texts().back(), QStringLiteral("Select the files you want to remove."));
+
+    select({0, 2, 3});
+    QTest::keyClick(&form.lstVfiles(), Qt::Key_Delete);
+    EXPECT_EQ(listed(), (std::vector<std::string>{names[1], names[4]}));
+    EXPECT_EQ(statusLine(), QStringLiteral("2 files choosen for encryption"));
+
+    select({1});
+    form.abort1().trigger();
+    EXPECT_EQ(listed(), std::vector<std::string>{names[1]});
+
+    // A removed name may come back without being taken for a duplicate.
+    form.AddFileList({names[0]});
+    EXPECT_EQ(listed(), (std::vector<std::string>{names[1], names[0]}));
+    EXPECT_EQ(user.boxes.size(), 2u);
+}
+
+TEST_F(MainWindow, TheAddButtonNeedsAModeAndOffersItsFilter)
+{
+    form.btnAdd().click();
+    EXPECT_EQ(user.texts(), std::vector<QString>{
+                                QStringLiteral("You must first select \"Encrypt/Decrypt\" from the \"File\" menu.")});
+    EXPECT_TRUE(user.openFilters.empty());
+
+    form.SetDecryptMode(true);
+    const std::string encrypted = makeFile("x.TaZEN");
+    user.openFileAnswers.push_back(std::vector<std::string>{encrypted});
+    form.btnAdd().click();
+    EXPECT_EQ(listed(), std::vector<std::string>{encrypted});
+    EXPECT_EQ(statusOf(0), QStringLiteral("Encrypted"));
+
+    form.SetEncryptMode(true);
+    form.StatusBar1().setText(QStringLiteral("stale"));
+    user.openFileAnswers.push_back({});
+    form.btnAdd().click();
+    EXPECT_EQ(user.openFilters,
+              (std::vector<QString>{QStringLiteral("Encrypted files (*.TaZEN)"), QStringLiteral("All files (*)")}));
+    EXPECT_TRUE(statusLine().isEmpty()) << "a cancelled dialog still rewrites the status line";
+}
+
+class Drop : public WindowTest
+{
+protected:
+    void drop(const std::vector<std::string>& names)
+    {
+        QList<QUrl> urls;
+        for (const std::string& name : names)
+            urls.push_back(QUrl::fromEncoded(("file://" + QByteArray::fromStdString(name).toPercentEncoding("/")),
+                                             QUrl::StrictMode));
+        QMimeData data;
+        data.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&form, &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&form, &event);
+    }
+};
+
+TEST_F(Drop, AnyPlainFileChoosesEncryptAndOnlyFilesAreKept)
+{
+    const std::string plain = makeFile("plain.txt");
+    const std::string encrypted = makeFile("old.TaZEN");
+    std::filesystem::create_directory(dir / "folder");
+    drop({dir / "folder", encrypted, dir / "missing", plain});
+    EXPECT_EQ(form.ModeName(), QStringLiteral("Encrypt"));
+    EXPECT_EQ(listed(), (std::vector<std::string>{encrypted, plain}));
+    EXPECT_EQ(statusOf(0), QStringLiteral("encrypted")) << "a mixed drop lists the encrypted file in Encrypt mode";
+
+    // Another drop in the same mode keeps what is listed.
+    const std::string more = makeFile("more.txt");
+    drop({more});
+    EXPECT_EQ(listed(), (std::vector<std::string>{encrypted, plain, more}));
+    EXPECT_TRUE(user.boxes.empty());
+}
+
+TEST_F(Drop, OnlyEncryptedFilesChooseDecryptWhateverTheirCase)
+{
+    form.SetEncryptMode(true);
+    form.AddFileList({makeFile("listed.txt")});
+    const std::string exact = makeFile("a.TaZEN");
+    const std::string lower = makeFile("b.tazen");
+    drop({exact, lower});
+    EXPECT_EQ(form.ModeName(), QStringLiteral("Decrypt"));
+    EXPECT_EQ(listed(), (std::vector<std::string>{exact, lower})) << "the mode changed, so the list was emptied";
+    EXPECT_EQ(statusOf(0), QStringLiteral("encrypted"));
+    EXPECT_EQ(statusOf(1), QStringLiteral("Unencrypted"));
+}
+
+TEST_F(Drop, NothingThatExistsChangesNothingButTheStatusLine)
+{
+    form.SetDecryptMode(true);
+    const std::string kept = makeFile("kept.TaZEN");
+    form.AddFileList({kept});
+    form.StatusBar1().setText(QStringLiteral("stale"));
+    drop({dir / "gone.txt", dir.path()});
+    EXPECT_EQ(form.ModeName(), QStringLiteral("Decrypt"));
+    EXPECT_EQ(listed(), std::vector<std::string>{kept});
+    EXPECT_EQ(statusLine(), QStringLiteral("One file choosen for decryption"));
+}
+
+TEST_F(Drop, ANameThatIsNotUtf8KeepsItsBytes)
+{
+    const std::string odd = makeFile("caf\xe9.txt");
+    drop({odd});
+    EXPECT_EQ(listed(), std::vector<std::string>{odd});
+    EXPECT_EQ(sizeOf(0), QStringLiteral("0 KB"));
 }
 
 } // namespace
-} // namespace tazen
+} // namespace tazen::test

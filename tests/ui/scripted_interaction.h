@@ -32,8 +32,9 @@ public:
     std::deque<BoxAnswer> answers;
     // Each modal dialog shown runs the next script, which may fill in its controls, and returns its result.
     std::deque<ModalScript> modalScripts;
-    // Each open-file dialog takes the next of these; nullopt is Cancel.
-    std::deque<std::optional<std::vector<std::string>>> openFileAnswers;
+    // Each open-file dialog takes the next of these; an empty list is Cancel (the dialog cannot confirm
+    // nothing).
+    std::deque<std::vector<std::string>> openFileAnswers;
     bool shellSucceeds = true;
 
     std::vector<ShownBox> boxes;
@@ -74,13 +75,9 @@ public:
             ADD_FAILURE() << "unexpected open-file dialog";
             return std::nullopt;
         }
-        // Moved out by hand: GCC sees a moved-from optional of a vector as maybe uninitialized.
-        const bool chosen = openFileAnswers.front().has_value();
-        std::vector<std::string> names;
-        if (chosen)
-            names.swap(*openFileAnswers.front());
+        std::vector<std::string> names = std::move(openFileAnswers.front());
         openFileAnswers.pop_front();
-        if (!chosen)
+        if (names.empty())
             return std::nullopt;
         return names;
     }

@@ -1,0 +1,212 @@
+// Folder adds: every file of a folder, or its encrypted files, with or without its sub-folders.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/fileops.h"
+
+#include "engine/fileformat.h"
+#include "ui/main.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <limits.h>
+
+namespace tazen {
+
+namespace {
+
+constexpr std::uint32_t kWalkedFolderAttributes[] = {16, 48, 50};
+
+// A round of Qt's event handling costs a few microseconds even with nothing to do; per entry that would
+// dominate a walk, so rounds closer together than this are skipped. Cancel still arrives within a
+// millisecond.
+constexpr auto kShortestRoundGap = std::chrono::milliseconds(1);
+
+QString text(const std::string& bytes)
+{
+    return QFile::decodeName(QByteArray::fromStdString(bytes));
+}
+
+std::string withTrailingSlash(std::string folder)
+{
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+bool wanted(const std::string& name, std::uint32_t attributes, bool decrypt)
+{
+    // A regular file, symbolic links followed, is what carries the archive attribute here.
+    const bool isFile = (attributes & platform::kAttrArchive) != 0;
+    return isFile && (!decrypt || HasEncryptedExtension(name));
+}
+
+// The files of one folder, without its sub-folders.
+std::vector<std::string> collect(const std::string& folder, bool decrypt)
+{
+    std::vector<std::string> found;
+    std::vector<platform::FolderEntry> entries;
+    platform::ListFolder(folder, entries);
+    for (const platform::FolderEntry& entry : entries)
+        if (wanted(entry.name, entry.attributes, decrypt))
+            found.push_back(folder + entry.name);
+    return found;
+}
+
+void endProgram(TForm1& form)
+{
+    CloseScanDialog(form.ScanDialog());
+    form.EndProgram(0);
+}
+
+} // namespace
+
+void AddFolderForDecryption(TForm1& form, const std::string& folder, bool Recursive)
+{
+    Interaction& interaction = form.UserInteraction();
+    if (Recursive) {
+        std::vector<std::string> found;
+        FolderScan scan(form.ScanDialog(), interaction);
+        scan.ScanFolder(folder, true, found);
+        if (scan.Cancelled())
+            return endProgram(form);
+        if (found.empty()) {
+            CloseScanDialog(form.ScanDialog());
+            interaction.MessageBox(nullptr, BoxKind::Information,
+                                   QStringLiteral("No TaZEN encrypted files found in ") + text(folder) +
+                                       QStringLiteral(" or its sub directories."));
+            return endProgram(form);
+        }
+        form.SetDecryptMode(false);
+        form.AddFileList(found);
+        CloseScanDialog(form.ScanDialog());
+        return;
+    }
+    const std::string listed = withTrailingSlash(folder);
+    const std::vector<std::string> found = collect(listed, true);
+    if (found.empty()) {
+        interaction.MessageBox(nullptr, BoxKind::Information,
+                               QStringLiteral("No TaZEN encrypted files found in ") + text(listed));
+        return endProgram(form);
+    }
+    form.SetDecryptMode(false);
+    form.AddFileList(found);
+}
+
+void AddFolderForEncryption(TForm1& form, const std::string& folder, bool Recursive)
+{
+    Interaction& interaction = form.UserInteraction();
+    if (Recursive) {
+        if (platform::IsFileSystemRoot(folder) &&
+            interaction.MessageBox(nullptr, BoxKind::Confirm,
+                                   QStringLiteral("You have choosen to add all files on ") + text(folder) +
+                                       QStringLiteral(" for encryption.\n\rThis might take a while, do you wish to "
+                                                      "continue?"),
+                                   BoxButtons::OkCancel) != BoxAnswer::Ok)
+            return endProgram(form);
+        std::vector<std::string> found;
+        FolderScan scan(form.ScanDialog(), interaction);
+        scan.ScanFolder(folder, false, found);
+        if (scan.Cancelled())
+            return endProgram(form);
+        if (found.empty()) {
+            CloseScanDialog(form.ScanDialog());
+            interaction.MessageBox(nullptr, BoxKind::Information,
+                                   QStringLiteral("No files found for encryption in ") + text(folder));
+            return endProgram(form);
+        }
+        form.SetEncryptMode(false);
+        form.AddFileList(found);
+        CloseScanDialog(form.ScanDialog());
+        return;
+    }
+    const std::string listed = withTrailingSlash(folder);
+    const std::vector<std::string> found = collect(listed, false);
+    if (found.empty()) {
+        interaction.MessageBox(nullptr, BoxKind::Information,
+                               QStringLiteral("No files found for encryption in ") + text(listed));
+        return endProgram(form);
+    }
+    form.SetEncryptMode(false);
+    form.AddFileList(found);
+}
+
+std::vector<std::string>& FolderScan::ScanFolder(const std::string& folder, bool Decrypt,
+                                                 std::vector<std::string>& list)
+{
+    ShowScanDialog(scanDialog_, Decrypt ? kScanCaptionDecrypt : kScanCaptionEncrypt);
+    ScanFolderTree(folder, Decrypt, list);
+    SetScanText(*scanDialog_, QStringLiteral("Please wait..."));
+    QCoreApplication::processEvents();
+    return list;
+}
+
+void FolderScan::ScanFolderTree(std::string folder, bool Decrypt, std::vector<std::string>& list)
+{
+    folder = withTrailingSlash(std::move(folder));
+    if (!mayEnter(folder))
+        return;
+    std::vector<platform::FolderEntry> entries;
+    // An unreadable folder lists nothing and adds nothing.
+    platform::ListFolder(folder, entries);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (i > 0) {
+            if (cancelled_)
+                break;
+            // Read before the entry is handled, so the entry fetched when Cancel came is still handled.
+            if (scanDialog_ && scanDialog_->ModalResult() == kModalResultCancel)
+                cancelled_ = true;
+        }
+        ScanEntry(folder, Decrypt, list, entries[i]);
+    }
+}
+
+void FolderScan::ScanEntry(const std::string& folder, bool Decrypt, std::vector<std::string>& list,
+                           const platform::FolderEntry& entry)
+{
+    if (scanDialog_ && folder != shownFolder_) {
+        SetScanText(*scanDialog_, text(folder));
+        shownFolder_ = folder;
+    }
+    processMessages();
+    const std::string path = folder + entry.name;
+    if (path.size() >= PATH_MAX) {
+        // The system cannot reach it; say which entry was left out rather than skip it in silence.
+        interaction_.MessageBox(nullptr, BoxKind::Plain,
+                                text(path) + QLatin1Char(' ') + QString::number(entry.attributes));
+        return;
+    }
+    for (std::uint32_t walked : kWalkedFolderAttributes)
+        if (entry.attributes == walked) {
+            ScanFolderTree(path, Decrypt, list);
+            return;
+        }
+    if (wanted(entry.name, entry.attributes, Decrypt))
+        list.push_back(path);
+}
+
+bool FolderScan::mayEnter(const std::string& folder)
+{
+    platform::FolderIdentity identity;
+    if (!platform::IdentifyFolder(folder, identity))
+        return false;
+    if (!walked_.insert({identity.device, identity.inode}).second)
+        return false;
+    auto known = pseudoDevices_.find(identity.device);
+    if (known == pseudoDevices_.end())
+        known =
+            pseudoDevices_
+                .emplace(identity.device, platform::IsPseudoFileSystemType(platform::FileSystemType(identity.device)))
+                .first;
+    return !known->second;
+}
+
+void FolderScan::processMessages()
+{
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastRound_ < kShortestRoundGap)
+        return;
+    QCoreApplication::processEvents();
+    lastRound_ = std::chrono::steady_clock::now();
+}
+
+} // namespace tazen

@@ -1,0 +1,130 @@
+// The main window's commands: Encrypt and Decrypt with the password dialog, and the settings, about and
+// help commands.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/crypto.h"
+#include "ui/about.h"
+#include "ui/dialogs/dialogfrontend.h"
+#include "ui/main.h"
+#include "ui/passdlg.h"
+#include "ui/settingsDlg.h"
+
+#include <QToolButton>
+
+namespace tazen {
+
+namespace {
+
+BoxKind boxKindOf(MessageKind kind)
+{
+    return kind == MessageKind::Warning ? BoxKind::Warning : BoxKind::Error;
+}
+
+} // namespace
+
+bool TForm1::AskPassword(const QString& prompt, Secret& password)
+{
+    TPasswordDlg& dialog = *dialogs_.PasswordDlg;
+    dialog.lblpw().SetText(prompt);
+    dialog.edPassword().clear();
+    const int result = interaction_.ShowModal(dialog);
+    QByteArray typed = dialog.edPassword().text().toUtf8();
+    // The field does not keep the password once it has been taken.
+    dialog.edPassword().clear();
+    password.Wipe();
+    password.value.reserve(static_cast<size_t>(typed.size()));
+    password.value.assign(typed.constData(), static_cast<size_t>(typed.size()));
+    SecureFill(typed.data(), 0, static_cast<size_t>(typed.size()));
+    return result == QDialog::Accepted;
+}
+
+void TForm1::btnEncryptClick()
+{
+    runCommand(true);
+}
+
+void TForm1::btnDecryptClick()
+{
+    runCommand(false);
+}
+
+void TForm1::runCommand(bool encrypt)
+{
+    if (running_)
+        return;
+    if (files_->Count() == 0) {
+        interaction_.MessageBox(this, BoxKind::Information,
+                                encrypt ? QStringLiteral("You must first add the files you wish to encypt.")
+                                        : QStringLiteral("You must first add the files you wish to decrypt."));
+        return;
+    }
+    // The run works on its own copy, so the list may change while it runs.
+    const std::vector<std::string> names = files_->Names();
+    Secret password;
+    if (!AskPassword(QStringLiteral("Enter password"), password))
+        return;
+    if (encrypt) {
+        Secret confirmation;
+        if (!AskPassword(QStringLiteral("Confirm password"), confirmation))
+            return;
+        if (password.value != confirmation.value) {
+            interaction_.MessageBox(this, BoxKind::Error, QStringLiteral("Passwords do not match."));
+            return;
+        }
+    }
+
+    running_ = true;
+    setCommandsEnabled(false);
+    DialogFrontend frontend(*dialogs_.ProgressDialog, *dialogs_.shredDialog, *dialogs_.SettingsDialog,
+                            [this](MessageKind kind, const std::string& text) {
+                                interaction_.MessageBox(nullptr, boxKindOf(kind), QString::fromUtf8(text),
+                                                        kind == MessageKind::AbortError ? BoxButtons::Abort
+                                                                                        : BoxButtons::Ok);
+                            });
+    std::string message;
+    const int result = encrypt ? EncryptFiles(blowfish1_, names, password.value, message, frontend)
+                               : DecryptFiles(blowfish1_, names, password.value, message, frontend);
+    password.Wipe();
+    running_ = false;
+    setCommandsEnabled(true);
+
+    const auto setMode = [&] { encrypt ? SetEncryptMode(true) : SetDecryptMode(true); };
+    if (result < 0) {
+        setMode();
+    } else {
+        const bool cancelled = message == "Encryption canceled" || message == "Decryption canceled";
+        // Closing the window cancelled the run; the user has said what should happen next.
+        if (!(cancelled && closeRequested_))
+            interaction_.MessageBox(this, BoxKind::Error, QString::fromUtf8(message));
+        if (cancelled)
+            setMode();
+    }
+
+    if (closeRequested_) {
+        held_.clear();
+        close();
+        return;
+    }
+    std::vector<std::function<void()>> held;
+    held.swap(held_);
+    for (const std::function<void()>& action : held)
+        action();
+}
+
+void TForm1::btnSettingsClick()
+{
+    if (!running_)
+        dialogs_.SettingsDialog->Execute();
+}
+
+void TForm1::Om1Click()
+{
+    dialogs_.AboutBox->lblVersion().setText(ProductVersionText());
+    interaction_.ShowModal(*dialogs_.AboutBox);
+}
+
+void TForm1::TaZENHjlp1Click()
+{
+    OpenHelpFile(interaction_, this);
+}
+
+} // namespace tazen
