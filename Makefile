@@ -37,10 +37,11 @@ bench: build
 		--benchmark_enable_random_interleaving=true $(BENCH_ARGS)
 	$(BUILD_DIR)/bin/tazen_dialog_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
 		--benchmark_enable_random_interleaving=true $(BENCH_ARGS)
+	$(BUILD_DIR)/bin/tazen_window_bench $(BENCH_ARGS)
 	bench/compare-tools $(BUILD_DIR)/bin
 	bench/compare-cli $(BUILD_DIR)/bin
 
-# The dialogs and the gauge as PNG files in $(BUILD_DIR)/screenshots, drawn without a display.
+# The windows, the dialogs and the gauge as PNG files in $(BUILD_DIR)/screenshots, drawn without a display.
 screenshots: build
 	$(BUILD_DIR)/bin/tazen_screenshots $(BUILD_DIR)/screenshots
 
