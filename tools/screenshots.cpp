@@ -7,12 +7,15 @@
 #include "ui/dialogs/progressDlg.h"
 #include "ui/dialogs/scandlg.h"
 #include "ui/dialogs/shredDlg.h"
+#include "ui/main.h"
 #include "ui/settingsDlg.h"
 
 #include <QTemporaryDir>
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QTreeView>
 
 #include <cstdio>
 
@@ -146,6 +149,50 @@ void aboutBox()
     save(box, QStringLiteral("about"));
 }
 
+// Files of a few sizes in a temporary folder, so the list shows real measurements.
+std::vector<std::string> makeFiles(const QTemporaryDir& folder, const std::vector<std::pair<const char*, int>>& files)
+{
+    std::vector<std::string> names;
+    for (const auto& [name, size] : files) {
+        QFile file(folder.filePath(QString::fromUtf8(name)));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(QByteArray(size, 'x'));
+        names.push_back(QFile::encodeName(file.fileName()).toStdString());
+    }
+    return names;
+}
+
+void mainWindows()
+{
+    QTemporaryDir folder;
+    if (!folder.isValid()) {
+        std::fprintf(stderr, "tazen_screenshots: no temporary folder for the main window\n");
+        ++failures;
+        return;
+    }
+    platform::SetExecutableFolderForTesting(folder.path().toStdString());
+    SilentInteraction interaction;
+    TForm1 form(interaction);
+    form.resize(560, 300);
+    form.show();
+    save(form, QStringLiteral("main-no-mode"));
+
+    form.SetEncryptMode(true);
+    form.AddFileList(makeFiles(folder, {{"Annual report 2026.odt", 48'213},
+                                        {"holiday photos.tar", 3'481'600},
+                                        {"notes.txt", 1'023},
+                                        {"tax return.pdf", 215'040}}));
+    form.lstVfiles().selectionModel()->select(form.Files().index(1, 0),
+                                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    save(form, QStringLiteral("main-encrypt"));
+
+    form.SetDecryptMode(true);
+    form.AddFileList(makeFiles(folder, {{"Annual report 2026.odt.TaZEN", 48'245}, {"notes.txt.TaZEN", 1'055}}));
+    save(form, QStringLiteral("main-decrypt"));
+    form.hide();
+    platform::SetExecutableFolderForTesting("");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -168,5 +215,6 @@ int main(int argc, char** argv)
     scanDialogs();
     settingsDialog();
     aboutBox();
+    mainWindows();
     return failures == 0 ? 0 : 1;
 }
