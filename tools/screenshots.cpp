@@ -123,20 +123,37 @@ public:
     bool ShellOpen(const QString&) override { return false; }
 };
 
+// An empty temporary folder as the program's folder while it lives, so a window opens as it does before any
+// settings were saved.
+class ScratchProgramFolder
+{
+public:
+    ScratchProgramFolder()
+    {
+        if (folder_.isValid())
+            platform::SetExecutableFolderForTesting(folder_.path().toStdString());
+        else
+            std::fprintf(stderr, "tazen_screenshots: no temporary folder\n");
+    }
+    ~ScratchProgramFolder() { platform::SetExecutableFolderForTesting(""); }
+    ScratchProgramFolder(const ScratchProgramFolder&) = delete;
+    ScratchProgramFolder& operator=(const ScratchProgramFolder&) = delete;
+
+    bool isValid() const { return folder_.isValid(); }
+    const QTemporaryDir& folder() const { return folder_; }
+
+private:
+    QTemporaryDir folder_;
+};
+
 void settingsDialog()
 {
-    // An empty program folder, so the dialog opens as it does before any settings were saved.
-    QTemporaryDir folder;
-    if (!folder.isValid()) {
-        std::fprintf(stderr, "tazen_screenshots: no temporary folder for the settings dialog\n");
-        ++failures;
-        return;
-    }
-    platform::SetExecutableFolderForTesting(folder.path().toStdString());
+    ScratchProgramFolder program;
+    if (!program.isValid())
+        return void(++failures);
     SilentInteraction interaction;
     TSettingsDialog dialog(interaction);
     dialog.Execute();
-    platform::SetExecutableFolderForTesting("");
     save(dialog, QStringLiteral("settings"));
 }
 
@@ -164,13 +181,10 @@ std::vector<std::string> makeFiles(const QTemporaryDir& folder, const std::vecto
 
 void mainWindows()
 {
-    QTemporaryDir folder;
-    if (!folder.isValid()) {
-        std::fprintf(stderr, "tazen_screenshots: no temporary folder for the main window\n");
-        ++failures;
-        return;
-    }
-    platform::SetExecutableFolderForTesting(folder.path().toStdString());
+    ScratchProgramFolder program;
+    if (!program.isValid())
+        return void(++failures);
+    const QTemporaryDir& folder = program.folder();
     SilentInteraction interaction;
     TForm1 form(interaction);
     form.resize(560, 300);
@@ -190,7 +204,6 @@ void mainWindows()
     form.AddFileList(makeFiles(folder, {{"Annual report 2026.odt.TaZEN", 48'245}, {"notes.txt.TaZEN", 1'055}}));
     save(form, QStringLiteral("main-decrypt"));
     form.hide();
-    platform::SetExecutableFolderForTesting("");
 }
 
 } // namespace

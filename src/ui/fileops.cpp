@@ -58,76 +58,58 @@ void endProgram(TForm1& form)
     form.EndProgram(0);
 }
 
-} // namespace
-
-void AddFolderForDecryption(TForm1& form, const std::string& folder, bool Recursive)
+// What is said when nothing was found: the recursive variants name the folder as it was given, the others
+// with the separator they appended.
+QString nothingFound(bool decrypt, const std::string& folder, bool recursive)
 {
-    Interaction& interaction = form.UserInteraction();
-    if (Recursive) {
-        std::vector<std::string> found;
-        FolderScan scan(form.ScanDialog(), interaction);
-        scan.ScanFolder(folder, true, found);
-        if (scan.Cancelled())
-            return endProgram(form);
-        if (found.empty()) {
-            CloseScanDialog(form.ScanDialog());
-            interaction.MessageBox(nullptr, BoxKind::Information,
-                                   QStringLiteral("No TaZEN encrypted files found in ") + text(folder) +
-                                       QStringLiteral(" or its sub directories."));
-            return endProgram(form);
-        }
-        form.SetDecryptMode(false);
-        form.AddFileList(found);
-        CloseScanDialog(form.ScanDialog());
-        return;
-    }
-    const std::string listed = withTrailingSlash(folder);
-    const std::vector<std::string> found = collect(listed, true);
-    if (found.empty()) {
-        interaction.MessageBox(nullptr, BoxKind::Information,
-                               QStringLiteral("No TaZEN encrypted files found in ") + text(listed));
-        return endProgram(form);
-    }
-    form.SetDecryptMode(false);
-    form.AddFileList(found);
+    if (!decrypt)
+        return QStringLiteral("No files found for encryption in ") + text(folder);
+    return QStringLiteral("No TaZEN encrypted files found in ") + text(folder) +
+           (recursive ? QStringLiteral(" or its sub directories.") : QString());
 }
 
-void AddFolderForEncryption(TForm1& form, const std::string& folder, bool Recursive)
+void addFolder(TForm1& form, const std::string& folder, bool recursive, bool decrypt)
 {
     Interaction& interaction = form.UserInteraction();
-    if (Recursive) {
-        if (platform::IsFileSystemRoot(folder) &&
+    std::vector<std::string> found;
+    std::string named = folder;
+    if (recursive) {
+        if (!decrypt && platform::IsFileSystemRoot(folder) &&
             interaction.MessageBox(nullptr, BoxKind::Confirm,
                                    QStringLiteral("You have choosen to add all files on ") + text(folder) +
                                        QStringLiteral(" for encryption.\n\rThis might take a while, do you wish to "
                                                       "continue?"),
                                    BoxButtons::OkCancel) != BoxAnswer::Ok)
             return endProgram(form);
-        std::vector<std::string> found;
         FolderScan scan(form.ScanDialog(), interaction);
-        scan.ScanFolder(folder, false, found);
+        scan.ScanFolder(folder, decrypt, found);
         if (scan.Cancelled())
             return endProgram(form);
-        if (found.empty()) {
-            CloseScanDialog(form.ScanDialog());
-            interaction.MessageBox(nullptr, BoxKind::Information,
-                                   QStringLiteral("No files found for encryption in ") + text(folder));
-            return endProgram(form);
-        }
-        form.SetEncryptMode(false);
-        form.AddFileList(found);
-        CloseScanDialog(form.ScanDialog());
-        return;
+    } else {
+        named = withTrailingSlash(folder);
+        found = collect(named, decrypt);
     }
-    const std::string listed = withTrailingSlash(folder);
-    const std::vector<std::string> found = collect(listed, false);
     if (found.empty()) {
-        interaction.MessageBox(nullptr, BoxKind::Information,
-                               QStringLiteral("No files found for encryption in ") + text(listed));
+        CloseScanDialog(form.ScanDialog());
+        interaction.MessageBox(nullptr, BoxKind::Information, nothingFound(decrypt, named, recursive));
         return endProgram(form);
     }
-    form.SetEncryptMode(false);
+    decrypt ? form.SetDecryptMode(false) : form.SetEncryptMode(false);
+    // The scan dialog says "Please wait..." while every found file is measured.
     form.AddFileList(found);
+    CloseScanDialog(form.ScanDialog());
+}
+
+} // namespace
+
+void AddFolderForDecryption(TForm1& form, const std::string& folder, bool Recursive)
+{
+    addFolder(form, folder, Recursive, true);
+}
+
+void AddFolderForEncryption(TForm1& form, const std::string& folder, bool Recursive)
+{
+    addFolder(form, folder, Recursive, false);
 }
 
 std::vector<std::string>& FolderScan::ScanFolder(const std::string& folder, bool Decrypt,

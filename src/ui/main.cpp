@@ -179,30 +179,26 @@ void TForm1::createList()
 
 void TForm1::SetEncryptMode(bool ClearList)
 {
-    if (ClearList)
-        files_->Clear();
-    kryptera1_->setChecked(true);
-    dekryptera1_->setChecked(false);
-    modeName_ = QStringLiteral("Encrypt");
-    setWindowTitle(titlePrefix_ + modeName_);
-    modeWord_ = QStringLiteral("encryption");
-    openFilter_ = kAllFilesFilter;
-    btnEncrypt_->setEnabled(!running_);
-    btnDecrypt_->setEnabled(false);
+    switchMode(true, ClearList);
 }
 
 void TForm1::SetDecryptMode(bool ClearList)
 {
-    if (ClearList)
+    switchMode(false, ClearList);
+}
+
+void TForm1::switchMode(bool encrypt, bool clearList)
+{
+    if (clearList)
         files_->Clear();
-    kryptera1_->setChecked(false);
-    dekryptera1_->setChecked(true);
-    modeName_ = QStringLiteral("Decrypt");
+    kryptera1_->setChecked(encrypt);
+    dekryptera1_->setChecked(!encrypt);
+    modeName_ = encrypt ? QStringLiteral("Encrypt") : QStringLiteral("Decrypt");
     setWindowTitle(titlePrefix_ + modeName_);
-    modeWord_ = QStringLiteral("decryption");
-    openFilter_ = kEncryptedFilesFilter;
-    btnDecrypt_->setEnabled(!running_);
-    btnEncrypt_->setEnabled(false);
+    modeWord_ = encrypt ? QStringLiteral("encryption") : QStringLiteral("decryption");
+    openFilter_ = encrypt ? kAllFilesFilter : kEncryptedFilesFilter;
+    btnEncrypt_->setEnabled(encrypt && !running_);
+    btnDecrypt_->setEnabled(!encrypt && !running_);
 }
 
 void TForm1::AddDialogFiles(const std::vector<std::string>& names)

@@ -133,6 +133,7 @@ private:
     void createMenus();
     void createToolBar();
     void createList();
+    void switchMode(bool encrypt, bool clearList);
     void addBatch(const std::vector<std::string>& names, const QString& unknownSize, const QString& encryptedStatus);
     void removeSelected();
     void setCommandsEnabled(bool enabled);
