@@ -40,6 +40,20 @@ bool readOnlyAttribute(const struct stat& info)
 }
 
 // Opens without blocking on a FIFO or a device, then refuses anything that is not a regular file.
+// What may be opened: a regular file, and with the rule, one without the read-only attribute.
+ErrorCode examineOpened(int descriptor, bool writeProtectionRule, struct stat& info)
+{
+    if (::fstat(descriptor, &info) != 0)
+        return errno;
+    if (S_ISDIR(info.st_mode))
+        return EISDIR;
+    if (!S_ISREG(info.st_mode))
+        return EINVAL;
+    if (writeProtectionRule && readOnlyAttribute(info))
+        return EACCES;
+    return 0;
+}
+
 ErrorCode openRegular(const std::string& name, int flags, bool writeProtectionRule, File& file)
 {
     if (const ErrorCode fault = injected(FileOperation::Open, name))
@@ -49,14 +63,8 @@ ErrorCode openRegular(const std::string& name, int flags, bool writeProtectionRu
         return errno;
     File opened(descriptor, name);
     struct stat info;
-    if (::fstat(descriptor, &info) != 0)
-        return errno;
-    if (S_ISDIR(info.st_mode))
-        return EISDIR;
-    if (!S_ISREG(info.st_mode))
-        return EINVAL;
-    if (writeProtectionRule && readOnlyAttribute(info))
-        return EACCES;
+    if (const ErrorCode refused = examineOpened(descriptor, writeProtectionRule, info))
+        return refused;
     // Back to blocking reads and writes for the data.
     if (::fcntl(descriptor, F_SETFL, flags & O_APPEND) != 0)
         return errno;
@@ -303,6 +311,21 @@ ErrorCode File::Close()
 ErrorCode OpenForReadWrite(const std::string& name, File& file)
 {
     return openRegular(name, O_RDWR, true, file);
+}
+
+ErrorCode SizeForReadWrite(const std::string& name, std::int64_t& size)
+{
+    if (const ErrorCode fault = injected(FileOperation::Open, name))
+        return fault;
+    const int descriptor = ::open(name.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
+    if (descriptor < 0)
+        return errno;
+    struct stat info;
+    const ErrorCode refused = examineOpened(descriptor, true, info);
+    ::close(descriptor);
+    if (refused == 0)
+        size = info.st_size;
+    return refused;
 }
 
 ErrorCode OpenForReading(const std::string& name, File& file)

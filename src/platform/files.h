@@ -91,6 +91,8 @@ private:
 ErrorCode OpenForReadWrite(const std::string& name, File& file);
 // The same, for reading only: the write-protection rule does not apply.
 ErrorCode OpenForReading(const std::string& name, File& file);
+// The length of a file that OpenForReadWrite would open, taken the same way but without keeping it open.
+ErrorCode SizeForReadWrite(const std::string& name, std::int64_t& size);
 // For shredding: never through a symbolic link, a regular file only, the write-protection rule applies.
 ErrorCode OpenForOverwrite(const std::string& name, File& file);
 

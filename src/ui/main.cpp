@@ -41,9 +41,8 @@ QString displayName(const std::string& name)
 // The file's length in whole KB, or unknownText when it cannot be opened for reading and writing.
 QString sizeText(const std::string& name, const QString& unknownText)
 {
-    platform::File file;
     std::int64_t size = 0;
-    if (platform::OpenForReadWrite(name, file) != 0 || file.Size(size) != 0)
+    if (platform::SizeForReadWrite(name, size) != 0)
         return unknownText;
     return QString::number(size / 1024) + QStringLiteral(" KB");
 }

@@ -55,6 +55,14 @@ TEST(OpenFile, AppliesTheReadOnlyRuleAndOpensRegularFilesOnly)
     EXPECT_EQ(OpenForOverwrite(dir / "locked", file), EACCES);
     EXPECT_EQ(OpenForOverwrite(dir / "plain", file), 0);
 
+    // Measuring follows the read-and-write rules without keeping anything open.
+    std::int64_t size = -1;
+    EXPECT_EQ(SizeForReadWrite(dir / "link", size), 0);
+    EXPECT_EQ(size, 3);
+    for (const char* refused : {"locked", "folder", "fifo", "missing"})
+        EXPECT_NE(SizeForReadWrite(dir / refused, size), 0) << refused;
+    EXPECT_EQ(size, 3) << "a refusal leaves the size alone";
+
     EXPECT_TRUE(IsWriteProtected(dir / "locked"));
     EXPECT_FALSE(IsWriteProtected(dir / "plain"));
     EXPECT_TRUE(IsSymbolicLink(dir / "link"));
