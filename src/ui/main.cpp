@@ -305,7 +305,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == lstVfiles_ && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::NoModifier) {
+        if (key->key() == Qt::Key_Delete && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
             lstVfilesKeyDown(key->key());
             return true;
         }
@@ -316,6 +316,12 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 void TForm1::dragEnterEvent(QDragEnterEvent* event)
 {
     if (event->mimeData()->hasUrls() && !droppedNames(*event->mimeData()).empty())
+        event->acceptProposedAction();
+}
+
+void TForm1::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (event->mimeData()->hasUrls())
         event->acceptProposedAction();
 }
 
