@@ -84,5 +84,16 @@ TEST(HelpFile, OpensBesideTheProgramOrSaysWhichPathFailed)
     EXPECT_EQ(interaction.boxes[0].text, "Could not open helpfile: " + path);
 }
 
+// The desktop's opener reports success as soon as it starts, so a help file that is not there must fail
+// before it is asked.
+TEST(HelpFile, TheDesktopIsNotAskedForAFileThatCannotBeRead)
+{
+    test::TempDir folder;
+    DesktopInteraction desktop;
+    EXPECT_FALSE(desktop.ShellOpen(QString::fromStdString(folder / "help_en.html")));
+    std::filesystem::create_directory(folder / "help_en.html");
+    EXPECT_FALSE(desktop.ShellOpen(QString::fromStdString(folder / "help_en.html")));
+}
+
 } // namespace
 } // namespace tazen
