@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+#include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -127,6 +129,33 @@ TEST_F(FolderAdd, TheRootOfAFileSystemAsksFirst)
     EXPECT_EQ(user.boxes[0].text, QStringLiteral("You have choosen to add all files on / for encryption.\n\r"
                                                  "This might take a while, do you wish to continue?"));
     EXPECT_FALSE(form.ScanDialog());
+}
+
+TEST_F(FolderAdd, AnEntryPastTheSystemsPathLimitIsNamedAndTheWalkGoesOn)
+{
+    // Folders nested relative to each other until one more could not be reached by its full name.
+    const std::string level(200, 'n');
+    const std::string beyond(255, 'z');
+    std::string deepest = top;
+    int folder = ::open(top.c_str(), O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(folder, 0);
+    while (deepest.size() + 1 + level.size() + 1 < PATH_MAX) {
+        ASSERT_EQ(::mkdirat(folder, level.c_str(), 0755), 0);
+        const int next = ::openat(folder, level.c_str(), O_DIRECTORY | O_CLOEXEC);
+        ::close(folder);
+        ASSERT_GE(folder = next, 0);
+        deepest += "/" + level;
+    }
+    ASSERT_EQ(::mkdirat(folder, beyond.c_str(), 0755), 0);
+
+    AddFolderForEncryption(form, top, true);
+    ::unlinkat(folder, beyond.c_str(), AT_REMOVEDIR);
+    ::close(folder);
+
+    ASSERT_EQ(user.boxes.size(), 1u);
+    EXPECT_EQ(user.boxes[0].kind, BoxKind::Plain);
+    EXPECT_EQ(user.boxes[0].text, QString::fromStdString(deepest + "/" + beyond) + QStringLiteral(" 16"));
+    EXPECT_EQ(form.Files().Count(), 6) << "the rest of the tree is still listed";
 }
 
 TEST(FileSystems, TheKernelsOwnAreKnownByTheirMountedType)

@@ -75,10 +75,15 @@ TEST_F(MainWindow, EachWayInHasItsOwnTextsForSizeAndStatus)
     }
     EXPECT_EQ(statusLine(), QStringLiteral("7 files choosen for encryption"));
 
+    // Sizes past 32 bits, from a sparse file.
+    const std::string huge = makeFile("huge.img", "");
+    std::filesystem::resize_file(huge, std::uintmax_t{5} << 30);
+
     form.SetEncryptMode(true);
-    form.AddFileList({names[3], locked});
+    form.AddFileList({names[3], locked, huge});
     EXPECT_EQ(statusOf(0), QStringLiteral("encrypted"));
     EXPECT_EQ(sizeOf(1), QStringLiteral("Okänd"));
+    EXPECT_EQ(sizeOf(2), QStringLiteral("5242880 KB"));
     EXPECT_TRUE(user.boxes.empty()) << "an unreadable file is listed without a message";
 }
 
@@ -222,11 +227,16 @@ TEST_F(Drop, NothingThatExistsChangesNothingButTheStatusLine)
     EXPECT_EQ(statusLine(), QStringLiteral("One file choosen for decryption"));
 }
 
-TEST_F(Drop, ANameThatIsNotUtf8KeepsItsBytes)
+TEST_F(Drop, NamesKeepTheirBytesAndTheirWholeLength)
 {
     const std::string odd = makeFile("caf\xe9.txt");
-    drop({odd});
-    EXPECT_EQ(listed(), std::vector<std::string>{odd});
+    // Well past the 255 characters a drop once had room for.
+    const std::string deep = dir / (std::string(200, 'a') + "/" + std::string(200, 'b'));
+    std::filesystem::create_directories(deep);
+    const std::string longName = deep + "/report.doc";
+    writeFile(longName, "x");
+    drop({odd, longName});
+    EXPECT_EQ(listed(), (std::vector<std::string>{odd, longName}));
     EXPECT_EQ(sizeOf(0), QStringLiteral("0 KB"));
 }
 
