@@ -50,13 +50,6 @@ std::uint32_t direntAttributes(unsigned char type)
 std::mutex overrideMutex;
 std::string executableFolderOverride;
 
-std::string withTrailingSlash(std::string folder)
-{
-    if (folder.empty() || folder.back() != '/')
-        folder += '/';
-    return folder;
-}
-
 } // namespace
 
 int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries)
@@ -128,6 +121,13 @@ bool ExistsAsFolder(const std::string& name)
     return ::stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+std::string WithTrailingSlash(std::string folder)
+{
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
 bool IdentifyFolder(const std::string& folder, FolderIdentity& identity)
 {
     struct stat st
@@ -194,7 +194,7 @@ std::string ExecutableFolder()
     {
         std::lock_guard<std::mutex> lock(overrideMutex);
         if (!executableFolderOverride.empty())
-            return withTrailingSlash(executableFolderOverride);
+            return WithTrailingSlash(executableFolderOverride);
     }
     // readlink does not say whether it truncated, so a result that fills the buffer is tried again larger.
     std::string target(PATH_MAX, '\0');

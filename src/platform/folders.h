@@ -32,6 +32,9 @@ int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries);
 bool ExistsAsFile(const std::string& name);
 bool ExistsAsFolder(const std::string& name);
 
+// The folder text with a '/' at its end, added when missing.
+std::string WithTrailingSlash(std::string folder);
+
 // Which folder a path leads to, so a walk notices a folder it reaches a second time (through a bind mount).
 struct FolderIdentity
 {

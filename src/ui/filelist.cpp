@@ -2,11 +2,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/filelist.h"
 
+#include <QFile>
+
 #include <algorithm>
 #include <functional>
 #include <iterator>
 
 namespace tazen {
+
+QString FileNameText(const std::string& name)
+{
+    return QFile::decodeName(QByteArray::fromStdString(name));
+}
 
 TFileListModel::TFileListModel(QObject* parent) : QAbstractTableModel(parent) {}
 

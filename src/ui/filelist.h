@@ -12,6 +12,9 @@
 
 namespace tazen {
 
+// A name kept as its bytes on disk, decoded for showing.
+QString FileNameText(const std::string& name);
+
 // One row: the file's full name as bytes, and the three column texts.
 struct FileListEntry
 {

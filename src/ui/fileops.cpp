@@ -3,10 +3,10 @@
 #include "ui/fileops.h"
 
 #include "engine/fileformat.h"
+#include "ui/filelist.h"
 #include "ui/main.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
 #include <limits.h>
 
@@ -20,18 +20,6 @@ constexpr std::uint32_t kWalkedFolderAttributes[] = {16, 48, 50};
 // dominate a walk, so rounds closer together than this are skipped. Cancel still arrives within a
 // millisecond.
 constexpr auto kShortestRoundGap = std::chrono::milliseconds(1);
-
-QString text(const std::string& bytes)
-{
-    return QFile::decodeName(QByteArray::fromStdString(bytes));
-}
-
-std::string withTrailingSlash(std::string folder)
-{
-    if (folder.empty() || folder.back() != '/')
-        folder += '/';
-    return folder;
-}
 
 bool wanted(const std::string& name, std::uint32_t attributes, bool decrypt)
 {
@@ -63,8 +51,8 @@ void endProgram(TForm1& form)
 QString nothingFound(bool decrypt, const std::string& folder, bool recursive)
 {
     if (!decrypt)
-        return QStringLiteral("No files found for encryption in ") + text(folder);
-    return QStringLiteral("No TaZEN encrypted files found in ") + text(folder) +
+        return QStringLiteral("No files found for encryption in ") + FileNameText(folder);
+    return QStringLiteral("No TaZEN encrypted files found in ") + FileNameText(folder) +
            (recursive ? QStringLiteral(" or its sub directories.") : QString());
 }
 
@@ -76,7 +64,7 @@ void addFolder(TForm1& form, const std::string& folder, bool recursive, bool dec
     if (recursive) {
         if (!decrypt && platform::IsFileSystemRoot(folder) &&
             interaction.MessageBox(nullptr, BoxKind::Confirm,
-                                   QStringLiteral("You have choosen to add all files on ") + text(folder) +
+                                   QStringLiteral("You have choosen to add all files on ") + FileNameText(folder) +
                                        QStringLiteral(" for encryption.\n\rThis might take a while, do you wish to "
                                                       "continue?"),
                                    BoxButtons::OkCancel) != BoxAnswer::Ok)
@@ -86,7 +74,7 @@ void addFolder(TForm1& form, const std::string& folder, bool recursive, bool dec
         if (scan.Cancelled())
             return endProgram(form);
     } else {
-        named = withTrailingSlash(folder);
+        named = platform::WithTrailingSlash(folder);
         found = collect(named, decrypt);
     }
     if (found.empty()) {
@@ -124,7 +112,7 @@ std::vector<std::string>& FolderScan::ScanFolder(const std::string& folder, bool
 
 void FolderScan::ScanFolderTree(std::string folder, bool Decrypt, std::vector<std::string>& list)
 {
-    folder = withTrailingSlash(std::move(folder));
+    folder = platform::WithTrailingSlash(std::move(folder));
     if (!mayEnter(folder))
         return;
     std::vector<platform::FolderEntry> entries;
@@ -146,7 +134,7 @@ void FolderScan::ScanEntry(const std::string& folder, bool Decrypt, std::vector<
                            const platform::FolderEntry& entry)
 {
     if (scanDialog_ && folder != shownFolder_) {
-        SetScanText(*scanDialog_, text(folder));
+        SetScanText(*scanDialog_, FileNameText(folder));
         shownFolder_ = folder;
     }
     processMessages();
@@ -154,7 +142,7 @@ void FolderScan::ScanEntry(const std::string& folder, bool Decrypt, std::vector<
     if (path.size() >= PATH_MAX) {
         // The system cannot reach it; say which entry was left out rather than skip it in silence.
         interaction_.MessageBox(nullptr, BoxKind::Plain,
-                                text(path) + QLatin1Char(' ') + QString::number(entry.attributes));
+                                FileNameText(path) + QLatin1Char(' ') + QString::number(entry.attributes));
         return;
     }
     for (std::uint32_t walked : kWalkedFolderAttributes)

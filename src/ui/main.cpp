@@ -12,7 +12,6 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -32,11 +31,6 @@ namespace {
 const QString kAllFilesFilter = QStringLiteral("All files (*.*)|*.*");
 const QString kEncryptedFilesFilter = QStringLiteral("Encrypted files (*.TaZEN)|*.TaZEN");
 constexpr int kFixedColumnWidth = 100;
-
-QString displayName(const std::string& name)
-{
-    return QFile::decodeName(QByteArray::fromStdString(name));
-}
 
 // The file's length in whole KB, or unknownText when it cannot be opened for reading and writing.
 QString sizeText(const std::string& name, const QString& unknownText)
@@ -218,10 +212,10 @@ void TForm1::addBatch(const std::vector<std::string>& names, const QString& unkn
             // The box shows over a list that already holds the names before this one.
             files_->ShowStaged();
             interaction_.MessageBox(this, BoxKind::Information,
-                                    displayName(name) + QStringLiteral(" already choosen."));
+                                    FileNameText(name) + QStringLiteral(" already choosen."));
             continue;
         }
-        const QString caption = displayName(name);
+        const QString caption = FileNameText(name);
         files_->Stage(
             {name, caption, sizeText(name, unknownSize), HasEncryptedExtension(name) ? encryptedStatus : unencrypted});
     }
