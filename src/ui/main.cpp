@@ -328,10 +328,8 @@ void TForm1::dropEvent(QDropEvent* event)
 
 void TForm1::DropFiles(const std::vector<std::string>& names)
 {
-    if (running_) {
-        held_.push_back([this, names] { DropFiles(names); });
-        return;
-    }
+    if (running_)
+        return WhenIdle([this, names] { DropFiles(names); });
     std::vector<std::string> kept;
     bool anyEncrypted = false;
     bool anyOther = false;
