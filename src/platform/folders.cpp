@@ -128,6 +128,17 @@ std::string WithTrailingSlash(std::string folder)
     return folder;
 }
 
+std::string AbsoluteName(const std::string& name)
+{
+    if (name.empty() || name.front() == '/')
+        return name;
+    std::string folder(PATH_MAX, '\0');
+    if (::getcwd(folder.data(), folder.size()) == nullptr)
+        return name;
+    folder.resize(std::char_traits<char>::length(folder.c_str()));
+    return WithTrailingSlash(std::move(folder)) + name;
+}
+
 bool IdentifyFolder(const std::string& folder, FolderIdentity& identity)
 {
     struct stat st

@@ -35,6 +35,10 @@ bool ExistsAsFolder(const std::string& name);
 // The folder text with a '/' at its end, added when missing.
 std::string WithTrailingSlash(std::string folder);
 
+// A relative name joined to the working folder, so it means the same file to another process; an absolute
+// or empty name, or any name when the working folder is gone, stays as it is.
+std::string AbsoluteName(const std::string& name);
+
 // Which folder a path leads to, so a walk notices a folder it reaches a second time (through a bind mount).
 struct FolderIdentity
 {

@@ -1,0 +1,288 @@
+// One running TaZEN per user: the lock, the wire format of the hand-over and the sending end.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/instance.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace tazen::platform {
+
+namespace {
+
+constexpr std::size_t kHeaderSize = 12;
+constexpr auto kRetryGap = std::chrono::milliseconds(10);
+
+// A folder only this user can enter, short enough for a socket address in it.
+bool isPrivateFolder(const std::string& folder, std::string& reason)
+{
+    struct stat st
+    {
+    };
+    if (::lstat(folder.c_str(), &st) != 0) {
+        reason = folder + ": " + std::strerror(errno);
+        return false;
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        reason = folder + " is not a folder";
+        return false;
+    }
+    if (st.st_uid != ::geteuid()) {
+        reason = folder + " belongs to another user";
+        return false;
+    }
+    if ((st.st_mode & 077) != 0) {
+        reason = folder + " is open to other users";
+        return false;
+    }
+    if (folder.size() + 1 + std::strlen(kMainWindowEndpoint) >= sizeof(sockaddr_un::sun_path)) {
+        reason = folder + " is too long a path for a local socket";
+        return false;
+    }
+    return true;
+}
+
+std::string withoutTrailingSlashes(std::string folder)
+{
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
+}
+
+void putUint32(std::string& out, std::uint32_t value)
+{
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<char>((value >> shift) & 0xFF));
+}
+
+std::uint32_t getUint32(const char* bytes)
+{
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | static_cast<unsigned char>(bytes[i]);
+    return value;
+}
+
+int millisecondsUntil(std::chrono::steady_clock::time_point deadline)
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    return static_cast<int>(std::clamp<std::chrono::milliseconds::rep>(left.count(), 0, 60'000));
+}
+
+// Waits until fd is ready for events or the deadline passes; false at the deadline.
+bool waitFor(int fd, short events, std::chrono::steady_clock::time_point deadline)
+{
+    for (;;) {
+        pollfd entry{fd, events, 0};
+        const int ready = ::poll(&entry, 1, millisecondsUntil(deadline));
+        if (ready > 0)
+            return true;
+        if (ready == 0)
+            return false;
+        if (errno != EINTR)
+            return true; // the next call on fd reports the error
+    }
+}
+
+} // namespace
+
+std::string PrivateRuntimeFolder(std::string& reason)
+{
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    std::string why;
+    if (runtime != nullptr && runtime[0] == '/') {
+        const std::string folder = withoutTrailingSlashes(runtime);
+        if (isPrivateFolder(folder, why))
+            return folder;
+    }
+    const std::string fallback = "/tmp/tazen-" + std::to_string(::geteuid());
+    if (::mkdir(fallback.c_str(), 0700) != 0 && errno != EEXIST) {
+        reason = fallback + ": " + std::strerror(errno);
+        return {};
+    }
+    if (!isPrivateFolder(fallback, reason))
+        return {};
+    return fallback;
+}
+
+InstanceLock::InstanceLock(std::string folder) : folder_(withoutTrailingSlashes(std::move(folder))) {}
+
+InstanceLock::~InstanceLock()
+{
+    if (fd_ >= 0)
+        ::close(fd_); // releases the lock
+}
+
+InstanceLock::State InstanceLock::TryAcquire()
+{
+    if (acquired_)
+        return State::Acquired;
+    if (fd_ < 0) {
+        const std::string path = folder_ + "/" + kInstanceLockName;
+        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd_ < 0)
+            return State::Failed;
+    }
+    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK)
+            return State::Held;
+        if (errno != EINTR)
+            return State::Failed;
+    }
+    acquired_ = true;
+    return State::Acquired;
+}
+
+std::string InstanceLock::EndpointPath() const
+{
+    return folder_ + "/" + kMainWindowEndpoint;
+}
+
+std::string EncodeHeader(std::uint32_t message, std::uint32_t dwData, std::uint32_t cbData)
+{
+    std::string out;
+    putUint32(out, message);
+    putUint32(out, dwData);
+    putUint32(out, cbData);
+    return out;
+}
+
+std::string EncodeMessage(std::uint32_t message, std::uint32_t dwData, std::string_view data)
+{
+    return EncodeHeader(message, dwData, static_cast<std::uint32_t>(data.size())).append(data);
+}
+
+std::string EncodeResult(std::uint32_t result)
+{
+    std::string out;
+    putUint32(out, result);
+    return out;
+}
+
+std::string HandOverRecord(const std::string& name)
+{
+    return name + '\0';
+}
+
+std::string CopyDataText(const WindowMessage& message)
+{
+    return message.data.substr(0, message.data.find('\0'));
+}
+
+void MessageReader::Feed(const char* bytes, std::size_t count)
+{
+    if (!stopped_)
+        buffer_.append(bytes, count);
+}
+
+std::optional<WindowMessage> MessageReader::Next(bool endOfInput)
+{
+    if (stopped_ || buffer_.size() < kHeaderSize)
+        return std::nullopt;
+    WindowMessage message;
+    message.message = getUint32(buffer_.data());
+    message.dwData = getUint32(buffer_.data() + 4);
+    message.cbData = getUint32(buffer_.data() + 8);
+    if (message.cbData > kLargestMessageData) {
+        message.oversized = true;
+        stopped_ = true;
+        buffer_.clear();
+        return message;
+    }
+    const std::size_t arrived = buffer_.size() - kHeaderSize;
+    if (arrived < message.cbData && !endOfInput)
+        return std::nullopt;
+    const std::size_t taken = std::min<std::size_t>(arrived, message.cbData);
+    message.data = buffer_.substr(kHeaderSize, taken);
+    buffer_.erase(0, kHeaderSize + taken);
+    return message;
+}
+
+EndpointClient::~EndpointClient()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+bool EndpointClient::Connect(const std::string& path)
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd_ < 0)
+        return false;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof(address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    // A local connection completes at once or not at all; a full backlog counts as nobody there yet.
+    if (::connect(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+        ::close(fd_);
+        fd_ = -1;
+        return false;
+    }
+    return true;
+}
+
+EndpointClient::Outcome EndpointClient::Send(std::uint32_t message, std::uint32_t dwData, std::string_view data,
+                                             std::chrono::milliseconds wait, std::uint32_t& result)
+{
+    if (fd_ < 0)
+        return Outcome::Closed;
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    const std::string bytes = EncodeMessage(message, dwData, data);
+    for (std::size_t sent = 0; sent < bytes.size();) {
+        const ssize_t written = ::send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        if (written > 0) {
+            sent += static_cast<std::size_t>(written);
+        } else if (errno == EAGAIN || errno == EINTR) {
+            if (!waitFor(fd_, POLLOUT, deadline))
+                return Outcome::TimedOut;
+        } else {
+            return Outcome::Closed;
+        }
+    }
+    char answer[4];
+    for (std::size_t got = 0; got < sizeof(answer);) {
+        const ssize_t count = ::recv(fd_, answer + got, sizeof(answer) - got, 0);
+        if (count > 0) {
+            got += static_cast<std::size_t>(count);
+        } else if (count == 0) {
+            return Outcome::Closed;
+        } else if (errno == EAGAIN || errno == EINTR) {
+            if (!waitFor(fd_, POLLIN, deadline))
+                return Outcome::TimedOut;
+        } else {
+            return Outcome::Closed;
+        }
+    }
+    result = getUint32(answer);
+    return Outcome::Answered;
+}
+
+Reach ReachRunningInstance(InstanceLock& lock, EndpointClient& client, std::chrono::milliseconds patience)
+{
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    for (;;) {
+        if (client.Connect(lock.EndpointPath()))
+            return Reach::Connected;
+        if (lock.TryAcquire() == InstanceLock::State::Acquired)
+            return Reach::BecameRunning;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return Reach::NobodyThere;
+        std::this_thread::sleep_for(kRetryGap);
+    }
+}
+
+} // namespace tazen::platform

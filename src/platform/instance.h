@@ -1,0 +1,133 @@
+// One running TaZEN per user. A lock file stands in for the named mutex of the first instance, and a local
+// socket endpoint beside it for the window a second instance sends its command line to: the record it
+// sends is the copy-data record of the window message WM_COPYDATA, field by field.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tazen::platform {
+
+inline constexpr const char* kInstanceLockName = "{70944E99-2F84-4624-B2B2-83497651C199}";
+// The running instance's main window is of this class; its endpoint carries the name.
+inline constexpr const char* kMainWindowEndpoint = "TForm1";
+
+inline constexpr std::uint32_t kMessageCopyData = 0x4A;     // WM_COPYDATA
+inline constexpr std::uint32_t kMessageBringToFront = 0x8001; // WM_APP + 1: restore and raise the window
+inline constexpr std::uint32_t kHandOverMarker = 0x012CE821;  // dwData of a command-line hand-over
+// A record declaring more data than this is refused unread: no file name comes near it.
+inline constexpr std::uint32_t kLargestMessageData = 64 * 1024;
+
+// The user's private runtime folder: $XDG_RUNTIME_DIR when it is a folder of this user that nobody else
+// may enter, else /tmp/tazen-<uid>, made with mode 0700 when missing. Empty, with the reason, when neither
+// is usable (for example a /tmp/tazen-<uid> that belongs to someone else).
+std::string PrivateRuntimeFolder(std::string& reason);
+
+// The exclusive lock that makes a process the running instance. The system releases it when the process
+// ends however it ends, so a lock file left behind by a killed instance holds nobody back.
+class InstanceLock
+{
+public:
+    enum class State
+    {
+        Acquired, // this process is the running instance
+        Held,     // another process is
+        Failed    // the lock file cannot be opened
+    };
+
+    explicit InstanceLock(std::string folder);
+    ~InstanceLock();
+    InstanceLock(const InstanceLock&) = delete;
+    InstanceLock& operator=(const InstanceLock&) = delete;
+
+    // Never waits. Acquired again when this process already holds it.
+    State TryAcquire();
+    bool Acquired() const { return acquired_; }
+    const std::string& Folder() const { return folder_; }
+    std::string EndpointPath() const;
+
+private:
+    std::string folder_;
+    int fd_ = -1;
+    bool acquired_ = false;
+};
+
+// One message as it travels: message number, dwData, cbData and cbData bytes; integers 32-bit
+// little-endian. The answer is the 32-bit message result.
+struct WindowMessage
+{
+    std::uint32_t message = 0;
+    std::uint32_t dwData = 0;
+    std::uint32_t cbData = 0; // as declared by the sender
+    std::string data;         // the bytes that arrived: never more than cbData, fewer when the sender stopped
+    bool oversized = false;   // cbData passed kLargestMessageData; data was not read
+};
+
+std::string EncodeMessage(std::uint32_t message, std::uint32_t dwData, std::string_view data);
+// A header declaring cbData, for a sender that means to send a different number of bytes.
+std::string EncodeHeader(std::uint32_t message, std::uint32_t dwData, std::uint32_t cbData);
+std::string EncodeResult(std::uint32_t result);
+
+// The record of a hand-over: the name and its zero byte.
+std::string HandOverRecord(const std::string& name);
+// The text a copy-data record carries: its bytes up to the first zero byte, within what arrived.
+std::string CopyDataText(const WindowMessage& message);
+
+// Splits a byte stream into messages.
+class MessageReader
+{
+public:
+    void Feed(const char* bytes, std::size_t count);
+    // The next complete message. At the end of the input a message whose data fell short of cbData is
+    // complete with what arrived; a partial header is dropped.
+    std::optional<WindowMessage> Next(bool endOfInput);
+    // An oversized message ends the stream: what follows it cannot be told apart from its data.
+    bool Stopped() const { return stopped_; }
+
+private:
+    std::string buffer_;
+    bool stopped_ = false;
+};
+
+// The second instance's end: one connection to the running instance's endpoint.
+class EndpointClient
+{
+public:
+    enum class Outcome
+    {
+        Answered,
+        TimedOut,
+        Closed // the endpoint went away before it answered
+    };
+
+    EndpointClient() = default;
+    ~EndpointClient();
+    EndpointClient(const EndpointClient&) = delete;
+    EndpointClient& operator=(const EndpointClient&) = delete;
+
+    // One attempt; false when nobody listens there.
+    bool Connect(const std::string& path);
+    Outcome Send(std::uint32_t message, std::uint32_t dwData, std::string_view data, std::chrono::milliseconds wait,
+                 std::uint32_t& result);
+
+private:
+    int fd_ = -1;
+};
+
+enum class Reach
+{
+    Connected,     // the client is connected to the running instance
+    BecameRunning, // the running instance had ended; this process now holds the lock
+    NobodyThere    // the lock stayed held and no endpoint appeared
+};
+
+// Connects to the running instance, which may still be starting (it holds the lock a moment before it
+// listens) or ending (it may release the lock a moment after it stopped listening): tries again every few
+// milliseconds for at most patience.
+Reach ReachRunningInstance(InstanceLock& lock, EndpointClient& client, std::chrono::milliseconds patience);
+
+} // namespace tazen::platform

@@ -1,0 +1,288 @@
+// The instance lock, the private runtime folder, the hand-over's wire format and its sending end.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/instance.h"
+#include "platform/folders.h"
+
+#include "common/scoped_env.h"
+#include "common/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace tazen::platform {
+namespace {
+
+using namespace std::chrono_literals;
+using test::ScopedEnv;
+using test::TempDir;
+
+// A listening socket at path, as a running instance's endpoint would be.
+class Listener
+{
+public:
+    explicit Listener(const std::string& path)
+    {
+        fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        path.copy(address.sun_path, sizeof(address.sun_path) - 1);
+        if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+            ::listen(fd_, 8) != 0)
+            throw std::runtime_error("cannot listen at " + path);
+    }
+    ~Listener() { ::close(fd_); }
+    // The next connection, already made by the client (a local connect completes without an accept).
+    int Accept() { return ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC); }
+
+private:
+    int fd_ = -1;
+};
+
+std::string readAll(int fd)
+{
+    std::string bytes;
+    char buffer[256];
+    ssize_t count;
+    while ((count = ::recv(fd, buffer, sizeof(buffer), MSG_DONTWAIT)) > 0)
+        bytes.append(buffer, static_cast<std::size_t>(count));
+    return bytes;
+}
+
+TEST(RuntimeFolder, IsTheUsersPrivateOneOrAFolderUnderTmpThatOnlyTheUserMayEnter)
+{
+    TempDir runtime;
+    std::string reason;
+    {
+        const ScopedEnv env("XDG_RUNTIME_DIR", runtime.path() + "/");
+        EXPECT_EQ(PrivateRuntimeFolder(reason), runtime.path());
+    }
+    const std::string fallback = "/tmp/tazen-" + std::to_string(::geteuid());
+    // A runtime folder others may enter, or one too long to hold a socket address, is not used.
+    ASSERT_EQ(::chmod(runtime.path().c_str(), 0755), 0);
+    {
+        const ScopedEnv env("XDG_RUNTIME_DIR", runtime.path());
+        EXPECT_EQ(PrivateRuntimeFolder(reason), fallback);
+    }
+    ASSERT_EQ(::chmod(runtime.path().c_str(), 0700), 0);
+    const std::string deep = runtime / std::string(100, 'd');
+    ASSERT_EQ(::mkdir(deep.c_str(), 0700), 0);
+    {
+        const ScopedEnv env("XDG_RUNTIME_DIR", deep);
+        EXPECT_EQ(PrivateRuntimeFolder(reason), fallback);
+    }
+    struct stat st
+    {
+    };
+    ASSERT_EQ(::lstat(fallback.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_EQ(st.st_uid, ::geteuid());
+}
+
+TEST(InstanceLock, OneHolderAtATimeAndTheNextOneOnceItIsGone)
+{
+    TempDir runtime;
+    auto first = std::make_unique<InstanceLock>(runtime.path());
+    InstanceLock second(runtime.path());
+    EXPECT_EQ(first->TryAcquire(), InstanceLock::State::Acquired);
+    EXPECT_EQ(first->TryAcquire(), InstanceLock::State::Acquired);
+    EXPECT_EQ(second.TryAcquire(), InstanceLock::State::Held);
+    EXPECT_EQ(second.EndpointPath(), runtime / "TForm1");
+    first.reset();
+    EXPECT_EQ(second.TryAcquire(), InstanceLock::State::Acquired);
+
+    struct stat st
+    {
+    };
+    ASSERT_EQ(::stat((runtime / "{70944E99-2F84-4624-B2B2-83497651C199}").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST(InstanceLock, ALockLeftByAKilledInstanceHoldsNobodyBack)
+{
+    TempDir runtime;
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const std::string lockFile = runtime / kInstanceLockName;
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Only system calls in the child: the lock is the same file, locked the same way.
+        const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        const char held = fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 'y' : 'n';
+        if (::write(ready[1], &held, 1) != 1)
+            ::_exit(1);
+        ::pause();
+        ::_exit(0);
+    }
+    ::close(ready[1]);
+    char held = 0;
+    ASSERT_EQ(::read(ready[0], &held, 1), 1);
+    ::close(ready[0]);
+    ASSERT_EQ(held, 'y');
+
+    InstanceLock lock(runtime.path());
+    EXPECT_EQ(lock.TryAcquire(), InstanceLock::State::Held);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_EQ(lock.TryAcquire(), InstanceLock::State::Acquired);
+}
+
+TEST(InstanceLock, FailsWhereNoLockFileCanBeMade)
+{
+    InstanceLock lock("/nonexistent-tazen-folder");
+    EXPECT_EQ(lock.TryAcquire(), InstanceLock::State::Failed);
+}
+
+TEST(WindowMessages, TravelAsLittleEndianFieldsAndArriveWhateverTheyAreCutInto)
+{
+    const std::string record = HandOverRecord("/home/u/report.doc");
+    const std::string bytes = EncodeMessage(kMessageCopyData, kHandOverMarker, record) +
+                              EncodeMessage(kMessageBringToFront, 0, {});
+    EXPECT_EQ(bytes.substr(0, 12), std::string("\x4A\0\0\0\x21\xE8\x2C\x01\x13\0\0\0", 12));
+    EXPECT_EQ(record.size(), 19u) << "the name and its zero byte";
+
+    MessageReader reader;
+    std::vector<WindowMessage> messages;
+    for (char byte : bytes) {
+        reader.Feed(&byte, 1);
+        while (auto message = reader.Next(false))
+            messages.push_back(*message);
+    }
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0].message, kMessageCopyData);
+    EXPECT_EQ(messages[0].dwData, kHandOverMarker);
+    EXPECT_EQ(messages[0].cbData, 19u);
+    EXPECT_EQ(CopyDataText(messages[0]), "/home/u/report.doc");
+    EXPECT_EQ(messages[1].message, kMessageBringToFront);
+    EXPECT_TRUE(messages[1].data.empty());
+    EXPECT_EQ(EncodeResult(1), std::string("\1\0\0\0", 4));
+}
+
+TEST(WindowMessages, TextStopsAtTheFirstZeroByteAndNeverPassesCbDataOrWhatArrived)
+{
+    // No zero byte within cbData: the text is the cbData bytes, and what follows is the next message.
+    MessageReader reader;
+    const std::string bytes = EncodeHeader(kMessageCopyData, kHandOverMarker, 4) + "/abcdef" + std::string(5, '\0');
+    reader.Feed(bytes.data(), bytes.size());
+    const auto cut = reader.Next(false);
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(CopyDataText(*cut), "/abc");
+    EXPECT_FALSE(reader.Next(false)) << "the remaining bytes are an unfinished header";
+
+    // cbData larger than what the sender sent before it stopped: the text is what arrived.
+    MessageReader shortOne;
+    const std::string promised = EncodeHeader(kMessageCopyData, kHandOverMarker, 1000) + "/tmp/a";
+    shortOne.Feed(promised.data(), promised.size());
+    EXPECT_FALSE(shortOne.Next(false)) << "more may still come";
+    const auto arrived = shortOne.Next(true);
+    ASSERT_TRUE(arrived);
+    EXPECT_EQ(arrived->cbData, 1000u);
+    EXPECT_EQ(CopyDataText(*arrived), "/tmp/a");
+
+    // A zero byte in the middle ends the text.
+    MessageReader zero;
+    const std::string early = EncodeMessage(kMessageCopyData, kHandOverMarker, std::string("/a\0/b\0", 6));
+    zero.Feed(early.data(), early.size());
+    EXPECT_EQ(CopyDataText(*zero.Next(false)), "/a");
+
+    // A header cut short at the end is no message.
+    MessageReader partial;
+    partial.Feed(early.data(), 7);
+    EXPECT_FALSE(partial.Next(true));
+}
+
+TEST(WindowMessages, AnOversizedMessageIsRefusedUnreadAndEndsTheStream)
+{
+    MessageReader reader;
+    const std::string bytes = EncodeHeader(kMessageCopyData, kHandOverMarker, kLargestMessageData + 1) +
+                              EncodeMessage(kMessageBringToFront, 0, {});
+    reader.Feed(bytes.data(), bytes.size());
+    const auto message = reader.Next(false);
+    ASSERT_TRUE(message);
+    EXPECT_TRUE(message->oversized);
+    EXPECT_TRUE(message->data.empty());
+    EXPECT_TRUE(reader.Stopped());
+    EXPECT_FALSE(reader.Next(true));
+
+    MessageReader largest;
+    const std::string fits = EncodeMessage(kMessageCopyData, 0, std::string(kLargestMessageData, 'x'));
+    largest.Feed(fits.data(), fits.size());
+    const auto accepted = largest.Next(false);
+    ASSERT_TRUE(accepted);
+    EXPECT_FALSE(accepted->oversized);
+    EXPECT_EQ(accepted->data.size(), kLargestMessageData);
+}
+
+TEST(EndpointClient, SendsTheMessageAndTellsAnAnswerATimeoutAndAClosedEndpointApart)
+{
+    TempDir runtime;
+    const std::string path = runtime / "TForm1";
+    EndpointClient nobody;
+    EXPECT_FALSE(nobody.Connect(path));
+
+    Listener listener(path);
+    std::uint32_t result = 7;
+
+    EndpointClient answered;
+    ASSERT_TRUE(answered.Connect(path));
+    const int peer = listener.Accept();
+    ASSERT_GE(peer, 0);
+    // The answer waits in the socket before the message is even sent.
+    const std::string one = EncodeResult(1);
+    ASSERT_EQ(::send(peer, one.data(), one.size(), 0), 4);
+    EXPECT_EQ(answered.Send(kMessageCopyData, kHandOverMarker, HandOverRecord("/x"), 1s, result),
+              EndpointClient::Outcome::Answered);
+    EXPECT_EQ(result, 1u);
+    EXPECT_EQ(readAll(peer), EncodeMessage(kMessageCopyData, kHandOverMarker, std::string("/x\0", 3)));
+
+    EXPECT_EQ(answered.Send(kMessageBringToFront, 0, {}, 0ms, result), EndpointClient::Outcome::TimedOut);
+    ::close(peer);
+    EXPECT_EQ(answered.Send(kMessageBringToFront, 0, {}, 1s, result), EndpointClient::Outcome::Closed);
+}
+
+TEST(ReachRunningInstance, ConnectsBecomesTheRunningInstanceOrFindsNobody)
+{
+    TempDir runtime;
+    auto running = std::make_unique<InstanceLock>(runtime.path());
+    ASSERT_EQ(running->TryAcquire(), InstanceLock::State::Acquired);
+    InstanceLock second(runtime.path());
+    ASSERT_EQ(second.TryAcquire(), InstanceLock::State::Held);
+
+    // The lock is held but nobody listens: a running instance that does not answer.
+    EndpointClient client;
+    EXPECT_EQ(ReachRunningInstance(second, client, 0ms), Reach::NobodyThere);
+    EXPECT_FALSE(second.Acquired());
+
+    {
+        Listener endpoint(second.EndpointPath());
+        EXPECT_EQ(ReachRunningInstance(second, client, 0ms), Reach::Connected);
+    }
+    // The running instance has ended; only its socket file is left.
+    running.reset();
+    EndpointClient late;
+    EXPECT_EQ(ReachRunningInstance(second, late, 0ms), Reach::BecameRunning);
+    EXPECT_TRUE(second.Acquired());
+}
+
+TEST(AbsoluteName, JoinsARelativeNameToTheWorkingFolder)
+{
+    const std::string here = std::filesystem::current_path().string();
+    EXPECT_EQ(AbsoluteName("a.txt"), here + "/a.txt");
+    EXPECT_EQ(AbsoluteName("sub/../b.TaZEN"), here + "/sub/../b.TaZEN");
+    EXPECT_EQ(AbsoluteName("/etc/hosts"), "/etc/hosts");
+    EXPECT_EQ(AbsoluteName(""), "");
+}
+
+} // namespace
+} // namespace tazen::platform
