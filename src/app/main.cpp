@@ -64,15 +64,21 @@ int main(int argc, char** argv)
     if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY") && !isSet("QT_QPA_PLATFORM"))
         noDisplay("neither DISPLAY nor WAYLAND_DISPLAY is set");
 
+    // The arguments are file names, kept as their bytes: Qt would decode them, and would take a file named
+    // like one of its own options for that option.
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    int qtArgc = 1;
     qInstallMessageHandler(holdStartupMessages);
-    QApplication app(argc, argv);
+    QApplication app(qtArgc, argv);
     releaseStartupMessages();
 
     QApplication::setApplicationName(QStringLiteral("TaZEN"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tazen"));
     // The dialogs are windows of their own; the program ends with the main window, not with the last one.
     QApplication::setQuitOnLastWindowClosed(false);
     tazen::DesktopInteraction interaction;
     tazen::TForm1 form1(interaction);
+    form1.FormCreate(arguments);
     if (const std::optional<int> exitCode = form1.EndedWith())
         return *exitCode;
     tazen::TPasswordDlg passwordDlg;

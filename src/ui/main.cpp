@@ -206,6 +206,8 @@ void TForm1::AddFileList(const std::vector<std::string>& names)
 
 void TForm1::addBatch(const std::vector<std::string>& names, const QString& unknownSize, const QString& encryptedStatus)
 {
+    // A hand-over arriving while an " already choosen." box is open waits until the batch is in.
+    const Hold hold(*this);
     const QString unencrypted = QStringLiteral("Unencrypted");
     for (const std::string& name : names) {
         if (IsListed(name)) {
@@ -328,7 +330,7 @@ void TForm1::dropEvent(QDropEvent* event)
 
 void TForm1::DropFiles(const std::vector<std::string>& names)
 {
-    if (running_)
+    if (running_ || holds_ > 0)
         return WhenIdle([this, names] { DropFiles(names); });
     std::vector<std::string> kept;
     bool anyEncrypted = false;
@@ -348,9 +350,20 @@ void TForm1::DropFiles(const std::vector<std::string>& names)
 
 void TForm1::WhenIdle(std::function<void()> action)
 {
-    if (running_)
+    if (running_ || holds_ > 0)
         held_.push_back(std::move(action));
     else
+        action();
+}
+
+void TForm1::runHeld()
+{
+    // A program that ends before its window shows, or a window closing, takes nothing more in.
+    if (running_ || holds_ > 0 || endedWith_ || closeRequested_)
+        return;
+    std::vector<std::function<void()>> held;
+    held.swap(held_);
+    for (const std::function<void()>& action : held)
         action();
 }
 
@@ -375,6 +388,7 @@ void TForm1::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    SaveGeometry();
     event->accept();
     emit Closed();
 }

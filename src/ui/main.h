@@ -4,8 +4,10 @@
 
 #include "cipher/blowfish.h"
 #include "cipher/cryptbase.h"
+#include "platform/instance.h"
 #include "ui/dialogs/scandlg.h"
 #include "ui/filelist.h"
+#include "ui/handover.h"
 #include "ui/interaction.h"
 
 #include <QMainWindow>
@@ -47,6 +49,25 @@ class TForm1 : public QMainWindow
 public:
     explicit TForm1(Interaction& interaction, QWidget* parent = nullptr);
     ~TForm1() override;
+
+    // The creation handler, called by the start-up code as soon as the window exists and before any other
+    // window does: the single-instance rule, the geometry, then the status hint or the command line.
+    // arguments are the program's, as their bytes. A second instance ends here (EndedWith() gives 0).
+    void FormCreate(const std::vector<std::string>& arguments);
+    // Sends the first argument, when there is one, to the running instance and asks it to come to the
+    // front. False when the running instance turned out to have ended and this one holds the lock now.
+    bool HandOverCommandLine(const std::vector<std::string>& arguments);
+    // The first instance's arguments: one file name, or "/e" or "/d" with a folder.
+    void HandleCommandLine(const std::vector<std::string>& arguments);
+    // A message that arrived at the endpoint: a hand-over (answered 1 once the name is listed) or a request
+    // to come to the front; anything else is answered 0.
+    void WMCopyData(const platform::WindowMessage& message, const HandOverEndpoint::Reply& reply);
+    void BringToFront();
+
+    // The outer bounds of the window as the settings file keeps them.
+    void LoadGeometry();
+    void SaveGeometry();
+    QRect FrameBounds() const;
 
     void AttachDialogs(const TDialogs& dialogs) { dialogs_ = dialogs; }
     Interaction& UserInteraction() { return interaction_; }
@@ -90,8 +111,8 @@ public:
     // is emptied before it returns.
     bool AskPassword(const QString& prompt, Secret& password);
 
-    // While a run is in progress, an action that would change the list waits until the run has updated
-    // it; otherwise it happens at once.
+    // While a run is in progress, or a command, a start-up or an addition to the list is under way, an
+    // action that would change the list waits until that is over; otherwise it happens at once.
     void WhenIdle(std::function<void()> action);
     bool RunInProgress() const { return running_; }
 
@@ -124,6 +145,9 @@ signals:
     void Closed();
 
 protected:
+    void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -131,6 +155,26 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Held actions wait while one of these lives.
+    class Hold
+    {
+    public:
+        explicit Hold(TForm1& form) : form_(form) { ++form_.holds_; }
+        ~Hold()
+        {
+            if (--form_.holds_ == 0)
+                form_.runHeld();
+        }
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+    private:
+        TForm1& form_;
+    };
+
+    void becomeRunningInstance(platform::InstanceLock& lock);
+    void fitFrame();
+    void runHeld();
     void createMenus();
     void createToolBar();
     void createList();
@@ -167,7 +211,12 @@ private:
 
     bool running_ = false;
     bool closeRequested_ = false;
+    int holds_ = 0;
     std::vector<std::function<void()>> held_;
+    std::unique_ptr<platform::InstanceLock> instanceLock_;
+    std::unique_ptr<HandOverEndpoint> endpoint_;
+    // The outer bounds still to be reached once the window manager has said how wide its frame is.
+    std::optional<QRect> frameToFit_;
     std::optional<int> endedWith_;
     std::unique_ptr<TscanDialog> scanDialog_;
 };

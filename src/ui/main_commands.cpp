@@ -57,7 +57,9 @@ void TForm1::runCommand(bool encrypt)
                                         : QStringLiteral("You must first add the files you wish to decrypt."));
         return;
     }
-    // The run works on its own copy, so the list may change while it runs.
+    // The run works on its own copy. What would change the list waits until the command is over, so nothing
+    // added meanwhile is emptied away with the names the run has done.
+    const Hold hold(*this);
     const std::vector<std::string> names = files_->Names();
     Secret password;
     if (!AskPassword(QStringLiteral("Enter password"), password))
@@ -102,12 +104,7 @@ void TForm1::runCommand(bool encrypt)
     if (closeRequested_) {
         held_.clear();
         close();
-        return;
     }
-    std::vector<std::function<void()>> held;
-    held.swap(held_);
-    for (const std::function<void()>& action : held)
-        action();
 }
 
 void TForm1::btnSettingsClick()

@@ -1,12 +1,19 @@
-// Runs the window tests under Qt's offscreen platform, so no display is needed.
+// Runs the window tests under Qt's offscreen platform, so no display is needed, with a runtime folder of
+// their own, so a TaZEN the developer is running never takes a test for its second instance.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/tempdir.h"
+
 #include <QApplication>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    const tazen::test::TempDir runtime;
+    ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();

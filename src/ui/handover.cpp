@@ -1,0 +1,202 @@
+// The running instance's end of the hand-over.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/handover.h"
+
+#include <QPointer>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <cerrno>
+#include <cstring>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace tazen {
+
+namespace {
+
+// More would only be someone hammering the endpoint; a file manager's burst is answered one by one.
+constexpr std::size_t kMostConnections = 64;
+// A sender that has not finished its message by then will not: its connection goes.
+constexpr int kIncompleteMessageMs = 10'000;
+
+bool fromThisUser(int fd)
+{
+    ucred credentials{};
+    socklen_t size = sizeof(credentials);
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &size) == 0 && credentials.uid == ::geteuid();
+}
+
+} // namespace
+
+struct HandOverEndpoint::Connection
+{
+    int fd = -1;
+    std::unique_ptr<QSocketNotifier> notifier;
+    std::unique_ptr<QTimer> deadline;
+    platform::MessageReader reader;
+    bool ended = false;    // the sender will send nothing more
+    bool awaiting = false; // a message is with the handler
+
+    ~Connection()
+    {
+        notifier.reset();
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+HandOverEndpoint::HandOverEndpoint(Handler handler, QObject* parent) : QObject(parent), handler_(std::move(handler))
+{
+}
+
+HandOverEndpoint::~HandOverEndpoint()
+{
+    connections_.clear();
+    listenerNotifier_.reset();
+    if (listener_ >= 0) {
+        ::close(listener_);
+        ::unlink(path_.c_str());
+    }
+}
+
+bool HandOverEndpoint::Listen(const std::string& path, std::string& reason)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof(address.sun_path)) {
+        reason = path + " is too long a path for a local socket";
+        return false;
+    }
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    struct stat st
+    {
+    };
+    // Whatever socket is there was left by an instance that died: the lock says no other one runs.
+    if (::lstat(path.c_str(), &st) == 0 && S_ISSOCK(st.st_mode))
+        ::unlink(path.c_str());
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
+        ::chmod(path.c_str(), 0600) != 0 || ::listen(fd, SOMAXCONN) != 0) {
+        reason = path + ": " + std::strerror(errno);
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    listener_ = fd;
+    path_ = path;
+    listenerNotifier_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    connect(listenerNotifier_.get(), &QSocketNotifier::activated, this, [this] { acceptConnections(); });
+    return true;
+}
+
+void HandOverEndpoint::acceptConnections()
+{
+    for (;;) {
+        const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0)
+            return;
+        if (!fromThisUser(fd) || connections_.size() >= kMostConnections) {
+            ::close(fd);
+            continue;
+        }
+        const std::uint64_t id = nextId_++;
+        auto connection = std::make_unique<Connection>();
+        connection->fd = fd;
+        connection->notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        connect(connection->notifier.get(), &QSocketNotifier::activated, this, [this, id] { readFrom(id); });
+        connection->deadline = std::make_unique<QTimer>();
+        connection->deadline->setSingleShot(true);
+        connect(connection->deadline.get(), &QTimer::timeout, this, [this, id] { drop(id); });
+        connection->deadline->start(kIncompleteMessageMs);
+        connections_.emplace(id, std::move(connection));
+    }
+}
+
+void HandOverEndpoint::readFrom(std::uint64_t id)
+{
+    const auto found = connections_.find(id);
+    if (found == connections_.end())
+        return;
+    Connection& connection = *found->second;
+    char bytes[4096];
+    for (;;) {
+        const ssize_t count = ::recv(connection.fd, bytes, sizeof(bytes), 0);
+        if (count > 0) {
+            connection.reader.Feed(bytes, static_cast<std::size_t>(count));
+            continue;
+        }
+        if (count < 0 && (errno == EAGAIN || errno == EINTR))
+            break;
+        // The sender has finished sending (or is gone); what arrived is all there is.
+        connection.ended = true;
+        connection.notifier->setEnabled(false);
+        break;
+    }
+    handleNext(id);
+}
+
+void HandOverEndpoint::handleNext(std::uint64_t id)
+{
+    const auto found = connections_.find(id);
+    if (found == connections_.end())
+        return;
+    Connection& connection = *found->second;
+    if (connection.awaiting)
+        return;
+    const std::optional<platform::WindowMessage> message = connection.reader.Next(connection.ended);
+    if (!message) {
+        if (connection.ended || connection.reader.Stopped())
+            drop(id);
+        return;
+    }
+    connection.deadline->stop();
+    if (message->oversized) {
+        answer(id, 0);
+        drop(id);
+        return;
+    }
+    connection.awaiting = true;
+    QPointer<HandOverEndpoint> self(this);
+    handler_(*message, [self, id](std::uint32_t result) {
+        if (self)
+            self->answer(id, result);
+    });
+}
+
+void HandOverEndpoint::answer(std::uint64_t id, std::uint32_t result)
+{
+    const auto found = connections_.find(id);
+    if (found == connections_.end())
+        return;
+    Connection& connection = *found->second;
+    connection.awaiting = false;
+    const std::string bytes = platform::EncodeResult(result);
+    // Four bytes always fit an empty socket buffer; a sender that stopped reading loses its answer.
+    if (::send(connection.fd, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT) !=
+        static_cast<ssize_t>(bytes.size())) {
+        drop(id);
+        return;
+    }
+    connection.deadline->start(kIncompleteMessageMs);
+    // The next message may have arrived already; it is handled from the event loop, not from inside the
+    // handler that answered.
+    QTimer::singleShot(0, this, [this, id] { handleNext(id); });
+}
+
+void HandOverEndpoint::drop(std::uint64_t id)
+{
+    const auto found = connections_.find(id);
+    if (found == connections_.end())
+        return;
+    // A notifier may be the one whose signal is being delivered right now.
+    found->second->notifier->setEnabled(false);
+    found->second->notifier.release()->deleteLater();
+    found->second->deadline.release()->deleteLater();
+    connections_.erase(found);
+}
+
+} // namespace tazen

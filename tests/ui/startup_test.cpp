@@ -1,0 +1,505 @@
+// Start-up: the command line, the single-instance rule with its hand-over (crafted records, and real second
+// starts of the built program), and the window's geometry in the settings file.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/settings.h"
+#include "platform/inifile.h"
+#include "platform/instance.h"
+
+#include "common/scoped_env.h"
+#include "ui/window_fixture.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFileSystemWatcher>
+#include <QProcess>
+#include <QScreen>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <QToolButton>
+
+#include <filesystem>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace tazen::test {
+namespace {
+
+using platform::EncodeHeader;
+using platform::EncodeMessage;
+using platform::HandOverRecord;
+using platform::kHandOverMarker;
+using platform::kMessageBringToFront;
+using platform::kMessageCopyData;
+
+// Only against a hang: nothing here is expected to take more than a fraction of this.
+constexpr int kHangGuardMs = 30'000;
+
+const QString kStartHint = QStringLiteral(
+    "Select \"Encrypt/Decrypt\" from the \"File\" menu or \"drag and drop\" files directly on the application.");
+
+class ScopedWorkingFolder
+{
+public:
+    explicit ScopedWorkingFolder(const std::string& folder) : old_(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(folder);
+    }
+    ~ScopedWorkingFolder() { std::filesystem::current_path(old_); }
+    ScopedWorkingFolder(const ScopedWorkingFolder&) = delete;
+    ScopedWorkingFolder& operator=(const ScopedWorkingFolder&) = delete;
+
+private:
+    std::filesystem::path old_;
+};
+
+// Handles the window's events until fd has something to read (an answer, or the end of the connection).
+bool serveUntilReadable(int fd)
+{
+    QEventLoop loop;
+    QSocketNotifier notifier(fd, QSocketNotifier::Read);
+    bool readable = false;
+    QObject::connect(&notifier, &QSocketNotifier::activated, &loop, [&] {
+        readable = true;
+        loop.quit();
+    });
+    QTimer::singleShot(kHangGuardMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    return readable;
+}
+
+// A sender that writes whatever bytes a test gives it, as a second instance or anybody else might.
+class RawSender
+{
+public:
+    explicit RawSender(const std::string& path)
+    {
+        fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        path.copy(address.sun_path, sizeof(address.sun_path) - 1);
+        connected_ = fd_ >= 0 && ::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+    }
+    ~RawSender() { ::close(fd_); }
+    RawSender(const RawSender&) = delete;
+    RawSender& operator=(const RawSender&) = delete;
+
+    bool Connected() const { return connected_; }
+    void Send(const std::string& bytes) { ASSERT_EQ(::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL), bytes.size()); }
+    // Says that nothing more will come.
+    void Finish() { ::shutdown(fd_, SHUT_WR); }
+    // The next message result, or nullopt when the endpoint closed the connection instead.
+    std::optional<std::uint32_t> Answer()
+    {
+        std::string bytes;
+        while (bytes.size() < 4) {
+            if (!serveUntilReadable(fd_))
+                return std::nullopt;
+            char buffer[4];
+            const ssize_t count = ::recv(fd_, buffer, 4 - bytes.size(), 0);
+            if (count <= 0)
+                return std::nullopt;
+            bytes.append(buffer, static_cast<std::size_t>(count));
+        }
+        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[0])) |
+               static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[1])) << 8 |
+               static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[2])) << 16 |
+               static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[3])) << 24;
+    }
+
+private:
+    int fd_ = -1;
+    bool connected_ = false;
+};
+
+struct Ran
+{
+    int exitCode = -1;
+    bool crashed = false;
+    QByteArray errors;
+};
+
+class StartUp : public WindowTest
+{
+protected:
+    std::string endpoint() const { return runtime / "TForm1"; }
+
+    std::optional<std::uint32_t> handOver(const std::string& bytes, bool finish = false)
+    {
+        RawSender sender(endpoint());
+        EXPECT_TRUE(sender.Connected());
+        sender.Send(bytes);
+        if (finish)
+            sender.Finish();
+        return sender.Answer();
+    }
+    std::optional<std::uint32_t> handOverName(const std::string& name)
+    {
+        return handOver(EncodeMessage(kMessageCopyData, kHandOverMarker, HandOverRecord(name)));
+    }
+
+    // Starts the built program as the user would, in folder, sharing this test's runtime folder, and handles
+    // this window's events until it has ended.
+    Ran startProgram(const QStringList& arguments, const std::string& folder)
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(runtime.path()));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        process.setProcessEnvironment(environment);
+        process.setWorkingDirectory(QString::fromStdString(folder));
+        QEventLoop loop;
+        QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+        QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+        QTimer::singleShot(kHangGuardMs, &loop, &QEventLoop::quit);
+        process.start(QStringLiteral(TAZEN_PROGRAM), arguments);
+        loop.exec();
+        Ran ran;
+        if (process.state() != QProcess::NotRunning) {
+            ADD_FAILURE() << "the second start did not end";
+            process.kill();
+            process.waitForFinished();
+            return ran;
+        }
+        ran.crashed = process.exitStatus() != QProcess::NormalExit;
+        ran.exitCode = process.exitCode();
+        ran.errors = process.readAllStandardError();
+        return ran;
+    }
+
+    TempDir runtime;
+    ScopedEnv runtimeEnv{"XDG_RUNTIME_DIR", runtime.path()};
+};
+
+// The command line
+
+TEST_F(StartUp, AFileNameChoosesTheModeByItsExactExtensionAndIsListedAbsolute)
+{
+    const ScopedWorkingFolder here(dir.path());
+    struct Case
+    {
+        std::vector<std::string> arguments;
+        QString mode;
+        std::string listed;
+    };
+    const std::vector<Case> cases = {
+        {{"report.doc.TaZEN"}, "Decrypt", dir / "report.doc.TaZEN"},
+        {{"report.doc.tazen"}, "Encrypt", dir / "report.doc.tazen"},
+        {{"no-extension"}, "Encrypt", dir / "no-extension"},
+        {{"/E"}, "Encrypt", "/E"}, // only the lower-case switches are switches
+        {{"sub/a.TaZEN", "b.txt", "/e"}, "Decrypt", dir / "sub/a.TaZEN"},
+    };
+    for (const Case& c : cases) {
+        TForm1 started(user);
+        started.AddFileList({dir / "left over from before"});
+        started.HandleCommandLine(c.arguments);
+        EXPECT_EQ(started.ModeName(), c.mode) << c.arguments[0];
+        EXPECT_EQ(started.Files().Names(), std::vector<std::string>{c.listed}) << "not checked for existence";
+        EXPECT_FALSE(started.EndedWith());
+    }
+    EXPECT_TRUE(user.boxes.empty());
+}
+
+TEST_F(StartUp, ASwitchWithoutAFolderEndsTheProgramBeforeTheWindowShows)
+{
+    const std::string file = makeFile("a.txt");
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"/e", file}, {"/d"}, {"/e", dir / "missing"}, {"/d", ""}}) {
+        user.boxes.clear();
+        TForm1 started(user);
+        started.FormCreate(arguments);
+        EXPECT_EQ(started.EndedWith(), 0) << arguments.size();
+        EXPECT_FALSE(started.isVisible());
+        ASSERT_EQ(user.boxes.size(), 1u);
+        EXPECT_EQ(user.boxes[0].kind, BoxKind::Information);
+        EXPECT_EQ(user.boxes[0].text, QStringLiteral("Operation only allowed on folders."));
+    }
+}
+
+TEST_F(StartUp, AFolderIsAddedWithOrWithoutItsSubFoldersOrNotAtAll)
+{
+    makeFile("top.txt");
+    makeFile("top.txt.TaZEN");
+    std::filesystem::create_directory(dir / "sub");
+    makeFile("sub/deep.txt");
+    makeFile("sub/deep.txt.TaZEN");
+    const ScopedWorkingFolder here(dir.path());
+    const QString question = QStringLiteral("Include sub directories for ") + QString::fromStdString(dir.path()) +
+                             QStringLiteral("/.?");
+    const auto sorted = [](std::vector<std::string> names) {
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+
+    user.answers = {BoxAnswer::Yes};
+    TForm1 recursive(user);
+    recursive.HandleCommandLine({"/e", "."});
+    ASSERT_EQ(user.boxes.size(), 1u);
+    EXPECT_EQ(user.boxes[0].kind, BoxKind::Confirm);
+    EXPECT_EQ(user.boxes[0].buttons, BoxButtons::YesNoCancel);
+    EXPECT_EQ(user.boxes[0].text, question);
+    EXPECT_EQ(recursive.ModeName(), QStringLiteral("Encrypt"));
+    EXPECT_EQ(sorted(recursive.Files().Names()),
+              sorted({dir / "./top.txt", dir / "./top.txt.TaZEN", dir / "./sub/deep.txt", dir / "./sub/deep.txt.TaZEN"}));
+
+    user.answers = {BoxAnswer::No};
+    TForm1 flat(user);
+    flat.HandleCommandLine({"/d", dir.path()});
+    EXPECT_EQ(flat.ModeName(), QStringLiteral("Decrypt"));
+    EXPECT_EQ(flat.Files().Names(), std::vector<std::string>{dir / "top.txt.TaZEN"});
+
+    user.answers = {BoxAnswer::Cancel};
+    TForm1 cancelled(user);
+    cancelled.FormCreate({"/e", dir.path()});
+    EXPECT_EQ(cancelled.EndedWith(), 0);
+    EXPECT_EQ(cancelled.Files().Count(), 0);
+    EXPECT_TRUE(cancelled.ModeName().isEmpty());
+}
+
+TEST_F(StartUp, WithoutArgumentsTheStatusLineSaysWhatToDo)
+{
+    form.FormCreate({});
+    EXPECT_FALSE(form.EndedWith());
+    EXPECT_EQ(statusLine(), kStartHint);
+    EXPECT_TRUE(form.ModeName().isEmpty());
+    EXPECT_TRUE(user.boxes.empty());
+}
+
+// Receiving a hand-over
+
+TEST_F(StartUp, AHandOverIsListedInTheCurrentModeWithoutChangingIt)
+{
+    form.FormCreate({});
+    const std::string encrypted = makeFile("a.doc.TaZEN", std::string(2048, 'x'));
+    const std::string missing = dir / "not there.txt";
+
+    EXPECT_EQ(handOverName(missing), 1u);
+    EXPECT_TRUE(form.ModeName().isEmpty()) << "no mode chosen, and none chosen for it";
+    EXPECT_FALSE(form.btnEncrypt().isEnabled());
+    EXPECT_EQ(listed(), std::vector<std::string>{missing});
+    EXPECT_EQ(sizeOf(0), QStringLiteral("Okänd"));
+
+    form.SetEncryptMode(true);
+    EXPECT_EQ(handOverName(encrypted), 1u);
+    EXPECT_EQ(form.ModeName(), QStringLiteral("Encrypt"));
+    EXPECT_EQ(listed(), std::vector<std::string>{encrypted});
+    EXPECT_EQ(sizeOf(0), QStringLiteral("2 KB"));
+    EXPECT_EQ(statusOf(0), QStringLiteral("encrypted"));
+
+    // A name that is not UTF-8 keeps its bytes.
+    const std::string latin1 = dir / "r\xE4kning.txt";
+    EXPECT_EQ(handOverName(latin1), 1u);
+    EXPECT_EQ(listed(), (std::vector<std::string>{encrypted, latin1}));
+}
+
+TEST_F(StartUp, RecordsThatAreNoHandOverListNothingAndAreAnsweredZero)
+{
+    form.FormCreate({});
+    EXPECT_EQ(handOver(EncodeMessage(kMessageCopyData, kHandOverMarker + 1, HandOverRecord("/tmp/a"))), 0u);
+    EXPECT_EQ(handOver(EncodeMessage(0x4B, kHandOverMarker, HandOverRecord("/tmp/a"))), 0u);
+    EXPECT_EQ(handOver(EncodeMessage(kMessageCopyData, kHandOverMarker, std::string(1, '\0'))), 0u) << "empty text";
+    EXPECT_EQ(handOver(EncodeMessage(kMessageCopyData, kHandOverMarker, {})), 0u) << "no data at all";
+    EXPECT_EQ(handOver(EncodeMessage(kMessageCopyData, kHandOverMarker, HandOverRecord("relative.txt"))), 0u)
+        << "a relative name cannot be resolved here";
+    // A record larger than any name is refused unread, and the connection ends with the answer.
+    RawSender oversized(endpoint());
+    oversized.Send(EncodeHeader(kMessageCopyData, kHandOverMarker, platform::kLargestMessageData + 1) + "/tmp/a");
+    EXPECT_EQ(oversized.Answer(), 0u);
+    EXPECT_EQ(oversized.Answer(), std::nullopt);
+    EXPECT_EQ(form.Files().Count(), 0);
+    EXPECT_TRUE(user.boxes.empty());
+}
+
+TEST_F(StartUp, TheTextNeverReachesPastCbDataOrPastWhatArrived)
+{
+    form.FormCreate({});
+    form.SetEncryptMode(true);
+    const std::string name = dir / "a.txt";
+    // No zero byte within cbData: the next message begins right after it and is not part of the name.
+    RawSender sender(endpoint());
+    sender.Send(EncodeHeader(kMessageCopyData, kHandOverMarker, static_cast<std::uint32_t>(name.size())) + name +
+                EncodeMessage(kMessageBringToFront, 0, {}));
+    EXPECT_EQ(sender.Answer(), 1u);
+    EXPECT_EQ(sender.Answer(), 1u);
+    EXPECT_EQ(listed(), std::vector<std::string>{name});
+
+    // cbData promises more than the sender sends before it stops.
+    const std::string other = dir / "b.txt";
+    EXPECT_EQ(handOver(EncodeHeader(kMessageCopyData, kHandOverMarker, 4000) + other, true), 1u);
+    EXPECT_EQ(listed(), (std::vector<std::string>{name, other}));
+}
+
+TEST_F(StartUp, ANameAlreadyListedIsAnsweredOnceItsMessageIsShown)
+{
+    form.FormCreate({});
+    const std::string name = makeFile("a.txt");
+    form.DropFiles({name});
+    EXPECT_EQ(handOverName(name), 1u);
+    ASSERT_EQ(user.boxes.size(), 1u);
+    EXPECT_EQ(user.boxes[0].text, QString::fromStdString(name) + QStringLiteral(" already choosen."));
+    EXPECT_EQ(listed(), std::vector<std::string>{name});
+}
+
+TEST_F(StartUp, AHandOverDuringACommandWaitsUntilTheListHasBeenEmptied)
+{
+    const std::string name = makeFile("a.txt");
+    const std::string later = makeFile("later.txt");
+    form.DropFiles({name});
+    std::optional<std::uint32_t> answeredDuringCommand;
+    std::optional<std::uint32_t> answered;
+    // It arrives while the password is being typed, before the run.
+    user.modalScripts.push_back([&](QDialog& dialog) {
+        platform::WindowMessage message;
+        message.message = kMessageCopyData;
+        message.dwData = kHandOverMarker;
+        message.data = HandOverRecord(later);
+        message.cbData = static_cast<std::uint32_t>(message.data.size());
+        form.WMCopyData(message, [&](std::uint32_t result) { answered = result; });
+        answeredDuringCommand = answered;
+        dynamic_cast<TPasswordDlg&>(dialog).edPassword().setText(QStringLiteral("pw"));
+        return int(QDialog::Accepted);
+    });
+    willType(QStringLiteral("pw"));
+    form.btnEncrypt().click();
+    EXPECT_TRUE(std::filesystem::exists(name + ".TaZEN"));
+    EXPECT_EQ(answeredDuringCommand, std::nullopt);
+    EXPECT_EQ(answered, 1u);
+    EXPECT_EQ(listed(), std::vector<std::string>{later}) << "listed after the run emptied the list, not lost";
+}
+
+TEST_F(StartUp, ARequestToComeToTheFrontRestoresAMinimisedWindow)
+{
+    form.FormCreate({});
+    form.show();
+    form.setWindowState(Qt::WindowMinimized);
+    ASSERT_TRUE(form.isMinimized());
+    EXPECT_EQ(handOver(EncodeMessage(kMessageBringToFront, 0, {})), 1u);
+    EXPECT_FALSE(form.isMinimized());
+    EXPECT_TRUE(form.isVisible());
+}
+
+// Second starts of the real program
+
+TEST_F(StartUp, ASecondStartHandsOverItsFirstArgumentAndEnds)
+{
+    form.FormCreate({});
+    form.SetDecryptMode(true);
+    form.show();
+    const std::string first = makeFile("first.txt.TaZEN");
+    makeFile("second.txt");
+
+    Ran ran = startProgram({QStringLiteral("first.txt.TaZEN"), QStringLiteral("second.txt")}, dir.path());
+    EXPECT_FALSE(ran.crashed) << ran.errors.toStdString();
+    EXPECT_EQ(ran.exitCode, 0) << ran.errors.toStdString();
+    EXPECT_EQ(listed(), std::vector<std::string>{first}) << "only the first, made absolute";
+    EXPECT_EQ(form.ModeName(), QStringLiteral("Decrypt"));
+
+    form.setWindowState(Qt::WindowMinimized);
+    ran = startProgram({}, program.path());
+    EXPECT_EQ(ran.exitCode, 0) << ran.errors.toStdString();
+    EXPECT_EQ(listed(), std::vector<std::string>{first}) << "a start without arguments changes nothing";
+    EXPECT_FALSE(form.isMinimized()) << "but brings the running window back";
+    EXPECT_TRUE(user.boxes.empty());
+}
+
+TEST_F(StartUp, AnInstanceThatWasKilledLeavesNothingInTheWayOfTheNextOne)
+{
+    // A real first instance, killed without a chance to clean up: its lock file and socket stay behind.
+    QProcess killed;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    killed.setProcessEnvironment(environment);
+    killed.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // It takes the lock before it makes its endpoint, so once the socket file is there both are held.
+    QFileSystemWatcher watcher({QString::fromStdString(runtime.path())});
+    QEventLoop loop;
+    QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, &loop, [&] {
+        if (std::filesystem::exists(endpoint()))
+            loop.quit();
+    });
+    QObject::connect(&killed, &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(kHangGuardMs, &loop, &QEventLoop::quit);
+    killed.start(QStringLiteral(TAZEN_PROGRAM), {});
+    loop.exec();
+    ASSERT_EQ(killed.state(), QProcess::Running);
+    killed.kill();
+    killed.waitForFinished();
+    ASSERT_TRUE(std::filesystem::exists(endpoint()));
+    ASSERT_TRUE(std::filesystem::exists(runtime / platform::kInstanceLockName));
+
+    form.FormCreate({});
+    EXPECT_FALSE(form.EndedWith()) << "this one is the running instance now";
+    const std::string name = makeFile("a.txt");
+    const Ran ran = startProgram({QString::fromStdString(name)}, dir.path());
+    EXPECT_EQ(ran.exitCode, 0) << ran.errors.toStdString();
+    EXPECT_EQ(listed(), std::vector<std::string>{name});
+}
+
+// Geometry
+
+TEST_F(StartUp, WithoutASettingsFileTheWindowTakesTheDefaultBoundsAndSavesNothing)
+{
+    form.FormCreate({});
+    form.show();
+    EXPECT_EQ(form.frameGeometry(), QRect(400, 250, 500, 500));
+    form.Avsluta1().trigger();
+    EXPECT_FALSE(std::filesystem::exists(SettingsFilePath()));
+}
+
+TEST_F(StartUp, TheSavedBoundsComeBackUnchangedFromStartToStart)
+{
+    writeFile(SettingsFilePath(), "[Visuals]\nLeft=120\nTop=80\nWidth=640\nHeight=420\n");
+    const platform::TIniFile settings(SettingsFilePath());
+    const auto saved = [&] {
+        return QRect(settings.ReadInteger(kSectionVisuals, "Left", -1), settings.ReadInteger(kSectionVisuals, "Top", -1),
+                     settings.ReadInteger(kSectionVisuals, "Width", -1),
+                     settings.ReadInteger(kSectionVisuals, "Height", -1));
+    };
+    for (int start = 0; start < 3; ++start) {
+        TForm1 started(user);
+        started.FormCreate({});
+        started.show();
+        EXPECT_EQ(started.frameGeometry(), QRect(120, 80, 640, 420)) << "start " << start;
+        // The close box one time, File > Exit the next.
+        start % 2 == 0 ? (void)started.close() : started.Avsluta1().trigger();
+        EXPECT_EQ(saved(), QRect(120, 80, 640, 420)) << "start " << start;
+    }
+
+    TForm1 moved(user);
+    moved.FormCreate({});
+    moved.show();
+    moved.move(30, 40);
+    moved.resize(333, 222);
+    const QRect frame = moved.frameGeometry();
+    ASSERT_NE(frame.size(), moved.size()) << "the platform draws no frame, so nothing here would be shown";
+    moved.close();
+    EXPECT_EQ(saved(), frame) << "the outer bounds, frame included";
+}
+
+TEST_F(StartUp, BoundsThatCannotBeShownAreBroughtBackOnTheScreen)
+{
+    writeFile(SettingsFilePath(), "[Visuals]\nLeft=-30000\nTop=90000\nWidth=0\nHeight=-5\n");
+    form.FormCreate({});
+    form.show();
+    const QRect frame = form.frameGeometry();
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(frame.topLeft()));
+    EXPECT_GE(frame.width(), 120);
+    EXPECT_GE(frame.height(), 120);
+}
+
+TEST_F(StartUp, AFailedSaveIsSwallowed)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes to a read-only folder";
+    writeFile(SettingsFilePath(), "[Files]\nSourceFiles=1\n");
+    form.FormCreate({});
+    form.show();
+    std::filesystem::permissions(program.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    form.close();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(readText(SettingsFilePath()), "[Files]\nSourceFiles=1\n");
+}
+
+} // namespace
+} // namespace tazen::test
