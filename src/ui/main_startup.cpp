@@ -114,9 +114,17 @@ bool TForm1::HandOverCommandLine(const std::vector<std::string>& arguments)
             break;
         }
         std::uint32_t result = 0;
-        if (handsOver && client.Send(platform::kMessageCopyData, platform::kHandOverMarker, record, kAnswerPatience,
-                                     result) == platform::EndpointClient::Outcome::Closed)
-            continue; // it ended before it took the name: look again, perhaps to become the running instance
+        if (handsOver) {
+            switch (
+                client.Send(platform::kMessageCopyData, platform::kHandOverMarker, record, kAnswerPatience, result)) {
+            case platform::EndpointClient::Outcome::Closed:
+                continue; // it ended before it took the name: look again, perhaps to become the running instance
+            case platform::EndpointClient::Outcome::TimedOut:
+                return true; // it holds the name and lists it as soon as it is free to
+            case platform::EndpointClient::Outcome::Answered:
+                break;
+            }
+        }
         client.Send(platform::kMessageBringToFront, 0, {}, kAnswerPatience, result);
         return true;
     }
