@@ -135,7 +135,6 @@ TAboutBox::TAboutBox(Interaction& interaction, QWidget* parent)
     connect(Label5_, &TLinkLabel::clicked, this, &TAboutBox::Label5Click);
     connect(Label9_, &TLinkLabel::clicked, this, &TAboutBox::Label9Click);
     connect(OKButton_, &QPushButton::clicked, this, &QDialog::accept);
-    grid->activate();
 }
 
 void TAboutBox::FormShow()

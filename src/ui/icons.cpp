@@ -2,12 +2,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/icons.h"
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
 
+#include <algorithm>
 #include <cmath>
+#include <map>
 #include <numbers>
+#include <utility>
 
 namespace tazen {
 
@@ -121,12 +128,54 @@ QPixmap GlyphPixmap(Glyph glyph, int size)
     return pixmap;
 }
 
+namespace {
+
+// Draws a glyph at the size it is asked for, when it is asked for: drawing every size of every glyph up
+// front was a third of the time the main window took to make.
+class GlyphIconEngine : public QIconEngine
+{
+public:
+    explicit GlyphIconEngine(Glyph glyph) : glyph_(glyph) {}
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override
+    {
+        const int side = std::min(size.width(), size.height());
+        const auto key = std::make_pair(side, mode);
+        const auto cached = drawn_.find(key);
+        if (cached != drawn_.end())
+            return cached->second;
+        QPixmap pixmap = GlyphPixmap(glyph_, std::max(side, 1));
+        if (mode == QIcon::Disabled && QApplication::style()) {
+            QStyleOption option;
+            option.palette = QGuiApplication::palette();
+            pixmap = QApplication::style()->generatedIconPixmap(mode, pixmap, &option);
+        }
+        return drawn_.emplace(key, pixmap).first->second;
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+    // Window icons are handed to the window system in the sizes an icon says it has.
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        return {{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}};
+    }
+
+    QIconEngine* clone() const override { return new GlyphIconEngine(glyph_); }
+
+private:
+    Glyph glyph_;
+    std::map<std::pair<int, QIcon::Mode>, QPixmap> drawn_;
+};
+
+} // namespace
+
 QIcon GlyphIcon(Glyph glyph)
 {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128})
-        icon.addPixmap(GlyphPixmap(glyph, size));
-    return icon;
+    return QIcon(new GlyphIconEngine(glyph));
 }
 
 } // namespace tazen
