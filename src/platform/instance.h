@@ -16,7 +16,7 @@ inline constexpr const char* kInstanceLockName = "{70944E99-2F84-4624-B2B2-83497
 // The running instance's main window is of this class; its endpoint carries the name.
 inline constexpr const char* kMainWindowEndpoint = "TForm1";
 
-inline constexpr std::uint32_t kMessageCopyData = 0x4A;     // WM_COPYDATA
+inline constexpr std::uint32_t kMessageCopyData = 0x4A;       // WM_COPYDATA
 inline constexpr std::uint32_t kMessageBringToFront = 0x8001; // WM_APP + 1: restore and raise the window
 inline constexpr std::uint32_t kHandOverMarker = 0x012CE821;  // dwData of a command-line hand-over
 // A record declaring more data than this is refused unread: no file name comes near it.

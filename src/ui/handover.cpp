@@ -49,9 +49,7 @@ struct HandOverEndpoint::Connection
     }
 };
 
-HandOverEndpoint::HandOverEndpoint(Handler handler, QObject* parent) : QObject(parent), handler_(std::move(handler))
-{
-}
+HandOverEndpoint::HandOverEndpoint(Handler handler, QObject* parent) : QObject(parent), handler_(std::move(handler)) {}
 
 HandOverEndpoint::~HandOverEndpoint()
 {
@@ -192,10 +190,16 @@ void HandOverEndpoint::drop(std::uint64_t id)
     const auto found = connections_.find(id);
     if (found == connections_.end())
         return;
-    // A notifier may be the one whose signal is being delivered right now.
-    found->second->notifier->setEnabled(false);
-    found->second->notifier.release()->deleteLater();
-    found->second->deadline.release()->deleteLater();
+    // The notifier or the timer may be the one whose signal is being delivered right now. Parented, they
+    // go with the endpoint should the event loop not run again.
+    Connection& connection = *found->second;
+    connection.notifier->setEnabled(false);
+    connection.deadline->stop();
+    for (QObject* object :
+         {static_cast<QObject*>(connection.notifier.release()), static_cast<QObject*>(connection.deadline.release())}) {
+        object->setParent(this);
+        object->deleteLater();
+    }
     connections_.erase(found);
 }
 

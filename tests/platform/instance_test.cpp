@@ -1,7 +1,7 @@
 // The instance lock, the private runtime folder, the hand-over's wire format and its sending end.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/instance.h"
 #include "platform/folders.h"
+#include "platform/instance.h"
 
 #include "common/scoped_env.h"
 #include "common/tempdir.h"
@@ -147,8 +147,8 @@ TEST(InstanceLock, FailsWhereNoLockFileCanBeMade)
 TEST(WindowMessages, TravelAsLittleEndianFieldsAndArriveWhateverTheyAreCutInto)
 {
     const std::string record = HandOverRecord("/home/u/report.doc");
-    const std::string bytes = EncodeMessage(kMessageCopyData, kHandOverMarker, record) +
-                              EncodeMessage(kMessageBringToFront, 0, {});
+    const std::string bytes =
+        EncodeMessage(kMessageCopyData, kHandOverMarker, record) + EncodeMessage(kMessageBringToFront, 0, {});
     EXPECT_EQ(bytes.substr(0, 12), std::string("\x4A\0\0\0\x21\xE8\x2C\x01\x13\0\0\0", 12));
     EXPECT_EQ(record.size(), 19u) << "the name and its zero byte";
 

@@ -21,6 +21,7 @@
 
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace tazen::test {
@@ -86,7 +87,10 @@ public:
     RawSender& operator=(const RawSender&) = delete;
 
     bool Connected() const { return connected_; }
-    void Send(const std::string& bytes) { ASSERT_EQ(::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL), bytes.size()); }
+    void Send(const std::string& bytes)
+    {
+        ASSERT_EQ(::send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL), bytes.size());
+    }
     // Says that nothing more will come.
     void Finish() { ::shutdown(fd_, SHUT_WR); }
     // The next message result, or nullopt when the endpoint closed the connection instead.
@@ -225,8 +229,8 @@ TEST_F(StartUp, AFolderIsAddedWithOrWithoutItsSubFoldersOrNotAtAll)
     makeFile("sub/deep.txt");
     makeFile("sub/deep.txt.TaZEN");
     const ScopedWorkingFolder here(dir.path());
-    const QString question = QStringLiteral("Include sub directories for ") + QString::fromStdString(dir.path()) +
-                             QStringLiteral("/.?");
+    const QString question =
+        QStringLiteral("Include sub directories for ") + QString::fromStdString(dir.path()) + QStringLiteral("/.?");
     const auto sorted = [](std::vector<std::string> names) {
         std::sort(names.begin(), names.end());
         return names;
@@ -240,8 +244,8 @@ TEST_F(StartUp, AFolderIsAddedWithOrWithoutItsSubFoldersOrNotAtAll)
     EXPECT_EQ(user.boxes[0].buttons, BoxButtons::YesNoCancel);
     EXPECT_EQ(user.boxes[0].text, question);
     EXPECT_EQ(recursive.ModeName(), QStringLiteral("Encrypt"));
-    EXPECT_EQ(sorted(recursive.Files().Names()),
-              sorted({dir / "./top.txt", dir / "./top.txt.TaZEN", dir / "./sub/deep.txt", dir / "./sub/deep.txt.TaZEN"}));
+    EXPECT_EQ(sorted(recursive.Files().Names()), sorted({dir / "./top.txt", dir / "./top.txt.TaZEN",
+                                                         dir / "./sub/deep.txt", dir / "./sub/deep.txt.TaZEN"}));
 
     user.answers = {BoxAnswer::No};
     TForm1 flat(user);
@@ -328,6 +332,44 @@ TEST_F(StartUp, TheTextNeverReachesPastCbDataOrPastWhatArrived)
     const std::string other = dir / "b.txt";
     EXPECT_EQ(handOver(EncodeHeader(kMessageCopyData, kHandOverMarker, 4000) + other, true), 1u);
     EXPECT_EQ(listed(), (std::vector<std::string>{name, other}));
+}
+
+TEST_F(StartUp, AnotherUserIsNotHeardEvenWhereTheFolderWouldLetThemIn)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can be another user for a moment";
+    form.FormCreate({});
+    // Opened up, so only the endpoint's own check stands between the other user and the list.
+    std::filesystem::permissions(runtime.path(), std::filesystem::perms::all);
+    std::filesystem::permissions(endpoint(), std::filesystem::perms::all);
+    const std::string record = EncodeMessage(kMessageCopyData, kHandOverMarker, HandOverRecord("/tmp/planted"));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    endpoint().copy(address.sun_path, sizeof(address.sun_path) - 1);
+    int report[2];
+    ASSERT_EQ(::pipe(report), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // System calls only: 'c' connected and sent, 'a' it was answered, 'e' the connection was ended.
+        char what = 'x';
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        if (::setuid(65534) == 0 && fd >= 0 &&
+            ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
+            ::send(fd, record.data(), record.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(record.size())) {
+            char answer[4];
+            what = ::recv(fd, answer, sizeof(answer), 0) > 0 ? 'a' : 'e';
+        }
+        ::_exit(::write(report[1], &what, 1) == 1 ? 0 : 1);
+    }
+    ::close(report[1]);
+    ASSERT_TRUE(serveUntilReadable(report[0]));
+    char what = 0;
+    EXPECT_EQ(::read(report[0], &what, 1), 1);
+    ::close(report[0]);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_EQ(what, 'e') << "connected, then cut off without an answer";
+    EXPECT_EQ(form.Files().Count(), 0);
 }
 
 TEST_F(StartUp, ANameAlreadyListedIsAnsweredOnceItsMessageIsShown)
@@ -452,9 +494,9 @@ TEST_F(StartUp, TheSavedBoundsComeBackUnchangedFromStartToStart)
     writeFile(SettingsFilePath(), "[Visuals]\nLeft=120\nTop=80\nWidth=640\nHeight=420\n");
     const platform::TIniFile settings(SettingsFilePath());
     const auto saved = [&] {
-        return QRect(settings.ReadInteger(kSectionVisuals, "Left", -1), settings.ReadInteger(kSectionVisuals, "Top", -1),
-                     settings.ReadInteger(kSectionVisuals, "Width", -1),
-                     settings.ReadInteger(kSectionVisuals, "Height", -1));
+        return QRect(
+            settings.ReadInteger(kSectionVisuals, "Left", -1), settings.ReadInteger(kSectionVisuals, "Top", -1),
+            settings.ReadInteger(kSectionVisuals, "Width", -1), settings.ReadInteger(kSectionVisuals, "Height", -1));
     };
     for (int start = 0; start < 3; ++start) {
         TForm1 started(user);
@@ -495,7 +537,8 @@ TEST_F(StartUp, AFailedSaveIsSwallowed)
     writeFile(SettingsFilePath(), "[Files]\nSourceFiles=1\n");
     form.FormCreate({});
     form.show();
-    std::filesystem::permissions(program.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(program.path(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     form.close();
     EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(readText(SettingsFilePath()), "[Files]\nSourceFiles=1\n");
