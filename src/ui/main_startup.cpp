@@ -102,6 +102,8 @@ bool TForm1::HandOverCommandLine(const std::vector<std::string>& arguments)
     // A switch is no file name, and a folder add belongs to the instance it was given to.
     const bool handsOver = !arguments.empty() && !arguments.front().empty() && !isSwitch(arguments.front());
     const std::string record = handsOver ? platform::HandOverRecord(platform::AbsoluteName(arguments.front())) : "";
+    if (!arguments.empty() && isSwitch(arguments.front()))
+        warn("TaZEN is running already; a folder is added by starting TaZEN with it when none runs");
     for (int reach = 0; reach < kMostReaches; ++reach) {
         platform::EndpointClient client;
         switch (platform::ReachRunningInstance(*instanceLock_, client, kFindPatience)) {

@@ -442,6 +442,12 @@ TEST_F(StartUp, ASecondStartHandsOverItsFirstArgumentAndEnds)
     EXPECT_EQ(ran.exitCode, 0) << ran.errors.toStdString();
     EXPECT_EQ(listed(), std::vector<std::string>{first}) << "a start without arguments changes nothing";
     EXPECT_FALSE(form.isMinimized()) << "but brings the running window back";
+
+    // A switch is no file name; the running instance is not asked to list "/e".
+    ran = startProgram({QStringLiteral("/e"), QString::fromStdString(dir.path())}, dir.path());
+    EXPECT_EQ(ran.exitCode, 0);
+    EXPECT_TRUE(ran.errors.contains("running already")) << ran.errors.toStdString();
+    EXPECT_EQ(listed(), std::vector<std::string>{first});
     EXPECT_TRUE(user.boxes.empty());
 }
 
