@@ -4,8 +4,9 @@
 BUILD_DIR    ?= build
 SANITIZE_DIR ?= build-sanitize
 CMAKE_ARGS   ?=
+PREFIX       ?= $(HOME)/.local
 
-.PHONY: all deps build run test test-sanitize bench screenshots format clean
+.PHONY: all deps build run test test-sanitize bench screenshots install uninstall format clean
 
 all: build
 
@@ -45,6 +46,15 @@ bench: build
 # The windows, the dialogs and the gauge as PNG files in $(BUILD_DIR)/screenshots, drawn without a display.
 screenshots: build
 	$(BUILD_DIR)/bin/tazen_screenshots $(BUILD_DIR)/screenshots
+
+# TaZEN in the applications menu, and .TaZEN files opening in it: the programs go to $(PREFIX)/lib/tazen,
+# launchers to $(PREFIX)/bin, the desktop entry, the icon and the MIME type to $(PREFIX)/share.
+install: build
+	scripts/install-desktop $(BUILD_DIR) "$(PREFIX)"
+
+# Removes what install put into the same PREFIX, but not the settings file TaZEN.ini.
+uninstall:
+	scripts/install-desktop --uninstall "$(PREFIX)"
 
 format:
 	git ls-files '*.cpp' '*.h' | grep -v -e blowfish_tables.cpp -e unicode_tables.cpp | xargs clang-format -i
