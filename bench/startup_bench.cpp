@@ -81,9 +81,8 @@ Clock::duration startUntilIdle(const std::string& program, const std::string& en
     for (;;) {
         tazen::platform::EndpointClient client;
         std::uint32_t result = 0;
-        if (client.Connect(endpoint) &&
-            client.Send(tazen::platform::kMessageBringToFront, 0, {}, 10s, result) ==
-                tazen::platform::EndpointClient::Outcome::Answered)
+        if (client.Connect(endpoint) && client.Send(tazen::platform::kMessageBringToFront, 0, {}, 10s, result) ==
+                                            tazen::platform::EndpointClient::Outcome::Answered)
             return Clock::now() - start;
         if (::waitpid(pid, nullptr, WNOHANG) == pid)
             fail(program + " ended before it answered");
@@ -112,8 +111,7 @@ Summary summarise(std::vector<double> values)
 
 void report(const char* what, const Summary& s)
 {
-    std::printf("%-44s median %7.1f ms   fastest %7.1f ms   slowest %7.1f ms\n", what, s.median, s.fastest,
-                s.slowest);
+    std::printf("%-44s median %7.1f ms   fastest %7.1f ms   slowest %7.1f ms\n", what, s.median, s.fastest, s.slowest);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "platform/folders.h"
 #include "platform/instance.h"
 
+#include "common/local_socket.h"
 #include "common/scoped_env.h"
 #include "common/tempdir.h"
 
@@ -33,11 +34,8 @@ public:
     explicit Listener(const std::string& path)
     {
         fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        path.copy(address.sun_path, sizeof(address.sun_path) - 1);
-        if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
-            ::listen(fd_, 8) != 0)
+        const sockaddr_un address = test::localAddress(path);
+        if (fd_ < 0 || ::bind(fd_, test::asAddress(address), sizeof(address)) != 0 || ::listen(fd_, 8) != 0)
             throw std::runtime_error("cannot listen at " + path);
     }
     ~Listener() { ::close(fd_); }

@@ -5,6 +5,7 @@
 #include "platform/inifile.h"
 #include "platform/instance.h"
 
+#include "common/local_socket.h"
 #include "common/scoped_env.h"
 #include "ui/window_fixture.h"
 
@@ -77,10 +78,8 @@ public:
     explicit RawSender(const std::string& path)
     {
         fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        path.copy(address.sun_path, sizeof(address.sun_path) - 1);
-        connected_ = fd_ >= 0 && ::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+        const sockaddr_un address = localAddress(path);
+        connected_ = fd_ >= 0 && ::connect(fd_, asAddress(address), sizeof(address)) == 0;
     }
     ~RawSender() { ::close(fd_); }
     RawSender(const RawSender&) = delete;
@@ -343,9 +342,7 @@ TEST_F(StartUp, AnotherUserIsNotHeardEvenWhereTheFolderWouldLetThemIn)
     std::filesystem::permissions(runtime.path(), std::filesystem::perms::all);
     std::filesystem::permissions(endpoint(), std::filesystem::perms::all);
     const std::string record = EncodeMessage(kMessageCopyData, kHandOverMarker, HandOverRecord("/tmp/planted"));
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    endpoint().copy(address.sun_path, sizeof(address.sun_path) - 1);
+    const sockaddr_un address = localAddress(endpoint());
     int report[2];
     ASSERT_EQ(::pipe(report), 0);
     const pid_t child = ::fork();
@@ -354,8 +351,7 @@ TEST_F(StartUp, AnotherUserIsNotHeardEvenWhereTheFolderWouldLetThemIn)
         // System calls only: 'c' connected and sent, 'a' it was answered, 'e' the connection was ended.
         char what = 'x';
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        if (::setuid(65534) == 0 && fd >= 0 &&
-            ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
+        if (::setuid(65534) == 0 && fd >= 0 && ::connect(fd, asAddress(address), sizeof(address)) == 0 &&
             ::send(fd, record.data(), record.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(record.size())) {
             char answer[4];
             what = ::recv(fd, answer, sizeof(answer), 0) > 0 ? 'a' : 'e';
