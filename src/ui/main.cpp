@@ -330,7 +330,7 @@ void TForm1::dropEvent(QDropEvent* event)
 
 void TForm1::DropFiles(const std::vector<std::string>& names)
 {
-    if (running_ || holds_ > 0)
+    if (busy())
         return WhenIdle([this, names] { DropFiles(names); });
     std::vector<std::string> kept;
     bool anyEncrypted = false;
@@ -350,7 +350,7 @@ void TForm1::DropFiles(const std::vector<std::string>& names)
 
 void TForm1::WhenIdle(std::function<void()> action)
 {
-    if (running_ || holds_ > 0)
+    if (busy())
         held_.push_back(std::move(action));
     else
         action();
@@ -359,7 +359,7 @@ void TForm1::WhenIdle(std::function<void()> action)
 void TForm1::runHeld()
 {
     // A program that ends before its window shows, or a window closing, takes nothing more in.
-    if (running_ || holds_ > 0 || endedWith_ || closeRequested_)
+    if (busy() || endedWith_ || closeRequested_)
         return;
     std::vector<std::function<void()>> held;
     held.swap(held_);

@@ -172,6 +172,7 @@ private:
         TForm1& form_;
     };
 
+    bool busy() const { return running_ || holds_ > 0; }
     void becomeRunningInstance(platform::InstanceLock& lock);
     void fitFrame();
     void runHeld();
