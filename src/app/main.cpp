@@ -4,6 +4,7 @@
 #include "ui/about.h"
 #include "ui/dialogs/progressDlg.h"
 #include "ui/dialogs/shredDlg.h"
+#include "ui/endsignals.h"
 #include "ui/interaction.h"
 #include "ui/passdlg.h"
 #include "ui/settingsDlg.h"
@@ -88,6 +89,7 @@ int main(int argc, char** argv)
     tazen::TshredDialog shredDialog;
     form1.AttachDialogs({&passwordDlg, &progressDialog, &settingsDialog, &aboutBox, &shredDialog});
     QObject::connect(&form1, &tazen::TForm1::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    const tazen::EndSignals endSignals([&form1] { form1.close(); });
     form1.show();
     return QApplication::exec();
 }

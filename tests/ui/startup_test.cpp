@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <csignal>
 #include <filesystem>
 
 #include <sys/socket.h>
@@ -142,8 +143,17 @@ protected:
         return handOver(EncodeMessage(kMessageCopyData, kHandOverMarker, HandOverRecord(name)));
     }
 
-    // Starts the built program as the user would, in folder, sharing this test's runtime folder, and handles
-    // this window's events until it has ended.
+    // The built program, copied into this test's program folder, so its settings file is the test's own.
+    QString programCopy()
+    {
+        const std::string copy = program / "tazen";
+        if (!std::filesystem::exists(copy))
+            std::filesystem::copy_file(TAZEN_PROGRAM, copy);
+        return QString::fromStdString(copy);
+    }
+
+    // Starts the program as the user would, in folder, sharing this test's runtime folder, and handles this
+    // window's events until it has ended.
     Ran startProgram(const QStringList& arguments, const std::string& folder)
     {
         QProcess process;
@@ -156,7 +166,7 @@ protected:
         QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
         QObject::connect(&process, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
         QTimer::singleShot(kHangGuardMs, &loop, &QEventLoop::quit);
-        process.start(QStringLiteral(TAZEN_PROGRAM), arguments);
+        process.start(programCopy(), arguments);
         loop.exec();
         Ran ran;
         if (process.state() != QProcess::NotRunning) {
@@ -447,25 +457,32 @@ TEST_F(StartUp, ASecondStartHandsOverItsFirstArgumentAndEnds)
     EXPECT_TRUE(user.boxes.empty());
 }
 
+// Starts the program as the running instance and returns once it holds the lock and its endpoint exists
+// (it takes the lock first, then makes the endpoint).
+void startFirstInstance(QProcess& process, const QString& program, const std::string& endpoint,
+                        const std::string& runtime)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(environment);
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QFileSystemWatcher watcher({QString::fromStdString(runtime)});
+    QEventLoop loop;
+    QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, &loop, [&] {
+        if (std::filesystem::exists(endpoint))
+            loop.quit();
+    });
+    QObject::connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(kHangGuardMs, &loop, &QEventLoop::quit);
+    process.start(program, {});
+    loop.exec();
+}
+
 TEST_F(StartUp, AnInstanceThatWasKilledLeavesNothingInTheWayOfTheNextOne)
 {
     // A real first instance, killed without a chance to clean up: its lock file and socket stay behind.
     QProcess killed;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    killed.setProcessEnvironment(environment);
-    killed.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    // It takes the lock before it makes its endpoint, so once the socket file is there both are held.
-    QFileSystemWatcher watcher({QString::fromStdString(runtime.path())});
-    QEventLoop loop;
-    QObject::connect(&watcher, &QFileSystemWatcher::directoryChanged, &loop, [&] {
-        if (std::filesystem::exists(endpoint()))
-            loop.quit();
-    });
-    QObject::connect(&killed, &QProcess::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(kHangGuardMs, &loop, &QEventLoop::quit);
-    killed.start(QStringLiteral(TAZEN_PROGRAM), {});
-    loop.exec();
+    startFirstInstance(killed, programCopy(), endpoint(), runtime.path());
     ASSERT_EQ(killed.state(), QProcess::Running);
     killed.kill();
     killed.waitForFinished();
@@ -478,6 +495,28 @@ TEST_F(StartUp, AnInstanceThatWasKilledLeavesNothingInTheWayOfTheNextOne)
     const Ran ran = startProgram({QString::fromStdString(name)}, dir.path());
     EXPECT_EQ(ran.exitCode, 0) << ran.errors.toStdString();
     EXPECT_EQ(listed(), std::vector<std::string>{name});
+}
+
+TEST_F(StartUp, ASystemRequestToEndClosesTheWindowAsTheCloseBoxDoes)
+{
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        writeFile(SettingsFilePath(), "[Files]\nSourceFiles=0\n");
+        QProcess first;
+        startFirstInstance(first, programCopy(), endpoint(), runtime.path());
+        ASSERT_EQ(first.state(), QProcess::Running);
+        // Its event loop runs once it answers; the signals are taken from just before that.
+        RawSender probe(endpoint());
+        probe.Send(EncodeMessage(kMessageBringToFront, 0, {}));
+        ASSERT_EQ(probe.Answer(), 1u);
+        ::kill(static_cast<pid_t>(first.processId()), signal);
+        ASSERT_TRUE(first.waitForFinished(kHangGuardMs));
+        EXPECT_EQ(first.exitStatus(), QProcess::NormalExit) << "signal " << signal;
+        EXPECT_EQ(first.exitCode(), 0);
+        EXPECT_FALSE(std::filesystem::exists(endpoint())) << "it tidied up after itself";
+        const platform::TIniFile settings(SettingsFilePath());
+        EXPECT_EQ(settings.ReadInteger(kSectionVisuals, "Width", -1), 500) << "and saved its bounds";
+        EXPECT_EQ(settings.ReadInteger(kSectionVisuals, "Left", -1), 400);
+    }
 }
 
 // Geometry
