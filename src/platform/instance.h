@@ -87,6 +87,8 @@ public:
     std::optional<WindowMessage> Next(bool endOfInput);
     // An oversized message ends the stream: what follows it cannot be told apart from its data.
     bool Stopped() const { return stopped_; }
+    // Bytes fed and not yet taken as messages.
+    std::size_t Buffered() const { return buffer_.size(); }
 
 private:
     std::string buffer_;

@@ -20,6 +20,8 @@ namespace {
 
 // More would only be someone hammering the endpoint; a file manager's burst is answered one by one.
 constexpr std::size_t kMostConnections = 64;
+// Two of the largest messages and their headers; a connection that sends more before it is answered goes.
+constexpr std::size_t kMostBuffered = 2 * (platform::kLargestMessageData + 12);
 // A sender that has not finished its message by then will not: its connection goes.
 constexpr int kIncompleteMessageMs = 10'000;
 
@@ -125,6 +127,9 @@ void HandOverEndpoint::readFrom(std::uint64_t id)
         const ssize_t count = ::recv(connection.fd, bytes, sizeof(bytes), 0);
         if (count > 0) {
             connection.reader.Feed(bytes, static_cast<std::size_t>(count));
+            // A sender may queue a message behind the one being handled, not an endless stream.
+            if (connection.reader.Buffered() > kMostBuffered)
+                return drop(id);
             continue;
         }
         if (count < 0 && (errno == EAGAIN || errno == EINTR))
