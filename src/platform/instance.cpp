@@ -45,7 +45,8 @@ bool isPrivateFolder(const std::string& folder, std::string& reason)
         reason = folder + " is open to other users";
         return false;
     }
-    if (folder.size() + 1 + std::strlen(kMainWindowEndpoint) >= sizeof(sockaddr_un::sun_path)) {
+    // Room for the endpoint and for the name it is made under.
+    if (folder.size() + 1 + std::strlen(kMainWindowEndpoint) + 8 >= sizeof(sockaddr_un::sun_path)) {
         reason = folder + " is too long a path for a local socket";
         return false;
     }

@@ -20,6 +20,8 @@ namespace {
 
 // More would only be someone hammering the endpoint; a file manager's burst is answered one by one.
 constexpr std::size_t kMostConnections = 64;
+// The endpoint's name while it is being made.
+constexpr const char* kMakingSuffix = ".new";
 // Two of the largest messages and their headers; a connection that sends more before it is answered goes.
 constexpr std::size_t kMostBuffered = 2 * (platform::kLargestMessageData + 12);
 // A sender that has not finished its message by then will not: its connection goes.
@@ -65,25 +67,33 @@ HandOverEndpoint::~HandOverEndpoint()
 
 bool HandOverEndpoint::Listen(const std::string& path, std::string& reason)
 {
+    // Made listening under a name of its own and then moved into place, so whoever finds the endpoint
+    // finds it listening. Only the holder of the lock gets here, so whatever socket is at either name was
+    // left by an instance that died.
+    const std::string making = path + kMakingSuffix;
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof(address.sun_path)) {
+    if (making.size() >= sizeof(address.sun_path)) {
         reason = path + " is too long a path for a local socket";
         return false;
     }
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    struct stat st
-    {
-    };
-    // Whatever socket is there was left by an instance that died: the lock says no other one runs.
-    if (::lstat(path.c_str(), &st) == 0 && S_ISSOCK(st.st_mode))
-        ::unlink(path.c_str());
+    std::memcpy(address.sun_path, making.c_str(), making.size() + 1);
+    for (const std::string& stale : {making, path}) {
+        struct stat st
+        {
+        };
+        if (::lstat(stale.c_str(), &st) == 0 && S_ISSOCK(st.st_mode))
+            ::unlink(stale.c_str());
+    }
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
-        ::chmod(path.c_str(), 0600) != 0 || ::listen(fd, SOMAXCONN) != 0) {
+        ::chmod(making.c_str(), 0600) != 0 || ::listen(fd, SOMAXCONN) != 0 ||
+        ::rename(making.c_str(), path.c_str()) != 0) {
         reason = path + ": " + std::strerror(errno);
-        if (fd >= 0)
+        if (fd >= 0) {
             ::close(fd);
+            ::unlink(making.c_str());
+        }
         return false;
     }
     listener_ = fd;
