@@ -358,11 +358,12 @@ TEST_F(StartUp, AnotherUserIsNotHeardEvenWhereTheFolderWouldLetThemIn)
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        // System calls only: 'c' connected and sent, 'a' it was answered, 'e' the connection was ended.
+        // System calls only: 'x' it could not connect, 'a' it was answered, 'e' the connection was ended.
+        // The endpoint may cut it off before the record is even sent.
         char what = 'x';
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        if (::setuid(65534) == 0 && fd >= 0 && ::connect(fd, asAddress(address), sizeof(address)) == 0 &&
-            ::send(fd, record.data(), record.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(record.size())) {
+        if (::setuid(65534) == 0 && fd >= 0 && ::connect(fd, asAddress(address), sizeof(address)) == 0) {
+            [[maybe_unused]] const ssize_t sent = ::send(fd, record.data(), record.size(), MSG_NOSIGNAL);
             char answer[4];
             what = ::recv(fd, answer, sizeof(answer), 0) > 0 ? 'a' : 'e';
         }
