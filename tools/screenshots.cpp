@@ -185,9 +185,11 @@ void mainWindows()
     if (!program.isValid())
         return void(++failures);
     const QTemporaryDir& folder = program.folder();
+    // Started as the program starts, with a runtime folder of its own so no running TaZEN takes it over.
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder.path()));
     SilentInteraction interaction;
     TForm1 form(interaction);
-    form.resize(560, 300);
+    form.FormCreate({});
     form.show();
     save(form, QStringLiteral("main-no-mode"));
 

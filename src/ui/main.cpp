@@ -67,6 +67,8 @@ TForm1::TForm1(Interaction& interaction, QWidget* parent)
     statusBar1_ = new QLabel(this);
     statusBar1_->setObjectName(QStringLiteral("StatusBar1"));
     statusBar1_->setTextFormat(Qt::PlainText);
+    // The start hint is longer than the default window is wide; it wraps rather than being cut off.
+    statusBar1_->setWordWrap(true);
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->addWidget(statusBar1_, 1);
     setAcceptDrops(true);
