@@ -5,6 +5,7 @@
 #include "bench_files.h"
 #include "comparing_reporter.h"
 #include "null_frontend.h"
+#include "window_bench_setup.h"
 
 #include "cipher/blowfish.h"
 #include "engine/crypto.h"
@@ -143,11 +144,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    programName() = "tazen_dialog_bench";
-    workFolder = makeWorkFolder();
-    // No settings file there: the frontends' controls apply, which keep the sources and make no executable.
-    tazen::platform::SetExecutableFolderForTesting(workFolder);
-    benchmark::AddCustomContext("work folder", workFolder);
+    workFolder = startWindowBench("tazen_dialog_bench");
 
     const auto timed = [](benchmark::internal::Benchmark* benchmark) {
         benchmark->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);

@@ -4,6 +4,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bench_files.h"
 #include "comparing_reporter.h"
+#include "window_bench_setup.h"
 
 #include "platform/folders.h"
 #include "ui/fileops.h"
@@ -150,10 +151,7 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    programName() = "tazen_window_bench";
-    workFolder = makeWorkFolder();
-    tazen::platform::SetExecutableFolderForTesting(workFolder);
-    benchmark::AddCustomContext("work folder", workFolder);
+    workFolder = startWindowBench("tazen_window_bench");
     makeFiles();
 
     benchmark::RegisterBenchmark("AddFileList/100000", AddFileList100k)
