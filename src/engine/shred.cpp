@@ -113,13 +113,15 @@ bool ShredFile(const std::string& fileName, Frontend& frontend, bool* deleted)
     dialog.lblFileName().SetCaption(fileName);
     dialog.Show();
 
-    const auto buffer = std::make_unique<std::uint8_t[]>(kShredBufferSize);
+    // No pass writes more than the size rounded up to whole three-byte units; a small file needs no more.
+    const std::int64_t bufferSize = std::min(kShredBufferSize, (size + 2) / 3 * 3);
+    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(bufferSize));
     std::mt19937 generator = generatorSeededFromClock();
     for (int pass = 1; pass <= kShredPasses; ++pass) {
         if (pass == kFirstLateRandomPass)
             generator = generatorSeededFromClock();
         const Pattern pattern = patternOfPass(pass, generator);
-        for (std::int64_t i = 0; i < kShredBufferSize; ++i)
+        for (std::int64_t i = 0; i < bufferSize; ++i)
             buffer[i] = pattern.bytes[i % 3];
         dialog.lblpass().SetCaption("Pass " + std::to_string(pass) + " of " + std::to_string(kShredPasses));
         dialog.gaugePass().SetProgress(0);
@@ -131,7 +133,7 @@ bool ShredFile(const std::string& fileName, Frontend& frontend, bool* deleted)
         while (written < length && !cancelled) {
             frontend.ProcessMessages();
             cancelled = dialog.ModalResult() == kModalResultCancel;
-            const std::int64_t piece = std::min(kShredBufferSize, length - written);
+            const std::int64_t piece = std::min(bufferSize, length - written);
             if (file.WriteAt(buffer.get(), piece, written) != 0)
                 return failureExit(pass);
             written += piece;

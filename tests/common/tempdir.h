@@ -18,9 +18,9 @@ namespace tazen::test {
 class TempDir
 {
 public:
-    TempDir()
+    explicit TempDir(const std::filesystem::path& base = std::filesystem::temp_directory_path())
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tazen-test-XXXXXX").string();
+        std::string pattern = (base / "tazen-test-XXXXXX").string();
         if (!mkdtemp(pattern.data()))
             throw std::runtime_error("mkdtemp failed");
         path_ = pattern;
