@@ -121,8 +121,9 @@ protected:
                 name += ".TaZEN";
 
         Attempt attempt;
-        attempt.frontend.settings.sourceFilesOverride =
-            scenario == Scenario::EncryptAndShred ? 2 : scenario == Scenario::Decrypt ? 0 : 1;
+        attempt.frontend.settings.sourceFilesOverride = scenario == Scenario::EncryptAndShred ? 2
+                                                        : scenario == Scenario::Decrypt       ? 0
+                                                                                              : 1;
         attempt.frontend.settings.selfExtractOverride = scenario == Scenario::EncryptSelfExtracting;
         std::size_t current = 0;
         platform::SetFaultHook([&](FileOperation operation, const std::string& name) -> platform::ErrorCode {
@@ -131,8 +132,8 @@ protected:
                 if (name.rfind(names[i], 0) == 0)
                     current = i;
             const bool failing =
-                fault.at != 0 && (attempt.requests == fault.at || (fault.mode == FaultMode::FromThenOn &&
-                                                                   attempt.requests > fault.at));
+                fault.at != 0 &&
+                (attempt.requests == fault.at || (fault.mode == FaultMode::FromThenOn && attempt.requests > fault.at));
             if (!failing)
                 return 0;
             if (!attempt.failed) {
