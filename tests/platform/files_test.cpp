@@ -117,6 +117,8 @@ TEST(DeleteFile, RefusesFoldersAndReadOnlyFilesAndRemovesLinksNotTargets)
 TEST(PendingFile, AppearsUnderItsNameOnlyWhenCommitted)
 {
     TempDir dir;
+    // Owner-only while pending whatever the creation mask would let through.
+    const mode_t mask = ::umask(0);
     const std::string final = dir / "result";
     writeFile(final, std::string("previous"));
     {
@@ -129,6 +131,7 @@ TEST(PendingFile, AppearsUnderItsNameOnlyWhenCommitted)
         ASSERT_EQ(pending.Output().Write("new", 3), 0);
         EXPECT_EQ(readText(final), "previous");
     }
+    ::umask(mask);
     // Dropped without a commit: gone, and the old file stays.
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"result"});
     EXPECT_EQ(readText(final), "previous");
