@@ -422,6 +422,9 @@ ErrorCode PendingFile::Create(const std::string& finalName, PendingFile& pending
 {
     if (const ErrorCode fault = injected(FileOperation::Create, finalName))
         return fault;
+    // Made relative to its folder it could be, but no path could then name it to open it again.
+    if (finalName.size() >= PATH_MAX)
+        return ENAMETOOLONG;
     const std::size_t slash = finalName.find_last_of('/');
     const std::string folderName = FolderOf(finalName);
     const std::string base = slash == std::string::npos ? finalName : finalName.substr(slash + 1);

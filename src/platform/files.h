@@ -126,7 +126,8 @@ public:
     PendingFile& operator=(const PendingFile&) = delete;
     ~PendingFile();
 
-    // Fails with EACCES when finalName exists with the read-only attribute, EISDIR when it is a folder.
+    // Fails with EACCES when finalName exists with the read-only attribute, EISDIR when it is a folder,
+    // ENAMETOOLONG when finalName is too long a path for the system to open.
     static ErrorCode Create(const std::string& finalName, PendingFile& pending);
 
     File& Output() { return file_; }

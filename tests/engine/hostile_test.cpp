@@ -108,6 +108,42 @@ TEST_F(HostileNames, NamesThatDifferOnlyInCaseAreDifferentFiles)
     EXPECT_EQ(readFile(lookalike), lookalikePlain);
 }
 
+TEST_F(HostileNames, PathsUpToTheSystemsLimitGoThereAndBackAndOneBeyondIsRefused)
+{
+    // The encrypted file's path is 4095 bytes, the longest there is.
+    const std::string folder = deepFolder(dir.path(), PATH_MAX - 1 - 6 - 1 - 100);
+    const std::string source = folder + "/" + std::string(100, 'n');
+    const std::string encrypted = source + ".TaZEN";
+    ASSERT_EQ(encrypted.size(), static_cast<std::size_t>(PATH_MAX - 1));
+    writeFile(source, randomBytes(rng, 20000));
+    const Bytes plain = readFile(source);
+
+    EXPECT_EQ(encrypt({source}), kAllFilesDone) << message;
+    EXPECT_EQ(referenceDecrypt("secret", readFile(encrypted)), plain);
+    EXPECT_FALSE(exists(source));
+    EXPECT_EQ(decrypt({encrypted}), kAllFilesDone) << message;
+    EXPECT_EQ(readFile(source), plain);
+    EXPECT_EQ(listFolder(folder), std::vector<std::string>{std::string(100, 'n')});
+
+    // One byte longer and the encrypted file's path would pass the limit: refused, not made where no path reaches.
+    const std::string longer = folder + "/" + std::string(101, 'n');
+    writeFile(longer, plain);
+    EXPECT_EQ(encrypt({longer}), 0);
+    EXPECT_EQ(message, "Could not create destination file: " + longer + ".TaZEN");
+    EXPECT_EQ(frontend.progress.events.back(), "HideProgress");
+    EXPECT_EQ(readFile(longer), plain);
+    EXPECT_EQ(listFolder(folder), (std::vector<std::string>{std::string(100, 'n'), std::string(101, 'n')}));
+
+    // Nor an executable whose name passes it: the encrypted file stays, the failure is shown.
+    writeFile(program / "extractor", std::string("#!extractor"));
+    frontend.settings.selfExtractOverride = true;
+    EXPECT_EQ(encrypt({source}), kAllFilesDone) << message;
+    EXPECT_EQ(frontend.messages, (std::vector<ShownMessage>{{MessageKind::Error, "An error occured while creating " +
+                                                                                     source + " executable."}}));
+    EXPECT_EQ(referenceDecrypt("secret", readFile(encrypted)), plain);
+    EXPECT_EQ(withTemporaryNames(listFolder(folder)), std::vector<std::string>{});
+}
+
 TEST_F(HostileNames, APathBeyondTheSystemsLimitIsRefusedByNameBeforeAnythingIsWritten)
 {
     const std::string folder = deepFolder(dir.path(), 4000);

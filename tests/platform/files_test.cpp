@@ -168,6 +168,12 @@ TEST(PendingFile, WorksForANameAndAPathAtTheSystemsLimits)
     ASSERT_EQ(pending.Commit(0600), 0);
     EXPECT_EQ(readText(final), "long");
     EXPECT_EQ(listFolder(folder), std::vector<std::string>{std::string(baseLength, 'n')});
+
+    // A byte more and no path could name the file: refused, although its folder could make it.
+    const std::string beyond = final + "x";
+    PendingFile refused;
+    EXPECT_EQ(PendingFile::Create(beyond, refused), ENAMETOOLONG);
+    EXPECT_EQ(listFolder(folder), std::vector<std::string>{std::string(baseLength, 'n')});
 }
 
 TEST(PendingFile, FlushedBehindInTheBackgroundArrivesWholeAndCanBeDroppedMidWay)
