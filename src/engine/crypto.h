@@ -35,8 +35,10 @@ enum DisposalResult
     NotShredded = 2
 };
 
-// Keeps, deletes or shreds a source that has just been encrypted, as the SourceFiles setting says.
-DisposalResult DisposeSourceFile(const std::string& fileName, Frontend& frontend);
+// Keeps, deletes or shreds a source that has just been encrypted, as the SourceFiles setting says. A source
+// that no longer holds what was encrypted (it changed while it was read) is kept, and reported as not
+// deleted or not shredded.
+DisposalResult DisposeSourceFile(const std::string& fileName, Frontend& frontend, bool holdsWhatWasEncrypted = true);
 
 // Overwrites the file 35 times (Gutmann) and deletes it. True when every pass was written and the
 // deletion attempted; deleted, when given, tells whether the deletion succeeded.

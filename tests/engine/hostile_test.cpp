@@ -187,6 +187,19 @@ class HostileFiles : public EngineTest
 protected:
     HostileFiles() { frontend.settings.sourceFiles = 1; }
 
+    // Calls act once, in the first pass over the named file: its opening and first read are behind it.
+    void inFirstPassOf(const std::string& name, std::function<void()> act)
+    {
+        frontend.onMessages = [this, name, act, namedAt = 0](int round) mutable {
+            if (frontend.progress.lblFilename_.caption != name)
+                return;
+            if (namedAt == 0)
+                namedAt = round;
+            else if (round == namedAt + 1)
+                act();
+        };
+    }
+
     static void append(const std::string& name, const Bytes& more)
     {
         Bytes content = readFile(name);
@@ -216,6 +229,53 @@ TEST_F(HostileFiles, ASourceThatGrowsOrShrinksBeforeItsTurnIsEncryptedAsItThenIs
     EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"first.TaZEN", "grows.TaZEN", "shrinks.TaZEN"}));
     EXPECT_TRUE(frontend.messages.empty());
     EXPECT_EQ(frontend.progress.gaugeTotal_.history.back(), 100);
+}
+
+TEST_F(HostileFiles, ASourceThatChangesWhileItIsReadIsKeptWithAWarning)
+{
+    struct Change
+    {
+        std::string name;
+        std::function<void(const std::string&)> act;
+    };
+    const std::vector<Change> changes = {
+        {"grows", [&](const std::string& name) { append(name, randomBytes(rng, 5000)); }},
+        {"shrinks", [&](const std::string& name) { ASSERT_EQ(::truncate(name.c_str(), 100), 0); }},
+        {"replaced",
+         [&](const std::string& name) {
+             writeFile(name + ".new", randomBytes(rng, 20000));
+             std::filesystem::rename(name + ".new", name);
+         }},
+    };
+    for (const int setting : {1, 2}) {
+        for (const Change& change : changes) {
+            SCOPED_TRACE(change.name + " " + std::to_string(setting));
+            frontend.settings.sourceFiles = setting;
+            frontend.messages.clear();
+            // The whole file comes in with the first read, so the change misses what the run encrypts.
+            const std::string source = makeFile(change.name, 20000);
+            const Bytes read = readFile(source);
+            inFirstPassOf(source, [&] { change.act(source); });
+            Bytes after;
+            EXPECT_EQ(encrypt({source}), kAllFilesDone) << message;
+            EXPECT_EQ(referenceDecrypt("secret", readFile(source + ".TaZEN")), read);
+            ASSERT_TRUE(exists(source)) << "bytes the encrypted file lacks would be lost";
+            const std::string warning = setting == 1 ? "Source file " + source + " not deleted."
+                                                     : "Source file " + source + " not thoroughly shredded.";
+            EXPECT_EQ(frontend.messages, (std::vector<ShownMessage>{{MessageKind::Warning, warning}}));
+            EXPECT_EQ(frontend.shred.shows, 0);
+            std::filesystem::remove(source);
+            std::filesystem::remove(source + ".TaZEN");
+        }
+    }
+
+    // Left alone, the same file is disposed of as usual.
+    frontend.messages.clear();
+    const std::string steady = makeFile("steady", 20000);
+    inFirstPassOf(steady, [] {});
+    EXPECT_EQ(encrypt({steady}), kAllFilesDone);
+    EXPECT_FALSE(exists(steady));
+    EXPECT_TRUE(frontend.messages.empty());
 }
 
 TEST_F(HostileFiles, ASourceReplacedByAFifoBeforeItsTurnIsNeverOpenedForData)
