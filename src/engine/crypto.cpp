@@ -335,7 +335,8 @@ int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
                 run.Transfer(i, cipher, PayloadDirection::Decrypt, source, destination, size, "Decryption canceled");
             stopped >= 0)
             return stopped;
-        if (platform::DeleteFile(name) != 0)
+        // An encrypted file that changed while it was read may hold what the plain file lacks.
+        if (!run.SourceUnchanged() || platform::DeleteFile(name) != 0)
             return run.Stop(i, "Could not delete the file: " + name);
         run.TotalGauge().Advance(static_cast<int>(100 / fileNames.size()));
     }

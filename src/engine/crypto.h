@@ -23,7 +23,8 @@ inline constexpr int kAllFilesDone = -1;
 int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
                  std::string& message, Frontend& frontend);
 
-// Decrypts every .TaZEN file into its plain name and deletes it once the plain file is complete.
+// Decrypts every .TaZEN file into its plain name and deletes it once the plain file is complete, unless it
+// changed while it was read: then the run stops there as if it could not be deleted.
 // Same result and message rules as EncryptFiles.
 int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
                  std::string& message, Frontend& frontend);

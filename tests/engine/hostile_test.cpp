@@ -278,6 +278,24 @@ TEST_F(HostileFiles, ASourceThatChangesWhileItIsReadIsKeptWithAWarning)
     EXPECT_TRUE(frontend.messages.empty());
 }
 
+TEST_F(HostileFiles, AnEncryptedFileThatChangesWhileItIsReadIsKeptAndStopsTheRun)
+{
+    const Bytes plain = randomBytes(rng, 20000);
+    const std::string grows = dir / "grows.TaZEN";
+    writeFile(grows, referenceFile("secret", plain));
+    const std::string after = dir / "after.TaZEN";
+    writeFile(after, referenceFile("secret", plain));
+    // Still being copied in, say: more arrives once the run has read what there was.
+    const Bytes more = randomBytes(rng, 4096);
+    inFirstPassOf(grows, [&] { append(grows, more); });
+    EXPECT_EQ(decrypt({grows, after}), 0);
+    EXPECT_EQ(message, "Could not delete the file: " + grows);
+    EXPECT_EQ(frontend.progress.events.back(), "HideProgress");
+    EXPECT_EQ(readFile(dir / "grows"), plain);
+    EXPECT_EQ(readFile(grows).size(), 32 + plain.size() + more.size());
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"after.TaZEN", "grows", "grows.TaZEN"}));
+}
+
 TEST_F(HostileFiles, ASourceReplacedByAFifoBeforeItsTurnIsNeverOpenedForData)
 {
     const std::string first = makeFile("first", 100);
