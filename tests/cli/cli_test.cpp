@@ -125,6 +125,28 @@ TEST_F(Cli, APathBeyondTheSystemsLimitIsRefusedWithTheSystemsReason)
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"a"});
 }
 
+TEST_F(Cli, AFifoIsNeverOpenedForDataAndEveryCommandNamesIt)
+{
+    // Nobody writes into them: a command that opened one for data would wait for ever.
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((dir / "pipe.TaZEN").c_str(), 0600), 0);
+    Finished run = runCli({"encrypt", "pipe"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(contains(run.err, "tazen-cli: pipe: it is not a regular file\n")) << run.err;
+    run = runCli({"decrypt", "pipe.TaZEN"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(contains(run.err, "tazen-cli: pipe.TaZEN: it is not a regular file\n")) << run.err;
+    run = runCli({"check", "pipe.TaZEN"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(contains(run.err, "pipe.TaZEN")) << run.err;
+    ChildProcess::Setup setup;
+    setup.folder = dir.path();
+    run = RunToEnd(cli(), {"shred", "pipe"}, setup);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "tazen-cli: cannot shred pipe: it is not a regular file\n");
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"pipe", "pipe.TaZEN"}));
+}
+
 TEST_F(Cli, CtrlCDuringALargeFileRemovesItsTemporaryFileAndLeavesTheSource)
 {
     // Sparse: 64 MiB to encrypt, nearly nothing on disk.

@@ -144,6 +144,23 @@ TEST_F(HostileNames, PathsUpToTheSystemsLimitGoThereAndBackAndOneBeyondIsRefused
     EXPECT_EQ(withTemporaryNames(listFolder(folder)), std::vector<std::string>{});
 }
 
+TEST_F(HostileNames, NamesUpToTheLimitOnANameGoThereAndBackAndOneBeyondIsRefused)
+{
+    // The encrypted file's name is 255 bytes, the longest there is; its temporary name is cut to fit.
+    const std::string source = makeFile(std::string(NAME_MAX - 6, 'n'), 10000);
+    const Bytes plain = readFile(source);
+    EXPECT_EQ(encrypt({source}), kAllFilesDone) << message;
+    EXPECT_EQ(decrypt({source + ".TaZEN"}), kAllFilesDone) << message;
+    EXPECT_EQ(readFile(source), plain);
+
+    const std::string longer = makeFile(std::string(NAME_MAX - 5, 'n'), 10000);
+    EXPECT_EQ(encrypt({longer}), 0);
+    EXPECT_EQ(message, "Could not create destination file: " + longer + ".TaZEN");
+    EXPECT_EQ(listFolder(dir.path()),
+              (std::vector<std::string>{std::string(NAME_MAX - 6, 'n'), std::string(NAME_MAX - 5, 'n')}));
+    EXPECT_EQ(readFile(longer).size(), 10000u);
+}
+
 TEST_F(HostileNames, APathBeyondTheSystemsLimitIsRefusedByNameBeforeAnythingIsWritten)
 {
     const std::string folder = deepFolder(dir.path(), 4000);
