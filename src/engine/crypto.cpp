@@ -124,8 +124,15 @@ public:
     {
         progress_.lblFilename().SetCaption(fileNames_[index]);
         frontend_.ProcessMessages();
-        return platform::OpenForReadWrite(fileNames_[index], source) == 0 && source.Size(size) == 0;
+        if (platform::OpenForReadWrite(fileNames_[index], source) != 0 || source.State(opened_) != 0)
+            return false;
+        size = opened_.size;
+        return true;
     }
+
+    // True when the file just transferred is still, under its name, the file that was opened, with the
+    // same length and data: nothing was added, cut or rewritten while it was read.
+    bool SourceUnchanged() const { return sourceUnchanged_; }
 
     // A run that stops on a failure hides the dialog; the caller finds the file by this position.
     int Stop(std::size_t index, std::string text)
@@ -157,9 +164,14 @@ public:
         const std::string& name = fileNames_[index];
         bool cancelled = false;
         ErrorCode error = 0;
+        std::int64_t read = 0;
         const StreamFailure failure =
-            Stream(cipher, direction, source, destination.Output(), fileSize, cancelled, error);
+            Stream(cipher, direction, source, destination.Output(), fileSize, cancelled, error, read);
         cipher.Wipe();
+        platform::FileState closing, named;
+        sourceUnchanged_ = source.State(closing) == 0 && closing == opened_ &&
+                           closing.size == read + (direction == PayloadDirection::Decrypt ? kCheckBlockSize : 0) &&
+                           platform::StateOf(name, named) == 0 && named == closing;
         source.Close();
         if (failure == StreamFailure::Read)
             return Stop(index, withReason("Could not read the file: " + name, error));
@@ -178,7 +190,7 @@ private:
     // ends with an empty pass, and a Cancel noted in a pass still lets that pass's piece through.
     // fileSize is what the file gauge divides by.
     StreamFailure Stream(TBlockCipher& cipher, PayloadDirection direction, File& source, File& destination,
-                         std::int64_t fileSize, bool& cancelled, ErrorCode& error)
+                         std::int64_t fileSize, bool& cancelled, ErrorCode& error, std::int64_t& read)
     {
         progress_.gaugeFile().SetProgress(0);
         const auto whole = static_cast<std::uint64_t>(fileSize);
@@ -188,6 +200,7 @@ private:
             std::int64_t got = 0;
             if ((error = source.Read(buffer_.data(), kChunkSize, got)) != 0)
                 return StreamFailure::Read;
+            read += got;
             std::int64_t offset = 0;
             bool fileEnded = false;
             for (;;) {
@@ -223,6 +236,8 @@ private:
     Frontend& frontend_;
     ProgressDialogPort& progress_;
     RunBuffer buffer_;
+    platform::FileState opened_;
+    bool sourceUnchanged_ = false;
     std::uint64_t total_ = 0;
     std::uint64_t totalDone_ = 0;
 };
@@ -270,7 +285,7 @@ int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
 
         if (MakeSelfExtractingFile(destinationName, frontend) == 2)
             frontend.ShowMessage(MessageKind::Error, "An error occured while creating " + name + " executable.");
-        switch (DisposeSourceFile(name, frontend)) {
+        switch (DisposeSourceFile(name, frontend, run.SourceUnchanged())) {
         case NotDeleted:
             frontend.ShowMessage(MessageKind::Warning, "Source file " + name + " not deleted.");
             break;
@@ -320,7 +335,8 @@ int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
                 run.Transfer(i, cipher, PayloadDirection::Decrypt, source, destination, size, "Decryption canceled");
             stopped >= 0)
             return stopped;
-        if (platform::DeleteFile(name) != 0)
+        // An encrypted file that changed while it was read may hold what the plain file lacks.
+        if (!run.SourceUnchanged() || platform::DeleteFile(name) != 0)
             return run.Stop(i, "Could not delete the file: " + name);
         run.TotalGauge().Advance(static_cast<int>(100 / fileNames.size()));
     }

@@ -23,7 +23,8 @@ inline constexpr int kAllFilesDone = -1;
 int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
                  std::string& message, Frontend& frontend);
 
-// Decrypts every .TaZEN file into its plain name and deletes it once the plain file is complete.
+// Decrypts every .TaZEN file into its plain name and deletes it once the plain file is complete, unless it
+// changed while it was read: then the run stops there as if it could not be deleted.
 // Same result and message rules as EncryptFiles.
 int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
                  std::string& message, Frontend& frontend);
@@ -35,8 +36,10 @@ enum DisposalResult
     NotShredded = 2
 };
 
-// Keeps, deletes or shreds a source that has just been encrypted, as the SourceFiles setting says.
-DisposalResult DisposeSourceFile(const std::string& fileName, Frontend& frontend);
+// Keeps, deletes or shreds a source that has just been encrypted, as the SourceFiles setting says. A source
+// that no longer holds what was encrypted (it changed while it was read) is kept, and reported as not
+// deleted or not shredded.
+DisposalResult DisposeSourceFile(const std::string& fileName, Frontend& frontend, bool holdsWhatWasEncrypted = true);
 
 // Overwrites the file 35 times (Gutmann) and deletes it. True when every pass was written and the
 // deletion attempted; deleted, when given, tells whether the deletion succeeded.

@@ -73,13 +73,14 @@ int sourceFilesChoice(Frontend& frontend)
 
 } // namespace
 
-DisposalResult DisposeSourceFile(const std::string& fileName, Frontend& frontend)
+DisposalResult DisposeSourceFile(const std::string& fileName, Frontend& frontend, bool holdsWhatWasEncrypted)
 {
     const int choice = sourceFilesChoice(frontend);
     if (choice != 1 && choice != 2)
         return Done;
-    // Removing a link would leave the plain file it points to while reporting success.
-    if (platform::IsSymbolicLink(fileName))
+    // Removing a link would leave the plain file it points to while reporting success; removing a file
+    // that changed after it was read would lose what the encrypted file lacks.
+    if (!holdsWhatWasEncrypted || platform::IsSymbolicLink(fileName))
         return choice == 1 ? NotDeleted : NotShredded;
     if (choice == 1)
         return platform::DeleteFile(fileName) == 0 ? Done : NotDeleted;

@@ -92,6 +92,11 @@ ErrorCode writeAll(int descriptor, const void* buffer, std::int64_t size, std::i
     return 0;
 }
 
+FileState stateOf(const struct stat& info)
+{
+    return {info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+}
+
 std::string randomSuffix()
 {
     static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
@@ -205,6 +210,24 @@ ErrorCode File::Size(std::int64_t& size) const
     if (::fstat(descriptor_, &info) != 0)
         return errno;
     size = info.st_size;
+    return 0;
+}
+
+ErrorCode File::State(FileState& state) const
+{
+    struct stat info;
+    if (::fstat(descriptor_, &info) != 0)
+        return errno;
+    state = stateOf(info);
+    return 0;
+}
+
+ErrorCode StateOf(const std::string& name, FileState& state)
+{
+    struct stat info;
+    if (::stat(name.c_str(), &info) != 0)
+        return errno;
+    state = stateOf(info);
     return 0;
 }
 
@@ -422,6 +445,9 @@ ErrorCode PendingFile::Create(const std::string& finalName, PendingFile& pending
 {
     if (const ErrorCode fault = injected(FileOperation::Create, finalName))
         return fault;
+    // Made relative to its folder it could be, but no path could then name it to open it again.
+    if (finalName.size() >= PATH_MAX)
+        return ENAMETOOLONG;
     const std::size_t slash = finalName.find_last_of('/');
     const std::string folderName = FolderOf(finalName);
     const std::string base = slash == std::string::npos ? finalName : finalName.substr(slash + 1);

@@ -37,6 +37,21 @@ void SetFaultHook(FaultHook hook);
 
 class BackgroundFlusher;
 
+// Which file a name or descriptor leads to, its length and when its data last changed: what tells whether
+// a file still holds what was read from it.
+struct FileState
+{
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::int64_t size = -1;
+    std::int64_t modifiedSeconds = 0;
+    long modifiedNanoseconds = 0;
+    bool operator==(const FileState&) const = default;
+};
+
+// The state of the file a name leads to, symbolic links followed.
+ErrorCode StateOf(const std::string& name, FileState& state);
+
 // An open file descriptor and the name it was opened under; closes itself.
 class File
 {
@@ -54,6 +69,7 @@ public:
     const std::string& Name() const { return name_; }
 
     ErrorCode Size(std::int64_t& size) const;
+    ErrorCode State(FileState& state) const;
     // Reads until size bytes are in or the file ends; got tells how many arrived.
     ErrorCode Read(void* buffer, std::int64_t size, std::int64_t& got);
     // Writes all of it or fails.
@@ -126,7 +142,8 @@ public:
     PendingFile& operator=(const PendingFile&) = delete;
     ~PendingFile();
 
-    // Fails with EACCES when finalName exists with the read-only attribute, EISDIR when it is a folder.
+    // Fails with EACCES when finalName exists with the read-only attribute, EISDIR when it is a folder,
+    // ENAMETOOLONG when finalName is too long a path for the system to open.
     static ErrorCode Create(const std::string& finalName, PendingFile& pending);
 
     File& Output() { return file_; }

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdlib>
 
 namespace tazen::test {
@@ -88,6 +89,62 @@ TEST_F(Cli, AMissingFileStopsTheRunBeforeAnyFileIsWritten)
     EXPECT_TRUE(contains(run.err, "tazen-cli: not processed: a, c\n")) << run.err;
     EXPECT_FALSE(contains(run.err, "done:")) << run.err;
     EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"a", "c"}));
+}
+
+TEST_F(Cli, NamesThatLookLikeOptionsOrAreNotTextReachTheEngineAsGiven)
+{
+    const std::string odd = "not \xFF text\nwith a line break\r";
+    const std::vector<std::string> names = {"-dotted", "-name", odd};
+    std::vector<Bytes> plains;
+    for (const std::string& name : names)
+        plains.push_back(readFile(makeFile(name, 100)));
+    Finished run = runCli({"encrypt", "--source", "delete", "./-dotted", "--", "-name", odd});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"-dotted.TaZEN", "-name.TaZEN", odd + ".TaZEN"}));
+    for (std::size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(referenceDecrypt("secret", readFile(dir / (names[i] + ".TaZEN"))), plains[i]) << i;
+
+    run = runCli({"decrypt", "./-dotted.TaZEN", "--", "-name.TaZEN", odd + ".TaZEN"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        EXPECT_EQ(readFile(dir / names[i]), plains[i]) << i;
+    EXPECT_EQ(listFolder(dir.path()).size(), names.size());
+}
+
+TEST_F(Cli, APathBeyondTheSystemsLimitIsRefusedWithTheSystemsReason)
+{
+    // The system refuses such a name before it looks for the file.
+    std::string tooLong = dir.path();
+    while (tooLong.size() <= PATH_MAX)
+        tooLong += "/" + std::string(200, 'd');
+    makeFile("a", 10);
+    const Finished run = runCli({"encrypt", "a", tooLong});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(contains(run.err, "tazen-cli: Could not open source file: \"" + tooLong + "\"\n")) << run.err;
+    EXPECT_TRUE(contains(run.err, "tazen-cli: " + tooLong + ": File name too long\n")) << run.err;
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"a"});
+}
+
+TEST_F(Cli, AFifoIsNeverOpenedForDataAndEveryCommandNamesIt)
+{
+    // Nobody writes into them: a command that opened one for data would wait for ever.
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((dir / "pipe.TaZEN").c_str(), 0600), 0);
+    Finished run = runCli({"encrypt", "pipe"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(contains(run.err, "tazen-cli: pipe: it is not a regular file\n")) << run.err;
+    run = runCli({"decrypt", "pipe.TaZEN"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(contains(run.err, "tazen-cli: pipe.TaZEN: it is not a regular file\n")) << run.err;
+    run = runCli({"check", "pipe.TaZEN"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(contains(run.err, "pipe.TaZEN")) << run.err;
+    ChildProcess::Setup setup;
+    setup.folder = dir.path();
+    run = RunToEnd(cli(), {"shred", "pipe"}, setup);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "tazen-cli: cannot shred pipe: it is not a regular file\n");
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"pipe", "pipe.TaZEN"}));
 }
 
 TEST_F(Cli, CtrlCDuringALargeFileRemovesItsTemporaryFileAndLeavesTheSource)
@@ -191,6 +248,7 @@ TEST_F(Cli, RefusesWrongUsageWithCodeTwoBeforeTouchingAnything)
         {"encrypt"},
         {"encrypt", "--source", "burn", "plain"},
         {"decrypt", "plain"},
+        {"decrypt", "plain.tazen"}, // only the exact extension makes an encrypted file
         {"shred", "--password-stdin", "plain"},
         {"encrypt", "--progress-fd", "9", "plain"},
         {"encrypt", "plain"}, // no terminal to ask for the password on

@@ -285,6 +285,27 @@ TEST_F(Shredding, NeverGoesThroughASymbolicLink)
               (std::vector<ShownMessage>{{MessageKind::AbortError, "Could not over-write the file: " + link}}));
 }
 
+TEST_F(Shredding, ANameSwappedForALinkAfterItWasCheckedIsNotFollowed)
+{
+    frontend.settings.sourceFiles = 2;
+    const std::string name = makeFile("swapped", 100);
+    const std::string target = makeFile("target", 100);
+    const Bytes content = readFile(target);
+    // Between the disposal's look at the name and the shredding's opening of it.
+    platform::SetFaultHook([&](FileOperation operation, const std::string& file) {
+        if (operation == FileOperation::Open && file == name) {
+            std::filesystem::rename(name, dir / "moved");
+            std::filesystem::create_symlink(target, name);
+        }
+        return 0;
+    });
+    EXPECT_EQ(DisposeSourceFile(name, frontend), NotShredded);
+    EXPECT_EQ(readFile(target), content);
+    EXPECT_TRUE(platform::IsSymbolicLink(name));
+    EXPECT_EQ(frontend.messages,
+              (std::vector<ShownMessage>{{MessageKind::AbortError, "Could not over-write the file: " + name}}));
+}
+
 TEST_F(Shredding, AFailedFinalDeletionIsReportedAsNotDeleted)
 {
     frontend.settings.sourceFiles = 2;

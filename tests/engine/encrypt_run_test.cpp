@@ -299,25 +299,39 @@ TEST_F(EncryptRun, TheSourceIsDisposedOfOnlyOnceItsEncryptedFileIsOnTheDevice)
 
 TEST_F(EncryptRun, SizesBeyondFourGibibytesGoThroughThePreCheckAndTheGauges)
 {
+    // Sparse: 5 GiB to the pre-check and the gauges, next to nothing on the disk.
     const std::string sparse = dir / "sparse";
     const int descriptor = ::open(sparse.c_str(), O_WRONLY | O_CREAT, 0600);
     ASSERT_GE(descriptor, 0);
     ASSERT_EQ(ftruncate(descriptor, 5LL << 30), 0);
     ::close(descriptor);
+    struct stat before;
+    ASSERT_EQ(::stat(sparse.c_str(), &before), 0);
     const std::string small = makeFile("small", 100);
 
-    // Cancel in the third pass of the big file: two pieces are through.
+    // Cancel in the first pass of the big file: one piece is through.
+    std::vector<std::string> pending;
     frontend.onMessages = [&](int round) {
-        if (round == 6)
-            frontend.progress.PressCancel();
+        if (round != 4)
+            return;
+        frontend.progress.PressCancel();
+        pending = withTemporaryNames(listFolder(dir.path()));
     };
     EXPECT_EQ(encrypt({small, sparse}), 1);
     EXPECT_EQ(message, "Encryption canceled");
     EXPECT_EQ(frontend.progress.events.front(), "StartProgress Encrypting 2");
     // The total is 5 GiB + 100 bytes: above the threshold, done / (total / 100).
     const std::uint64_t total = (5ULL << 30) + 100;
-    EXPECT_EQ(frontend.progress.gaugeTotal_.history.back(), static_cast<int>((100 + 3 * 8192) / (total / 100)));
-    EXPECT_FALSE(exists(sparse + ".TaZEN"));
+    EXPECT_EQ(frontend.progress.gaugeTotal_.history.back(), static_cast<int>((100 + 8192) / (total / 100)));
+    ASSERT_EQ(pending.size(), 1u);
+    EXPECT_EQ(pending.front().rfind("sparse.TaZEN.tmp-", 0), 0u);
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"small", "small.TaZEN", "sparse"}));
+    struct stat after;
+    ASSERT_EQ(::stat(sparse.c_str(), &after), 0);
+    EXPECT_EQ(after.st_size, 5LL << 30);
+    EXPECT_EQ(after.st_blocks, before.st_blocks);
+    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
 }
 
 TEST(GaugePercent, FollowsBothFormulasWithoutOverflowForAnySize)

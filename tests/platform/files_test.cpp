@@ -117,6 +117,8 @@ TEST(DeleteFile, RefusesFoldersAndReadOnlyFilesAndRemovesLinksNotTargets)
 TEST(PendingFile, AppearsUnderItsNameOnlyWhenCommitted)
 {
     TempDir dir;
+    // Owner-only while pending whatever the creation mask would let through.
+    const mode_t mask = ::umask(0);
     const std::string final = dir / "result";
     writeFile(final, std::string("previous"));
     {
@@ -129,6 +131,7 @@ TEST(PendingFile, AppearsUnderItsNameOnlyWhenCommitted)
         ASSERT_EQ(pending.Output().Write("new", 3), 0);
         EXPECT_EQ(readText(final), "previous");
     }
+    ::umask(mask);
     // Dropped without a commit: gone, and the old file stays.
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"result"});
     EXPECT_EQ(readText(final), "previous");
@@ -164,6 +167,12 @@ TEST(PendingFile, WorksForANameAndAPathAtTheSystemsLimits)
     ASSERT_EQ(pending.Output().Write("long", 4), 0);
     ASSERT_EQ(pending.Commit(0600), 0);
     EXPECT_EQ(readText(final), "long");
+    EXPECT_EQ(listFolder(folder), std::vector<std::string>{std::string(baseLength, 'n')});
+
+    // A byte more and no path could name the file: refused, although its folder could make it.
+    const std::string beyond = final + "x";
+    PendingFile refused;
+    EXPECT_EQ(PendingFile::Create(beyond, refused), ENAMETOOLONG);
     EXPECT_EQ(listFolder(folder), std::vector<std::string>{std::string(baseLength, 'n')});
 }
 

@@ -13,7 +13,9 @@
 #include <cstdlib>
 
 #include <fcntl.h>
+#include <sched.h>
 #include <sys/file.h>
+#include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -85,6 +87,105 @@ TEST(RuntimeFolder, IsTheUsersPrivateOneOrAFolderUnderTmpThatOnlyTheUserMayEnter
     EXPECT_TRUE(S_ISDIR(st.st_mode));
     EXPECT_EQ(st.st_mode & 0777, 0700u);
     EXPECT_EQ(st.st_uid, ::geteuid());
+}
+
+TEST(RuntimeFolder, IsNotTakenThroughALinkNorFromAnotherUser)
+{
+    TempDir runtime;
+    const std::string fallback = "/tmp/tazen-" + std::to_string(::geteuid());
+    const std::string ours = runtime / "private";
+    ASSERT_EQ(::mkdir(ours.c_str(), 0700), 0);
+    std::string reason;
+    // The folder is private, the name that leads to it need not stay so.
+    std::filesystem::create_symlink(ours, runtime / "link");
+    {
+        const ScopedEnv env("XDG_RUNTIME_DIR", runtime / "link");
+        EXPECT_EQ(PrivateRuntimeFolder(reason), fallback);
+    }
+    if (::geteuid() != 0)
+        return; // only root can give a folder away
+    ASSERT_EQ(::chown(ours.c_str(), 65534, 65534), 0);
+    {
+        const ScopedEnv env("XDG_RUNTIME_DIR", ours);
+        EXPECT_EQ(PrivateRuntimeFolder(reason), fallback);
+    }
+}
+
+// Anyone may make the fallback's name in /tmp first. Checked in a mount namespace with a /tmp of its own,
+// so nothing else running on this machine meets what the test plants there.
+TEST(RuntimeFolder, AFallbackFolderPlantedByAnotherIsRefusedWithTheReason)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "a /tmp of the test's own needs root";
+    int report[2];
+    ASSERT_EQ(::pipe(report), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::string out;
+        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            ::mount("tmpfs", "/tmp", "tmpfs", 0, "mode=1777") != 0) {
+            out = "no namespace";
+        } else {
+            ::unsetenv("XDG_RUNTIME_DIR");
+            const std::string fallback = "/tmp/tazen-" + std::to_string(::geteuid());
+            const auto attempt = [&] {
+                std::string reason;
+                out += PrivateRuntimeFolder(reason) + "|" + reason + "\n";
+            };
+            ::mkdir("/tmp/elsewhere", 0700);
+            ::symlink("/tmp/elsewhere", fallback.c_str());
+            attempt();
+            ::unlink(fallback.c_str());
+            ::mkdir(fallback.c_str(), 0700);
+            ::chown(fallback.c_str(), 65534, 65534);
+            attempt();
+            ::chown(fallback.c_str(), ::geteuid(), ::getegid());
+            ::chmod(fallback.c_str(), 0777);
+            attempt();
+            ::rmdir(fallback.c_str());
+            ::umask(0);
+            attempt();
+            struct stat st
+            {
+            };
+            ::lstat(fallback.c_str(), &st);
+            out += std::to_string(st.st_mode & 07777);
+        }
+        ::_exit(::write(report[1], out.data(), out.size()) == static_cast<ssize_t>(out.size()) ? 0 : 1);
+    }
+    ::close(report[1]);
+    std::string out;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(report[0], buffer, sizeof buffer)) > 0;)
+        out.append(buffer, static_cast<std::size_t>(n));
+    ::close(report[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    if (out == "no namespace")
+        GTEST_SKIP() << "no mount namespace to be had here";
+    const std::string fallback = "/tmp/tazen-" + std::to_string(::geteuid());
+    // A link even to a private folder, another user's folder, one open to all; then one made afresh.
+    EXPECT_EQ(out, "|" + fallback + " is not a folder\n|" + fallback + " belongs to another user\n|" + fallback +
+                       " is open to other users\n" + fallback + "|\n" + std::to_string(0700));
+}
+
+TEST(InstanceLock, ALinkPlantedAtTheLocksNameIsNotFollowed)
+{
+    TempDir runtime;
+    TempDir elsewhere;
+    const std::string lockFile = runtime / kInstanceLockName;
+    std::filesystem::create_symlink(elsewhere / "made", lockFile);
+    InstanceLock dangling(runtime.path());
+    EXPECT_EQ(dangling.TryAcquire(), InstanceLock::State::Failed);
+    EXPECT_FALSE(test::exists(elsewhere / "made"));
+
+    std::filesystem::remove(lockFile);
+    test::writeFile(elsewhere / "existing", std::string("kept"));
+    std::filesystem::create_symlink(elsewhere / "existing", lockFile);
+    InstanceLock existing(runtime.path());
+    EXPECT_EQ(existing.TryAcquire(), InstanceLock::State::Failed);
+    EXPECT_EQ(test::readText(elsewhere / "existing"), "kept");
 }
 
 TEST(InstanceLock, OneHolderAtATimeAndTheNextOneOnceItIsGone)

@@ -379,6 +379,17 @@ TEST_F(StartUp, AnotherUserIsNotHeardEvenWhereTheFolderWouldLetThemIn)
     EXPECT_EQ(form.Files().Count(), 0);
 }
 
+TEST_F(StartUp, ALinkPlantedAtTheLocksNameLeavesAWindowThatWorksAndListensToNobody)
+{
+    TempDir elsewhere;
+    std::filesystem::create_symlink(elsewhere / "made", runtime / platform::kInstanceLockName);
+    const std::string name = makeFile("a.txt");
+    form.FormCreate({name});
+    EXPECT_EQ(listed(), std::vector<std::string>{name});
+    EXPECT_FALSE(exists(endpoint()));
+    EXPECT_FALSE(exists(elsewhere / "made"));
+}
+
 TEST_F(StartUp, ANameAlreadyListedIsAnsweredOnceItsMessageIsShown)
 {
     form.FormCreate({});
