@@ -12,7 +12,7 @@ FUZZ_RSS_MB  ?= 2048
 # The targets write and delete small files all the time; a memory file system keeps the disk out of it.
 FUZZ_TMPDIR  ?= $(if $(wildcard /dev/shm),/dev/shm,/tmp)
 
-.PHONY: all deps build run test test-sanitize fuzz bench screenshots install uninstall format clean
+.PHONY: all deps build run test test-sanitize fuzz fuzz-merge bench screenshots install uninstall format clean
 
 all: build
 
@@ -57,6 +57,18 @@ fuzz:
 		else \
 			tail -n 60 $$log; echo "fuzz: $$target found a fault; the input is in $$artifacts/" >&2; exit 1; \
 		fi; \
+	done
+
+# After make fuzz: the committed corpora replaced by the smallest set of their inputs and the grown ones
+# that reaches the same coverage.
+fuzz-merge:
+	@for target in $(FUZZ_TARGETS); do \
+		merged=$(FUZZ_DIR)/merged/$$target; rm -rf $$merged; mkdir -p $$merged; \
+		TMPDIR=$(FUZZ_TMPDIR) $(FUZZ_DIR)/bin/fuzz_$$target -merge=1 -rss_limit_mb=$(FUZZ_RSS_MB) $$merged \
+			tests/fuzz/corpus/$$target $(FUZZ_DIR)/corpus/$$target >$(FUZZ_DIR)/merge-$$target.log 2>&1 \
+			|| { tail -n 20 $(FUZZ_DIR)/merge-$$target.log; exit 1; }; \
+		rm -rf tests/fuzz/corpus/$$target; cp -r $$merged tests/fuzz/corpus/$$target; \
+		echo "fuzz-merge: $$target: $$(ls $$merged | wc -l) inputs, $$(cat $$merged/* | wc -c) bytes"; \
 	done
 
 # Also installs the tools the end-to-end comparisons measure against.
