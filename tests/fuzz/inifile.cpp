@@ -124,9 +124,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ini.ReadBool(section, kKeys[(i + choice + 2) % kKeys.size()], true);
     }
 
-    // "[x]" and "=" as names cannot be read back, so only proper names are written.
-    const std::string section = kSections[choice % 4];
-    const std::string key = kKeys[(choice / 4) % 5];
+    // A key ends at the first '=', so "=" cannot be written as a key name; every section name can.
+    const std::string section = kSections[choice % kSections.size()];
+    const std::string key = kKeys[(choice / kSections.size()) % (kKeys.size() - 1)];
     const bool asInteger = (choice & 0x80) != 0;
     const int number = kNumbers[(choice / 20) % kNumbers.size()];
     const std::string text = asInteger ? std::to_string(number) : kTexts[(choice / 20) % kTexts.size()];
