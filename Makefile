@@ -5,8 +5,14 @@ BUILD_DIR    ?= build
 SANITIZE_DIR ?= build-sanitize
 CMAKE_ARGS   ?=
 PREFIX       ?= $(HOME)/.local
+FUZZ_DIR     ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?= inifile handover decrypt extractor_payload cli_args
+FUZZ_RSS_MB  ?= 2048
+# The targets write and delete small files all the time; a memory file system keeps the disk out of it.
+FUZZ_TMPDIR  ?= $(if $(wildcard /dev/shm),/dev/shm,/tmp)
 
-.PHONY: all deps build run test test-sanitize bench screenshots install uninstall format clean
+.PHONY: all deps build run test test-sanitize fuzz fuzz-merge bench screenshots install uninstall format clean
 
 all: build
 
@@ -29,6 +35,41 @@ test-sanitize: deps
 		-DTAZEN_WERROR=ON -DTAZEN_SANITIZE=ON -DTAZEN_BUILD_BENCH=OFF $(CMAKE_ARGS)
 	cmake --build $(SANITIZE_DIR)
 	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j 2
+
+# libFuzzer with AddressSanitizer, UndefinedBehaviorSanitizer and leak detection, built with clang in
+# $(FUZZ_DIR). Each of FUZZ_TARGETS runs FUZZ_SECONDS on a copy of its corpus from tests/fuzz/corpus, so the
+# work tree stays clean; a crash, a leak or undefined behaviour fails, and the input that caused it is left in
+# $(FUZZ_DIR)/artifacts/<target>/.
+fuzz:
+	@scripts/install-deps --fuzz
+	@test -f $(FUZZ_DIR)/build.ninja || cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
+		-DTAZEN_FUZZ=ON -DTAZEN_WERROR=ON $(CMAKE_ARGS)
+	cmake --build $(FUZZ_DIR) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	@for target in $(FUZZ_TARGETS); do \
+		corpus=$(FUZZ_DIR)/corpus/$$target; artifacts=$(FUZZ_DIR)/artifacts/$$target; log=$(FUZZ_DIR)/fuzz-$$target.log; \
+		rm -rf $$corpus $$artifacts; mkdir -p $$corpus $$artifacts; cp tests/fuzz/corpus/$$target/* $$corpus/; \
+		echo "fuzz: $$target for $(FUZZ_SECONDS) s (log: $$log)"; \
+		if TMPDIR=$(FUZZ_TMPDIR) UBSAN_OPTIONS=print_stacktrace=1 $(FUZZ_DIR)/bin/fuzz_$$target $$corpus \
+			-max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=$(FUZZ_RSS_MB) -detect_leaks=1 \
+			-artifact_prefix=$$artifacts/ -print_final_stats=1 >$$log 2>&1; then \
+			grep -E '^stat::(number_of_executed_units|average_exec_per_sec|new_units_added)' $$log; \
+			echo "fuzz: $$target: corpus of $$(ls $$corpus | wc -l) inputs, $$(cat $$corpus/* | wc -c) bytes"; \
+		else \
+			tail -n 60 $$log; echo "fuzz: $$target found a fault; the input is in $$artifacts/" >&2; exit 1; \
+		fi; \
+	done
+
+# After make fuzz: the committed corpora replaced by the smallest set of their inputs and the grown ones
+# that reaches the same coverage.
+fuzz-merge:
+	@for target in $(FUZZ_TARGETS); do \
+		merged=$(FUZZ_DIR)/merged/$$target; rm -rf $$merged; mkdir -p $$merged; \
+		TMPDIR=$(FUZZ_TMPDIR) $(FUZZ_DIR)/bin/fuzz_$$target -merge=1 -rss_limit_mb=$(FUZZ_RSS_MB) $$merged \
+			tests/fuzz/corpus/$$target $(FUZZ_DIR)/corpus/$$target >$(FUZZ_DIR)/merge-$$target.log 2>&1 \
+			|| { tail -n 20 $(FUZZ_DIR)/merge-$$target.log; exit 1; }; \
+		rm -rf tests/fuzz/corpus/$$target; cp -r $$merged tests/fuzz/corpus/$$target; \
+		echo "fuzz-merge: $$target: $$(ls $$merged | wc -l) inputs, $$(cat $$merged/* | wc -c) bytes"; \
+	done
 
 # Also installs the tools the end-to-end comparisons measure against.
 bench: build
@@ -60,4 +101,4 @@ format:
 	git ls-files '*.cpp' '*.h' | grep -v -e blowfish_tables.cpp -e unicode_tables.cpp | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

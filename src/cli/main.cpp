@@ -1,5 +1,6 @@
 // tazen-cli: the encryption engine from a terminal. Encrypts, decrypts, checks passwords and shreds files.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/options.h"
 #include "cli/terminal_frontend.h"
 
 #include "cipher/blowfish.h"
@@ -25,180 +26,15 @@ namespace {
 using namespace tazen;
 using platform::ErrorCode;
 
-enum ExitCode
-{
-    kExitDone = 0,
-    kExitFailed = 1,
-    kExitUsage = 2
-};
-
-const char* const kHelp =
-    R"(Usage: tazen-cli encrypt [--source keep|delete|shred] [--self-extracting | --no-self-extracting]
-                         [OPTION]... FILE...
-       tazen-cli decrypt [OPTION]... FILE.TaZEN...
-       tazen-cli check [OPTION]... FILE...
-       tazen-cli shred [--quiet] [--progress-fd N] FILE...
-Encrypts files into .TaZEN files beside them, and back, as the TaZEN window does.
-
-Commands:
-  encrypt   write FILE.TaZEN for each FILE, then keep, delete or shred FILE
-  decrypt   write FILE for each FILE.TaZEN, then delete FILE.TaZEN
-  check     tell whether the password opens each file; nothing is written
-  shred     overwrite each file 35 times (Gutmann's passes), then delete it
-
-Options:
-  --source keep|delete|shred  what encrypt does with each source once its .TaZEN
-                              file is safely on disk
-  --self-extracting           also make FILE.TaZEN.exe, a program that restores
-                              FILE when run; it replaces FILE.TaZEN
-  --no-self-extracting        make no such program
-  --password-file F           read the password from the first line of file F
-  --password-stdin            read the password from the first line of standard input
-  --quiet                     show no progress line
-  --progress-fd N             write progress to file descriptor N: a line "# TEXT"
-                              when a file begins, and the overall percentage on a
-                              line of its own when it changes (zenity --progress
-                              reads this form)
-  --help                      show this text
-  --version                   show the version
-
-Without a password option the password is asked for on the terminal, without
-echo; encrypt asks twice. It is never taken from the command line, where other
-users could read it.
-
-Without --source and --self-extracting, the settings file TaZEN.ini beside this
-program decides, as it does for the TaZEN window ([Files] SourceFiles: 0 keep,
-1 delete, 2 shred; MakeSelfExtracting: 0 or 1). Without that file the source is
-kept and no executable is made.
-
-encrypt and decrypt stop at the first file that fails: the files before it are
-done, the ones after it are not touched. Ctrl+C stops at once: the new file
-being written is removed, and its source is left as it was.
-
-Exit status:
-  0    every file was done
-  1    a file failed (the message names it and says why), a wrong password, a
-       step after encryption failed (executable, deletion, shredding), or the
-       two passwords typed did not match
-  2    wrong usage: an unknown option, no file, a name without .TaZEN given to
-       decrypt, no terminal to ask for the password on, or a password file that
-       cannot be read
-  130  interrupted by Ctrl+C (128 + the signal's number for SIGTERM and SIGHUP)
-)";
-
-struct Options
-{
-    std::string command;
-    std::vector<std::string> files;
-    std::optional<bool> selfExtract;
-    std::optional<int> source;
-    std::optional<std::string> passwordFile;
-    bool passwordFromStdin = false;
-    bool quiet = false;
-    int progressDescriptor = -1;
-};
+using cli::kExitDone;
+using cli::kExitFailed;
+using cli::kExitUsage;
+using cli::Options;
 
 int usageError(const std::string& text)
 {
-    std::fprintf(stderr, "tazen-cli: %s\nTry 'tazen-cli --help'.\n", text.c_str());
+    std::fputs(cli::usageText(text).c_str(), stderr);
     return kExitUsage;
-}
-
-// The value of an option given as "--name VALUE" or "--name=VALUE"; false when it has none.
-bool optionValue(const std::string& argument, const char* name, int argc, char** argv, int& i, std::string& value)
-{
-    const std::string option = name;
-    if (argument == option) {
-        if (i + 1 >= argc)
-            return false;
-        value = argv[++i];
-        return true;
-    }
-    value = argument.substr(option.size() + 1);
-    return true;
-}
-
-bool isOption(const std::string& argument, const char* name)
-{
-    const std::string option = name;
-    return argument == option || argument.rfind(option + "=", 0) == 0;
-}
-
-// -1 when the command should run, else the exit code.
-int parseOptions(int argc, char** argv, Options& options)
-{
-    if (argc < 2)
-        return usageError("no command given");
-    const std::string first = argv[1];
-    if (first == "--help" || first == "-h") {
-        std::fputs(kHelp, stdout);
-        return kExitDone;
-    }
-    if (first == "--version") {
-        std::printf("tazen-cli (TaZEN) %s\n", TAZEN_VERSION);
-        return kExitDone;
-    }
-    if (first != "encrypt" && first != "decrypt" && first != "check" && first != "shred")
-        return usageError("unknown command '" + first + "'");
-    options.command = first;
-    const bool encrypting = first == "encrypt";
-    const bool needsPassword = first != "shred";
-
-    bool optionsEnded = false;
-    for (int i = 2; i < argc; ++i) {
-        const std::string argument = argv[i];
-        std::string value;
-        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
-            options.files.push_back(argument);
-        } else if (argument == "--") {
-            optionsEnded = true;
-        } else if (argument == "--help" || argument == "-h") {
-            std::fputs(kHelp, stdout);
-            return kExitDone;
-        } else if (argument == "--quiet" || argument == "-q") {
-            options.quiet = true;
-        } else if (isOption(argument, "--progress-fd")) {
-            char* end = nullptr;
-            if (!optionValue(argument, "--progress-fd", argc, argv, i, value) || value.empty())
-                return usageError("--progress-fd needs a file descriptor number");
-            const long number = std::strtol(value.c_str(), &end, 10);
-            if (*end != '\0' || number < 0 || number > 1 << 20 || ::fcntl(static_cast<int>(number), F_GETFD) < 0)
-                return usageError("--progress-fd " + value + " is not an open file descriptor");
-            options.progressDescriptor = static_cast<int>(number);
-        } else if (needsPassword && isOption(argument, "--password-file")) {
-            if (!optionValue(argument, "--password-file", argc, argv, i, value) || value.empty())
-                return usageError("--password-file needs a file name");
-            options.passwordFile = value;
-        } else if (needsPassword && argument == "--password-stdin") {
-            options.passwordFromStdin = true;
-        } else if (encrypting && argument == "--self-extracting") {
-            options.selfExtract = true;
-        } else if (encrypting && argument == "--no-self-extracting") {
-            options.selfExtract = false;
-        } else if (encrypting && isOption(argument, "--source")) {
-            if (!optionValue(argument, "--source", argc, argv, i, value))
-                return usageError("--source needs keep, delete or shred");
-            if (value == "keep")
-                options.source = 0;
-            else if (value == "delete")
-                options.source = 1;
-            else if (value == "shred")
-                options.source = 2;
-            else
-                return usageError("--source takes keep, delete or shred, not '" + value + "'");
-        } else {
-            return usageError("'" + argument + "' is not an option of " + options.command);
-        }
-    }
-    if (options.files.empty())
-        return usageError(options.command + " needs at least one file");
-    if (options.passwordFile && options.passwordFromStdin)
-        return usageError("--password-file and --password-stdin cannot be used together");
-    if (options.command == "decrypt")
-        for (const std::string& name : options.files)
-            if (!HasEncryptedExtension(name))
-                return usageError(name + " does not end in .TaZEN; decrypt takes .TaZEN files only");
-    return -1;
 }
 
 int interruptedCode()
@@ -408,8 +244,12 @@ int shredFiles(const Options& options, cli::TerminalFrontend& frontend)
 int main(int argc, char** argv)
 {
     Options options;
-    if (const int code = parseOptions(argc, argv, options); code >= 0)
-        return code;
+    const cli::ParseResult parsed = cli::parseOptions(argc, argv, options);
+    if (!parsed.run) {
+        std::fputs(parsed.out.c_str(), stdout);
+        std::fputs(parsed.err.c_str(), stderr);
+        return parsed.exitCode;
+    }
     // A progress reader that goes away must not end the work half-way.
     ::signal(SIGPIPE, SIG_IGN);
     platform::CatchInterrupts();

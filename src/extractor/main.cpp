@@ -200,23 +200,22 @@ int locatePayload(int self, const std::string& selfName, std::int64_t& start, st
     struct stat info;
     if (::fstat(self, &info) != 0)
         return fail(kExitFailed, "cannot examine " + selfName + ": " + platform::ErrorText(errno));
-    switch (extractor::ElfImageLength(self, info.st_size, start)) {
-    case extractor::ImageStatus::Ok:
-        break;
-    case extractor::ImageStatus::NotElf:
+    switch (extractor::LocatePayload(self, info.st_size, start, size)) {
+    case extractor::PayloadStatus::Found:
+        return -1;
+    case extractor::PayloadStatus::NotElf:
         return fail(kExitDamaged, selfName + " is damaged: its program headers cannot be read");
-    case extractor::ImageStatus::Truncated:
+    case extractor::PayloadStatus::Truncated:
         return fail(kExitDamaged, selfName + " is damaged: the file is shorter than its own program part");
-    }
-    size = info.st_size - start;
-    if (size == 0)
+    case extractor::PayloadStatus::Missing:
         return fail(kExitNoPayload, "no encrypted file is attached to " + selfName +
                                         ": this is the bare extractor, which TaZEN puts in front of an "
                                         "encrypted file to make a self-extracting executable");
-    if (size < kCheckBlockSize)
+    case extractor::PayloadStatus::TooShort:
         return fail(kExitDamaged, "the encrypted file attached to " + selfName + " is damaged or cut short: it has " +
                                       std::to_string(size) + " bytes, fewer than the " +
                                       std::to_string(kCheckBlockSize) + "-byte password check it must begin with");
+    }
     return -1;
 }
 

@@ -7,6 +7,8 @@
 // program, and a later strip, which rewrites the headers, keeps them right.
 #include "extractor/selfimage.h"
 
+#include "engine/fileformat.h"
+
 #include <elf.h>
 #include <link.h>
 #include <unistd.h>
@@ -109,6 +111,24 @@ ImageStatus ElfImageLength(int descriptor, std::int64_t fileSize, std::int64_t& 
         return ImageStatus::Truncated;
     length = static_cast<std::int64_t>(end);
     return ImageStatus::Ok;
+}
+
+PayloadStatus LocatePayload(int descriptor, std::int64_t fileSize, std::int64_t& start, std::int64_t& size)
+{
+    switch (ElfImageLength(descriptor, fileSize, start)) {
+    case ImageStatus::Ok:
+        break;
+    case ImageStatus::NotElf:
+        return PayloadStatus::NotElf;
+    case ImageStatus::Truncated:
+        return PayloadStatus::Truncated;
+    }
+    size = fileSize - start;
+    if (size == 0)
+        return PayloadStatus::Missing;
+    if (size < kCheckBlockSize)
+        return PayloadStatus::TooShort;
+    return PayloadStatus::Found;
 }
 
 } // namespace tazen::extractor

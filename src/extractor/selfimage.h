@@ -1,4 +1,4 @@
-// Where a program's own bytes end in its file, so that data appended to it can be found.
+// Where a program's own bytes end in its file, and the encrypted file appended to them.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
@@ -16,5 +16,18 @@ enum class ImageStatus
 // The length of the ELF image at the start of the open file of fileSize bytes: the furthest end of the
 // segments' file contents, the sections' contents, and the program and section header tables.
 ImageStatus ElfImageLength(int descriptor, std::int64_t fileSize, std::int64_t& length);
+
+enum class PayloadStatus
+{
+    Found,
+    NotElf,
+    Truncated,
+    Missing, // nothing follows the image: the bare extractor
+    TooShort // less than a password check block follows the image
+};
+
+// The encrypted file behind the ELF image of the open file of fileSize bytes: where it starts and how many
+// bytes it has, its check block included. start and size are set for Found, TooShort and Missing.
+PayloadStatus LocatePayload(int descriptor, std::int64_t fileSize, std::int64_t& start, std::int64_t& size);
 
 } // namespace tazen::extractor

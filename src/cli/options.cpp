@@ -1,0 +1,184 @@
+// tazen-cli's command line: which command, which files, which options; texts as the tool prints them.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/options.h"
+
+#include "engine/fileformat.h"
+
+#include <fcntl.h>
+
+#include <cstdlib>
+
+namespace tazen::cli {
+
+namespace {
+
+const char* const kHelp =
+    R"(Usage: tazen-cli encrypt [--source keep|delete|shred] [--self-extracting | --no-self-extracting]
+                         [OPTION]... FILE...
+       tazen-cli decrypt [OPTION]... FILE.TaZEN...
+       tazen-cli check [OPTION]... FILE...
+       tazen-cli shred [--quiet] [--progress-fd N] FILE...
+Encrypts files into .TaZEN files beside them, and back, as the TaZEN window does.
+
+Commands:
+  encrypt   write FILE.TaZEN for each FILE, then keep, delete or shred FILE
+  decrypt   write FILE for each FILE.TaZEN, then delete FILE.TaZEN
+  check     tell whether the password opens each file; nothing is written
+  shred     overwrite each file 35 times (Gutmann's passes), then delete it
+
+Options:
+  --source keep|delete|shred  what encrypt does with each source once its .TaZEN
+                              file is safely on disk
+  --self-extracting           also make FILE.TaZEN.exe, a program that restores
+                              FILE when run; it replaces FILE.TaZEN
+  --no-self-extracting        make no such program
+  --password-file F           read the password from the first line of file F
+  --password-stdin            read the password from the first line of standard input
+  --quiet                     show no progress line
+  --progress-fd N             write progress to file descriptor N: a line "# TEXT"
+                              when a file begins, and the overall percentage on a
+                              line of its own when it changes (zenity --progress
+                              reads this form)
+  --help                      show this text
+  --version                   show the version
+
+Without a password option the password is asked for on the terminal, without
+echo; encrypt asks twice. It is never taken from the command line, where other
+users could read it.
+
+Without --source and --self-extracting, the settings file TaZEN.ini beside this
+program decides, as it does for the TaZEN window ([Files] SourceFiles: 0 keep,
+1 delete, 2 shred; MakeSelfExtracting: 0 or 1). Without that file the source is
+kept and no executable is made.
+
+encrypt and decrypt stop at the first file that fails: the files before it are
+done, the ones after it are not touched. Ctrl+C stops at once: the new file
+being written is removed, and its source is left as it was.
+
+Exit status:
+  0    every file was done
+  1    a file failed (the message names it and says why), a wrong password, a
+       step after encryption failed (executable, deletion, shredding), or the
+       two passwords typed did not match
+  2    wrong usage: an unknown option, no file, a name without .TaZEN given to
+       decrypt, no terminal to ask for the password on, or a password file that
+       cannot be read
+  130  interrupted by Ctrl+C (128 + the signal's number for SIGTERM and SIGHUP)
+)";
+
+ParseResult finished(int exitCode, std::string out, std::string err)
+{
+    ParseResult result;
+    result.exitCode = exitCode;
+    result.out = std::move(out);
+    result.err = std::move(err);
+    return result;
+}
+
+ParseResult usageError(const std::string& text)
+{
+    return finished(kExitUsage, {}, usageText(text));
+}
+
+// The value of an option given as "--name VALUE" or "--name=VALUE"; false when it has none.
+bool optionValue(const std::string& argument, const char* name, int argc, const char* const* argv, int& i,
+                 std::string& value)
+{
+    const std::string option = name;
+    if (argument == option) {
+        if (i + 1 >= argc)
+            return false;
+        value = argv[++i];
+        return true;
+    }
+    value = argument.substr(option.size() + 1);
+    return true;
+}
+
+bool isOption(const std::string& argument, const char* name)
+{
+    const std::string option = name;
+    return argument == option || argument.rfind(option + "=", 0) == 0;
+}
+
+} // namespace
+
+std::string usageText(const std::string& reason)
+{
+    return "tazen-cli: " + reason + "\nTry 'tazen-cli --help'.\n";
+}
+
+ParseResult parseOptions(int argc, const char* const* argv, Options& options)
+{
+    if (argc < 2)
+        return usageError("no command given");
+    const std::string first = argv[1];
+    if (first == "--help" || first == "-h")
+        return finished(kExitDone, kHelp, {});
+    if (first == "--version")
+        return finished(kExitDone, std::string("tazen-cli (TaZEN) ") + TAZEN_VERSION + "\n", {});
+    if (first != "encrypt" && first != "decrypt" && first != "check" && first != "shred")
+        return usageError("unknown command '" + first + "'");
+    options.command = first;
+    const bool encrypting = first == "encrypt";
+    const bool needsPassword = first != "shred";
+
+    bool optionsEnded = false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string argument = argv[i];
+        std::string value;
+        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+            options.files.push_back(argument);
+        } else if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--help" || argument == "-h") {
+            return finished(kExitDone, kHelp, {});
+        } else if (argument == "--quiet" || argument == "-q") {
+            options.quiet = true;
+        } else if (isOption(argument, "--progress-fd")) {
+            char* end = nullptr;
+            if (!optionValue(argument, "--progress-fd", argc, argv, i, value) || value.empty())
+                return usageError("--progress-fd needs a file descriptor number");
+            const long number = std::strtol(value.c_str(), &end, 10);
+            if (*end != '\0' || number < 0 || number > 1 << 20 || ::fcntl(static_cast<int>(number), F_GETFD) < 0)
+                return usageError("--progress-fd " + value + " is not an open file descriptor");
+            options.progressDescriptor = static_cast<int>(number);
+        } else if (needsPassword && isOption(argument, "--password-file")) {
+            if (!optionValue(argument, "--password-file", argc, argv, i, value) || value.empty())
+                return usageError("--password-file needs a file name");
+            options.passwordFile = value;
+        } else if (needsPassword && argument == "--password-stdin") {
+            options.passwordFromStdin = true;
+        } else if (encrypting && argument == "--self-extracting") {
+            options.selfExtract = true;
+        } else if (encrypting && argument == "--no-self-extracting") {
+            options.selfExtract = false;
+        } else if (encrypting && isOption(argument, "--source")) {
+            if (!optionValue(argument, "--source", argc, argv, i, value))
+                return usageError("--source needs keep, delete or shred");
+            if (value == "keep")
+                options.source = 0;
+            else if (value == "delete")
+                options.source = 1;
+            else if (value == "shred")
+                options.source = 2;
+            else
+                return usageError("--source takes keep, delete or shred, not '" + value + "'");
+        } else {
+            return usageError("'" + argument + "' is not an option of " + options.command);
+        }
+    }
+    if (options.files.empty())
+        return usageError(options.command + " needs at least one file");
+    if (options.passwordFile && options.passwordFromStdin)
+        return usageError("--password-file and --password-stdin cannot be used together");
+    if (options.command == "decrypt")
+        for (const std::string& name : options.files)
+            if (!HasEncryptedExtension(name))
+                return usageError(name + " does not end in .TaZEN; decrypt takes .TaZEN files only");
+    ParseResult result;
+    result.run = true;
+    return result;
+}
+
+} // namespace tazen::cli

@@ -1,0 +1,48 @@
+// tazen-cli's command line: the commands and options it takes, read without running anything, so that the
+// reading can be tested and fuzzed on its own.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tazen::cli {
+
+enum ExitCode
+{
+    kExitDone = 0,
+    kExitFailed = 1,
+    kExitUsage = 2
+};
+
+struct Options
+{
+    std::string command;
+    std::vector<std::string> files;
+    std::optional<bool> selfExtract;
+    std::optional<int> source;
+    std::optional<std::string> passwordFile;
+    bool passwordFromStdin = false;
+    bool quiet = false;
+    int progressDescriptor = -1;
+};
+
+// What the command line asks for: either the command runs with the options, or the program ends at once
+// with exitCode after writing out to standard output and err to standard error.
+struct ParseResult
+{
+    bool run = false;
+    int exitCode = kExitDone;
+    std::string out;
+    std::string err;
+};
+
+// argv as main receives it, argv[0] being the program. --progress-fd is accepted only for a descriptor
+// that is open in this process.
+ParseResult parseOptions(int argc, const char* const* argv, Options& options);
+
+// A usage error's text for standard error: the reason and where to find help.
+std::string usageText(const std::string& reason);
+
+} // namespace tazen::cli
