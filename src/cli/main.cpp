@@ -132,6 +132,21 @@ std::string openFailureReason(const std::string& name)
     return {};
 }
 
+// Why a new file cannot be made where the engine's text, which gives no reason, says it could not: the same
+// attempt once more, given up at once.
+std::string createFailureReason(const std::string& name)
+{
+    platform::PendingFile probe;
+    const ErrorCode error = platform::PendingFile::Create(name, probe);
+    if (error == 0)
+        return {};
+    if (error == EACCES && platform::IsWriteProtected(name))
+        return "it exists and is write-protected: its owner has no write permission";
+    if (error == EISDIR)
+        return "it is a folder";
+    return platform::ErrorText(error);
+}
+
 int runEngine(const Options& options, Secret& password, cli::TerminalFrontend& frontend)
 {
     const bool encrypting = options.command == "encrypt";
@@ -156,9 +171,15 @@ int runEngine(const Options& options, Secret& password, cli::TerminalFrontend& f
         return interruptedCode();
     }
     frontend.Say(message);
-    if (message.rfind("Could not open source file:", 0) == 0)
+    static const std::string kCreateFailure = "Could not create destination file: ";
+    if (message.rfind("Could not open source file:", 0) == 0) {
         if (const std::string reason = openFailureReason(options.files[stoppedAt]); !reason.empty())
             frontend.Say(options.files[stoppedAt] + ": " + reason);
+    } else if (message.rfind(kCreateFailure, 0) == 0) {
+        const std::string destination = message.substr(kCreateFailure.size());
+        if (const std::string reason = createFailureReason(destination); !reason.empty())
+            frontend.Say(destination + ": " + reason);
+    }
     reportStop(frontend, options.files, stoppedAt, begun);
     return kExitFailed;
 }
@@ -180,7 +201,11 @@ int checkFiles(const Options& options, Secret& password, cli::TerminalFrontend& 
         if (error == 0)
             error = file.Read(head, kCheckBlockSize, got);
         if (error != 0) {
-            frontend.Say("cannot read " + name + ": " + platform::ErrorText(error));
+            // The file layer refuses anything but a regular file before reading it.
+            const std::string reason = error == EISDIR   ? "it is a folder"
+                                       : error == EINVAL ? "it is not a regular file"
+                                                         : platform::ErrorText(error);
+            frontend.Say("cannot read " + name + ": " + reason);
             code = kExitFailed;
         } else if (got < kCheckBlockSize) {
             frontend.Say("The file is too short to be a TaZEN encrypted file: " + name);
@@ -189,7 +214,7 @@ int checkFiles(const Options& options, Secret& password, cli::TerminalFrontend& 
             frontend.Say("Wrong password for the file: " + name);
             code = kExitFailed;
         } else {
-            std::printf("%s: the password matches\n", name.c_str());
+            std::printf("%s: the password matches\n", cli::Printable(name).c_str());
         }
     }
     return code;

@@ -95,6 +95,30 @@ void writeAll(int descriptor, const std::string& text)
 
 } // namespace
 
+std::string Printable(const std::string& text)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string printable;
+    printable.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            printable += c;
+        } else if (c == '\n') {
+            printable += "\\n";
+        } else if (c == '\r') {
+            printable += "\\r";
+        } else if (c == '\t') {
+            printable += "\\t";
+        } else {
+            printable += "\\x";
+            printable += kDigits[byte >> 4];
+            printable += kDigits[byte & 15];
+        }
+    }
+    return printable;
+}
+
 void WatchedGauge::SetProgress(int value)
 {
     value = value < 0 ? 0 : value > 100 ? 100 : value;
@@ -177,18 +201,17 @@ TerminalFrontend::~TerminalFrontend()
 void TerminalFrontend::Say(const std::string& text)
 {
     clearLine();
-    std::string lines = "tazen-cli: ";
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text.compare(i, 2, "\n\r") == 0) {
-            lines += "\ntazen-cli: ";
-            ++i;
-        } else if (text[i] == '\n') {
-            lines += "\ntazen-cli: ";
-        } else {
-            lines += text[i];
-        }
+    // The engine separates the lines of a message with a line feed and a carriage return; any other
+    // control character belongs to a file name.
+    std::string lines;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find("\n\r", start);
+        lines += "tazen-cli: " + Printable(text.substr(start, end - start)) + "\n";
+        if (end == std::string::npos)
+            break;
+        start = end + 2;
     }
-    lines += '\n';
     std::fputs(lines.c_str(), stderr);
     std::fflush(stderr);
 }
@@ -291,7 +314,7 @@ void TerminalFrontend::draw(const std::string& line, bool force)
         return;
     lastDrawn_ = now;
     lineShown_ = true;
-    std::fprintf(stderr, "\r%s\033[K", line.c_str());
+    std::fprintf(stderr, "\r%s\033[K", Printable(line).c_str());
     std::fflush(stderr);
 }
 
@@ -315,7 +338,7 @@ void TerminalFrontend::report(int percent)
 void TerminalFrontend::reportText(const std::string& text)
 {
     if (display_.progressDescriptor >= 0)
-        writeAll(display_.progressDescriptor, "# " + text + "\n");
+        writeAll(display_.progressDescriptor, "# " + Printable(text) + "\n");
 }
 
 } // namespace tazen::cli

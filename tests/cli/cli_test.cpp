@@ -109,6 +109,15 @@ TEST_F(Cli, NamesThatLookLikeOptionsOrAreNotTextReachTheEngineAsGiven)
     for (std::size_t i = 0; i < names.size(); ++i)
         EXPECT_EQ(readFile(dir / names[i]), plains[i]) << i;
     EXPECT_EQ(listFolder(dir.path()).size(), names.size());
+
+    // Shown, such a name stays on its line and cannot drive the terminal.
+    const std::string hostile = "gone\n\x1B[2J\tx";
+    run = runCli({"encrypt", hostile});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(contains(run.err, "tazen-cli: Could not open source file: \"gone\\n\\x1B[2J\\tx\"\n"
+                                  "tazen-cli: This could happen if the file is write-protected.\n"))
+        << run.err;
+    EXPECT_EQ(run.err.find('\x1B'), std::string::npos);
 }
 
 TEST_F(Cli, APathBeyondTheSystemsLimitIsRefusedWithTheSystemsReason)
@@ -125,6 +134,27 @@ TEST_F(Cli, APathBeyondTheSystemsLimitIsRefusedWithTheSystemsReason)
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"a"});
 }
 
+TEST_F(Cli, ADestinationThatCannotBeMadeIsNamedWithTheReason)
+{
+    makeFile("a", 10);
+    writeFile(dir / "a.TaZEN", std::string("kept"));
+    ASSERT_EQ(::chmod((dir / "a.TaZEN").c_str(), 0444), 0);
+    Finished run = runCli({"encrypt", "a"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(contains(run.err, "tazen-cli: Could not create destination file: a.TaZEN\n"
+                                  "tazen-cli: a.TaZEN: it exists and is write-protected: its owner has no write "
+                                  "permission\n"))
+        << run.err;
+    EXPECT_EQ(readText(dir / "a.TaZEN"), "kept");
+
+    makeFile("b", 10);
+    ASSERT_EQ(::mkdir((dir / "b.TaZEN").c_str(), 0700), 0);
+    run = runCli({"encrypt", "b"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(contains(run.err, "tazen-cli: b.TaZEN: it is a folder\n")) << run.err;
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"a", "a.TaZEN", "b", "b.TaZEN"}));
+}
+
 TEST_F(Cli, AFifoIsNeverOpenedForDataAndEveryCommandNamesIt)
 {
     // Nobody writes into them: a command that opened one for data would wait for ever.
@@ -138,7 +168,7 @@ TEST_F(Cli, AFifoIsNeverOpenedForDataAndEveryCommandNamesIt)
     EXPECT_TRUE(contains(run.err, "tazen-cli: pipe.TaZEN: it is not a regular file\n")) << run.err;
     run = runCli({"check", "pipe.TaZEN"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_TRUE(contains(run.err, "pipe.TaZEN")) << run.err;
+    EXPECT_TRUE(contains(run.err, "tazen-cli: cannot read pipe.TaZEN: it is not a regular file\n")) << run.err;
     ChildProcess::Setup setup;
     setup.folder = dir.path();
     run = RunToEnd(cli(), {"shred", "pipe"}, setup);
