@@ -217,6 +217,40 @@ protected:
         };
     }
 
+    // A folder with a plain file and an encrypted one, and a file before it to show the run went that far.
+    struct LockedFolder
+    {
+        std::string folder;
+        std::string first;
+        std::string inside;
+        std::string encrypted;
+        Bytes plain;
+    };
+    LockedFolder lockedFolder()
+    {
+        LockedFolder locked;
+        locked.folder = dir / "locked";
+        locked.first = makeFile("first", 10);
+        std::filesystem::create_directory(locked.folder);
+        locked.inside = makeFile("locked/x", 100);
+        locked.plain = readFile(locked.inside);
+        locked.encrypted = dir / "locked/y.TaZEN";
+        writeFile(locked.encrypted, referenceFile("secret", locked.plain));
+        return locked;
+    }
+
+    // Both runs stop at the folder's file, naming what they could not create, and leave the folder as it was.
+    void expectRefused(const LockedFolder& locked)
+    {
+        EXPECT_EQ(encrypt({locked.first, locked.inside}), 1);
+        EXPECT_EQ(message, "Could not create destination file: " + locked.inside + ".TaZEN");
+        EXPECT_EQ(frontend.progress.events.back(), "HideProgress");
+        EXPECT_EQ(decrypt({locked.encrypted}), 0);
+        EXPECT_EQ(message, "Could not create destination file: " + dir / "locked/y");
+        EXPECT_EQ(readFile(locked.inside), locked.plain);
+        EXPECT_EQ(listFolder(locked.folder), (std::vector<std::string>{"x", "y.TaZEN"}));
+    }
+
     static void append(const std::string& name, const Bytes& more)
     {
         Bytes content = readFile(name);
@@ -398,45 +432,22 @@ TEST_F(HostileFiles, AFolderThatCannotBeWrittenEndsTheRunNamingTheFile)
 {
     if (::geteuid() == 0)
         GTEST_SKIP() << "root writes to a read-only folder";
-    const std::string first = makeFile("first", 10);
-    std::filesystem::create_directory(dir / "locked");
-    const std::string inside = makeFile("locked/x", 100);
-    const Bytes plain = readFile(inside);
-    const std::string encrypted = dir / "locked/y.TaZEN";
-    writeFile(encrypted, referenceFile("secret", plain));
-    ASSERT_EQ(::chmod((dir / "locked").c_str(), 0555), 0);
-
-    EXPECT_EQ(encrypt({first, inside}), 1);
-    EXPECT_EQ(message, "Could not create destination file: " + inside + ".TaZEN");
-    EXPECT_EQ(frontend.progress.events.back(), "HideProgress");
-    EXPECT_EQ(decrypt({encrypted}), 0);
-    EXPECT_EQ(message, "Could not create destination file: " + dir / "locked/y");
-    EXPECT_EQ(readFile(inside), plain);
-    EXPECT_EQ(listFolder(dir / "locked"), (std::vector<std::string>{"x", "y.TaZEN"}));
+    const LockedFolder locked = lockedFolder();
+    ASSERT_EQ(::chmod(locked.folder.c_str(), 0555), 0);
+    expectRefused(locked);
 }
 
 TEST_F(HostileFiles, AFolderTheSystemRefusesToWriteInEndsTheRunNamingTheFile)
 {
     frontend.settings.sourceFiles = 0;
-    const std::string first = makeFile("first", 10);
-    std::filesystem::create_directory(dir / "locked");
-    const std::string inside = makeFile("locked/x", 100);
-    const Bytes plain = readFile(inside);
-    const std::string encrypted = dir / "locked/y.TaZEN";
-    writeFile(encrypted, referenceFile("secret", plain));
+    const LockedFolder locked = lockedFolder();
     for (const int refusal : {EROFS, EACCES}) {
         SCOPED_TRACE(refusal);
         platform::SetFaultHook([&](FileOperation operation, const std::string& name) {
-            return operation == FileOperation::Create && platform::FolderOf(name) == dir / "locked" ? refusal : 0;
+            return operation == FileOperation::Create && platform::FolderOf(name) == locked.folder ? refusal : 0;
         });
-        EXPECT_EQ(encrypt({first, inside}), 1);
-        EXPECT_EQ(message, "Could not create destination file: " + inside + ".TaZEN");
-        EXPECT_EQ(frontend.progress.events.back(), "HideProgress");
-        EXPECT_EQ(decrypt({encrypted}), 0);
-        EXPECT_EQ(message, "Could not create destination file: " + dir / "locked/y");
-        EXPECT_EQ(readFile(inside), plain);
-        EXPECT_EQ(listFolder(dir / "locked"), (std::vector<std::string>{"x", "y.TaZEN"}));
-        std::filesystem::remove(first + ".TaZEN");
+        expectRefused(locked);
+        std::filesystem::remove(locked.first + ".TaZEN");
     }
 }
 
