@@ -214,7 +214,7 @@ int checkFiles(const Options& options, Secret& password, cli::TerminalFrontend& 
             frontend.Say("Wrong password for the file: " + name);
             code = kExitFailed;
         } else {
-            std::printf("%s: the password matches\n", cli::Printable(name).c_str());
+            std::printf("%s: the password matches\n", platform::Printable(name).c_str());
         }
     }
     return code;

@@ -95,30 +95,6 @@ void writeAll(int descriptor, const std::string& text)
 
 } // namespace
 
-std::string Printable(const std::string& text)
-{
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string printable;
-    printable.reserve(text.size());
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x20 && byte != 0x7F) {
-            printable += c;
-        } else if (c == '\n') {
-            printable += "\\n";
-        } else if (c == '\r') {
-            printable += "\\r";
-        } else if (c == '\t') {
-            printable += "\\t";
-        } else {
-            printable += "\\x";
-            printable += kDigits[byte >> 4];
-            printable += kDigits[byte & 15];
-        }
-    }
-    return printable;
-}
-
 void WatchedGauge::SetProgress(int value)
 {
     value = value < 0 ? 0 : value > 100 ? 100 : value;
@@ -207,7 +183,7 @@ void TerminalFrontend::Say(const std::string& text)
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = text.find("\n\r", start);
-        lines += "tazen-cli: " + Printable(text.substr(start, end - start)) + "\n";
+        lines += "tazen-cli: " + platform::Printable(text.substr(start, end - start)) + "\n";
         if (end == std::string::npos)
             break;
         start = end + 2;
@@ -314,7 +290,7 @@ void TerminalFrontend::draw(const std::string& line, bool force)
         return;
     lastDrawn_ = now;
     lineShown_ = true;
-    std::fprintf(stderr, "\r%s\033[K", Printable(line).c_str());
+    std::fprintf(stderr, "\r%s\033[K", platform::Printable(line).c_str());
     std::fflush(stderr);
 }
 
@@ -338,7 +314,7 @@ void TerminalFrontend::report(int percent)
 void TerminalFrontend::reportText(const std::string& text)
 {
     if (display_.progressDescriptor >= 0)
-        writeAll(display_.progressDescriptor, "# " + Printable(text) + "\n");
+        writeAll(display_.progressDescriptor, "# " + platform::Printable(text) + "\n");
 }
 
 } // namespace tazen::cli

@@ -14,10 +14,6 @@
 
 namespace tazen::cli {
 
-// The text with its control characters written out (\n, \r, \t, \xHH), so that a file name can neither
-// break a message into lines of its own nor drive the terminal.
-std::string Printable(const std::string& text);
-
 // A gauge or a label that tells its owner when it changes.
 class WatchedGauge : public GaugePort
 {

@@ -43,7 +43,7 @@ std::string programName = "extractor";
 
 void say(const std::string& text)
 {
-    std::fprintf(stderr, "%s: %s\n", programName.c_str(), text.c_str());
+    std::fprintf(stderr, "%s: %s\n", platform::Printable(programName).c_str(), platform::Printable(text).c_str());
 }
 
 int fail(int code, const std::string& text)
@@ -150,7 +150,7 @@ void printHelp()
                 "\n"
                 "The format checks the password against its first 32 bytes and nothing else: data\n"
                 "damaged after them is not detected and is restored as it stands.\n",
-                programName.c_str(), programName.c_str());
+                platform::Printable(programName).c_str(), platform::Printable(programName).c_str());
 }
 
 struct Options
@@ -231,7 +231,7 @@ int readPassword(const Options& options, const std::string& plainName, std::stri
         if (terminal.Open() != 0)
             return fail(kExitUsage, "no terminal to ask for the password on; give it on standard input with "
                                     "--password-stdin");
-        error = terminal.ReadHidden("Password for " + plainName + ": ", password);
+        error = terminal.ReadHidden("Password for " + platform::Printable(plainName) + ": ", password);
     }
     if (platform::InterruptSignal() != 0)
         return interrupted();
@@ -251,7 +251,7 @@ int mayWrite(const std::string& outputName)
         return fail(kExitNotReplaced, outputName + " already exists and was not replaced (no terminal to ask on); "
                                                    "move it away or choose another folder with --output");
     bool yes = false;
-    const ErrorCode error = terminal.Ask(outputName + " already exists. Replace? [y/N] ", yes);
+    const ErrorCode error = terminal.Ask(platform::Printable(outputName) + " already exists. Replace? [y/N] ", yes);
     if (platform::InterruptSignal() != 0)
         return interrupted();
     if (error != 0 || !yes)
@@ -320,7 +320,7 @@ int run(int argc, char** argv)
         return code;
     const std::string plainName = plainNameOf(programName);
     if (options.list) {
-        std::printf("%lld %s\n", static_cast<long long>(PayloadSize(size)), plainName.c_str());
+        std::printf("%lld %s\n", static_cast<long long>(PayloadSize(size)), platform::Printable(plainName).c_str());
         return kExitDone;
     }
 
@@ -348,8 +348,8 @@ int run(int argc, char** argv)
     const mode_t permissions = ::fstat(self, &info) == 0 ? (info.st_mode & 0666) : 0600;
     if (const int code = extract(self, programName, start, size, outputName, cipher, permissions); code >= 0)
         return code;
-    std::printf("%s: wrote %s (%lld bytes)\n", programName.c_str(), outputName.c_str(),
-                static_cast<long long>(PayloadSize(size)));
+    std::printf("%s: wrote %s (%lld bytes)\n", platform::Printable(programName).c_str(),
+                platform::Printable(outputName).c_str(), static_cast<long long>(PayloadSize(size)));
     return kExitDone;
 }
 

@@ -62,6 +62,30 @@ int InterruptSignal()
     return caughtSignal;
 }
 
+std::string Printable(const std::string& text)
+{
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string printable;
+    printable.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F) {
+            printable += c;
+        } else if (c == '\n') {
+            printable += "\\n";
+        } else if (c == '\r') {
+            printable += "\\r";
+        } else if (c == '\t') {
+            printable += "\\t";
+        } else {
+            printable += "\\x";
+            printable += kDigits[byte >> 4];
+            printable += kDigits[byte & 15];
+        }
+    }
+    return printable;
+}
+
 ErrorCode ReadLine(int descriptor, std::string& line)
 {
     line.clear();

@@ -17,6 +17,10 @@ void CatchInterrupts();
 // The first signal caught, or 0.
 int InterruptSignal();
 
+// The text with its control characters written out (\n, \r, \t, \xHH), so that a file name shown on a
+// terminal can neither break a message into lines of its own nor drive the terminal.
+std::string Printable(const std::string& text);
+
 // Reads one line without consuming anything after it, and without its "\n" or a "\r" before that. A
 // last line without a line end counts; ENODATA when the input ends before any byte. The line's earlier
 // buffers are wiped as it grows, since a line may be a password. EINTR once an interrupt was caught.

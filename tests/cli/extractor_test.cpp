@@ -61,6 +61,8 @@ TEST_F(Extractor, ListsTheNameItWouldWriteAndTheSizeWithoutAPassword)
         {"photo.exe", "photo"},
         {"payload", "payload.out"},
         {".TaZEN.exe", ".TaZEN.exe.out"},
+        // Written out, a name can neither break its line nor drive the terminal.
+        {"a\nb\x1B[2J.TaZEN.exe", "a\\nb\\x1B[2J"},
     };
     for (const auto& [executable, plainName] : names) {
         SCOPED_TRACE(executable);
