@@ -133,6 +133,8 @@ public:
     // True when the file just transferred is still, under its name, the file that was opened, with the
     // same length and data: nothing was added, cut or rewritten while it was read.
     bool SourceUnchanged() const { return sourceUnchanged_; }
+    // The state the file just transferred was read in.
+    const platform::FileState& SourceState() const { return opened_; }
 
     // A run that stops on a failure hides the dialog; the caller finds the file by this position.
     int Stop(std::size_t index, std::string text)
@@ -285,7 +287,7 @@ int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
 
         if (MakeSelfExtractingFile(destinationName, frontend) == 2)
             frontend.ShowMessage(MessageKind::Error, "An error occured while creating " + name + " executable.");
-        switch (DisposeSourceFile(name, frontend, run.SourceUnchanged())) {
+        switch (DisposeSourceFile(name, frontend, run.SourceUnchanged(), &run.SourceState())) {
         case NotDeleted:
             frontend.ShowMessage(MessageKind::Warning, "Source file " + name + " not deleted.");
             break;

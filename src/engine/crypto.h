@@ -5,6 +5,7 @@
 
 #include "cipher/cryptbase.h"
 #include "engine/frontend.h"
+#include "platform/files.h"
 
 #include <cstdint>
 #include <string>
@@ -38,12 +39,16 @@ enum DisposalResult
 
 // Keeps, deletes or shreds a source that has just been encrypted, as the SourceFiles setting says. A source
 // that no longer holds what was encrypted (it changed while it was read) is kept, and reported as not
-// deleted or not shredded.
-DisposalResult DisposeSourceFile(const std::string& fileName, Frontend& frontend, bool holdsWhatWasEncrypted = true);
+// deleted or not shredded. Given the state the source was encrypted in, a name that leads to another file
+// by the time of the disposal is kept likewise, and shredding overwrites only the file of that state.
+DisposalResult DisposeSourceFile(const std::string& fileName, Frontend& frontend, bool holdsWhatWasEncrypted = true,
+                                 const platform::FileState* encrypted = nullptr);
 
 // Overwrites the file 35 times (Gutmann) and deletes it. True when every pass was written and the
-// deletion attempted; deleted, when given, tells whether the deletion succeeded.
-bool ShredFile(const std::string& fileName, Frontend& frontend, bool* deleted = nullptr);
+// deletion attempted; deleted, when given, tells whether the deletion succeeded. Given an expected state,
+// a file opened under the name in any other state is left untouched, as a failure.
+bool ShredFile(const std::string& fileName, Frontend& frontend, bool* deleted = nullptr,
+               const platform::FileState* expected = nullptr);
 
 // Pattern bytes of passes 5 to 31; a row whose second byte is 0x0A is the one-byte pattern in its first.
 inline constexpr int kShredPasses = 35;

@@ -73,24 +73,27 @@ int sourceFilesChoice(Frontend& frontend)
 
 } // namespace
 
-DisposalResult DisposeSourceFile(const std::string& fileName, Frontend& frontend, bool holdsWhatWasEncrypted)
+DisposalResult DisposeSourceFile(const std::string& fileName, Frontend& frontend, bool holdsWhatWasEncrypted,
+                                 const platform::FileState* encrypted)
 {
     const int choice = sourceFilesChoice(frontend);
     if (choice != 1 && choice != 2)
         return Done;
     // Removing a link would leave the plain file it points to while reporting success; removing a file
     // that changed after it was read would lose what the encrypted file lacks.
-    if (!holdsWhatWasEncrypted || platform::IsSymbolicLink(fileName))
+    platform::FileState named;
+    if (!holdsWhatWasEncrypted || platform::IsSymbolicLink(fileName) ||
+        (encrypted && (platform::StateOf(fileName, named) != 0 || named != *encrypted)))
         return choice == 1 ? NotDeleted : NotShredded;
     if (choice == 1)
         return platform::DeleteFile(fileName) == 0 ? Done : NotDeleted;
     bool deleted = false;
-    if (!ShredFile(fileName, frontend, &deleted))
+    if (!ShredFile(fileName, frontend, &deleted, encrypted))
         return NotShredded;
     return deleted ? Done : NotDeleted;
 }
 
-bool ShredFile(const std::string& fileName, Frontend& frontend, bool* deleted)
+bool ShredFile(const std::string& fileName, Frontend& frontend, bool* deleted, const platform::FileState* expected)
 {
     if (deleted)
         *deleted = false;
@@ -106,8 +109,13 @@ bool ShredFile(const std::string& fileName, Frontend& frontend, bool* deleted)
     // One handle for every pass: the passes overwrite the file's own blocks in place.
     platform::File file;
     std::int64_t size = 0;
-    if (platform::OpenForOverwrite(fileName, file) != 0 || file.Size(size) != 0)
+    platform::FileState opened;
+    if (platform::OpenForOverwrite(fileName, file) != 0 || file.State(opened) != 0)
         return failureExit(0);
+    // The name may have been given to another file since it was looked at; only the one opened counts.
+    if (expected && opened != *expected)
+        return failureExit(0);
+    size = opened.size;
 
     dialog.SetCaption("File shredding (Gutman pass-35)");
     dialog.lblHead().SetCaption("Shredding file:");

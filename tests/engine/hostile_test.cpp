@@ -375,6 +375,42 @@ TEST_F(HostileFiles, ASourceReplacedByAFifoBeforeItsTurnIsNeverOpenedForData)
     EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"first", "second", "third.TaZEN"}));
 }
 
+TEST_F(HostileFiles, AnotherFileGivenTheSourcesNameAfterItsEncryptionIsLeftAlone)
+{
+    const std::string name = makeFile("source", 5000);
+    const Bytes plain = readFile(name);
+    const std::string other = makeFile("other", 3000);
+    const Bytes otherContent = readFile(other);
+    const auto swapWhen = [&](FileOperation when, const std::string& on, int nth) {
+        platform::SetFaultHook([&, when, on, nth, seen = 0](FileOperation operation, const std::string& file) mutable {
+            if (operation == when && file == on && ++seen == nth)
+                std::filesystem::rename(other, name);
+            return 0;
+        });
+    };
+
+    // Once the encrypted file is in place, before the source is deleted.
+    frontend.settings.sourceFiles = 1;
+    swapWhen(FileOperation::Sync, dir.path(), 1);
+    EXPECT_EQ(encrypt({name}), kAllFilesDone);
+    EXPECT_EQ(readFile(name), otherContent);
+    EXPECT_EQ(frontend.messages,
+              (std::vector<ShownMessage>{{MessageKind::Warning, "Source file " + name + " not deleted."}}));
+
+    // Between the shredding's look at the name and its opening of it.
+    writeFile(name, plain);
+    writeFile(other, otherContent);
+    frontend.messages.clear();
+    frontend.settings.sourceFiles = 2;
+    swapWhen(FileOperation::Open, name, 3);
+    EXPECT_EQ(encrypt({name}), kAllFilesDone);
+    EXPECT_EQ(readFile(name), otherContent);
+    EXPECT_EQ(frontend.messages,
+              (std::vector<ShownMessage>{{MessageKind::AbortError, "Could not over-write the file: " + name},
+                                         {MessageKind::Warning, "Source file " + name + " not thoroughly shredded."}}));
+    EXPECT_EQ(referenceDecrypt("secret", readFile(name + ".TaZEN")), plain);
+}
+
 TEST_F(HostileFiles, ADestinationHardLinkedToItsSourceCostsNeitherItsContent)
 {
     // Kept: the source's content survives the new encrypted file taking the linked name.
