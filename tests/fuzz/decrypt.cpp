@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         content.assign(reinterpret_cast<const char*>(data), size);
     }
 
-    const std::string& folder = fuzz::ProcessFolder::Path();
+    const std::string& folder = fuzz::processFolder();
     fuzz::emptyFolder(folder);
     const std::string encryptedName = folder + "/x.TaZEN";
     const std::string plainName = folder + "/x";

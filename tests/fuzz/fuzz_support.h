@@ -3,20 +3,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <algorithm>
+#include "common/tempdir.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
 #include <string>
-#include <system_error>
-#include <vector>
-
-#include <stdlib.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
@@ -31,42 +25,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
 namespace tazen::fuzz {
 
-// A folder under $TMPDIR made on first use and removed, with all it holds, when the process ends normally.
-class ProcessFolder
+// A folder under $TMPDIR for the whole process, removed with all it holds when the process ends normally.
+inline const std::string& processFolder()
 {
-public:
-    static const std::string& Path()
-    {
-        static const ProcessFolder folder;
-        return folder.path_;
-    }
-
-private:
-    ProcessFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tazen-fuzz-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot make a folder like " + pattern);
-        path_ = pattern;
-    }
-    ~ProcessFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-
-    std::string path_;
-};
-
-// The names in a folder, sorted.
-inline std::vector<std::string> listFolder(const std::string& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
+    static const test::TempDir folder;
+    return folder.path();
 }
+
+using test::listFolder;
 
 // Leaves the folder itself, empty.
 inline void emptyFolder(const std::string& folder)
@@ -77,18 +43,12 @@ inline void emptyFolder(const std::string& folder)
 
 inline void writeBytes(const std::string& name, const std::string& content)
 {
-    std::ofstream out(name, std::ios::binary | std::ios::trunc);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    if (!out)
-        throw std::runtime_error("cannot write " + name);
+    test::writeFile(name, content);
 }
 
 inline std::string readBytes(const std::string& name)
 {
-    std::ifstream in(name, std::ios::binary);
-    if (!in)
-        throw std::runtime_error("cannot read " + name);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return test::readText(name);
 }
 
 } // namespace tazen::fuzz

@@ -108,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const std::uint8_t choice = data[0];
     const std::string content(reinterpret_cast<const char*>(data) + 1, size - 1);
-    const std::string& folder = tazen::fuzz::ProcessFolder::Path();
+    const std::string& folder = tazen::fuzz::processFolder();
     const std::string path = folder + "/TaZEN.ini";
     tazen::fuzz::writeBytes(path, content);
 
