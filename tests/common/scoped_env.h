@@ -1,8 +1,9 @@
-// Sets an environment variable for the life of one object and puts the old value back.
+// Sets an environment variable, or the working folder, for the life of one object and puts the old one back.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -30,6 +31,22 @@ public:
 private:
     const char* name_;
     std::optional<std::string> old_;
+};
+
+// For names relative to another folder.
+class ScopedWorkingFolder
+{
+public:
+    explicit ScopedWorkingFolder(const std::string& folder) : old_(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(folder);
+    }
+    ~ScopedWorkingFolder() { std::filesystem::current_path(old_); }
+    ScopedWorkingFolder(const ScopedWorkingFolder&) = delete;
+    ScopedWorkingFolder& operator=(const ScopedWorkingFolder&) = delete;
+
+private:
+    std::filesystem::path old_;
 };
 
 } // namespace tazen::test

@@ -4,6 +4,7 @@
 #include "engine/fileformat.h"
 
 #include "common/reference_format.h"
+#include "common/scoped_env.h"
 #include "engine/engine_fixture.h"
 
 #include <fcntl.h>
@@ -18,22 +19,6 @@ namespace tazen::test {
 namespace {
 
 using platform::FileOperation;
-
-// Runs a test in another working folder, for names relative to it.
-class WorkingFolder
-{
-public:
-    explicit WorkingFolder(const std::string& folder) : previous_(std::filesystem::current_path())
-    {
-        std::filesystem::current_path(folder);
-    }
-    ~WorkingFolder() { std::filesystem::current_path(previous_); }
-    WorkingFolder(const WorkingFolder&) = delete;
-    WorkingFolder& operator=(const WorkingFolder&) = delete;
-
-private:
-    std::filesystem::path previous_;
-};
 
 bool isFifo(const std::string& name)
 {
@@ -66,7 +51,7 @@ TEST_F(HostileNames, NamesThatAreNotTextHoldLineBreaksOrBeginWithADashGoThereAnd
 {
     const std::vector<std::string> bases = {
         "not \xFF\xFE text", "line\nbreak", "carriage\rreturn", "\n", "-rf", "--", "-"};
-    const WorkingFolder here(dir.path());
+    const ScopedWorkingFolder here(dir.path());
     std::vector<Bytes> plains;
     for (std::size_t i = 0; i < bases.size(); ++i) {
         makeFile(bases[i], 100 * i);

@@ -42,21 +42,6 @@ constexpr int kHangGuardMs = 30'000;
 const QString kStartHint = QStringLiteral(
     "Select \"Encrypt/Decrypt\" from the \"File\" menu or \"drag and drop\" files directly on the application.");
 
-class ScopedWorkingFolder
-{
-public:
-    explicit ScopedWorkingFolder(const std::string& folder) : old_(std::filesystem::current_path())
-    {
-        std::filesystem::current_path(folder);
-    }
-    ~ScopedWorkingFolder() { std::filesystem::current_path(old_); }
-    ScopedWorkingFolder(const ScopedWorkingFolder&) = delete;
-    ScopedWorkingFolder& operator=(const ScopedWorkingFolder&) = delete;
-
-private:
-    std::filesystem::path old_;
-};
-
 // Handles the window's events until fd has something to read (an answer, or the end of the connection).
 bool serveUntilReadable(int fd)
 {
