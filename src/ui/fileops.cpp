@@ -16,11 +16,6 @@ namespace {
 
 constexpr std::uint32_t kWalkedFolderAttributes[] = {16, 48, 50};
 
-// A round of Qt's event handling costs a few microseconds even with nothing to do; per entry that would
-// dominate a walk, so rounds closer together than this are skipped. Cancel still arrives within a
-// millisecond.
-constexpr auto kShortestRoundGap = std::chrono::milliseconds(1);
-
 bool wanted(const std::string& name, std::uint32_t attributes, bool decrypt)
 {
     // A regular file, symbolic links followed, is what carries the archive attribute here.
@@ -172,11 +167,7 @@ bool FolderScan::mayEnter(const std::string& folder)
 
 void FolderScan::processMessages()
 {
-    const auto now = std::chrono::steady_clock::now();
-    if (now - lastRound_ < kShortestRoundGap)
-        return;
-    QCoreApplication::processEvents();
-    lastRound_ = std::chrono::steady_clock::now();
+    rounds_.Run([] { QCoreApplication::processEvents(); });
 }
 
 } // namespace tazen

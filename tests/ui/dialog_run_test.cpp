@@ -56,7 +56,8 @@ public:
         // Every request for event handling is answered, so the click lands in the file the test chose.
         : DialogFrontend(
               progress, shred, settings,
-              [&messages](MessageKind, const std::string& text) { messages.push_back(text); }, Clock::duration::zero()),
+              [&messages](MessageKind, const std::string& text) { messages.push_back(text); },
+              platform::Pacer(platform::Pacer::Clock::duration::zero())),
           fileToCancel_(std::move(fileToCancel))
     {
     }
@@ -120,21 +121,27 @@ TEST_F(DialogRun, AFinishedRunShowsAFullTotalAndClose)
     EXPECT_EQ(progressDialog.ModalResult(), 0);
 }
 
+// The clock starts where steady_clock does at boot, so a machine up for less than the gap is covered too.
 TEST_F(DialogRun, EventRoundsCloserThanTheShortestGapAreSkipped)
 {
-    std::vector<std::string> shown;
+    using Clock = platform::Pacer::Clock;
+    Clock::time_point now{};
     DialogFrontend frontend(
-        progressDialog, shredDialog, settings,
-        [&shown](MessageKind, const std::string& text) { shown.push_back(text); }, std::chrono::hours(1));
+        progressDialog, shredDialog, settings, [](MessageKind, const std::string&) {},
+        platform::Pacer(std::chrono::hours(1), [&now] { return now; }));
     int handled = 0;
-    QTimer::singleShot(0, [&handled] { ++handled; });
-    frontend.ProcessMessages();
-    EXPECT_EQ(handled, 1);
-    QTimer::singleShot(0, [&handled] { ++handled; });
-    frontend.ProcessMessages();
-    EXPECT_EQ(handled, 1);
+    const auto roundAt = [&](Clock::duration sinceStart) {
+        now = Clock::time_point{} + sinceStart;
+        QTimer::singleShot(0, [&handled] { ++handled; });
+        frontend.ProcessMessages();
+        return handled;
+    };
+    EXPECT_EQ(roundAt(Clock::duration::zero()), 1);
+    EXPECT_EQ(roundAt(std::chrono::minutes(59)), 1);
+    EXPECT_EQ(roundAt(std::chrono::minutes(60)), 3);
+    EXPECT_EQ(roundAt(std::chrono::minutes(61)), 3);
     QCoreApplication::processEvents();
-    EXPECT_EQ(handled, 2);
+    EXPECT_EQ(handled, 4);
 }
 
 } // namespace

@@ -4,12 +4,12 @@
 #pragma once
 
 #include "engine/frontend.h"
+#include "platform/pacer.h"
 #include "ui/dialogs/progressDlg.h"
 #include "ui/dialogs/shredDlg.h"
 
 #include <QCoreApplication>
 
-#include <chrono>
 #include <functional>
 #include <utility>
 
@@ -20,17 +20,16 @@ class DialogFrontend : public Frontend
 public:
     using MessageBoxes = std::function<void(MessageKind, const std::string&)>;
 
-    using Clock = std::chrono::steady_clock;
     // Runs ask for event handling every 8192 bytes, which is every 50 microseconds at full speed; a round of
     // Qt's event handling costs a few microseconds even with nothing to do, so rounds closer together than
     // this are skipped. A click still arrives within a millisecond.
-    static constexpr Clock::duration kShortestRoundGap = std::chrono::milliseconds(1);
+    static constexpr platform::Pacer::Clock::duration kShortestRoundGap = std::chrono::milliseconds(1);
 
     DialogFrontend(TProgressDialog& progressDialog, TshredDialog& shredDialog,
                    const SettingsControlsPort& settingsControls, MessageBoxes messageBoxes,
-                   Clock::duration shortestRoundGap = kShortestRoundGap)
+                   platform::Pacer rounds = platform::Pacer(kShortestRoundGap))
         : progressDialog_(progressDialog), shredDialog_(shredDialog), settingsControls_(settingsControls),
-          messageBoxes_(std::move(messageBoxes)), shortestRoundGap_(shortestRoundGap)
+          messageBoxes_(std::move(messageBoxes)), rounds_(std::move(rounds))
     {
     }
 
@@ -40,11 +39,7 @@ public:
     void ShowMessage(MessageKind kind, const std::string& text) override { messageBoxes_(kind, text); }
     void ProcessMessages() override
     {
-        const Clock::time_point now = Clock::now();
-        if (now - lastRound_ < shortestRoundGap_)
-            return;
-        QCoreApplication::processEvents();
-        lastRound_ = Clock::now();
+        rounds_.Run([] { QCoreApplication::processEvents(); });
     }
 
 private:
@@ -52,8 +47,7 @@ private:
     TshredDialog& shredDialog_;
     const SettingsControlsPort& settingsControls_;
     MessageBoxes messageBoxes_;
-    Clock::duration shortestRoundGap_;
-    Clock::time_point lastRound_{};
+    platform::Pacer rounds_;
 };
 
 } // namespace tazen
