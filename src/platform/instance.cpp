@@ -98,7 +98,7 @@ bool waitFor(int fd, short events, std::chrono::steady_clock::time_point deadlin
 
 } // namespace
 
-std::string PrivateRuntimeFolder(std::string& reason)
+std::string PrivateRuntimeFolder(std::string& reason, const std::string& sharedTemporary)
 {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     std::string why;
@@ -107,7 +107,7 @@ std::string PrivateRuntimeFolder(std::string& reason)
         if (isPrivateFolder(folder, why))
             return folder;
     }
-    const std::string fallback = "/tmp/tazen-" + std::to_string(::geteuid());
+    const std::string fallback = sharedTemporary + "/tazen-" + std::to_string(::geteuid());
     if (::mkdir(fallback.c_str(), 0700) != 0 && errno != EEXIST) {
         reason = fallback + ": " + std::strerror(errno);
         return {};

@@ -24,8 +24,9 @@ inline constexpr std::uint32_t kLargestMessageData = 64 * 1024;
 
 // The user's private runtime folder: $XDG_RUNTIME_DIR when it is a folder of this user that nobody else
 // may enter, else /tmp/tazen-<uid>, made with mode 0700 when missing. Empty, with the reason, when neither
-// is usable (for example a /tmp/tazen-<uid> that belongs to someone else).
-std::string PrivateRuntimeFolder(std::string& reason);
+// is usable (for example a /tmp/tazen-<uid> that belongs to someone else). Tests name a folder of their own
+// in place of /tmp.
+std::string PrivateRuntimeFolder(std::string& reason, const std::string& sharedTemporary = "/tmp");
 
 // The exclusive lock that makes a process the running instance. The system releases it when the process
 // ends however it ends, so a lock file left behind by a killed instance holds nobody back.

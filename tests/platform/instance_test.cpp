@@ -3,6 +3,7 @@
 #include "platform/folders.h"
 #include "platform/instance.h"
 
+#include "common/bounded_wait.h"
 #include "common/local_socket.h"
 #include "common/scoped_env.h"
 #include "common/tempdir.h"
@@ -13,9 +14,7 @@
 #include <cstdlib>
 
 #include <fcntl.h>
-#include <sched.h>
 #include <sys/file.h>
-#include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -58,27 +57,34 @@ std::string readAll(int fd)
     return bytes;
 }
 
+// The fallback's name, in a folder standing in for /tmp.
+std::string fallbackIn(const TempDir& temporary)
+{
+    return temporary / ("tazen-" + std::to_string(::geteuid()));
+}
+
 TEST(RuntimeFolder, IsTheUsersPrivateOneOrAFolderUnderTmpThatOnlyTheUserMayEnter)
 {
     TempDir runtime;
+    TempDir temporary;
     std::string reason;
     {
         const ScopedEnv env("XDG_RUNTIME_DIR", runtime.path() + "/");
-        EXPECT_EQ(PrivateRuntimeFolder(reason), runtime.path());
+        EXPECT_EQ(PrivateRuntimeFolder(reason, temporary.path()), runtime.path());
     }
-    const std::string fallback = "/tmp/tazen-" + std::to_string(::geteuid());
+    const std::string fallback = fallbackIn(temporary);
     // A runtime folder others may enter, or one too long to hold a socket address, is not used.
     ASSERT_EQ(::chmod(runtime.path().c_str(), 0755), 0);
     {
         const ScopedEnv env("XDG_RUNTIME_DIR", runtime.path());
-        EXPECT_EQ(PrivateRuntimeFolder(reason), fallback);
+        EXPECT_EQ(PrivateRuntimeFolder(reason, temporary.path()), fallback);
     }
     ASSERT_EQ(::chmod(runtime.path().c_str(), 0700), 0);
     const std::string deep = runtime / std::string(100, 'd');
     ASSERT_EQ(::mkdir(deep.c_str(), 0700), 0);
     {
         const ScopedEnv env("XDG_RUNTIME_DIR", deep);
-        EXPECT_EQ(PrivateRuntimeFolder(reason), fallback);
+        EXPECT_EQ(PrivateRuntimeFolder(reason, temporary.path()), fallback);
     }
     struct stat st
     {
@@ -92,7 +98,8 @@ TEST(RuntimeFolder, IsTheUsersPrivateOneOrAFolderUnderTmpThatOnlyTheUserMayEnter
 TEST(RuntimeFolder, IsNotTakenThroughALinkNorFromAnotherUser)
 {
     TempDir runtime;
-    const std::string fallback = "/tmp/tazen-" + std::to_string(::geteuid());
+    TempDir temporary;
+    const std::string fallback = fallbackIn(temporary);
     const std::string ours = runtime / "private";
     ASSERT_EQ(::mkdir(ours.c_str(), 0700), 0);
     std::string reason;
@@ -100,74 +107,49 @@ TEST(RuntimeFolder, IsNotTakenThroughALinkNorFromAnotherUser)
     std::filesystem::create_symlink(ours, runtime / "link");
     {
         const ScopedEnv env("XDG_RUNTIME_DIR", runtime / "link");
-        EXPECT_EQ(PrivateRuntimeFolder(reason), fallback);
+        EXPECT_EQ(PrivateRuntimeFolder(reason, temporary.path()), fallback);
     }
     if (::geteuid() != 0)
         return; // only root can give a folder away
     ASSERT_EQ(::chown(ours.c_str(), 65534, 65534), 0);
     {
         const ScopedEnv env("XDG_RUNTIME_DIR", ours);
-        EXPECT_EQ(PrivateRuntimeFolder(reason), fallback);
+        EXPECT_EQ(PrivateRuntimeFolder(reason, temporary.path()), fallback);
     }
 }
 
-// Anyone may make the fallback's name in /tmp first. Checked in a mount namespace with a /tmp of its own,
-// so nothing else running on this machine meets what the test plants there.
+// Anyone may make the fallback's name in /tmp first.
 TEST(RuntimeFolder, AFallbackFolderPlantedByAnotherIsRefusedWithTheReason)
 {
-    if (::geteuid() != 0)
-        GTEST_SKIP() << "a /tmp of the test's own needs root";
-    int report[2];
-    ASSERT_EQ(::pipe(report), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        std::string out;
-        if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
-            ::mount("tmpfs", "/tmp", "tmpfs", 0, "mode=1777") != 0) {
-            out = "no namespace";
-        } else {
-            ::unsetenv("XDG_RUNTIME_DIR");
-            const std::string fallback = "/tmp/tazen-" + std::to_string(::geteuid());
-            const auto attempt = [&] {
-                std::string reason;
-                out += PrivateRuntimeFolder(reason) + "|" + reason + "\n";
-            };
-            ::mkdir("/tmp/elsewhere", 0700);
-            ::symlink("/tmp/elsewhere", fallback.c_str());
-            attempt();
-            ::unlink(fallback.c_str());
-            ::mkdir(fallback.c_str(), 0700);
-            ::chown(fallback.c_str(), 65534, 65534);
-            attempt();
-            ::chown(fallback.c_str(), ::geteuid(), ::getegid());
-            ::chmod(fallback.c_str(), 0777);
-            attempt();
-            ::rmdir(fallback.c_str());
-            ::umask(0);
-            attempt();
-            struct stat st
-            {
-            };
-            ::lstat(fallback.c_str(), &st);
-            out += std::to_string(st.st_mode & 07777);
-        }
-        ::_exit(::write(report[1], out.data(), out.size()) == static_cast<ssize_t>(out.size()) ? 0 : 1);
-    }
-    ::close(report[1]);
-    std::string out;
-    char buffer[512];
-    for (ssize_t n; (n = ::read(report[0], buffer, sizeof buffer)) > 0;)
-        out.append(buffer, static_cast<std::size_t>(n));
-    ::close(report[0]);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    if (out == "no namespace")
-        GTEST_SKIP() << "no mount namespace to be had here";
-    const std::string fallback = "/tmp/tazen-" + std::to_string(::geteuid());
+    TempDir temporary;
+    TempDir elsewhere;
+    const ScopedEnv env("XDG_RUNTIME_DIR", ""); // not a usable runtime folder
+    const std::string fallback = fallbackIn(temporary);
+    const auto attempt = [&] {
+        std::string reason;
+        return PrivateRuntimeFolder(reason, temporary.path()) + "|" + reason;
+    };
     // A link even to a private folder, another user's folder, one open to all; then one made afresh.
-    EXPECT_EQ(out, "|" + fallback + " is not a folder\n|" + fallback + " belongs to another user\n|" + fallback +
-                       " is open to other users\n" + fallback + "|\n" + std::to_string(0700));
+    ASSERT_EQ(::symlink(elsewhere.path().c_str(), fallback.c_str()), 0);
+    EXPECT_EQ(attempt(), "|" + fallback + " is not a folder");
+    ASSERT_EQ(::unlink(fallback.c_str()), 0);
+    ASSERT_EQ(::mkdir(fallback.c_str(), 0700), 0);
+    if (::geteuid() == 0) { // only root can give a folder away
+        ASSERT_EQ(::chown(fallback.c_str(), 65534, 65534), 0);
+        EXPECT_EQ(attempt(), "|" + fallback + " belongs to another user");
+        ASSERT_EQ(::chown(fallback.c_str(), ::geteuid(), ::getegid()), 0);
+    }
+    ASSERT_EQ(::chmod(fallback.c_str(), 0777), 0);
+    EXPECT_EQ(attempt(), "|" + fallback + " is open to other users");
+    ASSERT_EQ(::rmdir(fallback.c_str()), 0);
+    const mode_t umask = ::umask(0);
+    EXPECT_EQ(attempt(), fallback + "|");
+    ::umask(umask);
+    struct stat st
+    {
+    };
+    ASSERT_EQ(::lstat(fallback.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0700u);
 }
 
 TEST(InstanceLock, ALinkPlantedAtTheLocksNameIsNotFollowed)
@@ -226,6 +208,7 @@ TEST(InstanceLock, ALockLeftByAKilledInstanceHoldsNobodyBack)
     }
     ::close(ready[1]);
     char held = 0;
+    ASSERT_TRUE(test::WaitReadable(ready[0], "the child to take the lock"));
     ASSERT_EQ(::read(ready[0], &held, 1), 1);
     ::close(ready[0]);
     ASSERT_EQ(held, 'y');
@@ -233,7 +216,7 @@ TEST(InstanceLock, ALockLeftByAKilledInstanceHoldsNobodyBack)
     InstanceLock lock(runtime.path());
     EXPECT_EQ(lock.TryAcquire(), InstanceLock::State::Held);
     ::kill(child, SIGKILL);
-    ::waitpid(child, nullptr, 0);
+    test::ReapChild(child, "the lock holder to die");
     EXPECT_EQ(lock.TryAcquire(), InstanceLock::State::Acquired);
 }
 
