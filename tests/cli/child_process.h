@@ -3,6 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "common/bounded_wait.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -112,7 +114,7 @@ public:
     {
         std::string line;
         char c;
-        while (::read(progress_, &c, 1) == 1 && c != '\n')
+        while (WaitReadable(progress_, "a progress line") && ::read(progress_, &c, 1) == 1 && c != '\n')
             line += c;
         return line;
     }
@@ -122,6 +124,8 @@ public:
     {
         while (screen_.find(text, seen_) == std::string::npos) {
             char buffer[256];
+            if (!WaitReadable(master_, "\"" + text + "\" on the terminal"))
+                return false;
             const ssize_t n = ::read(master_, buffer, sizeof buffer);
             if (n <= 0)
                 return false;
@@ -147,9 +151,12 @@ public:
         std::vector<pollfd> open{{out_, POLLIN, 0}, {err_, POLLIN, 0}};
         if (progress_ >= 0)
             open.push_back({progress_, POLLIN, 0});
+        const auto deadline = std::chrono::steady_clock::now() + kHangGuard;
         while (!open.empty()) {
-            if (::poll(open.data(), open.size(), -1) < 0 && errno != EINTR)
+            if (!PollUntil(open.data(), open.size(), deadline, "the program to close its output")) {
+                ::kill(pid_, SIGKILL);
                 break;
+            }
             for (std::size_t i = 0; i < open.size();) {
                 char buffer[4096];
                 const ssize_t n = open[i].revents ? ::read(open[i].fd, buffer, sizeof buffer) : 1;
@@ -165,8 +172,7 @@ public:
                     ++i;
             }
         }
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
+        const int status = ReapChild(pid_, "the program to end");
         pid_ = -1;
         result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         return result;

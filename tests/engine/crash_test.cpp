@@ -2,6 +2,7 @@
 // deletion and decrypting back: every file survives whole, as itself or as its encrypted file, and the one
 // thing that may be left over is a temporary file that says what it is by its name.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/bounded_wait.h"
 #include "common/reference_format.h"
 #include "engine/engine_fixture.h"
 
@@ -97,8 +98,7 @@ TEST_F(Crash, KilledAtTwentyMomentsLeavesEveryFileWholeAndAtMostATemporaryFile)
             }
             ::_exit(0);
         }
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        const int status = test::ReapChild(child, "the run to be killed");
         ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "the child was not killed: " << status;
 
         const std::size_t failuresBefore = failures();

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/fileformat.h"
 
+#include "common/bounded_wait.h"
 #include "common/reference_format.h"
 #include "engine/engine_fixture.h"
 
@@ -252,13 +253,9 @@ TEST_F(EncryptRun, AFileSizeLimitHitMidFileEndsTheRunWithTheSystemsReason)
         _exit(written == static_cast<ssize_t>(report.size()) ? 0 : 1);
     }
     close(channel[1]);
-    std::string report;
-    char buffer[512];
-    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;)
-        report.append(buffer, static_cast<std::size_t>(n));
+    const std::string report = test::ReadToEnd(channel[0], "the limited run's report");
     close(channel[0]);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
+    const int status = test::ReapChild(child, "the limited run to end");
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(report, "0|Could not write the file: " + source + ".TaZEN\n\rFile too large");
     EXPECT_EQ(readFile(source), plain);

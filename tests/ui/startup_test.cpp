@@ -5,6 +5,7 @@
 #include "platform/inifile.h"
 #include "platform/instance.h"
 
+#include "common/bounded_wait.h"
 #include "common/local_socket.h"
 #include "common/scoped_env.h"
 #include "ui/window_fixture.h"
@@ -359,7 +360,7 @@ TEST_F(StartUp, AnotherUserIsNotHeardEvenWhereTheFolderWouldLetThemIn)
     char what = 0;
     EXPECT_EQ(::read(report[0], &what, 1), 1);
     ::close(report[0]);
-    ::waitpid(child, nullptr, 0);
+    test::ReapChild(child, "the other user's sender to end");
     EXPECT_EQ(what, 'e') << "connected, then cut off without an answer";
     EXPECT_EQ(form.Files().Count(), 0);
 }
