@@ -3,6 +3,7 @@
 
 BUILD_DIR    ?= build
 SANITIZE_DIR ?= build-sanitize
+TSAN_DIR     ?= build-tsan
 CMAKE_ARGS   ?=
 PREFIX       ?= $(HOME)/.local
 FUZZ_DIR     ?= build-fuzz
@@ -11,16 +12,28 @@ FUZZ_TARGETS ?= inifile handover decrypt extractor_payload cli_args
 FUZZ_RSS_MB  ?= 2048
 # The targets write and delete small files all the time; a memory file system keeps the disk out of it.
 FUZZ_TMPDIR  ?= $(if $(wildcard /dev/shm),/dev/shm,/tmp)
+# The generated tables keep their own layout.
+FORMATTED_SOURCES = git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' \
+	'tools/*.cpp' 'tools/*.h' | grep -v -e blowfish_tables.cpp -e unicode_tables.cpp
 
-.PHONY: all deps build run test test-sanitize fuzz fuzz-merge bench screenshots install uninstall format clean
+.PHONY: all deps build run test test-sanitize test-tsan lint format-check fuzz fuzz-merge bench screenshots \
+	install uninstall format clean
 
 all: build
+
+# Configures build folder $(1) with the CMake arguments $(2), and configures it afresh whenever they differ
+# from the ones it was configured with, so a changed CMAKE_ARGS is never silently ignored.
+define configure
+	@if [ ! -f $(1)/build.ninja ] || [ "$$(cat $(1)/configured-with 2>/dev/null)" != '$(strip $(2))' ]; then \
+		cmake --fresh -S . -B $(1) -G Ninja $(2) && printf '%s' '$(strip $(2))' >$(1)/configured-with; \
+	fi
+endef
 
 deps:
 	@scripts/install-deps
 
 build: deps
-	@test -f $(BUILD_DIR)/build.ninja || cmake -S . -B $(BUILD_DIR) -G Ninja -DTAZEN_WERROR=ON $(CMAKE_ARGS)
+	$(call configure,$(BUILD_DIR),-DTAZEN_WERROR=ON $(CMAKE_ARGS))
 	cmake --build $(BUILD_DIR)
 
 run: build
@@ -31,10 +44,27 @@ test: build
 
 # The same tests with AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize: deps
-	@test -f $(SANITIZE_DIR)/build.ninja || cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-		-DTAZEN_WERROR=ON -DTAZEN_SANITIZE=ON -DTAZEN_BUILD_BENCH=OFF $(CMAKE_ARGS)
+	$(call configure,$(SANITIZE_DIR),-DCMAKE_BUILD_TYPE=Debug -DTAZEN_WERROR=ON -DTAZEN_SANITIZE=ON \
+		-DTAZEN_BUILD_BENCH=OFF $(CMAKE_ARGS))
 	cmake --build $(SANITIZE_DIR)
 	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j 2
+
+# ThreadSanitizer over the layers that use threads (large writes are flushed behind on a thread of their own).
+test-tsan: deps
+	$(call configure,$(TSAN_DIR),-DCMAKE_BUILD_TYPE=Debug -DTAZEN_WERROR=ON -DTAZEN_TSAN=ON \
+		-DTAZEN_BUILD_BENCH=OFF $(CMAKE_ARGS))
+	cmake --build $(TSAN_DIR) --target platform_tests engine_tests
+	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+		ctest --test-dir $(TSAN_DIR) --output-on-failure -j 2 -L '^(platform|engine)$$'
+
+# clang-tidy's chosen checks (.clang-tidy) over every source of the build; any finding fails.
+lint: build
+	scripts/lint $(BUILD_DIR)
+
+# Fails when a source differs from what clang-format would make of it; make format rewrites them.
+format-check:
+	@scripts/install-deps --lint
+	$(FORMATTED_SOURCES) | xargs clang-format --dry-run --Werror
 
 # libFuzzer with AddressSanitizer, UndefinedBehaviorSanitizer and leak detection, built with clang in
 # $(FUZZ_DIR). Each of FUZZ_TARGETS runs FUZZ_SECONDS on a copy of its corpus from tests/fuzz/corpus, so the
@@ -42,8 +72,7 @@ test-sanitize: deps
 # $(FUZZ_DIR)/artifacts/<target>/.
 fuzz:
 	@scripts/install-deps --fuzz
-	@test -f $(FUZZ_DIR)/build.ninja || cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
-		-DTAZEN_FUZZ=ON -DTAZEN_WERROR=ON $(CMAKE_ARGS)
+	$(call configure,$(FUZZ_DIR),-DCMAKE_CXX_COMPILER=clang++ -DTAZEN_FUZZ=ON -DTAZEN_WERROR=ON $(CMAKE_ARGS))
 	cmake --build $(FUZZ_DIR) --target $(addprefix fuzz_,$(FUZZ_TARGETS))
 	@for target in $(FUZZ_TARGETS); do \
 		corpus=$(FUZZ_DIR)/corpus/$$target; artifacts=$(FUZZ_DIR)/artifacts/$$target; log=$(FUZZ_DIR)/fuzz-$$target.log; \
@@ -98,7 +127,8 @@ uninstall:
 	scripts/install-desktop --uninstall "$(PREFIX)"
 
 format:
-	git ls-files '*.cpp' '*.h' | grep -v -e blowfish_tables.cpp -e unicode_tables.cpp | xargs clang-format -i
+	@scripts/install-deps --lint
+	$(FORMATTED_SOURCES) | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(FUZZ_DIR)

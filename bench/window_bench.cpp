@@ -129,7 +129,7 @@ void FolderAdd50k(benchmark::State& state)
         form.reset();
         state.ResumeTiming();
     }
-    if (listed != static_cast<std::size_t>(kTreeFolders * kTreeSubFolders * kTreeFilesEach))
+    if (listed != std::size_t{kTreeFolders} * kTreeSubFolders * kTreeFilesEach)
         state.SkipWithError("not every file of the tree was listed");
 }
 

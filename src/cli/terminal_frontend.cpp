@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 
 namespace tazen::cli {
@@ -50,7 +51,7 @@ std::string fitted(const std::string& text, std::size_t width)
 
 std::string duration(double seconds)
 {
-    const auto whole = static_cast<long long>(seconds + 0.5);
+    const long long whole = std::llround(seconds);
     char text[32];
     if (whole >= 3600)
         std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", whole / 3600, whole / 60 % 60, whole % 60);

@@ -260,13 +260,11 @@ EndpointClient::Outcome EndpointClient::Send(std::uint32_t message, std::uint32_
         const ssize_t count = ::recv(fd_, answer + got, sizeof(answer) - got, 0);
         if (count > 0) {
             got += static_cast<std::size_t>(count);
-        } else if (count == 0) {
-            return Outcome::Closed;
-        } else if (errno == EAGAIN || errno == EINTR) {
+        } else if (count < 0 && (errno == EAGAIN || errno == EINTR)) {
             if (!waitFor(fd_, POLLIN, deadline))
                 return Outcome::TimedOut;
         } else {
-            return Outcome::Closed;
+            return Outcome::Closed; // the connection ended, or failed
         }
     }
     result = getUint32(answer);

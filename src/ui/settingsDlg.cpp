@@ -33,7 +33,6 @@ namespace {
 
 // Item indexes of rgSrcFiles.
 constexpr int kSourceFilesDelete = 1;
-constexpr int kLastSourceFilesItem = 2;
 
 QComboBox* makeList(const QString& name, const QStringList& items, QWidget* parent)
 {
