@@ -178,9 +178,9 @@ TEST_F(Shredding, WritesTheGutmannSequenceInPlaceWithTheLengthsOfEachPass)
         }
         return 0;
     });
-    bool deleted = false;
-    EXPECT_TRUE(ShredFile(name, frontend, &deleted));
-    EXPECT_TRUE(deleted);
+    ShredReport report;
+    EXPECT_TRUE(ShredFile(name, frontend, &report));
+    EXPECT_TRUE(report.deleted);
     EXPECT_FALSE(exists(name));
     // Every pass wrote into the same file, not a new one under the same name.
     EXPECT_EQ(inodes, std::set<ino_t>{before.st_ino});
