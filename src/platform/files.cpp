@@ -631,6 +631,8 @@ bool KeepsEarlierCopies(const File& file)
     constexpr unsigned long kZfs = 0x2FC12FC1;
     constexpr unsigned long kF2fs = 0xF2F52010;
     constexpr unsigned long kNilfs = 0x3434;
+    if (injected(FileOperation::OverwriteInPlace, file.Name()) != 0)
+        return true;
     struct statfs info;
     if (::fstatfs(file.Descriptor(), &info) != 0)
         return false;

@@ -27,7 +27,9 @@ enum class FileOperation
     Sync,
     Truncate,
     Rename,
-    Delete
+    Delete,
+    // Shredding's question whether the file system overwrites a file in place; a fault means it does not.
+    OverwriteInPlace
 };
 
 // Test seam: when set, consulted before every operation of this layer; a non-zero errno it returns makes
