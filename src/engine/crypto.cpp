@@ -214,7 +214,8 @@ public:
             Stream(cipher, direction, source, destination.Output(), fileSize, cancelled, error, read);
         cipher.Wipe();
         platform::FileState closing, named;
-        sourceUnchanged_ = source.State(closing) == 0 && closing == opened_ &&
+        const bool closingKnown = source.State(closing) == 0;
+        sourceUnchanged_ = closingKnown && closing == opened_ &&
                            closing.size == read + (direction == PayloadDirection::Decrypt ? kCheckBlockSize : 0) &&
                            platform::StateOf(entry_, named, true) == 0 && named == closing;
         source.Close();
@@ -224,7 +225,7 @@ public:
             return Stop(index, withReason("Could not write the file: " + destination.FinalName(), error));
         if (cancelled)
             return Cancelled(index, cancelText);
-        if ((error = commitNew(destination, closing, replace, frontend_, skipped)) != 0)
+        if ((error = commitNew(destination, closingKnown ? closing : opened_, replace, frontend_, skipped)) != 0)
             return Stop(index, withReason("Could not write the file: " + destination.FinalName(), error));
         return -1;
     }
