@@ -6,6 +6,7 @@
 #include "cipher/blowfish.h"
 #include "engine/crypto.h"
 #include "engine/fileformat.h"
+#include "engine/settings.h"
 #include "platform/files.h"
 #include "platform/terminal.h"
 
@@ -125,6 +126,9 @@ std::string openFailureReason(const std::string& name)
         return "it is not a regular file";
     if ((info.st_mode & S_IWUSR) == 0)
         return "it is write-protected: its owner has no write permission";
+    if (platform::File file; platform::OpenForReadWrite(name, file) == ELOOP)
+        return "a symbolic link on its way was made by another user who may change the folder that holds it, "
+               "so it is not followed";
     const int descriptor = ::open(name.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
     if (descriptor < 0)
         return platform::ErrorText(errno);
@@ -158,12 +162,13 @@ int runEngine(const Options& options, Secret& password, cli::TerminalFrontend& f
     if (result == kAllFilesDone) {
         if (platform::InterruptSignal() != 0)
             return interruptedCode();
-        return frontend.MessagesShown() > 0 ? kExitFailed : kExitDone;
+        return frontend.MessagesShown() > 0 || !frontend.NotReplaced().empty() ? kExitFailed : kExitDone;
     }
 
-    // The run's progress tells which file it had begun; its result is ambiguous when a name is listed twice.
-    const bool begun = frontend.RunStarted() && frontend.FilesBegun() > 0;
-    const std::size_t stoppedAt = begun ? frontend.FilesBegun() - 1 : static_cast<std::size_t>(result);
+    // The run's result names the first entry equal to the stopping file with letter case disregarded; the
+    // frontend was told the position itself.
+    const bool begun = frontend.RunStarted();
+    const std::size_t stoppedAt = frontend.StoppedAt().value_or(static_cast<std::size_t>(result));
     if (platform::InterruptSignal() != 0) {
         frontend.Say(message + " at " + options.files[stoppedAt] +
                      ": its unfinished output was removed and the file is unchanged");
@@ -220,6 +225,8 @@ int checkFiles(const Options& options, Secret& password, cli::TerminalFrontend& 
     return code;
 }
 
+const std::string kOtherLinksRefusal = ": other names (hard links) lead to its data, which shredding would destroy";
+
 // Why a name cannot be shredded, before the engine's own, reasonless message would say so.
 std::string unshreddable(const std::string& name)
 {
@@ -230,6 +237,8 @@ std::string unshreddable(const std::string& name)
         return "cannot shred " + name + ": it is a symbolic link; name the file it points to";
     if (!S_ISREG(info.st_mode))
         return "cannot shred " + name + ": it is not a regular file";
+    if (info.st_nlink > 1)
+        return "cannot shred " + name + kOtherLinksRefusal;
     return {};
 }
 
@@ -245,8 +254,8 @@ int shredFiles(const Options& options, cli::TerminalFrontend& frontend)
             continue;
         }
         frontend.BeginFile(i);
-        bool deleted = false;
-        const bool overwritten = ShredFile(name, frontend, &deleted);
+        ShredReport report;
+        const bool overwritten = ShredFile(name, frontend, &report);
         if (platform::InterruptSignal() != 0) {
             if (!overwritten)
                 frontend.Say("Shredding canceled at " + name + "; it was deleted after the passes done so far");
@@ -254,14 +263,48 @@ int shredFiles(const Options& options, cli::TerminalFrontend& frontend)
                 frontend.Say("not processed: " + joined(options.files, i + 1, options.files.size()));
             return interruptedCode();
         }
-        if (overwritten && !deleted) {
+        if (report.otherLinks)
+            frontend.Say("cannot shred " + name + kOtherLinksRefusal);
+        if (overwritten && !report.deleted)
             frontend.Say(name + " was overwritten but could not be deleted");
+        else if (overwritten && report.copyOnWrite)
+            frontend.Say(name + " was overwritten and deleted, but not thoroughly shredded.\n\r" + kCopyOnWriteReason);
+        if (!overwritten || !report.deleted || report.copyOnWrite)
             code = kExitFailed;
-        } else if (!overwritten) {
-            code = kExitFailed;
-        }
     }
     return code;
+}
+
+// A settings file that is there but cannot be read would have the engine fall back to deleting sources.
+// -1 when encryption may go on, else the exit code.
+int checkSettingsFile(const Options& options)
+{
+    if (options.command != "encrypt" || options.source)
+        return -1;
+    const std::string path = SettingsFilePath();
+    struct stat info;
+    std::string reason;
+    if (::stat(path.c_str(), &info) != 0) {
+        if (errno == ENOENT)
+            return -1;
+        reason = platform::ErrorText(errno);
+    } else if (S_ISDIR(info.st_mode)) {
+        reason = "it is a folder";
+    } else if (!S_ISREG(info.st_mode)) {
+        reason = "it is not a regular file";
+    } else if (const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+               descriptor < 0) {
+        reason = platform::ErrorText(errno);
+    } else {
+        ::close(descriptor);
+        return -1;
+    }
+    std::fputs(("tazen-cli: cannot read the settings file " + platform::Printable(path) + ": " + reason +
+                "\ntazen-cli: nothing was done; --source keep|delete|shred chooses what happens to the sources "
+                "without it\n")
+                   .c_str(),
+               stderr);
+    return kExitUsage;
 }
 
 } // namespace
@@ -279,6 +322,8 @@ int main(int argc, char** argv)
     ::signal(SIGPIPE, SIG_IGN);
     platform::CatchInterrupts();
 
+    if (const int code = checkSettingsFile(options); code >= 0)
+        return code;
     Secret password;
     if (options.command != "shred")
         if (const int code = readPassword(options, password); code >= 0)
@@ -290,6 +335,7 @@ int main(int argc, char** argv)
     cli::TerminalFrontend frontend(options.files, display);
     frontend.settings.selfExtract = options.selfExtract;
     frontend.settings.sourceFiles = options.source;
+    frontend.force = options.force;
 
     if (options.command == "check")
         return checkFiles(options, password, frontend);

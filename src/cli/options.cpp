@@ -14,8 +14,8 @@ namespace {
 
 const char* const kHelp =
     R"(Usage: tazen-cli encrypt [--source keep|delete|shred] [--self-extracting | --no-self-extracting]
-                         [OPTION]... FILE...
-       tazen-cli decrypt [OPTION]... FILE.TaZEN...
+                         [--force] [OPTION]... FILE...
+       tazen-cli decrypt [--force] [OPTION]... FILE.TaZEN...
        tazen-cli check [OPTION]... FILE...
        tazen-cli shred [--quiet] [--progress-fd N] FILE...
 Encrypts files into .TaZEN files beside them, and back, as the TaZEN window does.
@@ -32,6 +32,8 @@ Options:
   --self-extracting           also make FILE.TaZEN.exe, a program that restores
                               FILE when run; it replaces FILE.TaZEN
   --no-self-extracting        make no such program
+  --force                     replace existing files of the names encrypt and
+                              decrypt write without asking
   --password-file F           read the password from the first line of file F
   --password-stdin            read the password from the first line of standard input
   --quiet                     show no progress line
@@ -49,20 +51,36 @@ users could read it.
 Without --source and --self-extracting, the settings file TaZEN.ini beside this
 program decides, as it does for the TaZEN window ([Files] SourceFiles: 0 keep,
 1 delete, 2 shred; MakeSelfExtracting: 0 or 1). Without that file the source is
-kept and no executable is made.
+kept and no executable is made. A TaZEN.ini that is there but cannot be read
+stops encrypt before any file is touched, unless --source is given.
+
+An existing FILE.TaZEN or FILE.TaZEN.exe (encrypt), or FILE (decrypt), is
+replaced only after a yes to "Replace NAME? [y/N]" on the terminal, or with
+--force. No leaves that file as it was and goes on with the next; without a
+terminal the file is not replaced and the message names it. Either way the
+exit status is then 1.
+
+A source is never deleted or shredded while other names (hard links) lead to
+its data, and shredding cannot reach earlier copies of the data on btrfs
+(except files with the no-copy-on-write attribute, chattr +C), bcachefs, ZFS,
+f2fs and nilfs2: there the passes run and the file is deleted, but the run
+warns that it was not thoroughly shredded.
 
 encrypt and decrypt stop at the first file that fails: the files before it are
 done, the ones after it are not touched. Ctrl+C stops at once: the new file
-being written is removed, and its source is left as it was.
+being written is removed, and its source is left as it was. While a source is
+being shredded, Ctrl+C stops the pass under way: the passes done so far stay
+done, the file is deleted, "not thoroughly shredded." follows, and the run
+stops before the next file.
 
 Exit status:
   0    every file was done
   1    a file failed (the message names it and says why), a wrong password, a
-       step after encryption failed (executable, deletion, shredding), or the
-       two passwords typed did not match
+       step after encryption failed (executable, deletion, shredding), a file
+       was not replaced, or the two passwords typed did not match
   2    wrong usage: an unknown option, no file, a name without .TaZEN given to
-       decrypt, no terminal to ask for the password on, or a password file that
-       cannot be read
+       decrypt, no terminal to ask for the password on, a password file that
+       cannot be read, or a settings file that is there but cannot be read
   130  interrupted by Ctrl+C (128 + the signal's number for SIGTERM and SIGHUP)
 )";
 
@@ -149,6 +167,8 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
             options.passwordFile = value;
         } else if (needsPassword && argument == "--password-stdin") {
             options.passwordFromStdin = true;
+        } else if (needsPassword && first != "check" && argument == "--force") {
+            options.force = true;
         } else if (encrypting && argument == "--self-extracting") {
             options.selfExtract = true;
         } else if (encrypting && argument == "--no-self-extracting") {

@@ -25,6 +25,7 @@ struct Options
     std::optional<std::string> passwordFile;
     bool passwordFromStdin = false;
     bool quiet = false;
+    bool force = false;
     int progressDescriptor = -1;
 };
 

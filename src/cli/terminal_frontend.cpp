@@ -199,6 +199,24 @@ void TerminalFrontend::ShowMessage(MessageKind, const std::string& text)
     Say(text);
 }
 
+bool TerminalFrontend::MayReplace(const std::string& name)
+{
+    if (force)
+        return true;
+    clearLine();
+    platform::Terminal terminal;
+    if (terminal.Open() == 0) {
+        bool yes = false;
+        if (terminal.Ask("Replace " + platform::Printable(name) + "? [y/N] ", yes) == 0 && yes)
+            return true;
+        Say(name + " was not replaced");
+    } else {
+        Say(name + " exists and was not replaced (no terminal to ask on); --force replaces it");
+    }
+    notReplaced_.push_back(name);
+    return false;
+}
+
 void TerminalFrontend::BeginFile(std::size_t index)
 {
     shredCommand_ = true;

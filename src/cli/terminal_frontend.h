@@ -77,6 +77,10 @@ public:
     const SettingsControlsPort& SettingsControls() const override { return settings; }
     void ShowMessage(MessageKind kind, const std::string& text) override;
     void ProcessMessages() override {}
+    // With force, yes. Otherwise asks "Replace NAME? [y/N]" on the terminal; without one, says that the file
+    // was not replaced. A refused name is kept in NotReplaced.
+    bool MayReplace(const std::string& name) override;
+    void RunStoppedAt(std::size_t index) override { stoppedAt_ = index; }
 
     // "tazen-cli: " before every line; the engine's "\n\r" separators become line ends.
     void Say(const std::string& text);
@@ -87,8 +91,13 @@ public:
     bool RunStarted() const { return runStarted_; }
     std::size_t FilesBegun() const { return filesBegun_; }
     int MessagesShown() const { return messagesShown_; }
+    // The position in the list, as given, of the file at which a run stopped.
+    std::optional<std::size_t> StoppedAt() const { return stoppedAt_; }
+    const std::vector<std::string>& NotReplaced() const { return notReplaced_; }
 
     CommandLineSettings settings;
+    // Existing files are replaced without a question.
+    bool force = false;
 
 private:
     class Progress : public ProgressDialogPort
@@ -154,6 +163,8 @@ private:
     std::size_t filesBegun_ = 0;
     std::uint64_t bytesBefore_ = 0;
     int messagesShown_ = 0;
+    std::optional<std::size_t> stoppedAt_;
+    std::vector<std::string> notReplaced_;
     Clock::time_point started_;
     Clock::time_point lastDrawn_;
     bool lineShown_ = false;

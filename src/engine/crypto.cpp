@@ -6,13 +6,17 @@
 #include "engine/fileformat.h"
 #include "platform/files.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 
 namespace tazen {
 
 namespace {
 
+using platform::Entry;
 using platform::ErrorCode;
 using platform::File;
 using platform::PendingFile;
@@ -64,11 +68,33 @@ private:
     TBlockCipher& cipher_;
 };
 
-// The permission bits a new file takes from the file it was made from.
-mode_t inheritedPermissions(const std::string& from)
+// Whether a new file may take this name: yes when nothing has it, else as the frontend says. replace tells
+// whether an existing file may go. A folder or a write-protected file is not asked about: creating the new
+// file refuses it with its own reason.
+bool mayTake(const Entry& entry, Frontend& frontend, bool& replace)
 {
-    const mode_t bits = platform::PermissionBits(from);
-    return bits == ~mode_t{0} ? 0600 : bits;
+    platform::FileState state;
+    replace = platform::StateOf(entry, state, true) == 0 && !S_ISDIR(state.mode) &&
+              !(S_ISREG(state.mode) && (state.mode & S_IWUSR) == 0);
+    return !replace || frontend.MayReplace(entry.Path());
+}
+
+// Puts a new file in place. A file of the name that appeared since the question is replaced only when the
+// frontend allows it; skipped then tells that it was not, and the new file is gone.
+ErrorCode commitNew(PendingFile& pending, const platform::FileState& madeFrom, bool replace, Frontend& frontend,
+                    bool& skipped)
+{
+    const mode_t permissions = madeFrom.mode & 0777;
+    skipped = false;
+    ErrorCode error = pending.Commit(permissions, &madeFrom, replace);
+    if (error == EEXIST && !replace) {
+        if (frontend.MayReplace(pending.FinalName()))
+            return pending.Commit(permissions, &madeFrom, true);
+        pending.Abandon();
+        skipped = true;
+        return 0;
+    }
+    return error;
 }
 
 // The run's one data buffer; it holds plain bytes, so it is cleared when the run ends.
@@ -119,15 +145,28 @@ public:
         return -1;
     }
 
-    // Names the file in the dialog, lets messages through, and opens it; false when it cannot be opened.
+    // Names the file in the dialog, lets messages through, and opens its folder and then it; false when
+    // either cannot be opened. Every later step for the file goes through that folder.
     bool OpenSource(std::size_t index, File& source, std::int64_t& size)
     {
         progress_.lblFilename().SetCaption(fileNames_[index]);
         frontend_.ProcessMessages();
-        if (platform::OpenForReadWrite(fileNames_[index], source) != 0 || source.State(opened_) != 0)
+        entry_ = Entry();
+        if (Entry::Open(fileNames_[index], entry_) != 0 || platform::OpenForReadWrite(entry_, source) != 0 ||
+            source.State(opened_) != 0)
             return false;
         size = opened_.size;
         return true;
+    }
+
+    // The file's name in its folder, as opened by OpenSource.
+    const Entry& SourceEntry() const { return entry_; }
+
+    // A file that is left as it is, because its new file may not replace an existing one.
+    void Skip(std::int64_t size)
+    {
+        totalDone_ += static_cast<std::uint64_t>(size);
+        progress_.gaugeTotal().SetProgress(GaugePercent(totalDone_, total_, kTotalGaugeThreshold));
     }
 
     // True when the file just transferred is still, under its name, the file that was opened, with the
@@ -146,6 +185,7 @@ public:
     // A cancelled run leaves the dialog alone: the button that cancelled it has closed it.
     int Cancelled(std::size_t index, std::string text)
     {
+        frontend_.RunStoppedAt(index);
         message_ = std::move(text);
         return positionOf(fileNames_, index);
     }
@@ -159,9 +199,12 @@ public:
     GaugePort& TotalGauge() { return progress_.gaugeTotal(); }
 
     // Moves the file's payload through the cipher into the new file, wipes the cipher, and puts the new
-    // file in place. Returns -1 when the file is done, otherwise the run's result.
+    // file in place, with the source's owner and permission bits. Returns -1 when the file is done (skipped
+    // set when the new file was not put in place because the frontend kept a file that appeared under its
+    // name meanwhile), otherwise the run's result.
     int Transfer(std::size_t index, TBlockCipher& cipher, PayloadDirection direction, File& source,
-                 PendingFile& destination, std::int64_t fileSize, const std::string& cancelText)
+                 PendingFile& destination, std::int64_t fileSize, const std::string& cancelText, bool replace,
+                 bool& skipped)
     {
         const std::string& name = fileNames_[index];
         bool cancelled = false;
@@ -171,9 +214,10 @@ public:
             Stream(cipher, direction, source, destination.Output(), fileSize, cancelled, error, read);
         cipher.Wipe();
         platform::FileState closing, named;
-        sourceUnchanged_ = source.State(closing) == 0 && closing == opened_ &&
+        const bool closingKnown = source.State(closing) == 0;
+        sourceUnchanged_ = closingKnown && closing == opened_ &&
                            closing.size == read + (direction == PayloadDirection::Decrypt ? kCheckBlockSize : 0) &&
-                           platform::StateOf(name, named) == 0 && named == closing;
+                           platform::StateOf(entry_, named, true) == 0 && named == closing;
         source.Close();
         if (failure == StreamFailure::Read)
             return Stop(index, withReason("Could not read the file: " + name, error));
@@ -181,7 +225,7 @@ public:
             return Stop(index, withReason("Could not write the file: " + destination.FinalName(), error));
         if (cancelled)
             return Cancelled(index, cancelText);
-        if ((error = destination.Commit(inheritedPermissions(name))) != 0)
+        if ((error = commitNew(destination, closingKnown ? closing : opened_, replace, frontend_, skipped)) != 0)
             return Stop(index, withReason("Could not write the file: " + destination.FinalName(), error));
         return -1;
     }
@@ -238,6 +282,7 @@ private:
     Frontend& frontend_;
     ProgressDialogPort& progress_;
     RunBuffer buffer_;
+    Entry entry_;
     platform::FileState opened_;
     bool sourceUnchanged_ = false;
     std::uint64_t total_ = 0;
@@ -269,9 +314,20 @@ int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
         std::int64_t size = 0;
         if (!run.OpenSource(i, source, size))
             return run.Stop(i, openFailureText(name));
-        const std::string destinationName = EncryptedName(name);
+        const Entry& entry = run.SourceEntry();
+        const Entry destinationEntry = entry.WithSuffix(std::string(kEncryptedExtension));
+        const std::string& destinationName = destinationEntry.Path();
+        // Both names this file may take are settled before anything is written.
+        bool replace = false;
+        bool replaceExecutable = false;
+        if (!mayTake(destinationEntry, frontend, replace) ||
+            (SelfExtractingWanted(frontend) &&
+             !mayTake(destinationEntry.WithSuffix(".exe"), frontend, replaceExecutable))) {
+            run.Skip(size);
+            continue;
+        }
         PendingFile destination;
-        if (PendingFile::Create(destinationName, destination) != 0)
+        if (PendingFile::Create(destinationEntry, destination) != 0)
             return run.Stop(i, "Could not create destination file: " + destinationName);
 
         WipeOnExit wipe(cipher);
@@ -280,19 +336,27 @@ int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
         if (const ErrorCode error = destination.Output().Write(check.data(), kCheckBlockSize))
             return run.Stop(i, withReason("Could not write the file: " + destinationName, error));
 
-        if (const int stopped =
-                run.Transfer(i, cipher, PayloadDirection::Encrypt, source, destination, size, "Encryption canceled");
+        bool skipped = false;
+        if (const int stopped = run.Transfer(i, cipher, PayloadDirection::Encrypt, source, destination, size,
+                                             "Encryption canceled", replace, skipped);
             stopped >= 0)
             return stopped;
+        if (skipped)
+            continue;
 
-        if (MakeSelfExtractingFile(destinationName, frontend) == 2)
+        if (MakeSelfExtractingFile(destinationEntry, frontend, replaceExecutable) == 2)
             frontend.ShowMessage(MessageKind::Error, "An error occured while creating " + name + " executable.");
-        switch (DisposeSourceFile(name, frontend, run.SourceUnchanged(), &run.SourceState())) {
+        std::string reason;
+        const DisposalResult disposal =
+            DisposeSourceFile(entry, frontend, run.SourceUnchanged(), &run.SourceState(), &reason);
+        const std::string secondLine = reason.empty() ? "" : "\n\r" + reason;
+        switch (disposal) {
         case NotDeleted:
-            frontend.ShowMessage(MessageKind::Warning, "Source file " + name + " not deleted.");
+            frontend.ShowMessage(MessageKind::Warning, "Source file " + name + " not deleted." + secondLine);
             break;
         case NotShredded:
-            frontend.ShowMessage(MessageKind::Warning, "Source file " + name + " not thoroughly shredded.");
+            frontend.ShowMessage(MessageKind::Warning,
+                                 "Source file " + name + " not thoroughly shredded." + secondLine);
             break;
         case Done:
             break;
@@ -313,7 +377,9 @@ int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
         std::int64_t size = 0;
         if (!run.OpenSource(i, source, size))
             return run.Stop(i, "Could not open source file: " + name);
-        const std::string destinationName = PlainName(name);
+        const Entry& entry = run.SourceEntry();
+        const Entry destinationEntry = entry.Sibling(PlainName(entry.Base()));
+        const std::string& destinationName = destinationEntry.Path();
 
         // The password is checked before anything is created, so a wrong one costs no existing file.
         std::uint8_t head[kCheckBlockSize];
@@ -328,17 +394,27 @@ int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
             return run.Stop(i, "Wrong password for the file: " + name);
         }
 
+        bool replace = false;
+        if (!mayTake(destinationEntry, frontend, replace)) {
+            cipher.Wipe();
+            run.Skip(size);
+            continue;
+        }
         PendingFile destination;
-        if (PendingFile::Create(destinationName, destination) != 0)
+        if (PendingFile::Create(destinationEntry, destination) != 0)
             return run.Stop(i, "Could not create destination file: " + destinationName);
         destination.Output().Preallocate(PayloadSize(size));
 
-        if (const int stopped =
-                run.Transfer(i, cipher, PayloadDirection::Decrypt, source, destination, size, "Decryption canceled");
+        bool skipped = false;
+        if (const int stopped = run.Transfer(i, cipher, PayloadDirection::Decrypt, source, destination, size,
+                                             "Decryption canceled", replace, skipped);
             stopped >= 0)
             return stopped;
-        // An encrypted file that changed while it was read may hold what the plain file lacks.
-        if (!run.SourceUnchanged() || platform::DeleteFile(name) != 0)
+        if (skipped)
+            continue;
+        // An encrypted file that changed while it was read may hold what the plain file lacks; a name that
+        // leads elsewhere by now is not the file that was read.
+        if (!run.SourceUnchanged() || platform::DeleteFile(entry, &run.SourceState(), true) != 0)
             return run.Stop(i, "Could not delete the file: " + name);
         run.TotalGauge().Advance(static_cast<int>(100 / fileNames.size()));
     }

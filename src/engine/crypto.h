@@ -40,26 +40,55 @@ enum DisposalResult
 // Keeps, deletes or shreds a source that has just been encrypted, as the SourceFiles setting says. A source
 // that no longer holds what was encrypted (it changed while it was read) is kept, and reported as not
 // deleted or not shredded. Given the state the source was encrypted in, a name that leads to another file
-// by the time of the disposal is kept likewise, and shredding overwrites only the file of that state.
+// by the time of the disposal is kept likewise, and shredding overwrites only the file of that state. A
+// source with other names (hard links) is kept, and reason, when given, says so; a shredding on a file system
+// that keeps earlier copies of changed data still runs and deletes the file, but is reported as not
+// thorough, with that reason.
 DisposalResult DisposeSourceFile(const std::string& fileName, Frontend& frontend, bool holdsWhatWasEncrypted = true,
-                                 const platform::FileState* encrypted = nullptr);
+                                 const platform::FileState* encrypted = nullptr, std::string* reason = nullptr);
+DisposalResult DisposeSourceFile(const platform::Entry& source, Frontend& frontend, bool holdsWhatWasEncrypted,
+                                 const platform::FileState* encrypted, std::string* reason);
+
+// The second lines of the disposal warnings.
+inline constexpr const char* kOtherLinksReason = "Other names (hard links) still lead to its data.";
+inline constexpr const char* kCopyOnWriteReason =
+    "The file system keeps earlier copies of changed data (copy-on-write).";
+
+// What a shredding found besides its passes.
+struct ShredReport
+{
+    // The deletion after the passes succeeded.
+    bool deleted = false;
+    // The file system keeps earlier copies of what the passes overwrote.
+    bool copyOnWrite = false;
+    // The file has other names; it was left untouched.
+    bool otherLinks = false;
+};
 
 // Overwrites the file 35 times (Gutmann) and deletes it. True when every pass was written and the
-// deletion attempted; deleted, when given, tells whether the deletion succeeded. Given an expected state,
-// a file opened under the name in any other state is left untouched, as a failure.
-bool ShredFile(const std::string& fileName, Frontend& frontend, bool* deleted = nullptr,
+// deletion attempted. Given an expected state, a file opened under the name in any other state is left
+// untouched, as a failure; so is a file with other names (hard links), without a message box.
+bool ShredFile(const std::string& fileName, Frontend& frontend, ShredReport* report = nullptr,
                const platform::FileState* expected = nullptr);
+bool ShredFile(const platform::Entry& file, Frontend& frontend, ShredReport* report,
+               const platform::FileState* expected);
 
 // Pattern bytes of passes 5 to 31; a row whose second byte is 0x0A is the one-byte pattern in its first.
 inline constexpr int kShredPasses = 35;
 inline constexpr int kFixedShredPatterns = 27;
 extern const std::uint8_t ShredPatterns[kFixedShredPatterns][3];
 
-// 0 when no executable was wanted or it was made; 2 when it was wanted and could not be made.
+// 0 when no executable was wanted or it was made; 2 when it was wanted and could not be made. Without
+// mayReplace, an executable of that name that exists is replaced only when the frontend allows it.
 int MakeSelfExtractingFile(const std::string& encryptedName, Frontend& frontend);
+int MakeSelfExtractingFile(const platform::Entry& encrypted, Frontend& frontend, bool mayReplace);
 // Writes the extractor followed by the encrypted file to outputName, then deletes the encrypted file.
 bool BuildExecutable(const std::string& outputName, const std::string& extractorPath, const std::string& encryptedName,
                      Frontend& frontend);
+bool BuildExecutable(const platform::Entry& output, const std::string& extractorPath, const platform::Entry& encrypted,
+                     Frontend& frontend, bool mayReplace);
+// Whether the settings ask for an executable beside each encrypted file now.
+bool SelfExtractingWanted(Frontend& frontend);
 // The folder of the program + "/extractor".
 std::string SelfExtractorPath();
 

@@ -4,6 +4,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -100,6 +101,17 @@ public:
     virtual void ShowMessage(MessageKind kind, const std::string& text) = 0;
     // Lets pending window messages be handled, so windows repaint and Cancel clicks arrive.
     virtual void ProcessMessages() = 0;
+
+    // Whether an existing file of this name may be replaced by a new one; false skips the file that would
+    // replace it, and the run goes on. The window replaces without a question, as it always has.
+    virtual bool MayReplace(const std::string& name)
+    {
+        (void)name;
+        return true;
+    }
+    // The position in the run's list, counted as the list stands, of the file at which a run stopped; the
+    // run's result names the first entry equal to it with letter case disregarded, which may be another.
+    virtual void RunStoppedAt(std::size_t index) { (void)index; }
 };
 
 } // namespace tazen

@@ -7,7 +7,10 @@
 #include "platform/folders.h"
 #include "platform/inifile.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 #include <optional>
 
@@ -20,7 +23,9 @@ using platform::File;
 
 constexpr std::int64_t kCopyBufferSize = std::int64_t{1} << 20;
 
-bool selfExtractingWanted(Frontend& frontend)
+} // namespace
+
+bool SelfExtractingWanted(Frontend& frontend)
 {
     if (const std::optional<bool> chosen = frontend.SettingsControls().SelfExtractOverride())
         return *chosen;
@@ -29,6 +34,8 @@ bool selfExtractingWanted(Frontend& frontend)
         return platform::TIniFile(path).ReadBool(kSectionFiles, kKeyMakeSelfExtracting, false);
     return frontend.SettingsControls().SelfExtractChecked();
 }
+
+namespace {
 
 // Copies exactly size bytes; a file that ends early counts as a failed read.
 bool copyInto(File& from, std::int64_t size, File& to, std::uint8_t* buffer, std::int64_t& overall, std::int64_t total,
@@ -50,13 +57,10 @@ bool copyInto(File& from, std::int64_t size, File& to, std::uint8_t* buffer, std
     return true;
 }
 
-// Whoever may read the encrypted file may run the executable.
-mode_t executablePermissions(const std::string& encryptedName)
+// Whoever may read the encrypted file may run the executable; a program nobody else may change.
+mode_t executablePermissions(mode_t bits)
 {
-    mode_t bits = platform::PermissionBits(encryptedName);
-    if (bits == ~mode_t{0})
-        bits = 0600;
-    return bits | ((bits & 0444) >> 2);
+    return (bits | ((bits & 0444) >> 2)) & ~mode_t{S_IWGRP | S_IWOTH};
 }
 
 } // namespace
@@ -71,27 +75,49 @@ std::string SelfExtractorPath()
 
 int MakeSelfExtractingFile(const std::string& encryptedName, Frontend& frontend)
 {
-    if (!selfExtractingWanted(frontend))
+    platform::Entry encrypted;
+    if (!SelfExtractingWanted(frontend))
+        return 0;
+    if (platform::Entry::Open(encryptedName, encrypted) != 0)
+        return 2;
+    return MakeSelfExtractingFile(encrypted, frontend, true);
+}
+
+int MakeSelfExtractingFile(const platform::Entry& encrypted, Frontend& frontend, bool mayReplace)
+{
+    if (!SelfExtractingWanted(frontend))
         return 0;
     const std::string extractorPath = SelfExtractorPath();
     if (!platform::ExistsAsFile(extractorPath))
         return 2;
-    return BuildExecutable(encryptedName + ".exe", extractorPath, encryptedName, frontend) ? 0 : 2;
+    return BuildExecutable(encrypted.WithSuffix(".exe"), extractorPath, encrypted, frontend, mayReplace) ? 0 : 2;
 }
 
 bool BuildExecutable(const std::string& outputName, const std::string& extractorPath, const std::string& encryptedName,
                      Frontend& frontend)
 {
+    platform::Entry output;
+    platform::Entry encrypted;
+    if (platform::Entry::Open(outputName, output) != 0 || platform::Entry::Open(encryptedName, encrypted) != 0)
+        return false;
+    return BuildExecutable(output, extractorPath, encrypted, frontend, true);
+}
+
+bool BuildExecutable(const platform::Entry& outputEntry, const std::string& extractorPath,
+                     const platform::Entry& encryptedEntry, Frontend& frontend, bool mayReplace)
+{
+    const std::string& outputName = outputEntry.Path();
     platform::PendingFile output;
     File extractor;
     File encrypted;
     std::int64_t extractorSize = 0;
-    std::int64_t encryptedSize = 0;
-    if (platform::PendingFile::Create(outputName, output) != 0 ||
+    platform::FileState encryptedState;
+    if (platform::PendingFile::Create(outputEntry, output) != 0 ||
         platform::OpenForReading(extractorPath, extractor) != 0 ||
-        platform::OpenForReading(encryptedName, encrypted) != 0 || extractor.Size(extractorSize) != 0 ||
-        encrypted.Size(encryptedSize) != 0)
+        platform::OpenForReading(encryptedEntry, encrypted) != 0 || extractor.Size(extractorSize) != 0 ||
+        encrypted.State(encryptedState) != 0)
         return false;
+    const std::int64_t encryptedSize = encryptedState.size;
     const std::int64_t total = extractorSize + encryptedSize;
     output.Output().Preallocate(total);
 
@@ -110,11 +136,19 @@ bool BuildExecutable(const std::string& outputName, const std::string& extractor
                  copyInto(encrypted, encryptedSize, output.Output(), buffer.get(), overall, total, frontend);
     extractor.Close();
     encrypted.Close();
-    built = built && output.Commit(executablePermissions(encryptedName)) == 0;
+    if (built) {
+        const mode_t permissions = executablePermissions(encryptedState.mode & 0777);
+        ErrorCode error = output.Commit(permissions, &encryptedState, mayReplace);
+        // A file of the name that appeared during the build goes only when the frontend allows it.
+        if (error == EEXIST && !mayReplace && frontend.MayReplace(outputName))
+            error = output.Commit(permissions, &encryptedState, true);
+        built = error == 0;
+    }
+    output.Abandon();
     // Only the executable remains; if the encrypted file cannot go, the executable goes instead, so the
     // failure that is reported matches what is on disk.
-    if (built && platform::DeleteFile(encryptedName) != 0) {
-        platform::DeleteFile(outputName);
+    if (built && platform::DeleteFile(encryptedEntry, &encryptedState) != 0) {
+        platform::DeleteFile(outputEntry);
         built = false;
     }
     dialog.Hide();

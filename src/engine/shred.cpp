@@ -74,29 +74,84 @@ int sourceFilesChoice(Frontend& frontend)
 } // namespace
 
 DisposalResult DisposeSourceFile(const std::string& fileName, Frontend& frontend, bool holdsWhatWasEncrypted,
-                                 const platform::FileState* encrypted)
+                                 const platform::FileState* encrypted, std::string* reason)
+{
+    platform::Entry source;
+    if (platform::Entry::Open(fileName, source) != 0) {
+        const int choice = sourceFilesChoice(frontend);
+        return choice == 1 ? NotDeleted : choice == 2 ? NotShredded : Done;
+    }
+    return DisposeSourceFile(source, frontend, holdsWhatWasEncrypted, encrypted, reason);
+}
+
+DisposalResult DisposeSourceFile(const platform::Entry& source, Frontend& frontend, bool holdsWhatWasEncrypted,
+                                 const platform::FileState* encrypted, std::string* reason)
 {
     const int choice = sourceFilesChoice(frontend);
     if (choice != 1 && choice != 2)
         return Done;
+    const DisposalResult refused = choice == 1 ? NotDeleted : NotShredded;
     // Removing a link would leave the plain file it points to while reporting success; removing a file
-    // that changed after it was read would lose what the encrypted file lacks.
+    // that changed after it was read would lose what the encrypted file lacks; a name that leads to another
+    // file by now is not the file that was encrypted.
     platform::FileState named;
-    if (!holdsWhatWasEncrypted || platform::IsSymbolicLink(fileName) ||
-        (encrypted && (platform::StateOf(fileName, named) != 0 || named != *encrypted)))
-        return choice == 1 ? NotDeleted : NotShredded;
+    if (!holdsWhatWasEncrypted || platform::StateOf(source, named, false) != 0 || platform::IsSymbolicLink(named) ||
+        (encrypted && named != *encrypted))
+        return refused;
+    // Deleting one name leaves the data under the others; overwriting it destroys what they hold.
+    if (named.links > 1) {
+        if (reason)
+            *reason = kOtherLinksReason;
+        return refused;
+    }
     if (choice == 1)
-        return platform::DeleteFile(fileName) == 0 ? Done : NotDeleted;
-    bool deleted = false;
-    if (!ShredFile(fileName, frontend, &deleted, encrypted))
+        return platform::DeleteFile(source, &named) == 0 ? Done : NotDeleted;
+    ShredReport report;
+    const bool overwritten = ShredFile(source, frontend, &report, &named);
+    if (report.otherLinks && reason)
+        *reason = kOtherLinksReason;
+    if (!overwritten)
         return NotShredded;
-    return deleted ? Done : NotDeleted;
+    if (!report.deleted)
+        return NotDeleted;
+    if (report.copyOnWrite) {
+        if (reason)
+            *reason = kCopyOnWriteReason;
+        return NotShredded;
+    }
+    return Done;
 }
 
-bool ShredFile(const std::string& fileName, Frontend& frontend, bool* deleted, const platform::FileState* expected)
+bool ShredFile(const std::string& fileName, Frontend& frontend, ShredReport* report,
+               const platform::FileState* expected)
 {
-    if (deleted)
-        *deleted = false;
+    platform::Entry file;
+    const platform::ErrorCode error = platform::Entry::Open(fileName, file);
+    if (error != 0) {
+        if (report)
+            *report = {};
+        frontend.shredDialog().Hide();
+        frontend.ShowMessage(MessageKind::AbortError, "Could not over-write the file: " + fileName);
+        return false;
+    }
+    return ShredFile(file, frontend, report, expected);
+}
+
+bool ShredFile(const platform::Entry& entry, Frontend& frontend, ShredReport* report,
+               const platform::FileState* expected)
+{
+    ShredReport found;
+    struct Deliver
+    {
+        ShredReport& found;
+        ShredReport* report;
+        ~Deliver()
+        {
+            if (report)
+                *report = found;
+        }
+    } deliver{found, report};
+    const std::string& fileName = entry.Path();
     ShredDialogPort& dialog = frontend.shredDialog();
     const auto failureExit = [&](int pass) {
         if (pass >= kFirstFixedPass)
@@ -110,11 +165,16 @@ bool ShredFile(const std::string& fileName, Frontend& frontend, bool* deleted, c
     platform::File file;
     std::int64_t size = 0;
     platform::FileState opened;
-    if (platform::OpenForOverwrite(fileName, file) != 0 || file.State(opened) != 0)
+    if (platform::OpenForOverwrite(entry, file) != 0 || file.State(opened) != 0)
         return failureExit(0);
     // The name may have been given to another file since it was looked at; only the one opened counts.
     if (expected && opened != *expected)
         return failureExit(0);
+    if (opened.links > 1) {
+        found.otherLinks = true;
+        return false;
+    }
+    found.copyOnWrite = platform::KeepsEarlierCopies(file);
     size = opened.size;
 
     dialog.SetCaption("File shredding (Gutman pass-35)");
@@ -151,7 +211,7 @@ bool ShredFile(const std::string& fileName, Frontend& frontend, bool* deleted, c
         }
         if (cancelled) {
             file.Close();
-            platform::DeleteFile(fileName);
+            platform::DeleteFile(entry, &opened);
             dialog.SetModalResult(0);
             dialog.Hide();
             return false;
@@ -160,9 +220,7 @@ bool ShredFile(const std::string& fileName, Frontend& frontend, bool* deleted, c
             return failureExit(pass);
     }
     file.Close();
-    const bool removed = platform::DeleteFile(fileName) == 0;
-    if (deleted)
-        *deleted = removed;
+    found.deleted = platform::DeleteFile(entry, &opened) == 0;
     dialog.Hide();
     return true;
 }

@@ -240,12 +240,23 @@ int readPassword(const Options& options, const std::string& plainName, std::stri
     return -1;
 }
 
-// An existing file of the output name goes only when the user says so on the terminal.
+// Without a terminal to ask on, an existing file of the output name stays, and nothing need be decrypted.
 int mayWrite(const std::string& outputName)
 {
     struct stat info;
     if (::lstat(outputName.c_str(), &info) != 0)
         return -1;
+    platform::Terminal terminal;
+    if (terminal.Open() != 0)
+        return fail(kExitNotReplaced, outputName + " already exists and was not replaced (no terminal to ask on); "
+                                                   "move it away or choose another folder with --output");
+    return -1;
+}
+
+// A file of the output name, there from the start or come meanwhile, goes only when the user says so on the
+// terminal.
+int mayReplace(const std::string& outputName)
+{
     platform::Terminal terminal;
     if (terminal.Open() != 0)
         return fail(kExitNotReplaced, outputName + " already exists and was not replaced (no terminal to ask on); "
@@ -290,7 +301,14 @@ int extract(int self, const std::string& selfName, std::int64_t start, std::int6
     SecureFill(buffer.get(), 0, kChunkSize);
     if (result >= 0)
         return result;
-    if (const ErrorCode error = output.Commit(permissions))
+    // Never onto a file that is there: the user is asked first.
+    ErrorCode error = output.Commit(permissions, nullptr, false);
+    if (error == EEXIST) {
+        if (const int code = mayReplace(outputName); code >= 0)
+            return code;
+        error = output.Commit(permissions, nullptr, true);
+    }
+    if (error != 0)
         return fail(kExitFailed, "cannot write " + outputName + ": " + platform::ErrorText(error));
     return -1;
 }

@@ -3,14 +3,19 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <condition_variable>
+#include <cstdio>
 #include <cstring>
+#include <deque>
 #include <mutex>
 #include <random>
 #include <system_error>
@@ -54,14 +59,123 @@ ErrorCode examineOpened(int descriptor, bool writeProtectionRule, struct stat& i
     return 0;
 }
 
-ErrorCode openRegular(const std::string& name, int flags, bool writeProtectionRule, File& file)
+// Whether a symbolic link may be followed: one the caller or root made, or one that the owner of the folder
+// holding it made while no one else may change that folder. Anyone else who may write a folder could have
+// swapped one of its folders for a link to any folder the caller can reach.
+bool trustedLink(const struct stat& link, const struct stat& holder)
 {
-    if (const ErrorCode fault = injected(FileOperation::Open, name))
+    if (link.st_uid == ::geteuid() || link.st_uid == 0)
+        return true;
+    return link.st_uid == holder.st_uid && (holder.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+// A link's target, read through a handle of the link itself, so the link checked is the link read.
+ErrorCode readLink(int link, std::string& target)
+{
+    char buffer[PATH_MAX];
+    const ssize_t length = ::readlinkat(link, "", buffer, sizeof buffer);
+    if (length < 0)
+        return errno;
+    if (static_cast<std::size_t>(length) >= sizeof buffer)
+        return ENAMETOOLONG;
+    target.assign(buffer, static_cast<std::size_t>(length));
+    return 0;
+}
+
+// Opens the entry base of the folder when it is a link the rule lets through; ELOOP when it is another's.
+ErrorCode checkLinkEntry(int folder, const std::string& base)
+{
+    struct stat link, holder;
+    if (::fstatat(folder, base.c_str(), &link, AT_SYMLINK_NOFOLLOW) != 0 || ::fstat(folder, &holder) != 0)
+        return errno;
+    if (S_ISLNK(link.st_mode) && !trustedLink(link, holder))
+        return ELOOP;
+    return 0;
+}
+
+// The folder a path names, each part opened without following a link, and each link on the way read
+// and followed only when the rule allows it. Reopened for reading at the end, so it can be flushed.
+ErrorCode openFolderPath(const std::string& path, File& folder)
+{
+    std::deque<std::string> parts;
+    const auto push = [&parts](const std::string& text) {
+        std::deque<std::string> split;
+        std::size_t start = 0;
+        while (start <= text.size()) {
+            const std::size_t slash = std::min(text.find('/', start), text.size());
+            if (slash > start)
+                split.push_back(text.substr(start, slash - start));
+            start = slash + 1;
+        }
+        parts.insert(parts.begin(), split.begin(), split.end());
+    };
+    push(path);
+    File current(::open(path.starts_with('/') ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC), {});
+    if (!current.IsOpen())
+        return errno;
+    int linksFollowed = 0;
+    int retries = 0;
+    while (!parts.empty()) {
+        const std::string part = parts.front();
+        parts.pop_front();
+        if (part == ".")
+            continue;
+        const int next = ::openat(current.Descriptor(), part.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (next >= 0) {
+            current = File(next, {});
+            continue;
+        }
+        if (errno != ELOOP && errno != ENOTDIR)
+            return errno;
+        File link(::openat(current.Descriptor(), part.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC), {});
+        if (!link.IsOpen())
+            return errno;
+        struct stat info, holder;
+        if (::fstat(link.Descriptor(), &info) != 0 || ::fstat(current.Descriptor(), &holder) != 0)
+            return errno;
+        if (!S_ISLNK(info.st_mode)) {
+            // Swapped back between the two looks: look again, a few times.
+            if (S_ISDIR(info.st_mode) && ++retries < 8) {
+                parts.push_front(part);
+                continue;
+            }
+            return ENOTDIR;
+        }
+        if (!trustedLink(info, holder) || ++linksFollowed > 40)
+            return ELOOP;
+        std::string target;
+        if (const ErrorCode error = readLink(link.Descriptor(), target))
+            return error;
+        if (target.starts_with('/')) {
+            current = File(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC), {});
+            if (!current.IsOpen())
+                return errno;
+        }
+        push(target);
+    }
+    const int readable = ::openat(current.Descriptor(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (readable < 0)
+        return errno;
+    folder = File(readable, path);
+    return 0;
+}
+
+// Opens without blocking on a FIFO or a device, then refuses anything that is not a regular file. A name
+// that is a link is followed only under the rule for links, and overwriting never follows one.
+ErrorCode openRegular(const Entry& entry, int flags, bool followLink, bool writeProtectionRule, File& file)
+{
+    if (const ErrorCode fault = injected(FileOperation::Open, entry.Path()))
         return fault;
-    const int descriptor = ::open(name.c_str(), flags | O_CLOEXEC | O_NONBLOCK);
+    const int common = O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+    int descriptor = ::openat(entry.FolderDescriptor(), entry.Base().c_str(), flags | common | O_NOFOLLOW);
+    if (descriptor < 0 && errno == ELOOP && followLink) {
+        if (const ErrorCode refused = checkLinkEntry(entry.FolderDescriptor(), entry.Base()))
+            return refused;
+        descriptor = ::openat(entry.FolderDescriptor(), entry.Base().c_str(), flags | common);
+    }
     if (descriptor < 0)
         return errno;
-    File opened(descriptor, name);
+    File opened(descriptor, entry.Path());
     struct stat info;
     if (const ErrorCode refused = examineOpened(descriptor, writeProtectionRule, info))
         return refused;
@@ -70,6 +184,17 @@ ErrorCode openRegular(const std::string& name, int flags, bool writeProtectionRu
         return errno;
     file = std::move(opened);
     return 0;
+}
+
+ErrorCode openRegular(const std::string& name, int flags, bool followLink, bool writeProtectionRule, File& file)
+{
+    Entry entry;
+    if (const ErrorCode error = Entry::Open(name, entry)) {
+        // A fault asked for at the opening counts before the folder's own troubles.
+        const ErrorCode fault = injected(FileOperation::Open, name);
+        return fault != 0 ? fault : error;
+    }
+    return openRegular(entry, flags, followLink, writeProtectionRule, file);
 }
 
 // Writes all of it: at the offset, or at the file's position when the offset is negative.
@@ -94,7 +219,14 @@ ErrorCode writeAll(int descriptor, const void* buffer, std::int64_t size, std::i
 
 FileState stateOf(const struct stat& info)
 {
-    return {info.st_dev, info.st_ino, info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec};
+    return {info.st_dev,  info.st_ino, info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec,
+            info.st_mode, info.st_uid, info.st_gid,  info.st_nlink};
+}
+
+// What a file system without Unix permissions says to a change of them.
+bool refusedChange(ErrorCode error)
+{
+    return error == ENOSYS || error == EPERM || error == EOPNOTSUPP;
 }
 
 std::string randomSuffix()
@@ -106,6 +238,22 @@ std::string randomSuffix()
     for (char& c : suffix)
         c = kAlphabet[pick(generator)];
     return suffix;
+}
+
+// Renames within one folder; without mayReplace, never onto an existing name. A file system that cannot
+// rename that way is asked whether the name is taken first.
+ErrorCode renameInFolder(int folder, const std::string& from, const std::string& to, bool mayReplace)
+{
+    if (mayReplace)
+        return ::renameat(folder, from.c_str(), folder, to.c_str()) == 0 ? 0 : errno;
+    if (::renameat2(folder, from.c_str(), folder, to.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS)
+        return errno;
+    struct stat info;
+    if (::fstatat(folder, to.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0)
+        return EEXIST;
+    return ::renameat(folder, from.c_str(), folder, to.c_str()) == 0 ? 0 : errno;
 }
 
 // Writing a large file out from the page cache is quick; making the device's own cache durable is what
@@ -333,32 +481,40 @@ ErrorCode File::Close()
 
 ErrorCode OpenForReadWrite(const std::string& name, File& file)
 {
-    return openRegular(name, O_RDWR, true, file);
+    return openRegular(name, O_RDWR, true, true, file);
+}
+
+ErrorCode OpenForReadWrite(const Entry& entry, File& file)
+{
+    return openRegular(entry, O_RDWR, true, true, file);
+}
+
+ErrorCode OpenForReading(const Entry& entry, File& file)
+{
+    return openRegular(entry, O_RDONLY, true, false, file);
+}
+
+ErrorCode OpenForOverwrite(const Entry& entry, File& file)
+{
+    return openRegular(entry, O_RDWR, false, true, file);
 }
 
 ErrorCode SizeForReadWrite(const std::string& name, std::int64_t& size)
 {
-    if (const ErrorCode fault = injected(FileOperation::Open, name))
-        return fault;
-    const int descriptor = ::open(name.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
-    if (descriptor < 0)
-        return errno;
-    struct stat info;
-    const ErrorCode refused = examineOpened(descriptor, true, info);
-    ::close(descriptor);
-    if (refused == 0)
-        size = info.st_size;
-    return refused;
+    File file;
+    if (const ErrorCode error = OpenForReadWrite(name, file))
+        return error;
+    return file.Size(size);
 }
 
 ErrorCode OpenForReading(const std::string& name, File& file)
 {
-    return openRegular(name, O_RDONLY, false, file);
+    return openRegular(name, O_RDONLY, true, false, file);
 }
 
 ErrorCode OpenForOverwrite(const std::string& name, File& file)
 {
-    return openRegular(name, O_RDWR | O_NOFOLLOW, true, file);
+    return openRegular(name, O_RDWR, false, true, file);
 }
 
 bool IsWriteProtected(const std::string& name)
@@ -395,6 +551,100 @@ ErrorCode DeleteFile(const std::string& name)
     return ::unlink(name.c_str()) == 0 ? 0 : errno;
 }
 
+ErrorCode DeleteFile(const Entry& entry, const FileState* expected, bool followLink)
+{
+    if (const ErrorCode fault = injected(FileOperation::Delete, entry.Path()))
+        return fault;
+    struct stat info;
+    if (::fstatat(entry.FolderDescriptor(), entry.Base().c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno;
+    if (S_ISDIR(info.st_mode))
+        return EISDIR;
+    if (readOnlyAttribute(info))
+        return EACCES;
+    if (expected) {
+        if (followLink && S_ISLNK(info.st_mode) &&
+            ::fstatat(entry.FolderDescriptor(), entry.Base().c_str(), &info, 0) != 0)
+            return errno;
+        if (info.st_dev != expected->device || info.st_ino != expected->inode)
+            return ESTALE;
+    }
+    return ::unlinkat(entry.FolderDescriptor(), entry.Base().c_str(), 0) == 0 ? 0 : errno;
+}
+
+ErrorCode Entry::Open(const std::string& path, Entry& entry)
+{
+    const std::size_t slash = path.find_last_of('/');
+    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (base.empty())
+        return EISDIR;
+    if (path.size() >= PATH_MAX)
+        return ENAMETOOLONG;
+    auto folder = std::make_shared<File>();
+    const std::string folderName = FolderOf(path);
+    if (const ErrorCode error = openFolderPath(folderName, *folder))
+        return error;
+    entry.folder_ = std::move(folder);
+    entry.path_ = path;
+    entry.base_ = std::move(base);
+    return 0;
+}
+
+Entry Entry::Sibling(const std::string& base) const
+{
+    Entry sibling = *this;
+    sibling.path_ = path_.substr(0, path_.size() - base_.size()) + base;
+    sibling.base_ = base;
+    return sibling;
+}
+
+int Entry::FolderDescriptor() const
+{
+    return folder_ ? folder_->Descriptor() : -1;
+}
+
+const std::string& Entry::FolderName() const
+{
+    static const std::string none;
+    return folder_ ? folder_->Name() : none;
+}
+
+ErrorCode StateOf(const Entry& entry, FileState& state, bool followLink)
+{
+    struct stat info;
+    if (::fstatat(entry.FolderDescriptor(), entry.Base().c_str(), &info, followLink ? 0 : AT_SYMLINK_NOFOLLOW) != 0)
+        return errno;
+    state = stateOf(info);
+    return 0;
+}
+
+bool IsSymbolicLink(const FileState& state)
+{
+    return S_ISLNK(state.mode);
+}
+
+bool KeepsEarlierCopies(const File& file)
+{
+    // The magic numbers statfs reports; not every C library names them all.
+    constexpr unsigned long kBtrfs = 0x9123683E;
+    constexpr unsigned long kBcachefs = 0xCA451A4E;
+    constexpr unsigned long kZfs = 0x2FC12FC1;
+    constexpr unsigned long kF2fs = 0xF2F52010;
+    constexpr unsigned long kNilfs = 0x3434;
+    if (injected(FileOperation::OverwriteInPlace, file.Name()) != 0)
+        return true;
+    struct statfs info;
+    if (::fstatfs(file.Descriptor(), &info) != 0)
+        return false;
+    const auto type = static_cast<unsigned long>(info.f_type) & 0xFFFFFFFFul;
+    if (type == kBtrfs) {
+        // A file with the no-copy-on-write attribute is overwritten where it lies.
+        int flags = 0;
+        return ::ioctl(file.Descriptor(), FS_IOC_GETFLAGS, &flags) != 0 || (flags & FS_NOCOW_FL) == 0;
+    }
+    return type == kBcachefs || type == kZfs || type == kF2fs || type == kNilfs;
+}
+
 std::string FolderOf(const std::string& path)
 {
     const std::size_t slash = path.find_last_of('/');
@@ -428,9 +678,9 @@ PendingFile& PendingFile::operator=(PendingFile&& other) noexcept
     if (this != &other) {
         Abandon();
         file_ = std::move(other.file_);
-        folder_ = std::move(other.folder_);
+        final_ = std::move(other.final_);
+        prepared_ = std::exchange(other.prepared_, false);
         finalName_ = std::move(other.finalName_);
-        finalBase_ = std::move(other.finalBase_);
         temporaryBase_ = std::move(other.temporaryBase_);
     }
     return *this;
@@ -445,19 +695,28 @@ ErrorCode PendingFile::Create(const std::string& finalName, PendingFile& pending
 {
     if (const ErrorCode fault = injected(FileOperation::Create, finalName))
         return fault;
+    Entry entry;
+    if (const ErrorCode error = Entry::Open(finalName, entry))
+        return error;
+    return create(entry, pending);
+}
+
+ErrorCode PendingFile::Create(const Entry& finalEntry, PendingFile& pending)
+{
+    if (const ErrorCode fault = injected(FileOperation::Create, finalEntry.Path()))
+        return fault;
+    return create(finalEntry, pending);
+}
+
+ErrorCode PendingFile::create(const Entry& finalEntry, PendingFile& pending)
+{
     // Made relative to its folder it could be, but no path could then name it to open it again.
-    if (finalName.size() >= PATH_MAX)
+    if (finalEntry.Path().size() >= PATH_MAX)
         return ENAMETOOLONG;
-    const std::size_t slash = finalName.find_last_of('/');
-    const std::string folderName = FolderOf(finalName);
-    const std::string base = slash == std::string::npos ? finalName : finalName.substr(slash + 1);
+    const std::string& base = finalEntry.Base();
     if (base.empty())
         return EISDIR;
-
-    const int folderDescriptor = ::open(folderName.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folderDescriptor < 0)
-        return errno;
-    File folder(folderDescriptor, folderName);
+    const int folderDescriptor = finalEntry.FolderDescriptor();
     struct stat info;
     if (::fstatat(folderDescriptor, base.c_str(), &info, 0) == 0) {
         if (S_ISDIR(info.st_mode))
@@ -473,17 +732,18 @@ ErrorCode PendingFile::Create(const std::string& finalName, PendingFile& pending
     // Cut at a character boundary, so the name still shows as text.
     while (stem.size() < base.size() && !stem.empty() && (static_cast<unsigned char>(base[stem.size()]) & 0xC0) == 0x80)
         stem.pop_back();
+    const std::string& finalName = finalEntry.Path();
+    const std::string prefix = finalName.substr(0, finalName.size() - base.size());
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string temporaryBase = stem + ".tmp-" + randomSuffix();
         const int descriptor =
             ::openat(folderDescriptor, temporaryBase.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (descriptor >= 0) {
             pending.Abandon();
-            const std::string prefix = slash == std::string::npos ? "" : finalName.substr(0, slash + 1);
             pending.file_ = File(descriptor, prefix + temporaryBase);
-            pending.folder_ = std::move(folder);
+            pending.final_ = finalEntry;
+            pending.prepared_ = false;
             pending.finalName_ = finalName;
-            pending.finalBase_ = base;
             pending.temporaryBase_ = std::move(temporaryBase);
             return 0;
         }
@@ -493,29 +753,51 @@ ErrorCode PendingFile::Create(const std::string& finalName, PendingFile& pending
     return EEXIST;
 }
 
-ErrorCode PendingFile::Commit(mode_t permissions)
+ErrorCode PendingFile::prepare(mode_t permissions, const FileState* madeFrom)
 {
     // A source that shrank leaves reserved blocks past the end; they would stay with the file.
     ErrorCode result = file_.preallocated_ > file_.written_ ? file_.Truncate(file_.written_) : 0;
     if (result == 0)
         result = file_.Sync();
-    if (result == 0 && ::fchmod(file_.Descriptor(), permissions & 07777) != 0)
-        result = errno;
-    if (result == 0)
-        result = file_.Close();
+    if (result != 0)
+        return result;
+    permissions &= 07777;
+    if (madeFrom) {
+        // The group first: in a set-group-ID folder the new file would otherwise carry the folder's group
+        // with its source's group bits. Only root may give a file away.
+        const uid_t owner = ::geteuid() == 0 ? madeFrom->owner : static_cast<uid_t>(-1);
+        if (::fchown(file_.Descriptor(), owner, madeFrom->group) != 0) {
+            struct stat info;
+            if (::fstat(file_.Descriptor(), &info) != 0 || info.st_gid != madeFrom->group)
+                permissions &= ~mode_t{S_IRWXG};
+        }
+    }
+    if (::fchmod(file_.Descriptor(), permissions) != 0 && !refusedChange(errno))
+        return errno;
+    return file_.Close();
+}
+
+ErrorCode PendingFile::Commit(mode_t permissions, const FileState* madeFrom, bool mayReplace)
+{
+    ErrorCode result = 0;
+    if (!prepared_) {
+        result = prepare(permissions, madeFrom);
+        prepared_ = result == 0;
+    }
     if (result == 0)
         result = injected(FileOperation::Rename, file_.Name());
-    if (result == 0 &&
-        ::renameat(folder_.Descriptor(), temporaryBase_.c_str(), folder_.Descriptor(), finalBase_.c_str()) != 0)
-        result = errno;
+    if (result == 0)
+        result = renameInFolder(final_.FolderDescriptor(), temporaryBase_, final_.Base(), mayReplace);
+    if (result == EEXIST && !mayReplace)
+        return result;
     if (result != 0) {
         Abandon();
         return result;
     }
-    if (const ErrorCode fault = injected(FileOperation::Sync, folder_.Name()))
+    if (const ErrorCode fault = injected(FileOperation::Sync, final_.FolderName()))
         result = fault;
     // Some file systems cannot sync a folder at all and say EINVAL; there is nothing more to flush then.
-    else if (::fsync(folder_.Descriptor()) != 0 && errno != EINVAL)
+    else if (::fsync(final_.FolderDescriptor()) != 0 && errno != EINVAL)
         result = errno;
     release();
     return result;
@@ -524,14 +806,15 @@ ErrorCode PendingFile::Commit(mode_t permissions)
 void PendingFile::Abandon()
 {
     if (!temporaryBase_.empty())
-        ::unlinkat(folder_.Descriptor(), temporaryBase_.c_str(), 0);
+        ::unlinkat(final_.FolderDescriptor(), temporaryBase_.c_str(), 0);
     release();
 }
 
 void PendingFile::release()
 {
     file_.Close();
-    folder_.Close();
+    final_ = Entry();
+    prepared_ = false;
     temporaryBase_.clear();
 }
 

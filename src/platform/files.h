@@ -27,7 +27,9 @@ enum class FileOperation
     Sync,
     Truncate,
     Rename,
-    Delete
+    Delete,
+    // Shredding's question whether the file system overwrites a file in place; a fault means it does not.
+    OverwriteInPlace
 };
 
 // Test seam: when set, consulted before every operation of this layer; a non-zero errno it returns makes
@@ -38,7 +40,8 @@ void SetFaultHook(FaultHook hook);
 class BackgroundFlusher;
 
 // Which file a name or descriptor leads to, its length and when its data last changed: what tells whether
-// a file still holds what was read from it.
+// a file still holds what was read from it. Type, owner, group and link count ride along but do not take
+// part in the comparison.
 struct FileState
 {
     dev_t device = 0;
@@ -46,11 +49,57 @@ struct FileState
     std::int64_t size = -1;
     std::int64_t modifiedSeconds = 0;
     long modifiedNanoseconds = 0;
-    bool operator==(const FileState&) const = default;
+    mode_t mode = 0;
+    uid_t owner = 0;
+    gid_t group = 0;
+    nlink_t links = 0;
+    bool operator==(const FileState& other) const
+    {
+        return device == other.device && inode == other.inode && size == other.size &&
+               modifiedSeconds == other.modifiedSeconds && modifiedNanoseconds == other.modifiedNanoseconds;
+    }
 };
 
 // The state of the file a name leads to, symbolic links followed.
 ErrorCode StateOf(const std::string& name, FileState& state);
+
+class File;
+
+// A name in a folder that was opened once: every step for that file goes through the folder's handle, so
+// a folder of the path that is renamed or swapped for a link meanwhile changes nothing. Copies share the
+// handle. Links on the folder's path are followed when it is opened, and only links that the caller or
+// root made, or that the owner of the folder holding them made where no one else may change that folder:
+// another user's link in a folder others may write could be a folder swapped for a link (ELOOP).
+class Entry
+{
+public:
+    Entry() = default;
+    // Opens the folder of path (FolderOf) and keeps the last part of path as the name.
+    static ErrorCode Open(const std::string& path, Entry& entry);
+    // Another name in the same folder; with text appended: report.doc -> report.doc.TaZEN.
+    Entry Sibling(const std::string& base) const;
+    Entry WithSuffix(const std::string& suffix) const { return Sibling(base_ + suffix); }
+
+    bool IsOpen() const { return folder_ != nullptr; }
+    int FolderDescriptor() const;
+    const std::string& FolderName() const;
+    // The full name as given, for messages; the name within the folder.
+    const std::string& Path() const { return path_; }
+    const std::string& Base() const { return base_; }
+
+private:
+    std::shared_ptr<const File> folder_;
+    std::string path_;
+    std::string base_;
+};
+
+// The state of the entry: of the entry itself (a link is a link), or with followLink of what it leads to.
+ErrorCode StateOf(const Entry& entry, FileState& state, bool followLink);
+bool IsSymbolicLink(const FileState& state);
+
+// Whether the file system holding an open file keeps earlier copies of changed data rather than overwriting
+// it in place: btrfs (unless the file has the no-copy-on-write attribute), bcachefs, ZFS, f2fs and nilfs2.
+bool KeepsEarlierCopies(const File& file);
 
 // An open file descriptor and the name it was opened under; closes itself.
 class File
@@ -103,14 +152,19 @@ private:
 
 // A regular file (symbolic links followed) opened for reading and writing. A file whose owner-write
 // permission bit is clear counts as write-protected and fails with EACCES, for root too; anything that is
-// not a regular file (folder, FIFO, device, socket) fails without being opened for data.
+// not a regular file (folder, FIFO, device, socket) fails without being opened for data. The name is
+// reached through its folder; a name that is itself a link is followed only under the rule for links
+// above. Never becomes the controlling terminal.
 ErrorCode OpenForReadWrite(const std::string& name, File& file);
+ErrorCode OpenForReadWrite(const Entry& entry, File& file);
 // The same, for reading only: the write-protection rule does not apply.
 ErrorCode OpenForReading(const std::string& name, File& file);
+ErrorCode OpenForReading(const Entry& entry, File& file);
 // The length of a file that OpenForReadWrite would open, taken the same way but without keeping it open.
 ErrorCode SizeForReadWrite(const std::string& name, std::int64_t& size);
 // For shredding: never through a symbolic link, a regular file only, the write-protection rule applies.
 ErrorCode OpenForOverwrite(const std::string& name, File& file);
+ErrorCode OpenForOverwrite(const Entry& entry, File& file);
 
 // True when the name is a regular file whose owner-write bit is clear.
 bool IsWriteProtected(const std::string& name);
@@ -121,6 +175,10 @@ mode_t PermissionBits(const std::string& name);
 // Windows' DeleteFileA: removes a file or a symbolic link; refuses folders (EISDIR) and files with the
 // read-only attribute (EACCES).
 ErrorCode DeleteFile(const std::string& name);
+// The same through the entry's folder. Given an expected state, a name that no longer leads to that very
+// file, by device and inode (followLink: through a link, to the file the link leads to), is left alone with
+// ESTALE.
+ErrorCode DeleteFile(const Entry& entry, const FileState* expected = nullptr, bool followLink = false);
 
 // Flushes a folder's entries to the device, so a rename in it survives a power cut.
 ErrorCode SyncFolder(const std::string& folder);
@@ -132,6 +190,11 @@ std::string FolderOf(const std::string& path);
 // pass the system's limit on a name), created exclusively with owner-only permission; destroyed without
 // Commit, it removes itself and leaves any file of the final name alone. It works relative to its folder,
 // so a final name close to the limit on a path's length works too.
+//
+// Commit gives the new file the group of the file it was made from (and its owner, when running as root)
+// before its permission bits; where the group cannot be given, the file gets no group permission bits. A file
+// system without Unix permissions that refuses the change (ENOSYS, EPERM, EOPNOTSUPP) leaves the file as it
+// makes it, which is not a failure.
 class PendingFile
 {
 public:
@@ -145,25 +208,30 @@ public:
     // Fails with EACCES when finalName exists with the read-only attribute, EISDIR when it is a folder,
     // ENAMETOOLONG when finalName is too long a path for the system to open.
     static ErrorCode Create(const std::string& finalName, PendingFile& pending);
+    static ErrorCode Create(const Entry& finalEntry, PendingFile& pending);
 
     File& Output() { return file_; }
     const std::string& FinalName() const { return finalName_; }
     const std::string& TemporaryName() const { return file_.Name(); }
 
-    // Flushes the data, gives the file its permission bits, renames it onto the final name and flushes the
-    // folder; room reserved beyond what was written is given back first. On failure the temporary file is
-    // removed.
-    ErrorCode Commit(mode_t permissions);
+    // Flushes the data, gives the file its owner, group and permission bits, renames it onto the final name
+    // and flushes the folder; room reserved beyond what was written is given back first. madeFrom, when
+    // given, is the file whose owner and group the new file takes. Without mayReplace an existing file of
+    // the final name is not replaced: EEXIST, and the temporary file stays for another Commit or Abandon.
+    // On any other failure the temporary file is removed.
+    ErrorCode Commit(mode_t permissions, const FileState* madeFrom = nullptr, bool mayReplace = true);
     // Closes and removes the temporary file.
     void Abandon();
 
 private:
+    static ErrorCode create(const Entry& finalEntry, PendingFile& pending);
+    ErrorCode prepare(mode_t permissions, const FileState* madeFrom);
     void release();
 
     File file_;
-    File folder_;
+    Entry final_;
+    bool prepared_ = false;
     std::string finalName_;
-    std::string finalBase_;
     std::string temporaryBase_;
 };
 

@@ -147,6 +147,145 @@ Location locate(const std::vector<Line>& lines, const std::string& section, cons
     return where;
 }
 
+// How the file's bytes hold its text. A file with no byte-order mark is taken as it is: 8-bit text, UTF-8
+// on this system.
+enum class Encoding
+{
+    Plain,
+    Utf8Mark,
+    Utf16LittleEndian,
+    Utf16BigEndian
+};
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LittleEndianMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BigEndianMark = "\xFE\xFF";
+
+void appendUtf8(std::string& out, std::uint32_t code)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// UTF-16 as UTF-8 text. A surrogate without its partner is carried as its own three-byte sequence and an odd
+// last byte as a unit padded with zero, so that text read and written back gives the same units.
+std::string fromUtf16(std::string_view bytes, bool bigEndian)
+{
+    std::vector<std::uint16_t> units;
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = i + 1 < bytes.size() ? static_cast<unsigned char>(bytes[i + 1]) : 0u;
+        units.push_back(static_cast<std::uint16_t>(bigEndian ? first << 8 | second : second << 8 | first));
+    }
+    std::string text;
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const std::uint32_t unit = units[i];
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+            units[i + 1] < 0xE000) {
+            appendUtf8(text, 0x10000 + ((unit - 0xD800) << 10) + (units[i + 1] - 0xDC00u));
+            ++i;
+        } else {
+            appendUtf8(text, unit);
+        }
+    }
+    return text;
+}
+
+// The inverse of fromUtf16; a byte that begins no UTF-8 sequence stands for the unit of its value.
+std::string toUtf16(std::string_view text, bool bigEndian)
+{
+    std::string bytes;
+    const auto put = [&](std::uint32_t unit) {
+        const auto high = static_cast<char>(unit >> 8);
+        const auto low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80             ? 1
+                                   : (lead & 0xE0) == 0xC0 ? 2
+                                   : (lead & 0xF0) == 0xE0 ? 3
+                                   : (lead & 0xF8) == 0xF0 ? 4
+                                                           : 0;
+        bool valid = length > 0 && i + length <= text.size();
+        std::uint32_t code = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t k = 1; valid && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            valid = (next & 0xC0) == 0x80;
+            code = code << 6 | (next & 0x3F);
+        }
+        if (!valid) {
+            put(lead);
+            ++i;
+            continue;
+        }
+        if (code >= 0x10000) {
+            put(0xD800 + ((code - 0x10000) >> 10));
+            put(0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            put(code);
+        }
+        i += length;
+    }
+    return bytes;
+}
+
+std::string decode(const std::string& bytes, Encoding& encoding)
+{
+    const std::string_view view = bytes;
+    if (view.starts_with(kUtf8Mark)) {
+        encoding = Encoding::Utf8Mark;
+        return bytes.substr(kUtf8Mark.size());
+    }
+    if (view.starts_with(kUtf16LittleEndianMark)) {
+        encoding = Encoding::Utf16LittleEndian;
+        return fromUtf16(view.substr(2), false);
+    }
+    if (view.starts_with(kUtf16BigEndianMark)) {
+        encoding = Encoding::Utf16BigEndian;
+        return fromUtf16(view.substr(2), true);
+    }
+    encoding = Encoding::Plain;
+    return bytes;
+}
+
+std::string encode(const std::string& text, Encoding encoding)
+{
+    switch (encoding) {
+    case Encoding::Utf8Mark:
+        return std::string(kUtf8Mark) + text;
+    case Encoding::Utf16LittleEndian:
+        return std::string(kUtf16LittleEndianMark) + toUtf16(text, false);
+    case Encoding::Utf16BigEndian:
+        return std::string(kUtf16BigEndianMark) + toUtf16(text, true);
+    case Encoding::Plain:
+        break;
+    }
+    return text;
+}
+
+// One pair of matching double or single quotes around a value goes, as Windows' reader drops them.
+std::string_view unquoted(std::string_view value)
+{
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
 // 0, or the errno that stopped the read.
 int readWhole(const std::string& path, std::string& content)
 {
@@ -174,12 +313,12 @@ int readWhole(const std::string& path, std::string& content)
 
 // Writes the content beside the file and renames it over the file, so a crash leaves either the old file
 // or the new one, never a mix.
-void replaceFile(const std::string& path, const std::string& content, mode_t permissions)
+void replaceFile(const std::string& path, const std::string& content, mode_t permissions, const FileState* previous)
 {
     PendingFile pending;
     if (PendingFile::Create(path, pending) != 0 ||
         pending.Output().Write(content.data(), static_cast<std::int64_t>(content.size())) != 0 ||
-        pending.Commit(permissions) != 0)
+        pending.Commit(permissions, previous) != 0)
         throw IniWriteError(path);
 }
 
@@ -250,14 +389,15 @@ TIniFile::TIniFile(std::string path) : path_(std::move(path)) {}
 
 std::optional<std::string> TIniFile::ReadValue(const std::string& section, const std::string& key) const
 {
-    std::string content;
-    if (readWhole(path_, content) != 0)
+    std::string bytes;
+    if (readWhole(path_, bytes) != 0)
         return std::nullopt;
-    const std::vector<Line> lines = splitLines(content);
+    Encoding encoding = Encoding::Plain;
+    const std::vector<Line> lines = splitLines(decode(bytes, encoding));
     const Location where = locate(lines, section, key);
     if (where.keyLine == npos)
         return std::nullopt;
-    return std::string(keyLine(lines[where.keyLine].text)->value);
+    return std::string(unquoted(keyLine(lines[where.keyLine].text)->value));
 }
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& key,
@@ -285,21 +425,22 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool
 
 void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
 {
-    std::string content;
+    std::string bytes;
     mode_t permissions = 0644;
-    const int readError = readWhole(path_, content);
+    FileState previous;
+    const int readError = readWhole(path_, bytes);
     if (readError == 0) {
-        struct stat st
-        {
-        };
-        if (::stat(path_.c_str(), &st) != 0)
+        if (StateOf(path_, previous) != 0)
             throw IniWriteError(path_);
-        permissions = st.st_mode & 07777;
+        permissions = previous.mode & 07777;
     } else if (readError != ENOENT) {
         // A file that exists but cannot be read must not be replaced by one holding a single key.
         throw IniWriteError(path_);
     }
 
+    // Written back in the encoding, and with the mark, it was read in.
+    Encoding encoding = Encoding::Plain;
+    const std::string content = decode(bytes, encoding);
     std::vector<Line> lines = splitLines(content);
     const std::string eol = lineEndOf(lines);
     const Location where = locate(lines, section, key);
@@ -331,7 +472,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
     updated.reserve(content.size() + key.size() + value.size() + section.size() + 8);
     for (const Line& line : lines)
         updated += line.text + line.eol;
-    replaceFile(path_, updated, permissions);
+    replaceFile(path_, encode(updated, encoding), permissions, readError == 0 ? &previous : nullptr);
 }
 
 void TIniFile::WriteInteger(const std::string& section, const std::string& key, int value)

@@ -89,6 +89,77 @@ TEST_F(Cli, AMissingFileStopsTheRunBeforeAnyFileIsWritten)
     EXPECT_TRUE(contains(run.err, "tazen-cli: not processed: a, c\n")) << run.err;
     EXPECT_FALSE(contains(run.err, "done:")) << run.err;
     EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"a", "c"}));
+
+    // The run's result names the first entry equal to the missing one without regard to case; the report
+    // goes by the position the run stopped at.
+    const Finished cased = runCli({"encrypt", "a", "c", "A"});
+    EXPECT_TRUE(contains(cased.err, "tazen-cli: A: No such file or directory\n")) << cased.err;
+    EXPECT_TRUE(contains(cased.err, "tazen-cli: not processed: a, c\n")) << cased.err;
+}
+
+TEST_F(Cli, NeverReplacesAFileWithoutAYesOnTheTerminalOrForce)
+{
+    struct Case
+    {
+        std::vector<std::string> arguments;
+        std::string answer; // typed on a terminal; none without one
+        bool replaced;
+    };
+    const Case cases[] = {
+        {{"decrypt", "a.TaZEN"}, "", false},
+        {{"decrypt", "--force", "a.TaZEN"}, "", true},
+        {{"decrypt", "a.TaZEN"}, "n\n", false},
+        {{"decrypt", "a.TaZEN"}, "y\n", true},
+        {{"encrypt", "--source", "delete", "a"}, "", false},
+        {{"encrypt", "--source", "delete", "--force", "a"}, "", true},
+    };
+    const Bytes plain = randomBytes(rng, 100);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments.front() + " " + c.answer);
+        const bool decrypting = c.arguments.front() == "decrypt";
+        // decrypt finds a newer plain file, encrypt an earlier encrypted one.
+        const std::string existing = decrypting ? "a" : "a.TaZEN";
+        writeFile(dir / existing, std::string("kept"));
+        writeFile(dir / (decrypting ? "a.TaZEN" : "a"), decrypting ? referenceFile("secret", plain) : plain);
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.begin() + 1, "--password-stdin");
+        ChildProcess::Setup setup;
+        setup.input = "secret\n";
+        setup.folder = dir.path();
+        setup.terminal = !c.answer.empty();
+        ChildProcess child(cli(), arguments, setup);
+        if (setup.terminal) {
+            ASSERT_TRUE(child.WaitFor("Replace " + existing + "? [y/N] ")) << child.Screen();
+            child.Type(c.answer);
+        }
+        const Finished run = child.Wait();
+        EXPECT_EQ(run.exitCode, c.replaced ? 0 : 1) << run.err;
+        if (c.replaced) {
+            EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{existing});
+            EXPECT_NE(readText(dir / existing), "kept");
+        } else {
+            EXPECT_EQ(readText(dir / existing), "kept");
+            EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"a", "a.TaZEN"}));
+            EXPECT_TRUE(
+                contains(run.err, "tazen-cli: " + existing + (setup.terminal ? " was not replaced" : " exists")))
+                << run.err;
+        }
+        std::filesystem::remove(dir / "a");
+        std::filesystem::remove(dir / "a.TaZEN");
+    }
+}
+
+TEST_F(Cli, ASettingsFileThatCannotBeReadStopsEncryptionUnlessTheSourceIsChosen)
+{
+    makeFile("a", 10);
+    ASSERT_EQ(::mkdir((program / "TaZEN.ini").c_str(), 0700), 0);
+    Finished run = runCli({"encrypt", "a"});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(contains(run.err, "settings file " + program / "TaZEN.ini" + ": it is a folder")) << run.err;
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"a"});
+    run = runCli({"encrypt", "--source", "keep", "a"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"a", "a.TaZEN"}));
 }
 
 TEST_F(Cli, NamesThatLookLikeOptionsOrAreNotTextReachTheEngineAsGiven)

@@ -148,6 +148,80 @@ TEST_F(Disposal, TheSettingIsReadAgainForEveryFile)
     EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"first.TaZEN", "second", "second.TaZEN"}));
 }
 
+// The outcomes the run reports when a source cannot, or cannot safely, be disposed of: another name for its
+// data, a file system that keeps earlier copies, and a folder of its path swapped for a link to another
+// folder between the read and the disposal.
+TEST_F(Disposal, KeepsOrWarnsForSourcesWhoseDisposalWouldNotDoWhatItSays)
+{
+    enum class Setup
+    {
+        HardLink,
+        CopyOnWrite,
+        SwappedFolder
+    };
+    struct Case
+    {
+        Setup setup;
+        int choice;
+        std::string warning; // after "Source file " + name; empty for none
+        bool sourceLeft;
+    };
+    const std::string links = std::string("\n\r") + kOtherLinksReason;
+    const Case cases[] = {
+        {Setup::HardLink, 1, " not deleted." + links, true},
+        {Setup::HardLink, 2, " not thoroughly shredded." + links, true},
+        {Setup::CopyOnWrite, 2, std::string(" not thoroughly shredded.\n\r") + kCopyOnWriteReason, false},
+        {Setup::CopyOnWrite, 1, "", false},
+        {Setup::SwappedFolder, 1, "", false},
+        {Setup::SwappedFolder, 2, "", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.setup) * 10 + c.choice);
+        TempDir scratch;
+        const std::filesystem::path work = scratch.path();
+        std::filesystem::create_directories(work / "shared" / "sub");
+        std::filesystem::create_directories(work / "docs");
+        const std::string source = (work / "shared" / "sub" / "notes.txt").string();
+        writeFile(source, randomBytes(rng, 5000));
+        const Bytes plain = readFile(source);
+        // What another name, or a file in the folder a swapped link leads to, holds.
+        const std::string other = (work / "docs" / "notes.txt").string();
+        writeFile(other, randomBytes(rng, 300));
+        const Bytes otherContent = readFile(other);
+        if (c.setup == Setup::HardLink) {
+            std::filesystem::remove(other);
+            std::filesystem::create_hard_link(source, other);
+        }
+        frontend = ScriptedFrontend();
+        frontend.settings.sourceFiles = c.choice;
+        platform::SetFaultHook([&](FileOperation operation, const std::string&) {
+            return c.setup == Setup::CopyOnWrite && operation == FileOperation::OverwriteInPlace ? EXDEV : 0;
+        });
+        frontend.onMessages = [&](int) {
+            // Once the source is being read, its folder goes and a link to the other folder takes its place.
+            if (c.setup == Setup::SwappedFolder && frontend.progress.gaugeFile_.history.size() == 2) {
+                std::filesystem::rename(work / "shared" / "sub", work / "shared" / "moved");
+                std::filesystem::create_directory_symlink(work / "docs", work / "shared" / "sub");
+            }
+        };
+        EXPECT_EQ(encrypt({source}), kAllFilesDone) << message;
+        const std::vector<ShownMessage> expected =
+            c.warning.empty() ? std::vector<ShownMessage>{}
+                              : std::vector<ShownMessage>{{MessageKind::Warning, "Source file " + source + c.warning}};
+        EXPECT_EQ(frontend.messages, expected);
+        if (c.setup == Setup::SwappedFolder) {
+            // Everything happened in the folder that was read, none of it in the one the link leads to.
+            EXPECT_EQ(listFolder((work / "docs").string()), std::vector<std::string>{"notes.txt"});
+            EXPECT_EQ(listFolder((work / "shared" / "moved").string()), std::vector<std::string>{"notes.txt.TaZEN"});
+            EXPECT_EQ(readFile(other), otherContent);
+            continue;
+        }
+        EXPECT_EQ(exists(source), c.sourceLeft);
+        EXPECT_EQ(readFile(other), c.setup == Setup::HardLink ? plain : otherContent);
+        EXPECT_TRUE(exists(source + ".TaZEN"));
+    }
+}
+
 class Shredding : public EngineTest
 {
 protected:
@@ -178,9 +252,9 @@ TEST_F(Shredding, WritesTheGutmannSequenceInPlaceWithTheLengthsOfEachPass)
         }
         return 0;
     });
-    bool deleted = false;
-    EXPECT_TRUE(ShredFile(name, frontend, &deleted));
-    EXPECT_TRUE(deleted);
+    ShredReport report;
+    EXPECT_TRUE(ShredFile(name, frontend, &report));
+    EXPECT_TRUE(report.deleted);
     EXPECT_FALSE(exists(name));
     // Every pass wrote into the same file, not a new one under the same name.
     EXPECT_EQ(inodes, std::set<ino_t>{before.st_ino});

@@ -148,6 +148,54 @@ TEST_F(EncryptRun, WritesUnderAPrivateTemporaryNameAndGivesTheResultTheSourcesPe
     EXPECT_EQ(modeOf(source + ".TaZEN"), 0640u);
 }
 
+// Whoever may read a new file is whoever could read the file it was made from: the same owner (for root),
+// the same group even in a set-group-ID folder, the same bits; an executable no one else may change.
+TEST_F(EncryptRun, NewFilesTakeTheSourcesOwnerGroupAndBitsAndExecutablesNoWriteBitsForOthers)
+{
+    struct Case
+    {
+        mode_t source;
+        mode_t encrypted;
+        mode_t executable;
+    };
+    const Case cases[] = {{0640, 0640, 0750}, {0666, 0666, 0755}, {0600, 0600, 0700}, {0604, 0604, 0705}};
+    writeFile(program / "extractor", std::string("#!extractor"));
+    const bool root = ::geteuid() == 0;
+    // A team folder whose group new files take; as root the source belongs to a user and group of its own.
+    const uid_t user = root ? 4242 : ::geteuid();
+    const gid_t group = root ? 4343 : ::getegid();
+    if (root) {
+        ASSERT_EQ(::chown(dir.path().c_str(), 0, 4444), 0);
+        ASSERT_EQ(::chmod(dir.path().c_str(), 02775), 0);
+    }
+    frontend.settings.sourceFiles = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.source);
+        for (const bool executable : {false, true}) {
+            frontend.settings.selfExtract = executable;
+            const std::string source = makeFile("team", 100);
+            ASSERT_EQ(::chown(source.c_str(), user, group), 0);
+            ASSERT_EQ(::chmod(source.c_str(), c.source), 0);
+            ASSERT_EQ(encrypt({source}), kAllFilesDone) << message;
+            const std::string made = source + (executable ? ".TaZEN.exe" : ".TaZEN");
+            struct stat info;
+            ASSERT_EQ(::stat(made.c_str(), &info), 0);
+            EXPECT_EQ(info.st_mode & 07777, executable ? c.executable : c.encrypted);
+            EXPECT_EQ(info.st_uid, user);
+            EXPECT_EQ(info.st_gid, group);
+            if (!executable) {
+                ASSERT_EQ(decrypt({made}), kAllFilesDone) << message;
+                ASSERT_EQ(::stat(source.c_str(), &info), 0);
+                EXPECT_EQ(info.st_mode & 07777, c.source);
+                EXPECT_EQ(info.st_uid, user);
+                EXPECT_EQ(info.st_gid, group);
+            }
+            std::filesystem::remove(source);
+            std::filesystem::remove(made);
+        }
+    }
+}
+
 TEST_F(EncryptRun, CancelSeenInTheLastPassOfAFileStillCancelsIt)
 {
     const std::string source = makeFile("a", 10000); // passes of 8192 and 1808 bytes

@@ -37,6 +37,8 @@ const char* operationName(FileOperation operation)
         return "rename";
     case FileOperation::Delete:
         return "delete";
+    case FileOperation::OverwriteInPlace:
+        return "in-place check";
     }
     return "?";
 }

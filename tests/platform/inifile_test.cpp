@@ -8,7 +8,9 @@
 
 #include <climits>
 #include <csignal>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <fcntl.h>
@@ -418,6 +420,71 @@ TEST(IniFileWriteError, FailedDataWriteRemovesTheTemporaryFile)
     EXPECT_EQ(message, "Unable to write to " + path);
     EXPECT_EQ(readText(path), original);
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"settings.ini"});
+}
+
+// ---- Quotes and encodings ----
+
+// Text as UTF-16 bytes with the byte-order mark, from the compiler's own encoding of the literal.
+std::string utf16(std::u16string_view text, bool bigEndian)
+{
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t unit : text) {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
+TEST_F(IniFileTest, ReadsQuotedValuesMarkedUtf8AndUtf16AsWindowsDoes)
+{
+    struct Case
+    {
+        std::string file;
+        std::string key;
+        std::optional<std::string> expected;
+    };
+    const std::string smiley = "\xC3\xA4\xF0\x9F\x98\x80"; // ä and U+1F600 in UTF-8
+    const Case cases[] = {
+        {"[Files]\nSourceFiles=\"0\"\n", "SourceFiles", "0"},
+        {"[Files]\nSourceFiles = '0' \n", "SourceFiles", "0"},
+        {"[Files]\nName=\" two words \"\n", "Name", " two words "},
+        {"[Files]\nName=\"0'\n", "Name", "\"0'"},
+        {"[Files]\nName=\"\n", "Name", "\""},
+        {"[Files]\nName=\"\"\"\"\n", "Name", "\"\""},
+        {"\xEF\xBB\xBF[Files]\r\nSourceFiles=0\r\n", "SourceFiles", "0"},
+        {utf16(u"[Files]\r\nSourceFiles=\"2\"\r\nName=\u00E4\U0001F600\r\n", false), "SourceFiles", "2"},
+        {utf16(u"[Files]\r\nSourceFiles=2\r\nName=\u00E4\U0001F600\r\n", false), "Name", smiley},
+        {utf16(u"[Files]\nName=\u00E4\U0001F600\n", true), "Name", smiley},
+        // UTF-16 without its mark is not text this reader knows.
+        {utf16(u"[Files]\nSourceFiles=0\n", false).substr(2), "SourceFiles", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        writeFile(path, c.file);
+        EXPECT_EQ(ini.ReadValue("Files", c.key), c.expected);
+    }
+    writeFile(path, "[Files]\nSourceFiles=\"0\"\n");
+    EXPECT_EQ(ini.ReadInteger("Files", "SourceFiles", 1), 0);
+}
+
+TEST_F(IniFileTest, WritingKeepsTheFilesEncodingAndMark)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"\xEF\xBB\xBF[Files]\r\nSourceFiles=0\r\nName=\xC3\xA4\r\n",
+         "\xEF\xBB\xBF[Files]\r\nSourceFiles=2\r\nName=\xC3\xA4\r\nMakeSelfExtracting=1\r\n"},
+        {utf16(u"[Files]\r\nSourceFiles=0\r\nName=\u00E4\U0001F600\r\n", false),
+         utf16(u"[Files]\r\nSourceFiles=2\r\nName=\u00E4\U0001F600\r\nMakeSelfExtracting=1\r\n", false)},
+        {utf16(u"[Files]\nSourceFiles='0'\n", true), utf16(u"[Files]\nSourceFiles=2\nMakeSelfExtracting=1\n", true)},
+    };
+    for (const auto& [before, after] : cases) {
+        SCOPED_TRACE(before);
+        writeFile(path, before);
+        ini.WriteInteger("Files", "SourceFiles", 2);
+        ini.WriteBool("Files", "MakeSelfExtracting", true);
+        EXPECT_EQ(readText(path), after);
+    }
 }
 
 } // namespace
