@@ -71,20 +71,6 @@ mode_t inheritedPermissions(const std::string& from)
     return bits == ~mode_t{0} ? 0600 : bits;
 }
 
-// The run's one data buffer; it holds plain bytes, so it is cleared when the run ends.
-class RunBuffer
-{
-public:
-    RunBuffer() : bytes_(std::make_unique<std::uint8_t[]>(kChunkSize)) {}
-    ~RunBuffer() { SecureFill(bytes_.get(), 0, kChunkSize); }
-    RunBuffer(const RunBuffer&) = delete;
-    RunBuffer& operator=(const RunBuffer&) = delete;
-    std::uint8_t* data() { return bytes_.get(); }
-
-private:
-    std::unique_ptr<std::uint8_t[]> bytes_;
-};
-
 enum class StreamFailure
 {
     None,
@@ -237,12 +223,18 @@ private:
     std::string& message_;
     Frontend& frontend_;
     ProgressDialogPort& progress_;
-    RunBuffer buffer_;
+    // It holds plain bytes.
+    SecretBuffer buffer_{static_cast<std::size_t>(kChunkSize)};
     platform::FileState opened_;
     bool sourceUnchanged_ = false;
     std::uint64_t total_ = 0;
     std::uint64_t totalDone_ = 0;
 };
+
+int encryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, const RunKey& key,
+                 std::string& message, Frontend& frontend);
+int decryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, const RunKey& key,
+                 std::string& message, Frontend& frontend);
 
 } // namespace
 
@@ -260,6 +252,38 @@ int GaugePercent(std::uint64_t done, std::uint64_t whole, std::uint64_t threshol
 int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
                  std::string& message, Frontend& frontend)
 {
+    const RunKey key(cipher, password);
+    return encryptFiles(cipher, fileNames, key, message, frontend);
+}
+
+int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, Secret& password,
+                 std::string& message, Frontend& frontend)
+{
+    const RunKey key(cipher, password.value);
+    password.Wipe();
+    return encryptFiles(cipher, fileNames, key, message, frontend);
+}
+
+int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
+                 std::string& message, Frontend& frontend)
+{
+    const RunKey key(cipher, password);
+    return decryptFiles(cipher, fileNames, key, message, frontend);
+}
+
+int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, Secret& password,
+                 std::string& message, Frontend& frontend)
+{
+    const RunKey key(cipher, password.value);
+    password.Wipe();
+    return decryptFiles(cipher, fileNames, key, message, frontend);
+}
+
+namespace {
+
+int encryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, const RunKey& key,
+                 std::string& message, Frontend& frontend)
+{
     Run run(fileNames, message, frontend);
     if (const int stopped = run.Start(kEncryptingTitle, false); stopped >= 0)
         return stopped;
@@ -275,9 +299,9 @@ int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
             return run.Stop(i, "Could not create destination file: " + destinationName);
 
         WipeOnExit wipe(cipher);
-        const CheckBlock check = KeyCipher(cipher, password);
+        key.KeyCipher(cipher);
         destination.Output().Preallocate(kCheckBlockSize + size);
-        if (const ErrorCode error = destination.Output().Write(check.data(), kCheckBlockSize))
+        if (const ErrorCode error = destination.Output().Write(key.Check().data(), kCheckBlockSize))
             return run.Stop(i, withReason("Could not write the file: " + destinationName, error));
 
         if (const int stopped =
@@ -301,7 +325,7 @@ int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
     return run.Finish();
 }
 
-int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
+int decryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, const RunKey& key,
                  std::string& message, Frontend& frontend)
 {
     Run run(fileNames, message, frontend);
@@ -322,11 +346,10 @@ int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
             return run.Stop(i, withReason("Could not read the file: " + name, error));
         if (got != kCheckBlockSize)
             return run.Stop(i, "The file is too short to be a TaZEN encrypted file: " + name);
-        WipeOnExit wipe(cipher);
-        if (!CheckBlockMatches(KeyCipher(cipher, password), head)) {
-            cipher.Wipe();
+        if (!CheckBlockMatches(key.Check(), head))
             return run.Stop(i, "Wrong password for the file: " + name);
-        }
+        WipeOnExit wipe(cipher);
+        key.KeyCipher(cipher);
 
         PendingFile destination;
         if (PendingFile::Create(destinationName, destination) != 0)
@@ -344,5 +367,7 @@ int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
     }
     return run.Finish();
 }
+
+} // namespace
 
 } // namespace tazen
