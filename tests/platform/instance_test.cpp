@@ -111,9 +111,10 @@ TEST(RuntimeFolder, IsNotTakenThroughALinkNorFromAnotherUser)
     }
 }
 
-// Anyone may make the fallback's name in /tmp first. Checked in a mount namespace with a /tmp of its own,
-// so nothing else running on this machine meets what the test plants there.
-TEST(RuntimeFolder, AFallbackFolderPlantedByAnotherIsRefusedWithTheReason)
+// Anyone may make the fallback's name in /tmp first; the user's cache folder is then the last resort. Checked
+// in a mount namespace with a /tmp of its own, so nothing else running on this machine meets what the test
+// plants there.
+TEST(RuntimeFolder, AFolderPlantedUnderTmpByAnotherIsRefusedAndTheCacheFolderTakesItsPlace)
 {
     if (::geteuid() != 0)
         GTEST_SKIP() << "a /tmp of the test's own needs root";
@@ -133,24 +134,41 @@ TEST(RuntimeFolder, AFallbackFolderPlantedByAnotherIsRefusedWithTheReason)
                 std::string reason;
                 out += PrivateRuntimeFolder(reason) + "|" + reason + "\n";
             };
+            // A step of the set-up that fails shows in the report.
+            const auto must = [&](int result) {
+                if (result != 0)
+                    out += "set-up failed\n";
+            };
+            const auto modeOf = [](const std::string& folder) {
+                struct stat st
+                {
+                };
+                ::lstat(folder.c_str(), &st);
+                return std::to_string(st.st_mode & 07777);
+            };
+            // A cache folder too deep for a socket address leaves nothing to fall back on.
+            ::setenv("XDG_CACHE_HOME", ("/tmp/" + std::string(100, 'c')).c_str(), 1);
             ::mkdir("/tmp/elsewhere", 0700);
-            ::symlink("/tmp/elsewhere", fallback.c_str());
+            must(::symlink("/tmp/elsewhere", fallback.c_str()));
             attempt();
             ::unlink(fallback.c_str());
             ::mkdir(fallback.c_str(), 0700);
-            ::chown(fallback.c_str(), 65534, 65534);
+            must(::chown(fallback.c_str(), 65534, 65534));
             attempt();
-            ::chown(fallback.c_str(), ::geteuid(), ::getegid());
+            ::setenv("XDG_CACHE_HOME", "/tmp/cache", 1);
+            attempt();
+            ::unsetenv("XDG_CACHE_HOME");
+            ::setenv("HOME", "/tmp/home", 1);
+            attempt();
+            out += modeOf("/tmp/home/.cache/tazen/run") + "\n";
+            ::setenv("XDG_CACHE_HOME", ("/tmp/" + std::string(100, 'c')).c_str(), 1);
+            must(::chown(fallback.c_str(), ::geteuid(), ::getegid()));
             ::chmod(fallback.c_str(), 0777);
             attempt();
             ::rmdir(fallback.c_str());
             ::umask(0);
             attempt();
-            struct stat st
-            {
-            };
-            ::lstat(fallback.c_str(), &st);
-            out += std::to_string(st.st_mode & 07777);
+            out += modeOf(fallback);
         }
         ::_exit(::write(report[1], out.data(), out.size()) == static_cast<ssize_t>(out.size()) ? 0 : 1);
     }
@@ -165,9 +183,13 @@ TEST(RuntimeFolder, AFallbackFolderPlantedByAnotherIsRefusedWithTheReason)
     if (out == "no namespace")
         GTEST_SKIP() << "no mount namespace to be had here";
     const std::string fallback = "/tmp/tazen-" + std::to_string(::geteuid());
-    // A link even to a private folder, another user's folder, one open to all; then one made afresh.
-    EXPECT_EQ(out, "|" + fallback + " is not a folder\n|" + fallback + " belongs to another user\n|" + fallback +
-                       " is open to other users\n" + fallback + "|\n" + std::to_string(0700));
+    const std::string noCache = "; /tmp/" + std::string(100, 'c') + "/tazen/run is too long a path for a local socket";
+    // A link even to a private folder, another user's folder (passed over for the user's cache folder where it
+    // fits), one open to all; then one made afresh.
+    EXPECT_EQ(out, "|" + fallback + " is not a folder" + noCache + "\n|" + fallback + " belongs to another user" +
+                       noCache + "\n/tmp/cache/tazen/run|\n/tmp/home/.cache/tazen/run|\n" + std::to_string(0700) +
+                       "\n|" + fallback + " is open to other users" + noCache + "\n" + fallback + "|\n" +
+                       std::to_string(0700));
 }
 
 TEST(InstanceLock, ALinkPlantedAtTheLocksNameIsNotFollowed)
