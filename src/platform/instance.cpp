@@ -147,7 +147,7 @@ std::string PrivateRuntimeFolder(std::string& reason)
     // Anyone may take that name in /tmp first; the cache folder is the user's own.
     const std::string cache = userCacheFolder();
     std::string cacheWhy = "neither XDG_CACHE_HOME nor HOME names a cache folder";
-    const std::string folder = cache + "/tazen/run";
+    std::string folder = cache + "/tazen/run";
     if (!cache.empty() && makeFolders(folder, cacheWhy) && isPrivateFolder(folder, cacheWhy))
         return folder;
     reason = why + "; " + cacheWhy;

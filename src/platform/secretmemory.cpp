@@ -19,7 +19,7 @@ namespace {
 struct Holdings
 {
     std::mutex guard;
-    std::map<std::uintptr_t, unsigned> secretsOnPage;
+    std::map<const char*, unsigned> secretsOnPage;
     unsigned secrets = 0;
     bool forLife = false;
     int dumpableBefore = 0;
@@ -33,9 +33,9 @@ Holdings& holdings()
     return instance;
 }
 
-std::uintptr_t pageSize()
+std::size_t pageSize()
 {
-    static const auto size = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    static const auto size = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
     return size;
 }
 
@@ -60,6 +60,13 @@ void allowDumps(const Holdings& held)
         ::prctl(PR_SET_DUMPABLE, 1, 0, 0, 0);
 }
 
+// The start of the page that holds data.
+const char* pageOf(const void* data)
+{
+    const auto* byte = static_cast<const char*>(data);
+    return byte - reinterpret_cast<std::uintptr_t>(byte) % pageSize();
+}
+
 } // namespace
 
 void HoldSecret(const void* data, std::size_t size)
@@ -70,37 +77,37 @@ void HoldSecret(const void* data, std::size_t size)
         forbidDumps(held);
     if (size == 0)
         return;
-    const auto first = reinterpret_cast<std::uintptr_t>(data) & ~(pageSize() - 1);
-    const auto end = reinterpret_cast<std::uintptr_t>(data) + size;
-    for (std::uintptr_t page = first; page < end; page += pageSize())
+    const char* first = pageOf(data);
+    const char* end = static_cast<const char*>(data) + size;
+    for (const char* page = first; page < end; page += pageSize())
         ++held.secretsOnPage[page];
     // Best effort; pages locked already stay locked.
-    ::mlock(reinterpret_cast<const void*>(first), end - first);
+    ::mlock(first, static_cast<std::size_t>(end - first));
 }
 
 void ReleaseSecret(const void* data, std::size_t size)
 {
     Holdings& held = holdings();
     const std::lock_guard lock(held.guard);
-    const auto first = reinterpret_cast<std::uintptr_t>(data) & ~(pageSize() - 1);
-    const auto end = reinterpret_cast<std::uintptr_t>(data) + size;
+    const char* first = pageOf(data);
+    const char* end = static_cast<const char*>(data) + size;
     // Unlocks each run of pages that no secret is left on with one call.
-    std::uintptr_t freed = 0;
-    std::uintptr_t freedEnd = 0;
-    for (std::uintptr_t page = first; size > 0 && page < end; page += pageSize()) {
+    const char* freed = nullptr;
+    const char* freedEnd = nullptr;
+    for (const char* page = first; size > 0 && page < end; page += pageSize()) {
         const auto found = held.secretsOnPage.find(page);
         if (found == held.secretsOnPage.end() || --found->second > 0)
             continue;
         held.secretsOnPage.erase(found);
         if (freedEnd != page) {
             if (freedEnd != freed)
-                ::munlock(reinterpret_cast<const void*>(freed), freedEnd - freed);
+                ::munlock(freed, static_cast<std::size_t>(freedEnd - freed));
             freed = page;
         }
         freedEnd = page + pageSize();
     }
     if (freedEnd != freed)
-        ::munlock(reinterpret_cast<const void*>(freed), freedEnd - freed);
+        ::munlock(freed, static_cast<std::size_t>(freedEnd - freed));
     if (held.secrets > 0 && --held.secrets == 0 && !held.forLife)
         allowDumps(held);
 }
