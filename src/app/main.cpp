@@ -1,6 +1,7 @@
 // Starts TaZEN: the application, the main window, the message loop.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/main.h"
+#include "engine/secrets.h"
 #include "ui/about.h"
 #include "ui/dialogs/progressDlg.h"
 #include "ui/dialogs/shredDlg.h"
@@ -68,6 +69,7 @@ int main(int argc, char** argv)
     // The arguments are file names, kept as their bytes: Qt would decode them, and would take a file named
     // like one of its own options for that option.
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    tazen::GuardSecrets();
     int qtArgc = 1;
     qInstallMessageHandler(holdStartupMessages);
     QApplication app(qtArgc, argv);

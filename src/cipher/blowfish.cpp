@@ -126,6 +126,8 @@ void TBlowfish::SetKey(const void* key, int sizeBits, const void* initialVector)
     if (sizeBits > maxKeySize_ || sizeBits <= 0 || sizeBits % 8 != 0)
         throw Exception("Blowfish: Invalid key size - " + std::to_string(sizeBits));
 
+    // The key schedule is as secret as the key, from here until Wipe.
+    HoldSecretMemory(this, sizeof *this);
     const auto* k = static_cast<const std::uint8_t*>(key);
     const int n = sizeBits / 8;
     std::memcpy(pArray_.data(), blowfish_tables::kInitialP, sizeof pArray_);
@@ -174,6 +176,8 @@ void TBlowfish::Wipe()
     SecureFill(pArray_.data(), 0xFF, sizeof pArray_);
     SecureFill(initialVector_.data(), 0xFF, initialVector_.size());
     SecureFill(chainVector_.data(), 0xFF, chainVector_.size());
+    if (initialized_)
+        ReleaseSecretMemory(this, sizeof *this);
     initialized_ = false;
 }
 

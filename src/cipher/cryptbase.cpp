@@ -6,6 +6,12 @@
 
 namespace tazen {
 
+namespace {
+
+SecretMemoryHooks secretMemoryHooks;
+
+} // namespace
+
 std::uint32_t RotateLeft(std::uint32_t value, std::uint8_t count)
 {
     const unsigned n = count & 31u;
@@ -26,6 +32,23 @@ void SecureFill(void* data, unsigned char value, std::size_t size)
     std::memset(data, value, size);
     // Tells the optimiser the bytes are read afterwards, so the fill is never treated as a dead store.
     asm volatile("" : : "r"(data) : "memory");
+}
+
+void SetSecretMemoryHooks(SecretMemoryHooks hooks)
+{
+    secretMemoryHooks = hooks;
+}
+
+void HoldSecretMemory(const void* data, std::size_t size)
+{
+    if (secretMemoryHooks.hold != nullptr)
+        secretMemoryHooks.hold(data, size);
+}
+
+void ReleaseSecretMemory(const void* data, std::size_t size)
+{
+    if (secretMemoryHooks.release != nullptr)
+        secretMemoryHooks.release(data, size);
 }
 
 } // namespace tazen

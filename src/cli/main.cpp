@@ -6,8 +6,10 @@
 #include "cipher/blowfish.h"
 #include "engine/crypto.h"
 #include "engine/fileformat.h"
+#include "engine/secrets.h"
 #include "engine/settings.h"
 #include "platform/files.h"
+#include "platform/secretmemory.h"
 #include "platform/terminal.h"
 
 #include <fcntl.h>
@@ -20,6 +22,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -43,37 +46,79 @@ int interruptedCode()
     return 128 + platform::InterruptSignal();
 }
 
-// -1 when the password is in, else the exit code.
+// Warnings about a password file or line that is read all the same.
+void warn(const std::string& text)
+{
+    std::fputs(("tazen-cli: " + platform::Printable(text) + "\n").c_str(), stderr);
+}
+
+// -1 when a password line was read, else the exit code. source names where it was read from, empty what
+// to say when it held nothing.
+int lineError(ErrorCode error, const std::string& source, const std::string& empty)
+{
+    if (platform::InterruptSignal() != 0)
+        return interruptedCode();
+    if (error == ENODATA)
+        return usageError(empty);
+    if (error == EMSGSIZE)
+        return usageError("the first line of " + source + " is longer than 64 KiB, too long for a password");
+    if (error != 0)
+        return usageError("cannot read " + source + ": " + platform::ErrorText(error));
+    return -1;
+}
+
+// The first line of a password file, without a byte-order mark an editor put before it.
+int readPasswordFile(const std::string& name, Secret& password)
+{
+    const int descriptor = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (descriptor < 0) {
+        const ErrorCode error = errno;
+        return lineError(error, "the password file " + name, {});
+    }
+    struct stat info;
+    if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & (S_IRGRP | S_IROTH)) != 0)
+        warn("warning: other users may read the password file " + name + "; chmod 600 keeps it to you");
+    const ErrorCode error = platform::ReadLine(descriptor, password.value);
+    ::close(descriptor);
+    static constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    if (error == 0 && password.value.starts_with(kByteOrderMark))
+        password.value.erase(0, kByteOrderMark.size());
+    return lineError(error, "the password file " + name, "the password file " + name + " is empty");
+}
+
 int readPassword(const Options& options, Secret& password)
 {
-    ErrorCode error = 0;
-    if (options.passwordFile) {
-        const int descriptor = ::open(options.passwordFile->c_str(), O_RDONLY | O_CLOEXEC);
-        error = descriptor < 0 ? errno : platform::ReadLine(descriptor, password.value);
-        if (descriptor >= 0)
-            ::close(descriptor);
-        if (error == ENODATA)
-            return usageError("the password file " + *options.passwordFile + " is empty");
-        if (error != 0)
-            return usageError("cannot read the password file " + *options.passwordFile + ": " +
-                              platform::ErrorText(error));
-        return -1;
-    }
-    if (options.passwordFromStdin) {
-        error = platform::ReadLine(STDIN_FILENO, password.value);
-        if (error == ENODATA)
-            return usageError("no password on standard input");
-        if (error != 0)
-            return usageError("cannot read the password from standard input: " + platform::ErrorText(error));
+    const bool encrypting = options.command == "encrypt";
+    const auto refusedAsEmpty = [&] { return encrypting && !options.allowEmptyPassword && password.value.empty(); };
+    const auto emptyRefusal = [] {
+        std::fputs("tazen-cli: The password is empty.\nNothing was encrypted: anyone could decrypt the file. "
+                   "--allow-empty-password allows it all the same.\n",
+                   stderr);
+        return kExitUsage;
+    };
+    if (options.passwordFile || options.passwordFromStdin) {
+        const int code = options.passwordFile
+                             ? readPasswordFile(*options.passwordFile, password)
+                             : lineError(platform::ReadLine(STDIN_FILENO, password.value),
+                                         "the password from standard input", "no password on standard input");
+        if (code >= 0)
+            return code;
+        if (refusedAsEmpty())
+            return emptyRefusal();
+        // Kept, as it always was; but a blank at the end is seldom meant.
+        if (!password.value.empty() && (password.value.back() == ' ' || password.value.back() == '\t'))
+            warn("note: the password ends in a blank or a tab, which is part of it");
         return -1;
     }
 
     platform::Terminal terminal;
     if (terminal.Open() != 0)
         return usageError("no terminal to ask for the password on; use --password-file or --password-stdin");
-    error = terminal.ReadHidden("Enter password: ", password.value);
+    ErrorCode error = terminal.ReadHidden("Enter password: ", password.value);
+    if (error == 0 && refusedAsEmpty())
+        return emptyRefusal();
     Secret confirmation;
-    if (error == 0 && options.command == "encrypt")
+    if (error == 0 && encrypting)
         error = terminal.ReadHidden("Confirm password: ", confirmation.value);
     if (platform::InterruptSignal() != 0)
         return interruptedCode();
@@ -83,7 +128,7 @@ int readPassword(const Options& options, Secret& password)
     }
     if (error != 0)
         return usageError("cannot read the password from the terminal: " + platform::ErrorText(error));
-    if (options.command == "encrypt" && password.value != confirmation.value) {
+    if (encrypting && password.value != confirmation.value) {
         std::fputs("tazen-cli: Passwords do not match.\n", stderr);
         return kExitFailed;
     }
@@ -156,9 +201,8 @@ int runEngine(const Options& options, Secret& password, cli::TerminalFrontend& f
     const bool encrypting = options.command == "encrypt";
     TBlowfish cipher;
     std::string message;
-    const int result = encrypting ? EncryptFiles(cipher, options.files, password.value, message, frontend)
-                                  : DecryptFiles(cipher, options.files, password.value, message, frontend);
-    password.Wipe();
+    const int result = encrypting ? EncryptFiles(cipher, options.files, password, message, frontend)
+                                  : DecryptFiles(cipher, options.files, password, message, frontend);
     if (result == kAllFilesDone) {
         if (platform::InterruptSignal() != 0)
             return interruptedCode();
@@ -311,6 +355,9 @@ int checkSettingsFile(const Options& options)
 
 int main(int argc, char** argv)
 {
+    // A password or key is in memory for most of the program's life.
+    platform::NeverDump();
+    GuardSecrets();
     Options options;
     const cli::ParseResult parsed = cli::parseOptions(argc, argv, options);
     if (!parsed.run) {

@@ -36,6 +36,8 @@ Options:
                               decrypt write without asking
   --password-file F           read the password from the first line of file F
   --password-stdin            read the password from the first line of standard input
+  --allow-empty-password      let encrypt use an empty password, which anyone can
+                              decrypt; without it an empty password is refused
   --quiet                     show no progress line
   --progress-fd N             write progress to file descriptor N: a line "# TEXT"
                               when a file begins, and the overall percentage on a
@@ -46,7 +48,8 @@ Options:
 
 Without a password option the password is asked for on the terminal, without
 echo; encrypt asks twice. It is never taken from the command line, where other
-users could read it.
+users could read it. A password is one line of at most 64 KiB; a byte-order
+mark at the start of a password file is not part of it, blanks at its end are.
 
 Without --source and --self-extracting, the settings file TaZEN.ini beside this
 program decides, as it does for the TaZEN window ([Files] SourceFiles: 0 keep,
@@ -80,7 +83,8 @@ Exit status:
        was not replaced, or the two passwords typed did not match
   2    wrong usage: an unknown option, no file, a name without .TaZEN given to
        decrypt, no terminal to ask for the password on, a password file that
-       cannot be read, or a settings file that is there but cannot be read
+       cannot be read, a settings file that is there but cannot be read, or
+       an empty password for encrypt
   130  interrupted by Ctrl+C (128 + the signal's number for SIGTERM and SIGHUP)
 )";
 
@@ -169,6 +173,8 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
             options.passwordFromStdin = true;
         } else if (needsPassword && first != "check" && argument == "--force") {
             options.force = true;
+        } else if (encrypting && argument == "--allow-empty-password") {
+            options.allowEmptyPassword = true;
         } else if (encrypting && argument == "--self-extracting") {
             options.selfExtract = true;
         } else if (encrypting && argument == "--no-self-extracting") {

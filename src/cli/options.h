@@ -24,6 +24,7 @@ struct Options
     std::optional<int> source;
     std::optional<std::string> passwordFile;
     bool passwordFromStdin = false;
+    bool allowEmptyPassword = false;
     bool quiet = false;
     bool force = false;
     int progressDescriptor = -1;

@@ -97,20 +97,6 @@ ErrorCode commitNew(PendingFile& pending, const platform::FileState& madeFrom, b
     return error;
 }
 
-// The run's one data buffer; it holds plain bytes, so it is cleared when the run ends.
-class RunBuffer
-{
-public:
-    RunBuffer() : bytes_(std::make_unique<std::uint8_t[]>(kChunkSize)) {}
-    ~RunBuffer() { SecureFill(bytes_.get(), 0, kChunkSize); }
-    RunBuffer(const RunBuffer&) = delete;
-    RunBuffer& operator=(const RunBuffer&) = delete;
-    std::uint8_t* data() { return bytes_.get(); }
-
-private:
-    std::unique_ptr<std::uint8_t[]> bytes_;
-};
-
 enum class StreamFailure
 {
     None,
@@ -281,13 +267,19 @@ private:
     std::string& message_;
     Frontend& frontend_;
     ProgressDialogPort& progress_;
-    RunBuffer buffer_;
+    // It holds plain bytes.
+    SecretBuffer buffer_{static_cast<std::size_t>(kChunkSize)};
     Entry entry_;
     platform::FileState opened_;
     bool sourceUnchanged_ = false;
     std::uint64_t total_ = 0;
     std::uint64_t totalDone_ = 0;
 };
+
+int encryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, const RunKey& key,
+                 std::string& message, Frontend& frontend);
+int decryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, const RunKey& key,
+                 std::string& message, Frontend& frontend);
 
 } // namespace
 
@@ -303,6 +295,38 @@ int GaugePercent(std::uint64_t done, std::uint64_t whole, std::uint64_t threshol
 }
 
 int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
+                 std::string& message, Frontend& frontend)
+{
+    const RunKey key(cipher, password);
+    return encryptFiles(cipher, fileNames, key, message, frontend);
+}
+
+int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, Secret& password,
+                 std::string& message, Frontend& frontend)
+{
+    const RunKey key(cipher, password.value);
+    password.Wipe();
+    return encryptFiles(cipher, fileNames, key, message, frontend);
+}
+
+int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
+                 std::string& message, Frontend& frontend)
+{
+    const RunKey key(cipher, password);
+    return decryptFiles(cipher, fileNames, key, message, frontend);
+}
+
+int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, Secret& password,
+                 std::string& message, Frontend& frontend)
+{
+    const RunKey key(cipher, password.value);
+    password.Wipe();
+    return decryptFiles(cipher, fileNames, key, message, frontend);
+}
+
+namespace {
+
+int encryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, const RunKey& key,
                  std::string& message, Frontend& frontend)
 {
     Run run(fileNames, message, frontend);
@@ -331,9 +355,9 @@ int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
             return run.Stop(i, "Could not create destination file: " + destinationName);
 
         WipeOnExit wipe(cipher);
-        const CheckBlock check = KeyCipher(cipher, password);
+        key.KeyCipher(cipher);
         destination.Output().Preallocate(kCheckBlockSize + size);
-        if (const ErrorCode error = destination.Output().Write(check.data(), kCheckBlockSize))
+        if (const ErrorCode error = destination.Output().Write(key.Check().data(), kCheckBlockSize))
             return run.Stop(i, withReason("Could not write the file: " + destinationName, error));
 
         bool skipped = false;
@@ -365,7 +389,7 @@ int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
     return run.Finish();
 }
 
-int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
+int decryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, const RunKey& key,
                  std::string& message, Frontend& frontend)
 {
     Run run(fileNames, message, frontend);
@@ -388,11 +412,10 @@ int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
             return run.Stop(i, withReason("Could not read the file: " + name, error));
         if (got != kCheckBlockSize)
             return run.Stop(i, "The file is too short to be a TaZEN encrypted file: " + name);
-        WipeOnExit wipe(cipher);
-        if (!CheckBlockMatches(KeyCipher(cipher, password), head)) {
-            cipher.Wipe();
+        if (!CheckBlockMatches(key.Check(), head))
             return run.Stop(i, "Wrong password for the file: " + name);
-        }
+        WipeOnExit wipe(cipher);
+        key.KeyCipher(cipher);
 
         bool replace = false;
         if (!mayTake(destinationEntry, frontend, replace)) {
@@ -420,5 +443,7 @@ int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
     }
     return run.Finish();
 }
+
+} // namespace
 
 } // namespace tazen

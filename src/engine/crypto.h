@@ -24,10 +24,16 @@ inline constexpr int kAllFilesDone = -1;
 int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
                  std::string& message, Frontend& frontend);
 
+// The same, with the password wiped as soon as the run has made its key from it.
+int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, Secret& password,
+                 std::string& message, Frontend& frontend);
+
 // Decrypts every .TaZEN file into its plain name and deletes it once the plain file is complete, unless it
 // changed while it was read: then the run stops there as if it could not be deleted.
 // Same result and message rules as EncryptFiles.
 int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
+                 std::string& message, Frontend& frontend);
+int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, Secret& password,
                  std::string& message, Frontend& frontend);
 
 enum DisposalResult

@@ -61,6 +61,27 @@ CheckBlock KeyCipher(TBlockCipher& cipher, std::string_view password)
     return block;
 }
 
+RunKey::RunKey(TBlockCipher& cipher, std::string_view password) : key_(MakeKeyBlock(password))
+{
+    HoldSecretMemory(this, sizeof *this);
+    KeyCipher(cipher);
+    check_ = key_;
+    cipher.CbcEncrypt(check_.data(), check_.data(), static_cast<std::int64_t>(check_.size()));
+    cipher.Wipe();
+}
+
+RunKey::~RunKey()
+{
+    SecureFill(key_.data(), 0, key_.size());
+    SecureFill(check_.data(), 0, check_.size());
+    ReleaseSecretMemory(this, sizeof *this);
+}
+
+void RunKey::KeyCipher(TBlockCipher& cipher) const
+{
+    cipher.SetKey(key_.data(), FormatKeySize(cipher));
+}
+
 bool CheckBlockMatches(const CheckBlock& expected, const std::uint8_t* fileHead)
 {
     unsigned difference = 0;

@@ -50,6 +50,26 @@ KeyBlock MakeKeyBlock(std::string_view password);
 // vector, ready for the payload. The caller wipes the cipher when done with the file.
 CheckBlock KeyCipher(TBlockCipher& cipher, std::string_view password);
 
+// A password's key block and check block under one cipher, made once for a whole run, so the password need not be
+// kept while the run works; held as secret memory and wiped when it goes.
+class RunKey
+{
+public:
+    // Leaves the cipher wiped.
+    RunKey(TBlockCipher& cipher, std::string_view password);
+    ~RunKey();
+    RunKey(const RunKey&) = delete;
+    RunKey& operator=(const RunKey&) = delete;
+
+    // Keys the cipher for one file, the chain reset to the initial vector, as KeyCipher does.
+    void KeyCipher(TBlockCipher& cipher) const;
+    const CheckBlock& Check() const noexcept { return check_; }
+
+private:
+    KeyBlock key_;
+    CheckBlock check_;
+};
+
 // Compares a file's first 32 bytes with the expected check block in time independent of where they differ.
 bool CheckBlockMatches(const CheckBlock& expected, const std::uint8_t* fileHead);
 

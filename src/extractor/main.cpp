@@ -5,7 +5,9 @@
 
 #include "cipher/blowfish.h"
 #include "engine/fileformat.h"
+#include "engine/secrets.h"
 #include "platform/files.h"
+#include "platform/secretmemory.h"
 #include "platform/terminal.h"
 
 #include <fcntl.h>
@@ -17,7 +19,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 
 namespace {
@@ -219,7 +220,7 @@ int locatePayload(int self, const std::string& selfName, std::int64_t& start, st
     return -1;
 }
 
-int readPassword(const Options& options, const std::string& plainName, std::string& password)
+int readPassword(const Options& options, const std::string& plainName, SecretString& password)
 {
     ErrorCode error = 0;
     if (options.passwordFromStdin) {
@@ -235,6 +236,8 @@ int readPassword(const Options& options, const std::string& plainName, std::stri
     }
     if (platform::InterruptSignal() != 0)
         return interrupted();
+    if (error == EMSGSIZE)
+        return fail(kExitUsage, "the password is longer than 64 KiB");
     if (error != 0)
         return fail(kExitFailed, "cannot read the password: " + platform::ErrorText(error));
     return -1;
@@ -279,26 +282,25 @@ int extract(int self, const std::string& selfName, std::int64_t start, std::int6
                                      "; --output DIR writes it elsewhere");
     output.Output().Preallocate(size - kCheckBlockSize);
 
-    const auto buffer = std::make_unique<std::uint8_t[]>(kChunkSize);
+    SecretBuffer buffer(static_cast<std::size_t>(kChunkSize));
     int result = -1;
     for (std::int64_t done = kCheckBlockSize; done < size && result < 0;) {
         const std::int64_t piece = std::min(kChunkSize, size - done);
         ErrorCode error = 0;
         if (platform::InterruptSignal() != 0)
             result = interrupted();
-        else if (!readAt(self, buffer.get(), piece, start + done, error))
+        else if (!readAt(self, buffer.data(), piece, start + done, error))
             result = platform::InterruptSignal() != 0 ? interrupted()
                      : error != 0 ? fail(kExitFailed, "cannot read " + selfName + ": " + platform::ErrorText(error))
                                   : fail(kExitDamaged, selfName + " became shorter while it was read");
         else {
-            TransformPayload(cipher, PayloadDirection::Decrypt, buffer.get(), piece);
-            if ((error = output.Output().Write(buffer.get(), piece)) != 0)
+            TransformPayload(cipher, PayloadDirection::Decrypt, buffer.data(), piece);
+            if ((error = output.Output().Write(buffer.data(), piece)) != 0)
                 result = fail(kExitFailed, "cannot write " + outputName + ": " + platform::ErrorText(error));
             output.Output().StartWriteback();
             done += piece;
         }
     }
-    SecureFill(buffer.get(), 0, kChunkSize);
     if (result >= 0)
         return result;
     // Never onto a file that is there: the user is asked first.
@@ -375,5 +377,8 @@ int run(int argc, char** argv)
 
 int main(int argc, char** argv)
 {
+    // A password, a key or plain bytes are in memory for most of the program's life.
+    platform::NeverDump();
+    GuardSecrets();
     return run(argc, argv);
 }

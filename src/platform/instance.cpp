@@ -10,6 +10,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -60,6 +61,37 @@ std::string withoutTrailingSlashes(std::string folder)
     return folder;
 }
 
+// $XDG_CACHE_HOME, or ~/.cache; empty when neither is known.
+std::string userCacheFolder()
+{
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    if (cache != nullptr && cache[0] == '/')
+        return withoutTrailingSlashes(cache);
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] != '/') {
+        const passwd* user = ::getpwuid(::geteuid());
+        home = user != nullptr ? user->pw_dir : nullptr;
+    }
+    if (home == nullptr || home[0] != '/')
+        return {};
+    return withoutTrailingSlashes(home) + "/.cache";
+}
+
+// Makes the folder and any missing folder above it, each with mode 0700 as the XDG base directories ask.
+bool makeFolders(const std::string& folder, std::string& reason)
+{
+    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        const bool last = slash == std::string::npos;
+        const std::string part = last ? folder : folder.substr(0, slash);
+        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
+            reason = part + ": " + std::strerror(errno);
+            return false;
+        }
+        if (last)
+            return true;
+    }
+}
+
 void putUint32(std::string& out, std::uint32_t value)
 {
     for (int shift = 0; shift < 32; shift += 8)
@@ -103,18 +135,23 @@ std::string PrivateRuntimeFolder(std::string& reason, const std::string& sharedT
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     std::string why;
     if (runtime != nullptr && runtime[0] == '/') {
-        const std::string folder = withoutTrailingSlashes(runtime);
+        std::string folder = withoutTrailingSlashes(runtime);
         if (isPrivateFolder(folder, why))
             return folder;
     }
-    const std::string fallback = sharedTemporary + "/tazen-" + std::to_string(::geteuid());
-    if (::mkdir(fallback.c_str(), 0700) != 0 && errno != EEXIST) {
-        reason = fallback + ": " + std::strerror(errno);
-        return {};
-    }
-    if (!isPrivateFolder(fallback, reason))
-        return {};
-    return fallback;
+    std::string fallback = sharedTemporary + "/tazen-" + std::to_string(::geteuid());
+    if (::mkdir(fallback.c_str(), 0700) != 0 && errno != EEXIST)
+        why = fallback + ": " + std::strerror(errno);
+    else if (isPrivateFolder(fallback, why))
+        return fallback;
+    // Anyone may take that name in /tmp first; the cache folder is the user's own.
+    const std::string cache = userCacheFolder();
+    std::string cacheWhy = "neither XDG_CACHE_HOME nor HOME names a cache folder";
+    std::string folder = cache + "/tazen/run";
+    if (!cache.empty() && makeFolders(folder, cacheWhy) && isPrivateFolder(folder, cacheWhy))
+        return folder;
+    reason = why + "; " + cacheWhy;
+    return {};
 }
 
 InstanceLock::InstanceLock(std::string folder) : folder_(withoutTrailingSlashes(std::move(folder))) {}

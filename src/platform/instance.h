@@ -23,9 +23,9 @@ inline constexpr std::uint32_t kHandOverMarker = 0x012CE821;  // dwData of a com
 inline constexpr std::uint32_t kLargestMessageData = 64 * 1024;
 
 // The user's private runtime folder: $XDG_RUNTIME_DIR when it is a folder of this user that nobody else
-// may enter, else /tmp/tazen-<uid>, made with mode 0700 when missing. Empty, with the reason, when neither
-// is usable (for example a /tmp/tazen-<uid> that belongs to someone else). Tests name a folder of their own
-// in place of /tmp.
+// may enter, else /tmp/tazen-<uid>, made with mode 0700 when missing, else (when someone else has taken that
+// name) tazen/run in the user's cache folder, $XDG_CACHE_HOME or ~/.cache, made likewise. Empty, with the
+// reasons, when none is usable. Tests name a folder of their own in place of /tmp.
 std::string PrivateRuntimeFolder(std::string& reason, const std::string& sharedTemporary = "/tmp");
 
 // The exclusive lock that makes a process the running instance. The system releases it when the process

@@ -9,15 +9,26 @@
 
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 
 namespace tazen::platform {
 
 namespace {
 
 volatile sig_atomic_t caughtSignal = 0;
-// The terminal whose echo is off, or -1; savedSettings is complete before this is set.
+// The terminal whose echo is off, or -1; the settings and the prompt are complete before this is set.
 volatile sig_atomic_t hiddenTerminal = -1;
 struct termios savedSettings;
+struct termios hiddenSettings;
+const char* hiddenPrompt = nullptr;
+std::size_t hiddenPromptLength = 0;
+volatile sig_atomic_t promptShown = 0;
+// Set while the process stops itself from a handler, which then hides the input again itself.
+volatile sig_atomic_t stoppingHere = 0;
+
+// The signals that stop or quit a process from its terminal, and SIGCONT, handled during a hidden read.
+constexpr int kJobSignals[] = {SIGTSTP, SIGTTIN, SIGTTOU, SIGQUIT, SIGCONT};
+struct sigaction jobActionsBefore[std::size(kJobSignals)];
 
 void onInterrupt(int signal)
 {
@@ -29,18 +40,67 @@ void onInterrupt(int signal)
         ::tcsetattr(terminal, TCSANOW, &savedSettings);
 }
 
-// Wipes the old buffer whenever the line moves to a larger one.
-void appendWiping(std::string& line, char c)
+// Switches the echo off again, dropping what was typed meanwhile, and shows the prompt for a fresh start.
+void hideAgain()
 {
-    if (line.size() == line.capacity()) {
-        std::string larger;
-        larger.reserve(line.capacity() * 2 + 64);
-        larger = line;
-        line.resize(line.capacity());
-        std::memset(line.data(), 0, line.size());
-        line.swap(larger);
-    }
-    line.push_back(c);
+    const int terminal = hiddenTerminal;
+    if (terminal < 0)
+        return;
+    ::tcsetattr(terminal, TCSAFLUSH, &hiddenSettings);
+    if (promptShown != 0)
+        while (::write(terminal, hiddenPrompt, hiddenPromptLength) < 0 && errno == EINTR) {
+        }
+}
+
+void onContinue(int)
+{
+    const int savedErrno = errno;
+    if (stoppingHere == 0)
+        hideAgain();
+    errno = savedErrno;
+}
+
+void installJobHandler(int signal, struct sigaction* before);
+
+// Gives the echo back, then stops or quits as the signal would without a handler. A process that comes back
+// (fg, or a stop the system ignored because no shell could continue it) hides the input again.
+void onStopOrQuit(int signal)
+{
+    const int savedErrno = errno;
+    const int terminal = hiddenTerminal;
+    if (terminal >= 0)
+        ::tcsetattr(terminal, TCSANOW, &savedSettings);
+    struct sigaction standard;
+    std::memset(&standard, 0, sizeof standard);
+    standard.sa_handler = SIG_DFL;
+    sigemptyset(&standard.sa_mask);
+    ::sigaction(signal, &standard, nullptr);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal);
+    stoppingHere = 1;
+    ::raise(signal);
+    ::sigprocmask(SIG_UNBLOCK, &only, nullptr);
+    stoppingHere = 0;
+    installJobHandler(signal, nullptr);
+    hideAgain();
+    errno = savedErrno;
+}
+
+void installJobHandler(int signal, struct sigaction* before)
+{
+    struct sigaction action;
+    std::memset(&action, 0, sizeof action);
+    action.sa_handler = signal == SIGCONT ? onContinue : onStopOrQuit;
+    // The handlers touch the terminal's settings one at a time; the read goes on after them. SIGCONT stays
+    // open during a stop, so that its handler sees the stop as one the stopping handler looks after.
+    sigemptyset(&action.sa_mask);
+    for (const int other : {SIGTSTP, SIGTTIN, SIGTTOU, SIGQUIT, SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&action.sa_mask, other);
+    if (signal == SIGCONT)
+        sigaddset(&action.sa_mask, SIGCONT);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(signal, &action, before);
 }
 
 } // namespace
@@ -86,30 +146,19 @@ std::string Printable(const std::string& text)
     return printable;
 }
 
-ErrorCode ReadLine(int descriptor, std::string& line)
+ErrorCode ReadByte(int descriptor, char& byte)
 {
-    line.clear();
-    bool any = false;
     for (;;) {
-        char c;
-        const ssize_t n = ::read(descriptor, &c, 1);
-        if (n < 0) {
-            if (errno == EINTR && caughtSignal == 0)
-                continue;
-            return errno;
-        }
+        if (caughtSignal != 0)
+            return EINTR;
+        const ssize_t n = ::read(descriptor, &byte, 1);
+        if (n == 1)
+            return 0;
         if (n == 0)
-            break;
-        any = true;
-        if (c == '\n')
-            break;
-        appendWiping(line, c);
+            return ENODATA;
+        if (errno != EINTR)
+            return errno;
     }
-    if (!any)
-        return ENODATA;
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return 0;
 }
 
 Terminal::~Terminal()
@@ -139,25 +188,37 @@ void Terminal::write(const std::string& text)
     }
 }
 
-ErrorCode Terminal::ReadHidden(const std::string& prompt, std::string& line)
+ErrorCode Terminal::hide(const std::string& prompt)
 {
-    // The echo goes off before the prompt shows, so nothing typed after the prompt can appear.
-    struct termios settings;
-    if (::tcgetattr(descriptor_, &settings) != 0)
+    if (::tcgetattr(descriptor_, &savedSettings) != 0)
         return errno;
-    savedSettings = settings;
+    hiddenSettings = savedSettings;
+    hiddenSettings.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    hiddenPrompt = prompt.data();
+    hiddenPromptLength = prompt.size();
+    promptShown = 0;
+    for (std::size_t i = 0; i < std::size(kJobSignals); ++i)
+        installJobHandler(kJobSignals[i], &jobActionsBefore[i]);
     hiddenTerminal = descriptor_;
-    settings.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-    ErrorCode error = ::tcsetattr(descriptor_, TCSAFLUSH, &settings) == 0 ? 0 : errno;
-    if (error == 0) {
-        write(prompt);
-        error = ReadLine(descriptor_, line);
+    // The echo goes off before the prompt shows, so nothing typed after the prompt can appear.
+    if (::tcsetattr(descriptor_, TCSAFLUSH, &hiddenSettings) != 0) {
+        const ErrorCode error = errno;
+        show();
+        return error;
     }
+    promptShown = 1;
+    write(prompt);
+    return 0;
+}
+
+void Terminal::show()
+{
     ::tcsetattr(descriptor_, TCSANOW, &savedSettings);
     hiddenTerminal = -1;
+    for (std::size_t i = 0; i < std::size(kJobSignals); ++i)
+        ::sigaction(kJobSignals[i], &jobActionsBefore[i], nullptr);
     // The Enter that ended the line was not echoed either.
     write("\n");
-    return error;
 }
 
 ErrorCode Terminal::Ask(const std::string& question, bool& yes)

@@ -5,6 +5,8 @@
 
 #include "platform/files.h"
 
+#include <cerrno>
+#include <cstddef>
 #include <string>
 
 namespace tazen::platform {
@@ -21,10 +23,43 @@ int InterruptSignal();
 // terminal can neither break a message into lines of its own nor drive the terminal.
 std::string Printable(const std::string& text);
 
-// Reads one line without consuming anything after it, and without its "\n" or a "\r" before that. A
-// last line without a line end counts; ENODATA when the input ends before any byte. The line's earlier
-// buffers are wiped as it grows, since a line may be a password. EINTR once an interrupt was caught.
-ErrorCode ReadLine(int descriptor, std::string& line);
+// Lines longer than this are refused: no password or answer comes near it, and a file without line ends (or
+// /dev/zero) must not be read into memory whole.
+inline constexpr std::size_t kLongestLine = 64 * 1024;
+
+// The next byte: 0, ENODATA at the end of the input, or the read's error. Once an interrupt was caught it
+// gives EINTR without reading, also where a read would never block.
+ErrorCode ReadByte(int descriptor, char& byte);
+
+// Reads one line without consuming anything after it, and without its "\n" or a "\r" before that. A last line
+// without a line end counts; ENODATA when the input ends before any byte; EMSGSIZE, as soon as it is clear, for
+// a line longer than kLongestLine. A line that may be a password goes into a string whose allocator wipes the
+// buffers it outgrows.
+template <typename Text> ErrorCode ReadLine(int descriptor, Text& line)
+{
+    line.clear();
+    bool any = false;
+    for (;;) {
+        char c = 0;
+        const ErrorCode error = ReadByte(descriptor, c);
+        if (error == ENODATA)
+            break;
+        if (error != 0)
+            return error;
+        any = true;
+        if (c == '\n')
+            break;
+        // One byte over, for a "\r" before the line end.
+        if (line.size() > kLongestLine)
+            return EMSGSIZE;
+        line.push_back(c);
+    }
+    if (!any)
+        return ENODATA;
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return line.size() > kLongestLine ? EMSGSIZE : 0;
+}
 
 // The process's controlling terminal (/dev/tty), which is there even when standard input and output are
 // redirected; closes itself.
@@ -40,12 +75,24 @@ public:
     ErrorCode Open();
     bool IsOpen() const { return descriptor_ >= 0; }
 
-    // Shows the prompt and reads a line with echo switched off; the echo comes back on every way out.
-    ErrorCode ReadHidden(const std::string& prompt, std::string& line);
+    // Shows the prompt and reads a line with echo switched off; the echo comes back on every way out. Stopped
+    // (Ctrl+Z) it gives the echo back while it waits; continued (fg) it switches the echo off again, drops
+    // what was typed before and shows the prompt anew.
+    template <typename Text> ErrorCode ReadHidden(const std::string& prompt, Text& line)
+    {
+        ErrorCode error = hide(prompt);
+        if (error == 0) {
+            error = ReadLine(descriptor_, line);
+            show();
+        }
+        return error;
+    }
     // Shows the question and reads the answer; yes only for "y" or "yes", in any letter case.
     ErrorCode Ask(const std::string& question, bool& yes);
 
 private:
+    ErrorCode hide(const std::string& prompt);
+    void show();
     void write(const std::string& text);
 
     int descriptor_ = -1;

@@ -61,6 +61,7 @@ void TForm1::runCommand(bool encrypt)
     // added meanwhile is emptied away with the names the run has done.
     const Hold hold(*this);
     const std::vector<std::string> names = files_->Names();
+    // From here to the end of the run the process holds the password or its key, and cannot be dumped.
     Secret password;
     if (!AskPassword(QStringLiteral("Enter password"), password))
         return;
@@ -83,9 +84,9 @@ void TForm1::runCommand(bool encrypt)
                                                                                         : BoxButtons::Ok);
                             });
     std::string message;
-    const int result = encrypt ? EncryptFiles(blowfish1_, names, password.value, message, frontend)
-                               : DecryptFiles(blowfish1_, names, password.value, message, frontend);
-    password.Wipe();
+    // The run wipes the password once it has made the key.
+    const int result = encrypt ? EncryptFiles(blowfish1_, names, password, message, frontend)
+                               : DecryptFiles(blowfish1_, names, password, message, frontend);
     running_ = false;
     setCommandsEnabled(true);
 

@@ -51,7 +51,8 @@ void TForm1::FormCreate(const std::vector<std::string>& arguments)
     const Hold hold(*this);
     std::string reason;
     const std::string folder = platform::PrivateRuntimeFolder(reason);
-    if (folder.empty()) {
+    bool alone = folder.empty();
+    if (alone) {
         warn("no private runtime folder, so a second TaZEN cannot find this one: " + reason);
     } else {
         auto lock = std::make_unique<platform::InstanceLock>(folder);
@@ -72,6 +73,7 @@ void TForm1::FormCreate(const std::vector<std::string>& arguments)
             break;
         case platform::InstanceLock::State::Failed:
             warn("cannot open the instance lock in " + folder + ", so a second TaZEN cannot find this one");
+            alone = true;
             break;
         }
     }
@@ -82,6 +84,12 @@ void TForm1::FormCreate(const std::vector<std::string>& arguments)
                                             "files directly on the application."));
     else
         HandleCommandLine(arguments);
+    // Said once: the next change of the list writes the status line anew.
+    if (alone) {
+        const QString note = QStringLiteral("TaZEN runs alone: a second start cannot hand its files to this window.");
+        const QString shown = statusBar1_->text();
+        statusBar1_->setText(shown.isEmpty() ? note : shown + QLatin1Char(' ') + note);
+    }
 }
 
 void TForm1::becomeRunningInstance(platform::InstanceLock& lock)

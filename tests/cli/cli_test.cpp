@@ -340,6 +340,56 @@ TEST_F(Cli, AsksTwiceOnTheTerminalWithoutEchoAndRefusesDifferentPasswords)
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"a"});
 }
 
+TEST_F(Cli, EncryptRefusesAnEmptyPasswordUnlessAllowedAndDecryptTakesIt)
+{
+    const Bytes plain = readFile(makeFile("f", 100));
+    Finished run = runCli({"encrypt", "--source", "delete", "f"}, "");
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(contains(run.err, "tazen-cli: The password is empty.\n")) << run.err;
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"f"});
+    EXPECT_EQ(readFile(dir / "f"), plain);
+
+    run = runCli({"encrypt", "--allow-empty-password", "--source", "delete", "f"}, "");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(readFile(dir / "f.TaZEN"), referenceFile("", plain));
+    EXPECT_EQ(runCli({"decrypt", "f.TaZEN"}, "").exitCode, 0);
+}
+
+TEST_F(Cli, APasswordFileGivesItsFirstLineWithoutAByteOrderMarkAndSaysWhatLooksAmiss)
+{
+    writeFile(dir / "a.TaZEN", referenceFile("secret", randomBytes(rng, 40)));
+    struct Case
+    {
+        std::string content; // of the password file; none: /dev/zero
+        mode_t mode;
+        int exitCode;
+        std::string err; // all of it when the check succeeds, else a part
+    };
+    const Case cases[] = {
+        {"\xEF\xBB\xBFsecret\r\nsecond line", 0600, 0, ""},
+        {"secret\n", 0644, 0,
+         "tazen-cli: warning: other users may read the password file pw; chmod 600 keeps it to you\n"},
+        {"secret\t\n", 0600, 1, "tazen-cli: note: the password ends in a blank or a tab, which is part of it\n"},
+        {std::string(64 * 1024, 'x') + "\r\n", 0600, 1, "Wrong password for the file: a.TaZEN"},
+        {std::string(64 * 1024 + 1, 'x'), 0600, 2, "longer than 64 KiB"},
+        {"", 0, 2, "longer than 64 KiB"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.content.substr(0, 20)));
+        writeFile(dir / "pw", c.content);
+        ASSERT_EQ(::chmod((dir / "pw").c_str(), c.mode), 0);
+        ChildProcess::Setup setup;
+        setup.folder = dir.path();
+        const std::string file = c.content.empty() ? "/dev/zero" : "pw";
+        const Finished run = RunToEnd(cli(), {"check", "--password-file", file, "a.TaZEN"}, setup);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        if (c.exitCode == 0)
+            EXPECT_EQ(run.err, c.err);
+        else
+            EXPECT_TRUE(contains(run.err, c.err)) << run.err;
+    }
+}
+
 TEST_F(Cli, RefusesWrongUsageWithCodeTwoBeforeTouchingAnything)
 {
     makeFile("plain", 10);

@@ -118,38 +118,52 @@ TEST(RuntimeFolder, IsNotTakenThroughALinkNorFromAnotherUser)
     }
 }
 
-// Anyone may make the fallback's name in /tmp first.
-TEST(RuntimeFolder, AFallbackFolderPlantedByAnotherIsRefusedWithTheReason)
+// Anyone may make the fallback's name in /tmp first; the user's cache folder is then the last resort.
+TEST(RuntimeFolder, AFallbackFolderPlantedByAnotherIsRefusedAndTheCacheFolderTakesItsPlace)
 {
     TempDir temporary;
     TempDir elsewhere;
-    const ScopedEnv env("XDG_RUNTIME_DIR", ""); // not a usable runtime folder
+    TempDir home;
+    const ScopedEnv runtimeEnv("XDG_RUNTIME_DIR", ""); // not a usable runtime folder
+    const std::string tooDeep = home / std::string(100, 'c');
+    const ScopedEnv cacheEnv("XDG_CACHE_HOME", tooDeep);
+    const ScopedEnv homeEnv("HOME", home.path());
     const std::string fallback = fallbackIn(temporary);
+    const std::string noCache = "; " + tooDeep + "/tazen/run is too long a path for a local socket";
     const auto attempt = [&] {
         std::string reason;
         return PrivateRuntimeFolder(reason, temporary.path()) + "|" + reason;
     };
-    // A link even to a private folder, another user's folder, one open to all; then one made afresh.
+    const auto modeOf = [](const std::string& folder) {
+        struct stat st
+        {
+        };
+        return ::lstat(folder.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+    };
+    // A link even to a private folder, one open to all, and (only root can give a folder away) another user's
+    // folder; the cache folder where one fits; then a fallback made afresh.
     ASSERT_EQ(::symlink(elsewhere.path().c_str(), fallback.c_str()), 0);
-    EXPECT_EQ(attempt(), "|" + fallback + " is not a folder");
+    EXPECT_EQ(attempt(), "|" + fallback + " is not a folder" + noCache);
     ASSERT_EQ(::unlink(fallback.c_str()), 0);
     ASSERT_EQ(::mkdir(fallback.c_str(), 0700), 0);
-    if (::geteuid() == 0) { // only root can give a folder away
-        ASSERT_EQ(::chown(fallback.c_str(), 65534, 65534), 0);
-        EXPECT_EQ(attempt(), "|" + fallback + " belongs to another user");
-        ASSERT_EQ(::chown(fallback.c_str(), ::geteuid(), ::getegid()), 0);
-    }
     ASSERT_EQ(::chmod(fallback.c_str(), 0777), 0);
-    EXPECT_EQ(attempt(), "|" + fallback + " is open to other users");
+    EXPECT_EQ(attempt(), "|" + fallback + " is open to other users" + noCache);
+    ASSERT_EQ(::setenv("XDG_CACHE_HOME", (home / "cache").c_str(), 1), 0);
+    EXPECT_EQ(attempt(), home / "cache/tazen/run|");
+    ASSERT_EQ(::unsetenv("XDG_CACHE_HOME"), 0);
+    EXPECT_EQ(attempt(), home / ".cache/tazen/run|");
+    EXPECT_EQ(modeOf(home / ".cache/tazen/run"), 0700u);
+    ASSERT_EQ(::setenv("XDG_CACHE_HOME", tooDeep.c_str(), 1), 0);
+    ASSERT_EQ(::chmod(fallback.c_str(), 0700), 0);
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(fallback.c_str(), 65534, 65534), 0);
+        EXPECT_EQ(attempt(), "|" + fallback + " belongs to another user" + noCache);
+    }
     ASSERT_EQ(::rmdir(fallback.c_str()), 0);
     const mode_t umask = ::umask(0);
     EXPECT_EQ(attempt(), fallback + "|");
     ::umask(umask);
-    struct stat st
-    {
-    };
-    ASSERT_EQ(::lstat(fallback.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0700u);
+    EXPECT_EQ(modeOf(fallback), 0700u);
 }
 
 TEST(InstanceLock, ALinkPlantedAtTheLocksNameIsNotFollowed)
