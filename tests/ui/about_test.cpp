@@ -102,21 +102,12 @@ TEST(HelpFile, TheOpenersExitStatusDecides)
     const std::string opener = folder / "opener";
     test::writeFile(opener, "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.got\"\nexit \"$(cat \"$0.status\")\"\n");
     std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
-    const struct
-    {
-        const char* status;
-        QString target;
-        bool opened;
-    } cases[] = {
-        {"0", help, true},
-        {"3", help, false}, // xdg-open: no method available for opening the file
-        {"0", QStringLiteral("https://codeberg.org/tazen/tazen/releases"), true},
-        {"4", QStringLiteral("mailto:tazen@codeberg.org"), false},
-    };
-    for (const auto& c : cases) {
-        test::writeFile(opener + ".status", c.status);
-        EXPECT_EQ(DesktopInteraction(QString::fromStdString(opener)).ShellOpen(c.target), c.opened) << c.status;
-        EXPECT_EQ(QString::fromStdString(test::readText(opener + ".got")), c.target);
+    // 3 is what xdg-open gives when no program is associated with the file.
+    for (const auto& [status, opened] :
+         std::initializer_list<std::pair<const char*, bool>>{{"0", true}, {"3", false}}) {
+        test::writeFile(opener + ".status", status);
+        EXPECT_EQ(DesktopInteraction(QString::fromStdString(opener)).ShellOpen(help), opened) << status;
+        EXPECT_EQ(QString::fromStdString(test::readText(opener + ".got")), help);
     }
     EXPECT_FALSE(DesktopInteraction(QString::fromStdString(folder / "no opener")).ShellOpen(help));
 }
@@ -138,10 +129,6 @@ TEST(AboutBox, LinksStandOutFromTheWindowInADarkThemeToo)
     dark.setColor(QPalette::Link, QColor(Qt::blue));
     box.setPalette(dark);
     EXPECT_GE(ContrastRatio(linkColour(), dark.color(QPalette::Window)), 4.5) << "a theme whose link is blue too";
-
-    box.setPalette(QPalette(QColor(0xEF, 0xEF, 0xEF)));
-    EXPECT_EQ(linkColour(), QColor(Qt::blue));
-    EXPECT_EQ(box.Label9().palette().color(box.Label9().foregroundRole()), QColor(Qt::blue));
 }
 
 } // namespace

@@ -509,16 +509,6 @@ TEST_F(StartUp, ASecondStartWhoseNameIsNotTakenSaysSoAndEndsWithOne)
     EXPECT_FALSE(form.IsListed(dir / "late.txt"));
 }
 
-TEST_F(StartUp, ASecondStartThatFindsNobodyToTakeItsNameSaysSoAndEndsWithOne)
-{
-    // The lock is held, but no endpoint ever appears.
-    platform::InstanceLock lock(runtime.path());
-    ASSERT_EQ(lock.TryAcquire(), platform::InstanceLock::State::Acquired);
-    const Ran unanswered = startProgram({QStringLiteral("late.txt")}, dir.path());
-    EXPECT_EQ(unanswered.exitCode, 1);
-    EXPECT_TRUE(unanswered.errors.contains("does not answer")) << unanswered.errors.toStdString();
-}
-
 // Starts the program as the running instance and returns once it holds the lock and its endpoint exists
 // (it takes the lock first, then makes the endpoint).
 void startFirstInstance(QProcess& process, const QString& program, const std::string& endpoint,
