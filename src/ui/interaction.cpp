@@ -71,8 +71,9 @@ BoxAnswer answerOf(int button)
     }
 }
 
-// The opener hands the target on and ends; one that is still running after this has found a program.
-constexpr int kOpenerPatienceMs = 5'000;
+// The opener hands the target on and ends at once; one still running after this (on a desktop without a
+// session of its own it may run the viewer itself) has found a program. The window waits that long at most.
+constexpr int kOpenerPatienceMs = 3'000;
 
 } // namespace
 
@@ -119,6 +120,9 @@ bool DesktopInteraction::ShellOpen(const QString& target)
     process->setProgram(opener_);
     process->setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded)});
     process->setStandardInputFile(QProcess::nullDevice());
+    // What it starts may outlive this process object; it writes where TaZEN writes, not into a pipe that
+    // closes with the object.
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
     QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
     process->start();
     if (!process->waitForStarted(kOpenerPatienceMs)) {
