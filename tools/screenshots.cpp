@@ -88,6 +88,13 @@ void progressDialogs()
 void shredDialogs()
 {
     TshredDialog dialog;
+    // As a fresh session first meets it: building an executable, no pass.
+    dialog.SetCaption("Creating executable file");
+    dialog.lblHead().SetCaption("Creating the executable file: ");
+    dialog.lblFileName().SetCaption("/home/user/Documents/report.doc.TaZEN.exe");
+    dialog.gaugePass().SetProgress(33);
+    save(dialog, QStringLiteral("shred-creating-executable-first"));
+
     dialog.SetCaption("Shredding file");
     dialog.lblHead().SetCaption("Shredding file:");
     dialog.lblFileName().SetCaption("/home/user/Documents/report.doc");
@@ -164,6 +171,18 @@ void aboutBox()
     box.lblVersion().setText(ProductVersionText());
     box.FormShow();
     save(box, QStringLiteral("about"));
+
+    // A dark theme: the links take the theme's link colour, since blue would not stand out.
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::WindowText, QColor(0xEE, 0xEE, 0xEE));
+    dark.setColor(QPalette::Base, QColor(0x2A, 0x2A, 0x2A));
+    dark.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
+    dark.setColor(QPalette::Button, QColor(0x45, 0x45, 0x45));
+    dark.setColor(QPalette::ButtonText, QColor(0xEE, 0xEE, 0xEE));
+    dark.setColor(QPalette::Link, QColor(0x5E, 0xB0, 0xFF));
+    box.setPalette(dark);
+    save(box, QStringLiteral("about-dark"));
 }
 
 // Files of a few sizes in a temporary folder, so the list shows real measurements.
@@ -205,6 +224,18 @@ void mainWindows()
     form.SetDecryptMode(true);
     form.AddFileList(makeFiles(folder, {{"Annual report 2026.odt.TaZEN", 48'245}, {"notes.txt.TaZEN", 1'055}}));
     save(form, QStringLiteral("main-decrypt"));
+
+    // A larger font, as QT_FONT_DPI=144 gives without scaling: the Status column widens to its texts.
+    QFont large = form.font();
+    if (large.pointSizeF() > 0)
+        large.setPointSizeF(large.pointSizeF() * 1.5);
+    else
+        large.setPixelSize(large.pixelSize() * 3 / 2);
+    form.setFont(large);
+    form.SetEncryptMode(true);
+    form.AddFileList(makeFiles(folder, {{"Annual report 2026.odt", 48'213}, {"notes.txt.TaZEN", 1'055}}));
+    form.resize(form.size() * 1.5);
+    save(form, QStringLiteral("main-large-font"));
     form.hide();
 }
 

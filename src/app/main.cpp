@@ -2,13 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/main.h"
 #include "engine/secrets.h"
-#include "ui/about.h"
-#include "ui/dialogs/progressDlg.h"
-#include "ui/dialogs/shredDlg.h"
 #include "ui/endsignals.h"
 #include "ui/interaction.h"
-#include "ui/passdlg.h"
-#include "ui/settingsDlg.h"
 
 #include <QApplication>
 
@@ -84,12 +79,7 @@ int main(int argc, char** argv)
     form1.FormCreate(arguments);
     if (const std::optional<int> exitCode = form1.EndedWith())
         return *exitCode;
-    tazen::TPasswordDlg passwordDlg;
-    tazen::TProgressDialog progressDialog;
-    tazen::TSettingsDialog settingsDialog(interaction);
-    tazen::TAboutBox aboutBox(interaction);
-    tazen::TshredDialog shredDialog;
-    form1.AttachDialogs({&passwordDlg, &progressDialog, &settingsDialog, &aboutBox, &shredDialog});
+    form1.CreateDialogs();
     QObject::connect(&form1, &tazen::TForm1::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     const tazen::EndSignals endSignals([&form1] { form1.close(); });
     form1.show();

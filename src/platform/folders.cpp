@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/folders.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fstream>
 #include <memory>
@@ -101,6 +102,8 @@ int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries)
             item.attributes |= kAttrHidden;
         found.push_back(std::move(item));
     }
+    // std::string compares its bytes as unsigned values, so names that are not UTF-8 sort by their bytes too.
+    std::sort(found.begin(), found.end(), [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
     entries = std::move(found);
     return 0;
 }

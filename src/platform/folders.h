@@ -25,7 +25,8 @@ struct FolderEntry
     std::int64_t size = 0; // of a regular file (the link target's for a link), else 0
 };
 
-// Every entry of the folder except "." and "..", in the order the system gives them. Returns 0 or errno.
+// Every entry of the folder except "." and "..", sorted by name byte for byte, the order in which the
+// original platform's file system listed a folder (Linux file systems give a hash order). Returns 0 or errno.
 int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries);
 
 // A regular file, symbolic links followed. FIFOs, sockets, devices and folders are never files.

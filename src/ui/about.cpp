@@ -13,6 +13,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <cmath>
 
 namespace tazen {
 
@@ -35,16 +36,63 @@ void OpenHelpFile(Interaction& interaction, QWidget* owner)
         interaction.MessageBox(owner, BoxKind::Plain, QStringLiteral("Could not open helpfile: ") + path);
 }
 
+namespace {
+
+// What text needs to be read with ease against its background.
+constexpr double kReadableContrast = 4.5;
+
+double relativeLuminance(const QColor& colour)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    const QColor rgb = colour.toRgb();
+    return 0.2126 * linear(rgb.redF()) + 0.7152 * linear(rgb.greenF()) + 0.0722 * linear(rgb.blueF());
+}
+
+} // namespace
+
+double ContrastRatio(const QColor& a, const QColor& b)
+{
+    const double first = relativeLuminance(a);
+    const double second = relativeLuminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
 TLinkLabel::TLinkLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
 {
     setTextFormat(Qt::PlainText);
     QFont underlined = font();
     underlined.setUnderline(true);
     setFont(underlined);
-    QPalette blue = palette();
-    blue.setColor(QPalette::WindowText, Qt::blue);
-    setPalette(blue);
+    chooseColour();
     setCursor(Qt::PointingHandCursor);
+}
+
+void TLinkLabel::changeEvent(QEvent* event)
+{
+    QLabel::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && !choosing_)
+        chooseColour();
+}
+
+void TLinkLabel::chooseColour()
+{
+    // Only the text colour is the label's own; the window and link colours come from the box and the theme.
+    const QColor window = palette().color(QPalette::Window);
+    QColor colour = Qt::blue;
+    if (ContrastRatio(colour, window) < kReadableContrast)
+        colour = palette().color(QPalette::Link);
+    if (ContrastRatio(colour, window) < kReadableContrast)
+        colour = relativeLuminance(window) < 0.18 ? QColor(0x8A, 0xB4, 0xF8) : QColor(0x00, 0x00, 0x8B);
+    if (palette().color(QPalette::WindowText) == colour)
+        return;
+    // Sets the text colour alone, so the other colours go on following the box.
+    QPalette own;
+    own.setColor(QPalette::WindowText, colour);
+    choosing_ = true;
+    setPalette(own);
+    choosing_ = false;
 }
 
 void TLinkLabel::mouseReleaseEvent(QMouseEvent* event)

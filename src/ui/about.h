@@ -27,7 +27,9 @@ QString MemoryText(std::uint64_t kilobytes);
 // Opens help_en.html beside the program in the desktop's viewer; says so in a plain box when that fails.
 void OpenHelpFile(Interaction& interaction, QWidget* owner);
 
-// A label drawn as a link: blue, underlined, with the hand pointer; a click says clicked().
+// A label drawn as a link: blue, underlined, with the hand pointer; a click says clicked(). Where blue would
+// not stand out from the window colour (a dark theme), the palette's link colour is used, and where that does
+// not either, a blue light or dark enough to.
 class TLinkLabel : public QLabel
 {
     Q_OBJECT
@@ -40,7 +42,16 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void chooseColour();
+    bool choosing_ = false;
 };
+
+// The ratio of the lighter colour's relative luminance to the darker one's, each plus 0.05: 1 for equal
+// colours, 21 for black on white.
+double ContrastRatio(const QColor& a, const QColor& b);
 
 class TAboutBox : public QDialog
 {

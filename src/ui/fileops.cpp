@@ -15,6 +15,8 @@ namespace tazen {
 namespace {
 
 constexpr std::uint32_t kWalkedFolderAttributes[] = {16, 48, 50};
+// Entries past the path limit named in the one box that reports them.
+constexpr std::size_t kMostUnreachableNamed = 3;
 
 bool wanted(const std::string& name, std::uint32_t attributes, bool decrypt)
 {
@@ -58,13 +60,13 @@ void addFolder(TForm1& form, const std::string& folder, bool recursive, bool dec
     std::string named = folder;
     if (recursive) {
         if (!decrypt && platform::IsFileSystemRoot(folder) &&
-            interaction.MessageBox(nullptr, BoxKind::Confirm,
+            interaction.MessageBox(form.DialogOwner(), BoxKind::Confirm,
                                    QStringLiteral("You have choosen to add all files on ") + FileNameText(folder) +
                                        QStringLiteral(" for encryption.\n\rThis might take a while, do you wish to "
                                                       "continue?"),
                                    BoxButtons::OkCancel) != BoxAnswer::Ok)
             return endProgram(form);
-        FolderScan scan(form.ScanDialog(), interaction);
+        FolderScan scan(form.ScanDialog(), interaction, form.DialogOwner());
         scan.ScanFolder(folder, decrypt, found);
         if (scan.Cancelled())
             return endProgram(form);
@@ -74,7 +76,7 @@ void addFolder(TForm1& form, const std::string& folder, bool recursive, bool dec
     }
     if (found.empty()) {
         CloseScanDialog(form.ScanDialog());
-        interaction.MessageBox(nullptr, BoxKind::Information, nothingFound(decrypt, named, recursive));
+        interaction.MessageBox(form.DialogOwner(), BoxKind::Information, nothingFound(decrypt, named, recursive));
         return endProgram(form);
     }
     decrypt ? form.SetDecryptMode(false) : form.SetEncryptMode(false);
@@ -98,8 +100,10 @@ void AddFolderForEncryption(TForm1& form, const std::string& folder, bool Recurs
 std::vector<std::string>& FolderScan::ScanFolder(const std::string& folder, bool Decrypt,
                                                  std::vector<std::string>& list)
 {
-    ShowScanDialog(scanDialog_, Decrypt ? kScanCaptionDecrypt : kScanCaptionEncrypt);
+    ShowScanDialog(scanDialog_, Decrypt ? kScanCaptionDecrypt : kScanCaptionEncrypt, owner_);
     ScanFolderTree(folder, Decrypt, list);
+    if (!cancelled_)
+        reportUnreachable();
     SetScanText(*scanDialog_, QStringLiteral("Please wait..."));
     QCoreApplication::processEvents();
     return list;
@@ -135,9 +139,10 @@ void FolderScan::ScanEntry(const std::string& folder, bool Decrypt, std::vector<
     processMessages();
     const std::string path = folder + entry.name;
     if (path.size() >= PATH_MAX) {
-        // The system cannot reach it; say which entry was left out rather than skip it in silence.
-        interaction_.MessageBox(nullptr, BoxKind::Plain,
-                                FileNameText(path) + QLatin1Char(' ') + QString::number(entry.attributes));
+        // The system cannot reach it; it is named once the walk is over rather than skipped in silence.
+        if (unreachable_.size() < kMostUnreachableNamed)
+            unreachable_.push_back(FileNameText(path) + QLatin1Char(' ') + QString::number(entry.attributes));
+        ++unreachableCount_;
         return;
     }
     for (std::uint32_t walked : kWalkedFolderAttributes)
@@ -147,6 +152,24 @@ void FolderScan::ScanEntry(const std::string& folder, bool Decrypt, std::vector<
         }
     if (wanted(entry.name, entry.attributes, Decrypt))
         list.push_back(path);
+}
+
+void FolderScan::reportUnreachable()
+{
+    if (unreachableCount_ == 0)
+        return;
+    QString text;
+    if (unreachableCount_ == 1) {
+        text = unreachable_.front();
+    } else {
+        text = QString::number(unreachableCount_) +
+               QStringLiteral(" entries were not added: their paths are longer than the system allows.");
+        if (unreachableCount_ > unreachable_.size())
+            text += QStringLiteral(" The first %1 of them:").arg(unreachable_.size());
+        for (const QString& named : unreachable_)
+            text += QStringLiteral("\n\r") + named;
+    }
+    interaction_.MessageBox(owner_, BoxKind::Plain, text);
 }
 
 bool FolderScan::mayEnter(const std::string& folder)

@@ -31,12 +31,14 @@ void AddFolderForDecryption(TForm1& form, const std::string& folder, bool Recurs
 class FolderScan
 {
 public:
-    FolderScan(std::unique_ptr<TscanDialog>& scanDialog, Interaction& interaction)
-        : scanDialog_(scanDialog), interaction_(interaction)
+    // owner is the window the scan dialog and the message box belong to, or null before there is one.
+    FolderScan(std::unique_ptr<TscanDialog>& scanDialog, Interaction& interaction, QWidget* owner = nullptr)
+        : scanDialog_(scanDialog), interaction_(interaction), owner_(owner)
     {
     }
 
-    // Shows the scan dialog, walks the tree into list and leaves the dialog showing "Please wait...".
+    // Shows the scan dialog, walks the tree into list and leaves the dialog showing "Please wait...". Entries
+    // past the system's path limit are named together in one box once the walk is over.
     std::vector<std::string>& ScanFolder(const std::string& folder, bool Decrypt, std::vector<std::string>& list);
     void ScanFolderTree(std::string folder, bool Decrypt, std::vector<std::string>& list);
     void ScanEntry(const std::string& folder, bool Decrypt, std::vector<std::string>& list,
@@ -48,9 +50,14 @@ public:
 private:
     bool mayEnter(const std::string& folder);
     void processMessages();
+    void reportUnreachable();
 
     std::unique_ptr<TscanDialog>& scanDialog_;
     Interaction& interaction_;
+    QWidget* owner_;
+    // How each entry past the path limit is named, and how many there were.
+    std::vector<QString> unreachable_;
+    std::size_t unreachableCount_ = 0;
     bool cancelled_ = false;
     std::string shownFolder_;
     std::set<std::pair<std::uint64_t, std::uint64_t>> walked_;

@@ -18,7 +18,8 @@ namespace tazen {
 
 namespace {
 
-// More would only be someone hammering the endpoint; a file manager's burst is answered one by one.
+// Connections served at once. Those beyond wait in the listening socket's backlog until one of these has
+// gone, so a file manager's burst of starts is served in turn and none is turned away.
 constexpr std::size_t kMostConnections = 64;
 // The endpoint's name while it is being made.
 constexpr const char* kMakingSuffix = ".new";
@@ -106,10 +107,15 @@ bool HandOverEndpoint::Listen(const std::string& path, std::string& reason)
 void HandOverEndpoint::acceptConnections()
 {
     for (;;) {
+        if (connections_.size() >= kMostConnections) {
+            // Taken up again when a connection goes.
+            listenerNotifier_->setEnabled(false);
+            return;
+        }
         const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (fd < 0)
             return;
-        if (!fromThisUser(fd) || connections_.size() >= kMostConnections) {
+        if (!fromThisUser(fd)) {
             ::close(fd);
             continue;
         }
@@ -123,6 +129,8 @@ void HandOverEndpoint::acceptConnections()
         connect(connection->deadline.get(), &QTimer::timeout, this, [this, id] { drop(id); });
         connection->deadline->start(kIncompleteMessageMs);
         connections_.emplace(id, std::move(connection));
+        // A record already waiting is taken now, so records are handled in the order their senders connected.
+        readFrom(id);
     }
 }
 
@@ -216,6 +224,8 @@ void HandOverEndpoint::drop(std::uint64_t id)
         object->deleteLater();
     }
     connections_.erase(found);
+    if (listenerNotifier_)
+        listenerNotifier_->setEnabled(true);
 }
 
 } // namespace tazen

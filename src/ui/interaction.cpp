@@ -3,12 +3,12 @@
 #include "ui/interaction.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QProcess>
 #include <QUrl>
 
 namespace tazen {
@@ -71,6 +71,10 @@ BoxAnswer answerOf(int button)
     }
 }
 
+// The opener hands the target on and ends at once; one still running after this (on a desktop without a
+// session of its own it may run the viewer itself) has found a program. The window waits that long at most.
+constexpr int kOpenerPatienceMs = 3'000;
+
 } // namespace
 
 BoxAnswer DesktopInteraction::MessageBox(QWidget* owner, BoxKind kind, const QString& text, BoxButtons buttons)
@@ -111,7 +115,23 @@ bool DesktopInteraction::ShellOpen(const QString& target)
         if (!file.isFile() || !file.isReadable())
             return false;
     }
-    return QDesktopServices::openUrl(url);
+    // Owned by the application, so an opener that takes its time is neither killed nor waited for forever.
+    auto* process = new QProcess(qApp);
+    process->setProgram(opener_);
+    process->setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded)});
+    process->setStandardInputFile(QProcess::nullDevice());
+    // What it starts may outlive this process object; it writes where TaZEN writes, not into a pipe that
+    // closes with the object.
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    process->start();
+    if (!process->waitForStarted(kOpenerPatienceMs)) {
+        process->deleteLater();
+        return false;
+    }
+    if (!process->waitForFinished(kOpenerPatienceMs))
+        return true; // still busy, so it found something to open with
+    return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
 }
 
 QString QtNameFilter(const QString& filter)

@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QDialog;
@@ -55,20 +56,27 @@ public:
     // The open-file dialog with multiple selection and a Qt name filter; the chosen names as their bytes on
     // disk, in the dialog's order, or nullopt when the user cancelled.
     virtual std::optional<std::vector<std::string>> OpenFiles(QWidget* owner, const QString& filter) = 0;
-    // Asks the desktop to open a local file or an address; false when that could not start.
+    // Asks the desktop to open a local file or an address; false when that failed.
     virtual bool ShellOpen(const QString& target) = 0;
 };
 
-// The real thing: QMessageBox, QDialog::exec, QFileDialog, QDesktopServices.
+// The real thing: QMessageBox, QDialog::exec, QFileDialog, and the desktop's opener program.
 class DesktopInteraction : public Interaction
 {
 public:
+    // opener is the program that opens a file or an address in what the desktop associates with it; it
+    // ends at once with its status (0 when it could).
+    explicit DesktopInteraction(QString opener = QStringLiteral("xdg-open")) : opener_(std::move(opener)) {}
+
     BoxAnswer MessageBox(QWidget* owner, BoxKind kind, const QString& text, BoxButtons buttons) override;
     int ShowModal(QDialog& dialog) override;
     std::optional<std::vector<std::string>> OpenFiles(QWidget* owner, const QString& filter) override;
-    // A local file that does not exist or cannot be read fails here, since the desktop's opener would
-    // report success as soon as it started and only then find nothing to show.
+    // A local file that does not exist or cannot be read fails without asking the opener; otherwise the
+    // opener's exit status decides, so "no program for this kind of file" fails too.
     bool ShellOpen(const QString& target) override;
+
+private:
+    QString opener_;
 };
 
 // An open-dialog filter of the form "Description|pattern" in Qt's form: "All files (*.*)|*.*" becomes

@@ -19,10 +19,13 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace tazen {
 
@@ -31,6 +34,9 @@ namespace {
 const QString kAllFilesFilter = QStringLiteral("All files (*.*)|*.*");
 const QString kEncryptedFilesFilter = QStringLiteral("Encrypted files (*.TaZEN)|*.TaZEN");
 constexpr int kFixedColumnWidth = 100;
+const QString kUnencrypted = QStringLiteral("Unencrypted");
+// What the Status column may say; it is made wide enough for the widest of them.
+const QString kStatusTexts[] = {kUnencrypted, QStringLiteral("Encrypted"), QStringLiteral("encrypted")};
 
 // The file's length in whole KB, or unknownText when it cannot be opened for reading and writing.
 QString sizeText(const std::string& name, const QString& unknownText)
@@ -159,7 +165,7 @@ void TForm1::createList()
     header->setSectionResizeMode(TFileListModel::ColumnSize, QHeaderView::Fixed);
     header->setSectionResizeMode(TFileListModel::ColumnStatus, QHeaderView::Fixed);
     header->resizeSection(TFileListModel::ColumnSize, kFixedColumnWidth);
-    header->resizeSection(TFileListModel::ColumnStatus, kFixedColumnWidth);
+    fitStatusColumn();
     setCentralWidget(lstVfiles_);
 
     popupMenu1_ = new QMenu(this);
@@ -170,6 +176,24 @@ void TForm1::createList()
     connect(lstVfiles_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& position) { popupMenu1_->popup(lstVfiles_->viewport()->mapToGlobal(position)); });
     lstVfiles_->installEventFilter(this);
+}
+
+void TForm1::fitStatusColumn()
+{
+    // The margins the item delegate keeps on either side of a cell's text.
+    const int margins = 2 * (lstVfiles_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lstVfiles_) + 1);
+    const QFontMetrics metrics = lstVfiles_->fontMetrics();
+    int width = kFixedColumnWidth;
+    for (const QString& text : kStatusTexts)
+        width = std::max(width, metrics.horizontalAdvance(text) + margins);
+    lstVfiles_->header()->resizeSection(TFileListModel::ColumnStatus, width);
+}
+
+void TForm1::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (lstVfiles_ && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange))
+        fitStatusColumn();
 }
 
 void TForm1::SetEncryptMode(bool ClearList)
@@ -210,7 +234,6 @@ void TForm1::addBatch(const std::vector<std::string>& names, const QString& unkn
 {
     // A hand-over arriving while an " already choosen." box is open waits until the batch is in.
     const Hold hold(*this);
-    const QString unencrypted = QStringLiteral("Unencrypted");
     for (const std::string& name : names) {
         if (IsListed(name)) {
             // The box shows over a list that already holds the names before this one.
@@ -221,7 +244,7 @@ void TForm1::addBatch(const std::vector<std::string>& names, const QString& unkn
         }
         const QString caption = FileNameText(name);
         files_->Stage(
-            {name, caption, sizeText(name, unknownSize), HasEncryptedExtension(name) ? encryptedStatus : unencrypted});
+            {name, caption, sizeText(name, unknownSize), HasEncryptedExtension(name) ? encryptedStatus : kUnencrypted});
     }
     files_->ShowStaged();
     UpdateStatusLine();
@@ -352,7 +375,8 @@ void TForm1::DropFiles(const std::vector<std::string>& names)
 
 void TForm1::WhenIdle(std::function<void()> action)
 {
-    if (busy())
+    // Behind what waits already, so nothing overtakes it.
+    if (busy() || runningHeld_ || !held_.empty())
         held_.push_back(std::move(action));
     else
         action();
@@ -360,13 +384,23 @@ void TForm1::WhenIdle(std::function<void()> action)
 
 void TForm1::runHeld()
 {
-    // A program that ends before its window shows, or a window closing, takes nothing more in.
-    if (busy() || endedWith_ || closeRequested_)
+    // A program that ends before its window shows, or a window closing, takes nothing more in. An action
+    // that holds the list and lets it go again comes back here; the loop below goes on in order instead.
+    if (runningHeld_)
         return;
-    std::vector<std::function<void()>> held;
-    held.swap(held_);
-    for (const std::function<void()>& action : held)
+    runningHeld_ = true;
+    while (!held_.empty() && !busy() && !endedWith_ && !closeRequested_) {
+        const std::function<void()> action = std::move(held_.front());
+        held_.pop_front();
         action();
+    }
+    runningHeld_ = false;
+}
+
+void TForm1::dropHeld()
+{
+    held_.clear();
+    namesWaiting_ = 0;
 }
 
 void TForm1::setCommandsEnabled(bool enabled)

@@ -12,6 +12,7 @@
 
 #include <QMainWindow>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -47,20 +48,31 @@ class TForm1 : public QMainWindow
     Q_OBJECT
 
 public:
+    // Handed-over names that may wait to be listed; a file manager opening a whole folder stays well below.
+    static constexpr std::size_t kMostWaitingNames = 10'000;
+
     explicit TForm1(Interaction& interaction, QWidget* parent = nullptr);
     ~TForm1() override;
 
     // The creation handler, called by the start-up code as soon as the window exists and before any other
     // window does: the single-instance rule, the geometry, then the status hint or the command line.
-    // arguments are the program's, as their bytes. A second instance ends here (EndedWith() gives 0).
+    // arguments are the program's, as their bytes. A second instance ends here: EndedWith() gives 0 once its
+    // name was taken, 1 when it was not.
     void FormCreate(const std::vector<std::string>& arguments);
-    // Sends the first argument, when there is one, to the running instance and asks it to come to the
-    // front. False when the running instance turned out to have ended and this one holds the lock now.
-    bool HandOverCommandLine(const std::vector<std::string>& arguments);
+    enum class HandOver
+    {
+        Done,         // the running instance took the name (or was only asked to come to the front)
+        Failed,       // it refused the name, did not answer or could not be found; said on standard error
+        BecameRunning // it had ended, and this process holds the lock now
+    };
+    // Sends the first argument, when there is one, to the running instance and asks it to come to the front.
+    HandOver HandOverCommandLine(const std::vector<std::string>& arguments);
     // The first instance's arguments: one file name, or "/e" or "/d" with a folder.
     void HandleCommandLine(const std::vector<std::string>& arguments);
-    // A message that arrived at the endpoint: a hand-over (answered 1 once the name is listed) or a request
-    // to come to the front; anything else is answered 0.
+    // A message that arrived at the endpoint: a hand-over or a request to come to the front; anything else is
+    // answered 0. A handed-over name is answered 1 as soon as it is queued, whatever the window is doing, and
+    // listed in turn when the window is free; 0 when the queue is full. During the start-up, which may still
+    // end the program, it is answered once listed.
     void WMCopyData(const platform::WindowMessage& message, const HandOverEndpoint::Reply& reply);
     void BringToFront();
 
@@ -70,6 +82,13 @@ public:
     QRect FrameBounds() const;
 
     void AttachDialogs(const TDialogs& dialogs) { dialogs_ = dialogs; }
+    // Makes the password, progress, settings, about and shred dialogs, in this order, as windows of this
+    // one: the window manager then keeps each in front of the main window and on its desktop.
+    void CreateDialogs();
+    const TDialogs& Dialogs() const { return dialogs_; }
+    // The owner of a dialog or message box: this window once it is shown. Before that (the command line's
+    // questions, the start-up scan) there is none, and the box stands on its own.
+    QWidget* DialogOwner() { return isVisible() ? this : nullptr; }
     Interaction& UserInteraction() { return interaction_; }
 
     // The one cipher component; every run keys it anew for each file and leaves it wiped.
@@ -153,6 +172,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // Held actions wait while one of these lives.
@@ -176,9 +196,11 @@ private:
     void becomeRunningInstance(platform::InstanceLock& lock);
     void fitFrame();
     void runHeld();
+    void dropHeld();
     void createMenus();
     void createToolBar();
     void createList();
+    void fitStatusColumn();
     void switchMode(bool encrypt, bool clearList);
     void addBatch(const std::vector<std::string>& names, const QString& unknownSize, const QString& encryptedStatus);
     void removeSelected();
@@ -213,7 +235,12 @@ private:
     bool running_ = false;
     bool closeRequested_ = false;
     int holds_ = 0;
-    std::vector<std::function<void()>> held_;
+    // Held actions run in the order they came, also those that come while earlier ones run.
+    std::deque<std::function<void()>> held_;
+    bool runningHeld_ = false;
+    // Handed-over names queued and not yet listed.
+    std::size_t namesWaiting_ = 0;
+    bool startingUp_ = false;
     std::unique_ptr<platform::InstanceLock> instanceLock_;
     std::unique_ptr<HandOverEndpoint> endpoint_;
     // The outer bounds still to be reached once the window manager has said how wide its frame is.

@@ -79,7 +79,7 @@ void TForm1::runCommand(bool encrypt)
     setCommandsEnabled(false);
     DialogFrontend frontend(*dialogs_.ProgressDialog, *dialogs_.shredDialog, *dialogs_.SettingsDialog,
                             [this](MessageKind kind, const std::string& text) {
-                                interaction_.MessageBox(nullptr, boxKindOf(kind), QString::fromUtf8(text),
+                                interaction_.MessageBox(this, boxKindOf(kind), QString::fromUtf8(text),
                                                         kind == MessageKind::AbortError ? BoxButtons::Abort
                                                                                         : BoxButtons::Ok);
                             });
@@ -103,7 +103,7 @@ void TForm1::runCommand(bool encrypt)
     }
 
     if (closeRequested_) {
-        held_.clear();
+        dropHeld();
         close();
     }
 }

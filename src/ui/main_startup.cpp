@@ -5,8 +5,14 @@
 #include "engine/settings.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
+#include "platform/terminal.h"
+#include "ui/about.h"
+#include "ui/dialogs/progressDlg.h"
+#include "ui/dialogs/shredDlg.h"
 #include "ui/fileops.h"
 #include "ui/main.h"
+#include "ui/passdlg.h"
+#include "ui/settingsDlg.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -49,6 +55,13 @@ constexpr int kLargestSide = 16'000;
 void TForm1::FormCreate(const std::vector<std::string>& arguments)
 {
     const Hold hold(*this);
+    // Declared after the hold, so it ends first and what the hold lets through is answered as listed.
+    struct StartingUp
+    {
+        bool& flag;
+        explicit StartingUp(bool& f) : flag(f) { flag = true; }
+        ~StartingUp() { flag = false; }
+    } startingUp(startingUp_);
     std::string reason;
     const std::string folder = platform::PrivateRuntimeFolder(reason);
     bool alone = folder.empty();
@@ -59,10 +72,10 @@ void TForm1::FormCreate(const std::vector<std::string>& arguments)
         switch (lock->TryAcquire()) {
         case platform::InstanceLock::State::Held:
             instanceLock_ = std::move(lock);
-            if (HandOverCommandLine(arguments)) {
+            if (const HandOver handOver = HandOverCommandLine(arguments); handOver != HandOver::BecameRunning) {
                 // So that a lookup by the title can never find this instance's application.
                 QCoreApplication::setApplicationName(QStringLiteral("NotMyAppTitle"));
-                EndProgram(0);
+                EndProgram(handOver == HandOver::Done ? 0 : 1);
                 return;
             }
             becomeRunningInstance(*instanceLock_);
@@ -92,6 +105,16 @@ void TForm1::FormCreate(const std::vector<std::string>& arguments)
     }
 }
 
+void TForm1::CreateDialogs()
+{
+    auto* passwordDlg = new TPasswordDlg(this);
+    auto* progressDialog = new TProgressDialog(this);
+    auto* settingsDialog = new TSettingsDialog(interaction_, this);
+    auto* aboutBox = new TAboutBox(interaction_, this);
+    auto* shredDialog = new TshredDialog(this);
+    AttachDialogs({passwordDlg, progressDialog, settingsDialog, aboutBox, shredDialog});
+}
+
 void TForm1::becomeRunningInstance(platform::InstanceLock& lock)
 {
     endpoint_ = std::make_unique<HandOverEndpoint>(
@@ -105,40 +128,50 @@ void TForm1::becomeRunningInstance(platform::InstanceLock& lock)
     }
 }
 
-bool TForm1::HandOverCommandLine(const std::vector<std::string>& arguments)
+TForm1::HandOver TForm1::HandOverCommandLine(const std::vector<std::string>& arguments)
 {
     // A switch is no file name, and a folder add belongs to the instance it was given to.
     const bool handsOver = !arguments.empty() && !arguments.front().empty() && !isSwitch(arguments.front());
-    const std::string record = handsOver ? platform::HandOverRecord(platform::AbsoluteName(arguments.front())) : "";
+    const std::string name = handsOver ? platform::AbsoluteName(arguments.front()) : "";
     if (!arguments.empty() && isSwitch(arguments.front()))
         warn("TaZEN is running already; a folder is added by starting TaZEN with it when none runs");
+    const std::string what = handsOver ? platform::Printable(name) + " was not handed to the running TaZEN: "
+                                       : "the running TaZEN was not brought to the front: ";
     for (int reach = 0; reach < kMostReaches; ++reach) {
         platform::EndpointClient client;
         switch (platform::ReachRunningInstance(*instanceLock_, client, kFindPatience)) {
         case platform::Reach::BecameRunning:
-            return false;
+            return HandOver::BecameRunning;
         case platform::Reach::NobodyThere:
-            warn("another TaZEN holds the instance lock but does not answer");
-            return true;
+            warn(what + "it holds the instance lock but does not answer");
+            return HandOver::Failed;
         case platform::Reach::Connected:
             break;
         }
         std::uint32_t result = 0;
-        if (handsOver) {
-            switch (
-                client.Send(platform::kMessageCopyData, platform::kHandOverMarker, record, kAnswerPatience, result)) {
-            case platform::EndpointClient::Outcome::Closed:
-                continue; // it ended before it took the name: look again, perhaps to become the running instance
-            case platform::EndpointClient::Outcome::TimedOut:
-                return true; // it holds the name and lists it as soon as it is free to
-            case platform::EndpointClient::Outcome::Answered:
-                break;
-            }
+        const auto outcome = handsOver ? client.Send(platform::kMessageCopyData, platform::kHandOverMarker,
+                                                     platform::HandOverRecord(name), kAnswerPatience, result)
+                                       : client.Send(platform::kMessageBringToFront, 0, {}, kAnswerPatience, result);
+        switch (outcome) {
+        case platform::EndpointClient::Outcome::Closed:
+            continue; // it ended before it answered: look again, perhaps to become the running instance
+        case platform::EndpointClient::Outcome::TimedOut:
+            warn(what + "it did not answer");
+            return HandOver::Failed;
+        case platform::EndpointClient::Outcome::Answered:
+            break;
         }
-        client.Send(platform::kMessageBringToFront, 0, {}, kAnswerPatience, result);
-        return true;
+        if (result != 1) {
+            warn(what + "it refused it");
+            return HandOver::Failed;
+        }
+        // The name is taken; whether the window comes forward changes nothing about that.
+        if (handsOver)
+            client.Send(platform::kMessageBringToFront, 0, {}, kAnswerPatience, result);
+        return HandOver::Done;
     }
-    return true;
+    warn(what + "it kept ending before it answered");
+    return HandOver::Failed;
 }
 
 void TForm1::WMCopyData(const platform::WindowMessage& message, const HandOverEndpoint::Reply& reply)
@@ -153,9 +186,18 @@ void TForm1::WMCopyData(const platform::WindowMessage& message, const HandOverEn
     // The sender made its name absolute; a relative one could only be resolved against the wrong folder.
     if (name.empty() || name.front() != '/')
         return reply(0);
-    WhenIdle([this, name, reply] {
-        AddFileList({name});
+    if (namesWaiting_ >= kMostWaitingNames)
+        return reply(0);
+    ++namesWaiting_;
+    // A start-up may still end the program; a sender answered only then finds it gone and tries again.
+    const bool answered = !startingUp_;
+    if (answered)
         reply(1);
+    WhenIdle([this, name, reply, answered] {
+        --namesWaiting_;
+        AddFileList({name});
+        if (!answered)
+            reply(1);
     });
 }
 
@@ -181,11 +223,12 @@ void TForm1::HandleCommandLine(const std::vector<std::string>& arguments)
     }
     const std::string folder = arguments.size() > 1 ? platform::AbsoluteName(arguments[1]) : std::string();
     if (folder.empty() || !platform::ExistsAsFolder(folder)) {
-        interaction_.MessageBox(nullptr, BoxKind::Information, QStringLiteral("Operation only allowed on folders."));
+        interaction_.MessageBox(DialogOwner(), BoxKind::Information,
+                                QStringLiteral("Operation only allowed on folders."));
         return EndProgram(0);
     }
     bool recursive = false;
-    switch (interaction_.MessageBox(nullptr, BoxKind::Confirm,
+    switch (interaction_.MessageBox(DialogOwner(), BoxKind::Confirm,
                                     QStringLiteral("Include sub directories for ") + FileNameText(folder) +
                                         QLatin1Char('?'),
                                     BoxButtons::YesNoCancel)) {

@@ -234,6 +234,8 @@ void TSettingsDialog::Execute()
         rgSrcFiles_->SetItemIndex(kSourceFilesDelete);
     }
 
+    // OK comes first in the tab order; in a text field any key would bring up the algorithm message.
+    btnOk_->setFocus(Qt::OtherFocusReason);
     if (interaction_.ShowModal(*this) != QDialog::Accepted)
         return;
 
@@ -245,7 +247,7 @@ void TSettingsDialog::Execute()
         settings.WriteBool(kSectionFiles, kKeyMakeSelfExtracting, chbxSelfExtract_->isChecked());
         settings.WriteInteger(kSectionFiles, kKeySourceFiles, rgSrcFiles_->ItemIndex());
     } catch (const platform::IniWriteError& error) {
-        interaction_.MessageBox(nullptr, BoxKind::ApplicationError, QString::fromUtf8(error.what()));
+        interaction_.MessageBox(this, BoxKind::ApplicationError, QString::fromUtf8(error.what()));
     }
 }
 

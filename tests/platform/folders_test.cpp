@@ -115,6 +115,21 @@ TEST(ListFolder, EmptyFolderListsNothing)
     EXPECT_TRUE(entries.empty());
 }
 
+TEST(ListFolder, EntriesComeInByteOrderOfTheirNames)
+{
+    TempDir dir;
+    const std::vector<std::string> inOrder = {".hidden", "B",   "a", "f124",     "f13", "f22",
+                                              "f4",      "sub", "z", "\xC3\xA4", "\xE4"};
+    for (auto name = inOrder.rbegin(); name != inOrder.rend(); ++name)
+        name->front() == 's' ? (void)::mkdir((dir / *name).c_str(), 0755) : writeFile(dir / *name, "x");
+    std::vector<FolderEntry> entries;
+    ASSERT_EQ(ListFolder(dir.path(), entries), 0);
+    std::vector<std::string> names;
+    for (const FolderEntry& entry : entries)
+        names.push_back(entry.name);
+    EXPECT_EQ(names, inOrder);
+}
+
 TEST(ListFolder, FolderThatCannotBeOpenedGivesItsErrno)
 {
     TempDir dir;

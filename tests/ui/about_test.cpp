@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <filesystem>
+
 #include <sys/utsname.h>
 
 namespace tazen {
@@ -84,15 +86,49 @@ TEST(HelpFile, OpensBesideTheProgramOrSaysWhichPathFailed)
     EXPECT_EQ(interaction.boxes[0].text, "Could not open helpfile: " + path);
 }
 
-// The desktop's opener reports success as soon as it starts, so a help file that is not there must fail
-// before it is asked.
-TEST(HelpFile, TheDesktopIsNotAskedForAFileThatCannotBeRead)
+// A help file that is not there fails before the opener is asked; otherwise the opener's exit status
+// decides, so an opener that finds no program for the file fails too.
+TEST(HelpFile, TheOpenersExitStatusDecides)
 {
     test::TempDir folder;
-    DesktopInteraction desktop;
-    EXPECT_FALSE(desktop.ShellOpen(QString::fromStdString(folder / "help_en.html")));
+    const QString help = QString::fromStdString(folder / "help_en.html");
+    EXPECT_FALSE(DesktopInteraction(QStringLiteral("true")).ShellOpen(help)) << "not there";
     std::filesystem::create_directory(folder / "help_en.html");
-    EXPECT_FALSE(desktop.ShellOpen(QString::fromStdString(folder / "help_en.html")));
+    EXPECT_FALSE(DesktopInteraction(QStringLiteral("true")).ShellOpen(help)) << "a folder";
+    std::filesystem::remove(folder / "help_en.html");
+    test::writeFile(folder / "help_en.html", "<html></html>");
+
+    // The opener writes down what it was given, then ends with the status the case asks for.
+    const std::string opener = folder / "opener";
+    test::writeFile(opener, "#!/bin/sh\nprintf '%s' \"$1\" > \"$0.got\"\nexit \"$(cat \"$0.status\")\"\n");
+    std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+    // 3 is what xdg-open gives when no program is associated with the file.
+    for (const auto& [status, opened] :
+         std::initializer_list<std::pair<const char*, bool>>{{"0", true}, {"3", false}}) {
+        test::writeFile(opener + ".status", status);
+        EXPECT_EQ(DesktopInteraction(QString::fromStdString(opener)).ShellOpen(help), opened) << status;
+        EXPECT_EQ(QString::fromStdString(test::readText(opener + ".got")), help);
+    }
+    EXPECT_FALSE(DesktopInteraction(QString::fromStdString(folder / "no opener")).ShellOpen(help));
+}
+
+TEST(AboutBox, LinksStandOutFromTheWindowInADarkThemeToo)
+{
+    ScriptedInteraction interaction;
+    TAboutBox box(interaction);
+    const auto linkColour = [&] { return box.Label5().palette().color(box.Label5().foregroundRole()); };
+    EXPECT_EQ(linkColour(), QColor(Qt::blue)) << "blue, as described, where it can be read";
+
+    QPalette dark = box.palette();
+    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::WindowText, QColor(0xEE, 0xEE, 0xEE));
+    dark.setColor(QPalette::Link, QColor(0x5E, 0xB0, 0xFF));
+    box.setPalette(dark);
+    EXPECT_EQ(linkColour(), QColor(0x5E, 0xB0, 0xFF)) << "the theme's own link colour";
+
+    dark.setColor(QPalette::Link, QColor(Qt::blue));
+    box.setPalette(dark);
+    EXPECT_GE(ContrastRatio(linkColour(), dark.color(QPalette::Window)), 4.5) << "a theme whose link is blue too";
 }
 
 } // namespace

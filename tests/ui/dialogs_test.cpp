@@ -161,10 +161,23 @@ TEST(DialogLayout, NoTextIsCutOffAndTheFormsKeepTheirSize)
     TshredDialog shred;
     EXPECT_GE(shred.width(), 353);
     EXPECT_GE(shred.height(), 126);
+    EXPECT_EQ(shred.lblpass().text(), "") << "building an executable shows no pass";
     shred.lblHead().SetCaption("Creating the executable file: ");
     shred.lblFileName().SetCaption("/home/user/report.doc.TaZEN.exe");
     shred.lblpass().SetCaption("Pass 35 of 35");
     expectNothingCutOff(shred);
+
+    // A long path loses the middle of its folders and keeps the file's own name.
+    const std::string deepPath = "/home/user/" + std::string(200, 'f') + "/report.doc";
+    for (TLabel* label : {&progress.lblFilename(), &shred.lblFileName()}) {
+        label->SetCaption(deepPath);
+        const QString shown = label->ShownText();
+        EXPECT_TRUE(shown.startsWith("/home/user/")) << shown.toStdString();
+        EXPECT_TRUE(shown.endsWith(QStringLiteral("\u2026/report.doc"))) << shown.toStdString();
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(shown), label->contentsRect().width());
+        EXPECT_EQ(label->text().toStdString(), deepPath);
+        EXPECT_EQ(label->toolTip().toStdString(), deepPath);
+    }
 
     TscanDialog scan;
     EXPECT_GE(scan.width(), 373);

@@ -52,7 +52,8 @@ TEST_F(FolderAdd, ARecursiveAddEntersPlainFoldersOnly)
 {
     AddFolderForEncryption(form, top, true);
     EXPECT_FALSE(form.EndedWith());
-    EXPECT_EQ(sortedListing(),
+    // Each folder's entries in the byte order of their names, whatever order the file system keeps.
+    EXPECT_EQ(listed(),
               (std::vector<std::string>{top + "/a.txt", top + "/b.TaZEN", top + "/c.tazen", top + "/link-to-file",
                                         top + "/sub/d.txt", top + "/sub/deeper/e.TaZEN"}));
     EXPECT_EQ(form.ModeName(), QStringLiteral("Encrypt"));
@@ -131,11 +132,10 @@ TEST_F(FolderAdd, TheRootOfAFileSystemAsksFirst)
     EXPECT_FALSE(form.ScanDialog());
 }
 
-TEST_F(FolderAdd, AnEntryPastTheSystemsPathLimitIsNamedAndTheWalkGoesOn)
+TEST_F(FolderAdd, EntriesPastTheSystemsPathLimitAreNamedInOneBoxAndTheWalkGoesOn)
 {
     // Folders nested relative to each other until one more could not be reached by its full name.
     const std::string level(200, 'n');
-    const std::string beyond(255, 'z');
     std::string deepest = top;
     int folder = ::open(top.c_str(), O_DIRECTORY | O_CLOEXEC);
     ASSERT_GE(folder, 0);
@@ -146,16 +146,22 @@ TEST_F(FolderAdd, AnEntryPastTheSystemsPathLimitIsNamedAndTheWalkGoesOn)
         ASSERT_GE(folder = next, 0);
         deepest += "/" + level;
     }
-    ASSERT_EQ(::mkdirat(folder, beyond.c_str(), 0755), 0);
-
+    // Five entries past the limit: one box when the walk is over, naming the first three in name order.
+    for (char letter : std::string("edcba"))
+        ASSERT_EQ(::mkdirat(folder, std::string(255, letter).c_str(), 0755), 0);
     AddFolderForEncryption(form, top, true);
-    ::unlinkat(folder, beyond.c_str(), AT_REMOVEDIR);
-    ::close(folder);
-
+    const auto named = [&](char letter) {
+        return QString::fromStdString(deepest + "/" + std::string(255, letter)) + " 16";
+    };
     ASSERT_EQ(user.boxes.size(), 1u);
     EXPECT_EQ(user.boxes[0].kind, BoxKind::Plain);
-    EXPECT_EQ(user.boxes[0].text, QString::fromStdString(deepest + "/" + beyond) + QStringLiteral(" 16"));
+    EXPECT_EQ(user.boxes[0].text,
+              "5 entries were not added: their paths are longer than the system allows. The first 3 of them:\n\r" +
+                  named('a') + "\n\r" + named('b') + "\n\r" + named('c'));
     EXPECT_EQ(form.Files().Count(), 6) << "the rest of the tree is still listed";
+    for (char letter : std::string("edcba"))
+        ::unlinkat(folder, std::string(255, letter).c_str(), AT_REMOVEDIR);
+    ::close(folder);
 }
 
 TEST(FileSystems, TheKernelsOwnAreKnownByTheirMountedType)

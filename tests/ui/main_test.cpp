@@ -4,10 +4,14 @@
 
 #include <QAction>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QMimeData>
 #include <QTest>
 #include <QToolButton>
 #include <QUrl>
+#include <QWindow>
+
+#include <filesystem>
 
 #include <sys/stat.h>
 
@@ -50,6 +54,55 @@ TEST_F(MainWindow, StartsWithoutModeAndSwitchesModesAsTheMenuSays)
     EXPECT_TRUE(form.Dekryptera1().isChecked());
     EXPECT_FALSE(form.btnEncrypt().isEnabled());
     EXPECT_TRUE(form.btnDecrypt().isEnabled());
+}
+
+TEST_F(MainWindow, EveryDialogAndBoxStaysInFrontOfTheShownWindow)
+{
+    TForm1 shown(user);
+    shown.CreateDialogs();
+    shown.show();
+    const TDialogs& made = shown.Dialogs();
+    ShowScanDialog(shown.ScanDialog(), kScanCaptionEncrypt, shown.DialogOwner());
+    for (QDialog* dialog : std::initializer_list<QDialog*>{made.PasswordDlg, made.ProgressDialog, made.SettingsDialog,
+                                                           made.AboutBox, made.shredDialog, shown.ScanDialog().get()}) {
+        dialog->show();
+        ASSERT_NE(dialog->windowHandle(), nullptr);
+        EXPECT_EQ(dialog->windowHandle()->transientParent(), shown.windowHandle())
+            << dialog->objectName().toStdString();
+        dialog->hide();
+    }
+    CloseScanDialog(shown.ScanDialog());
+
+    // A box of the window's own, and one a run asks for (a link is encrypted but never deleted).
+    shown.btnRemove().click();
+    std::filesystem::create_symlink(makeFile("a.txt"), dir / "link.txt");
+    form.DropFiles({dir / "link.txt"});
+    willType(QStringLiteral("pw"));
+    willType(QStringLiteral("pw"));
+    form.btnEncrypt().click();
+    ASSERT_EQ(user.boxes.size(), 2u);
+    EXPECT_EQ(user.boxes[0].owner, &shown);
+    EXPECT_TRUE(user.boxes[1].text.endsWith(QStringLiteral("not deleted."))) << user.boxes[1].text.toStdString();
+    EXPECT_EQ(user.boxes[1].owner, &form);
+
+    // Before the window shows, the command line's boxes stand on their own.
+    TForm1 starting(user);
+    starting.FormCreate({"/e", dir / "missing"});
+    ASSERT_EQ(user.boxes.size(), 3u);
+    EXPECT_EQ(user.boxes[2].owner, nullptr);
+}
+
+TEST_F(MainWindow, TheStatusColumnFitsItsLongestTextInTheWindowsFont)
+{
+    const auto statusWidth = [&] { return form.lstVfiles().header()->sectionSize(TFileListModel::ColumnStatus); };
+    QFont large = form.font();
+    for (const int pixels : {6, 40}) {
+        large.setPixelSize(pixels);
+        form.setFont(large);
+        const int needed = form.lstVfiles().fontMetrics().horizontalAdvance(QStringLiteral("Unencrypted"));
+        EXPECT_GE(statusWidth(), std::max(100, needed)) << pixels;
+        EXPECT_LE(statusWidth(), std::max(100, needed + 24)) << pixels;
+    }
 }
 
 TEST_F(MainWindow, EachWayInHasItsOwnTextsForSizeAndStatus)

@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tazen::test {
@@ -21,6 +22,7 @@ struct ShownBox
     BoxKind kind;
     QString text;
     BoxButtons buttons;
+    QWidget* owner;
 };
 
 class ScriptedInteraction : public Interaction
@@ -36,15 +38,19 @@ public:
     // nothing).
     std::deque<std::vector<std::string>> openFileAnswers;
     bool shellSucceeds = true;
+    // Runs while the next box is open, as the events the real box lets through would.
+    std::function<void()> whileBoxOpen;
 
     std::vector<ShownBox> boxes;
     std::vector<QString> modalTitles;
     std::vector<QString> openFilters;
     std::vector<QString> shellOpened;
 
-    BoxAnswer MessageBox(QWidget*, BoxKind kind, const QString& text, BoxButtons buttons) override
+    BoxAnswer MessageBox(QWidget* owner, BoxKind kind, const QString& text, BoxButtons buttons) override
     {
-        boxes.push_back({kind, text, buttons});
+        boxes.push_back({kind, text, buttons, owner});
+        if (whileBoxOpen)
+            std::exchange(whileBoxOpen, nullptr)();
         if (buttons == BoxButtons::Ok)
             return BoxAnswer::Ok;
         if (answers.empty()) {

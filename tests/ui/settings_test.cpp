@@ -127,6 +127,17 @@ TEST_F(SettingsDialogTest, WithoutAFileOkCreatesItWithTheFormsDefaults)
                                               "MakeSelfExtracting=0\nSourceFiles=1\n");
 }
 
+TEST_F(SettingsDialogTest, EveryOpeningStartsWithTheFocusOnOk)
+{
+    for (int opening = 0; opening < 2; ++opening)
+        execute([opening](TSettingsDialog& shown) {
+            EXPECT_EQ(shown.focusWidget(), &shown.btnOk()) << "opening " << opening;
+            // The user moves on to the first list; the next opening starts on OK all the same.
+            shown.cbxFileAlgorithm().setFocus();
+            return pressCancel(shown);
+        });
+}
+
 TEST_F(SettingsDialogTest, AFileIsLoadedWithSourceFilesClampedIntoTheGroup)
 {
     struct Case

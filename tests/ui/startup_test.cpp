@@ -40,6 +40,16 @@ using platform::kMessageCopyData;
 // Only against a hang: nothing here is expected to take more than a fraction of this.
 constexpr int kHangGuardMs = 30'000;
 
+platform::WindowMessage handOverMessage(const std::string& name)
+{
+    platform::WindowMessage message;
+    message.message = kMessageCopyData;
+    message.dwData = kHandOverMarker;
+    message.data = HandOverRecord(name);
+    message.cbData = static_cast<std::uint32_t>(message.data.size());
+    return message;
+}
+
 const QString kStartHint = QStringLiteral(
     "Select \"Encrypt/Decrypt\" from the \"File\" menu or \"drag and drop\" files directly on the application.");
 
@@ -387,7 +397,7 @@ TEST_F(StartUp, ANameAlreadyListedIsAnsweredOnceItsMessageIsShown)
     EXPECT_EQ(listed(), std::vector<std::string>{name});
 }
 
-TEST_F(StartUp, AHandOverDuringACommandWaitsUntilTheListHasBeenEmptied)
+TEST_F(StartUp, AHandOverDuringACommandIsAnsweredAtOnceAndListedAfterTheListWasEmptied)
 {
     const std::string name = makeFile("a.txt");
     const std::string later = makeFile("later.txt");
@@ -396,12 +406,7 @@ TEST_F(StartUp, AHandOverDuringACommandWaitsUntilTheListHasBeenEmptied)
     std::optional<std::uint32_t> answered;
     // It arrives while the password is being typed, before the run.
     user.modalScripts.push_back([&](QDialog& dialog) {
-        platform::WindowMessage message;
-        message.message = kMessageCopyData;
-        message.dwData = kHandOverMarker;
-        message.data = HandOverRecord(later);
-        message.cbData = static_cast<std::uint32_t>(message.data.size());
-        form.WMCopyData(message, [&](std::uint32_t result) { answered = result; });
+        form.WMCopyData(handOverMessage(later), [&](std::uint32_t result) { answered = result; });
         answeredDuringCommand = answered;
         dynamic_cast<TPasswordDlg&>(dialog).edPassword().setText(QStringLiteral("pw"));
         return int(QDialog::Accepted);
@@ -409,9 +414,38 @@ TEST_F(StartUp, AHandOverDuringACommandWaitsUntilTheListHasBeenEmptied)
     willType(QStringLiteral("pw"));
     form.btnEncrypt().click();
     EXPECT_TRUE(std::filesystem::exists(name + ".TaZEN"));
-    EXPECT_EQ(answeredDuringCommand, std::nullopt);
-    EXPECT_EQ(answered, 1u);
+    EXPECT_EQ(answeredDuringCommand, 1u);
     EXPECT_EQ(listed(), std::vector<std::string>{later}) << "listed after the run emptied the list, not lost";
+}
+
+TEST_F(StartUp, ManySendersAtOnceWhileABoxIsOpenAreAllAnsweredAndListedInOrder)
+{
+    form.FormCreate({});
+    const std::string first = makeFile("first.txt");
+    form.AddFileList({first});
+    constexpr int kSenders = 200;
+    std::vector<std::string> expected = {first};
+    std::vector<std::optional<std::uint32_t>> answers;
+    // They come while the " already choosen." box is open; each leaves once answered, as a second start
+    // does, and those past the endpoint's connection limit wait their turn.
+    user.whileBoxOpen = [&] {
+        std::vector<std::unique_ptr<RawSender>> senders;
+        for (int i = 0; i < kSenders; ++i) {
+            expected.push_back(dir / ("f" + std::to_string(i)));
+            senders.push_back(std::make_unique<RawSender>(endpoint()));
+            ASSERT_TRUE(senders.back()->Connected());
+            senders.back()->Send(EncodeMessage(kMessageCopyData, kHandOverMarker, HandOverRecord(expected.back())));
+        }
+        for (std::unique_ptr<RawSender>& sender : senders) {
+            answers.push_back(sender->Answer());
+            ASSERT_EQ(answers.back(), 1u) << "sender " << answers.size();
+            sender.reset();
+        }
+        EXPECT_EQ(form.Files().Count(), 1) << "listed only once the box is closed";
+    };
+    form.AddFileList({first});
+    EXPECT_EQ(answers.size(), static_cast<std::size_t>(kSenders));
+    EXPECT_EQ(listed(), expected);
 }
 
 TEST_F(StartUp, ARequestToComeToTheFrontRestoresAMinimisedWindow)
@@ -453,6 +487,27 @@ TEST_F(StartUp, ASecondStartHandsOverItsFirstArgumentAndEnds)
     EXPECT_TRUE(ran.errors.contains("running already")) << ran.errors.toStdString();
     EXPECT_EQ(listed(), std::vector<std::string>{first});
     EXPECT_TRUE(user.boxes.empty());
+}
+
+TEST_F(StartUp, ASecondStartWhoseNameIsNotTakenSaysSoAndEndsWithOne)
+{
+    // The queue is full while a box is open.
+    form.FormCreate({});
+    const std::string first = makeFile("first.txt");
+    form.AddFileList({first});
+    ASSERT_GE(TForm1::kMostWaitingNames, 10'000u);
+    Ran refused;
+    user.whileBoxOpen = [&] {
+        for (std::size_t i = 0; i < TForm1::kMostWaitingNames; ++i)
+            form.WMCopyData(handOverMessage(dir / ("q" + std::to_string(i))),
+                            [](std::uint32_t result) { EXPECT_EQ(result, 1u); });
+        refused = startProgram({QStringLiteral("late.txt")}, dir.path());
+    };
+    form.AddFileList({first});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.errors.contains((dir / "late.txt").c_str())) << refused.errors.toStdString();
+    EXPECT_EQ(form.Files().Count(), 1 + static_cast<int>(TForm1::kMostWaitingNames));
+    EXPECT_FALSE(form.IsListed(dir / "late.txt"));
 }
 
 // Starts the program as the running instance and returns once it holds the lock and its endpoint exists

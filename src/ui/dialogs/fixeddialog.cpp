@@ -5,7 +5,9 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QScreen>
+#include <QStyle>
 
 #include <algorithm>
 
@@ -42,6 +44,40 @@ void TLabel::SetMaxTextWidth(int width)
 {
     maxTextWidth_ = width;
     SetText(text());
+}
+
+QString TLabel::ShownText() const
+{
+    const int room = contentsRect().width();
+    if (wordWrap() || fontMetrics().horizontalAdvance(text()) <= room)
+        return text();
+    return ElidedPath(fontMetrics(), text(), room);
+}
+
+void TLabel::paintEvent(QPaintEvent* event)
+{
+    const QString shown = ShownText();
+    if (shown == text())
+        return QLabel::paintEvent(event);
+    QPainter painter(this);
+    style()->drawItemText(&painter, contentsRect(), QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
+                          isEnabled(), shown, foregroundRole());
+}
+
+QString ElidedPath(const QFontMetrics& metrics, const QString& path, int width)
+{
+    if (metrics.horizontalAdvance(path) <= width)
+        return path;
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const QString name = path.mid(slash);
+    const int ellipsis = metrics.horizontalAdvance(QChar(0x2026));
+    if (slash > 0 && metrics.horizontalAdvance(name) + ellipsis < width) {
+        // The folders keep their beginning, which says where the file is, and give up the rest.
+        const QString folders =
+            metrics.elidedText(path.left(slash), Qt::ElideRight, width - metrics.horizontalAdvance(name));
+        return folders + name;
+    }
+    return metrics.elidedText(path, Qt::ElideMiddle, width);
 }
 
 TButton::TButton(const QString& caption, QWidget* dialog) : QPushButton(caption, dialog)

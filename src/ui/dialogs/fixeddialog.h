@@ -14,7 +14,8 @@
 
 namespace tazen {
 
-// A label that sizes itself to its text, up to a width beyond which the text is cut.
+// A label that sizes itself to its text, up to a width beyond which the text is shortened in the middle
+// and shown whole in the tool tip. text() stays the whole text.
 class TLabel : public QLabel, public LabelPort
 {
     Q_OBJECT
@@ -24,10 +25,19 @@ public:
     void SetCaption(const std::string& text) override;
     void SetText(const QString& text);
     void SetMaxTextWidth(int width);
+    // What the label shows within its width.
+    QString ShownText() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     int maxTextWidth_ = QWIDGETSIZE_MAX;
 };
+
+// A path shortened to width: the file's own name is kept whole where it fits, and the folders before it lose
+// their middle ("/home/user/Docu…/report.doc"); a name that does not fit on its own loses its middle.
+QString ElidedPath(const QFontMetrics& metrics, const QString& path, int width);
 
 // A push button that, when clicked, first gives its dialog its modal result (unless that is 0), and that
 // Esc presses when it is the dialog's Cancel button.

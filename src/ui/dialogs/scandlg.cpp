@@ -32,9 +32,10 @@ TscanDialog::TscanDialog(QWidget* parent)
     lblScanning_->setFixedWidth(labelWidth);
 }
 
-void ShowScanDialog(std::unique_ptr<TscanDialog>& scanDialog, const QString& caption)
+void ShowScanDialog(std::unique_ptr<TscanDialog>& scanDialog, const QString& caption, QWidget* window)
 {
-    scanDialog = std::make_unique<TscanDialog>();
+    // Deleting it through the pointer also takes it out of window's children.
+    scanDialog = std::make_unique<TscanDialog>(window);
     scanDialog->setWindowTitle(caption);
     scanDialog->ShowModeless();
 }

@@ -26,8 +26,9 @@ private:
 inline const QString kScanCaptionEncrypt = QStringLiteral("TaZEN - Adding files for encryption.");
 inline const QString kScanCaptionDecrypt = QStringLiteral("TaZEN - Adding files for decryption.");
 
-// One scan dialog lives for one scan; its owner holds it here.
-void ShowScanDialog(std::unique_ptr<TscanDialog>& scanDialog, const QString& caption);
+// One scan dialog lives for one scan; its owner holds it here. window, when there is one, is the window the
+// dialog stays in front of.
+void ShowScanDialog(std::unique_ptr<TscanDialog>& scanDialog, const QString& caption, QWidget* window = nullptr);
 void SetScanText(TscanDialog& scanDialog, const QString& text);
 void CloseScanDialog(std::unique_ptr<TscanDialog>& scanDialog);
 

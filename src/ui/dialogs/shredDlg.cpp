@@ -27,8 +27,11 @@ TshredDialog::TshredDialog(QWidget* parent)
                                        {gaugePass_, QRect(8, 64, 337, 20)},
                                        {bitBtn1_, QRect(138, 95, 75, 25)},
                                    });
-    // A long name is cut at the dialog's edge; the whole of it is in the tool tip.
+    // A long name is shortened in the middle at the dialog's edge; the whole of it is in the tool tip.
     lblFileName_->SetMaxTextWidth(width() - 16);
+    // Laid out with the form's caption, shown empty: building an executable shows no pass, and a fresh
+    // session would otherwise show the caption itself.
+    lblpass_->SetText(QString());
 }
 
 void TshredDialog::SetCaption(const std::string& text)
