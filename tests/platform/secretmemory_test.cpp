@@ -41,8 +41,8 @@ TEST(SecretMemory, WhileASecretIsHeldTheProcessCannotBeDumpedAndItsPagesAreLocke
     rlimit memlock{};
     ::getrlimit(RLIMIT_MEMLOCK, &memlock);
     bool mayLock = ::geteuid() == 0 || memlock.rlim_cur >= (1 << 20);
-#ifdef __SANITIZE_ADDRESS__
-    mayLock = false; // AddressSanitizer turns mlock into nothing
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    mayLock = false; // the sanitizers turn mlock into nothing
 #endif
 
     // Pages 0 to 2 hold one secret, page 4 another; page 3 none.

@@ -87,6 +87,10 @@ void put(int descriptor, const std::string& text)
 
 TEST(Terminal, AHiddenPromptGivesTheEchoBackWhileStoppedAndHidesInputAgainAfterFg)
 {
+#ifdef __SANITIZE_THREAD__
+    // ThreadSanitizer runs signal handlers late, at points of its own, so a stop never happens in the handler.
+    GTEST_SKIP() << "job-control signals are not delivered as a terminal delivers them under ThreadSanitizer";
+#endif
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     ASSERT_TRUE(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
     const std::string terminalName = ::ptsname(master);
