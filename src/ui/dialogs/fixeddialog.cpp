@@ -60,8 +60,8 @@ void TLabel::paintEvent(QPaintEvent* event)
     if (shown == text())
         return QLabel::paintEvent(event);
     QPainter painter(this);
-    style()->drawItemText(&painter, contentsRect(), QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
-                          isEnabled(), shown, foregroundRole());
+    const int alignment = static_cast<int>(QStyle::visualAlignment(layoutDirection(), this->alignment()));
+    style()->drawItemText(&painter, contentsRect(), alignment, palette(), isEnabled(), shown, foregroundRole());
 }
 
 QString ElidedPath(const QFontMetrics& metrics, const QString& path, int width)
