@@ -3,6 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/terminal.h"
 
+#include "common/bounded_wait.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -24,12 +26,10 @@ bool readUntil(int descriptor, std::string& got, const std::string& text)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (got.find(text) == std::string::npos) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
         pollfd entry{descriptor, POLLIN, 0};
         char buffer[256];
         ssize_t n = 0;
-        if (left <= 0 || ::poll(&entry, 1, static_cast<int>(left)) <= 0 ||
+        if (!test::PollUntil(&entry, 1, deadline, "\"" + text + "\" from the terminal") ||
             (n = ::read(descriptor, buffer, sizeof buffer)) <= 0)
             return false;
         got.append(buffer, static_cast<std::size_t>(n));

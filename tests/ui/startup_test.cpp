@@ -37,8 +37,7 @@ using platform::kHandOverMarker;
 using platform::kMessageBringToFront;
 using platform::kMessageCopyData;
 
-// Only against a hang: nothing here is expected to take more than a fraction of this.
-constexpr int kHangGuardMs = 30'000;
+constexpr int kHangGuardMs = static_cast<int>(test::kHangGuard.count());
 
 platform::WindowMessage handOverMessage(const std::string& name)
 {
