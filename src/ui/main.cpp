@@ -114,6 +114,7 @@ void TForm1::createToolBar()
 {
     QToolBar* toolBar = addToolBar(QStringLiteral("ToolBar1"));
     toolBar->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar->setAccessibleName(QStringLiteral("Commands"));
     toolBar->setMovable(false);
     toolBar->setFloatable(false);
     toolBar->toggleViewAction()->setEnabled(false);
@@ -148,6 +149,7 @@ void TForm1::createList()
 {
     lstVfiles_ = new QTreeView(this);
     lstVfiles_->setObjectName(QStringLiteral("lstVfiles"));
+    lstVfiles_->setAccessibleName(QStringLiteral("Files"));
     lstVfiles_->setModel(files_);
     lstVfiles_->setRootIsDecorated(false);
     lstVfiles_->setItemsExpandable(false);

@@ -40,6 +40,8 @@ TPasswordDlg::TPasswordDlg(QWidget* parent)
     btnCancel_->setGeometry(btnOK_->x() + buttonSize.width() + 5, btnOK_->y(), buttonSize.width(), buttonSize.height());
     setFixedWidth(std::max(width(), btnCancel_->geometry().right() + 13));
     lblpw_->SetMaxTextWidth(209);
+    // The prompt names the field to a screen reader, whichever of the two it is.
+    lblpw_->setBuddy(edPassword_);
     connect(btnOK_, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
 }

@@ -124,6 +124,10 @@ TSettingsDialog::TSettingsDialog(Interaction& interaction, QWidget* parent)
     selectingFromProgram_ = false;
     rgSrcFiles_->SetItemIndex(kSourceFilesDelete);
 
+    // Each list is tied to its label, which a screen reader gives as what the list is for.
+    Label1_->setBuddy(cbxFileAlgorithm_);
+    Label2_->setBuddy(cbxPassAlgorithm_);
+
     // A new selection from the list, Enter on a typed entry's name, and every keystroke in the text field;
     // QDialog's own Esc and close box reject.
     connect(cbxFileAlgorithm_, &QComboBox::currentIndexChanged, this, &TSettingsDialog::cbxFileAlgorithmChange);

@@ -4,9 +4,12 @@
 #include "ui/dialogs/progressDlg.h"
 #include "ui/dialogs/scandlg.h"
 #include "ui/dialogs/shredDlg.h"
+#include "ui/passdlg.h"
 
 #include "ui/layout_check.h"
 
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QApplication>
 #include <QScreen>
 #include <QTest>
@@ -110,6 +113,49 @@ TEST(ShredDialog, CancelAndEscSetTheFlagAndLeaveItShown)
     dialog.close();
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.ModalResult(), 0);
+}
+
+TEST(ScreenReader, GaugesAreProgressBarsNamedByTheirLabelWithThePercentageAsValue)
+{
+    TProgressDialog progress;
+    progress.StartProgress("Encrypting", "2");
+    progress.lblFilename().SetCaption("/home/user/report.doc");
+    TshredDialog shred;
+    const struct
+    {
+        TGauge& gauge;
+        TLabel& label;
+        QString caption;
+    } cases[] = {{progress.gaugeFile(), progress.lblFilename(), "/home/user/report.doc"},
+                 {progress.gaugeTotal(), progress.lblFilesTotal(), "Encrypting 2 files total."},
+                 {shred.gaugePass(), shred.lblpass(), "Pass 3 of 35"}};
+    shred.lblpass().SetCaption("Pass 3 of 35");
+    for (const auto& c : cases) {
+        c.gauge.SetMaxValue(1000);
+        for (int value = 0; value <= 125; ++value)
+            c.gauge.SetProgress(value);
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(&c.gauge);
+        ASSERT_NE(reader, nullptr);
+        EXPECT_EQ(reader->role(), QAccessible::ProgressBar);
+        EXPECT_EQ(reader->text(QAccessible::Name), c.caption);
+        QAccessibleValueInterface* value = reader->valueInterface();
+        ASSERT_NE(value, nullptr);
+        EXPECT_EQ(value->currentValue().toInt(), 12);
+        EXPECT_EQ(value->minimumValue().toInt(), 0);
+        EXPECT_EQ(value->maximumValue().toInt(), 100);
+        c.label.SetText(QStringLiteral("renamed"));
+        EXPECT_EQ(reader->text(QAccessible::Name), "renamed");
+    }
+}
+
+TEST(ScreenReader, ThePasswordFieldIsNamedByThePromptAboveIt)
+{
+    TPasswordDlg dialog;
+    QAccessibleInterface* field = QAccessible::queryAccessibleInterface(&dialog.edPassword());
+    for (const char* prompt : {"Enter password", "Confirm password"}) {
+        dialog.lblpw().SetText(QString::fromUtf8(prompt));
+        EXPECT_EQ(field->text(QAccessible::Name), prompt);
+    }
 }
 
 TEST(ScanDialog, EachScanGetsAFreshDialogWithItsCaption)

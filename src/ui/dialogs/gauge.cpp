@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/dialogs/gauge.h"
 
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QPainter>
 
@@ -35,6 +38,45 @@ int roundToEven(double value)
     return static_cast<int>(std::nearbyint(value));
 }
 
+// What a screen reader learns of a gauge: a progress bar named by its label, with the percentage it draws.
+class GaugeAccessible : public QAccessibleWidget, public QAccessibleValueInterface
+{
+public:
+    explicit GaugeAccessible(TGauge* gauge) : QAccessibleWidget(gauge, QAccessible::ProgressBar) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return gauge().AccessibleCaption();
+        if (kind == QAccessible::Value)
+            return QString::number(gauge().Percent()) + QLatin1Char('%');
+        return QAccessibleWidget::text(kind);
+    }
+
+    QVariant currentValue() const override { return gauge().Percent(); }
+    void setCurrentValue(const QVariant&) override {} // shows progress; nobody sets it from outside
+    QVariant maximumValue() const override { return 100; }
+    QVariant minimumValue() const override { return 0; }
+    QVariant minimumStepSize() const override { return 1; }
+
+private:
+    const TGauge& gauge() const { return *static_cast<const TGauge*>(widget()); }
+};
+
+QAccessibleInterface* gaugeAccessibleFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String(TGauge::staticMetaObject.className()) && object != nullptr && object->isWidgetType())
+        return new GaugeAccessible(static_cast<TGauge*>(object));
+    return nullptr;
+}
+
 } // namespace
 
 void TOverlayBitmap::MakeLike(const QImage& templateImage)
@@ -48,6 +90,11 @@ TGauge::TGauge(QWidget* parent) : QWidget(parent)
     // Every pixel is painted from the off-screen image; nothing of the parent shows through.
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(100, 100);
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(gaugeAccessibleFactory);
+        return true;
+    }();
+    (void)factoryInstalled;
 }
 
 void TGauge::SetKind(TGaugeKind value)
@@ -92,6 +139,7 @@ void TGauge::SetMinValue(int value)
     minValue_ = value;
     progress_ = std::max(progress_, minValue_);
     repaint();
+    announceValue();
 }
 
 void TGauge::SetMaxValue(int value)
@@ -103,6 +151,7 @@ void TGauge::SetMaxValue(int value)
     maxValue_ = value;
     progress_ = std::min(progress_, maxValue_);
     repaint();
+    announceValue();
 }
 
 void TGauge::SetProgress(int value)
@@ -123,8 +172,31 @@ void TGauge::setClampedProgress(long long value)
     if (clamped == progress_)
         return;
     progress_ = clamped;
-    if (Percent() != before)
+    if (Percent() != before) {
         repaint();
+        announceValue();
+    }
+}
+
+void TGauge::SetCaptionLabels(std::initializer_list<const QLabel*> labels)
+{
+    captionLabels_.assign(labels.begin(), labels.end());
+}
+
+QString TGauge::AccessibleCaption() const
+{
+    for (const QPointer<const QLabel>& label : captionLabels_)
+        if (label && !label->text().isEmpty())
+            return label->text();
+    return {};
+}
+
+void TGauge::announceValue()
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessibleValueChangeEvent event(this, Percent());
+    QAccessible::updateAccessibility(&event);
 }
 
 int TGauge::Percent() const noexcept

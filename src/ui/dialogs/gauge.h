@@ -6,9 +6,13 @@
 
 #include <QColor>
 #include <QImage>
+#include <QLabel>
+#include <QPointer>
 #include <QWidget>
 
+#include <initializer_list>
 #include <stdexcept>
+#include <vector>
 
 namespace tazen {
 
@@ -74,6 +78,11 @@ public:
     // (Progress - MinValue) * 100 / (MaxValue - MinValue), truncated; 0 for an empty range.
     int Percent() const noexcept;
 
+    // The labels whose text names the gauge to assistive technology, the first that shows any; it sees a
+    // progress bar with the percentage as its value.
+    void SetCaptionLabels(std::initializer_list<const QLabel*> labels);
+    QString AccessibleCaption() const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -81,6 +90,7 @@ private:
     // Stores a differing value and repaints; an equal value does nothing.
     template <typename T> void assignAndRepaint(T& field, const T& value);
     void setClampedProgress(long long value);
+    void announceValue();
     QRect drawingArea() const;
     void paintKind(QImage& overlay, const QRect& area) const;
     void paintText(QImage& textImage, const QRect& area) const;
@@ -93,6 +103,7 @@ private:
     int minValue_ = 0;
     int maxValue_ = 100;
     int progress_ = 0;
+    std::vector<QPointer<const QLabel>> captionLabels_;
 };
 
 } // namespace tazen

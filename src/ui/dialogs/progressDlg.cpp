@@ -42,6 +42,8 @@ TProgressDialog::TProgressDialog(QWidget* parent)
                                        {btnAction_, QRect(136, 136, 75, 25)},
                                    });
     lblFilename_->SetMaxTextWidth(kFileNameWidth);
+    gaugeFile_->SetCaptionLabels({lblFilename_});
+    gaugeTotal_->SetCaptionLabels({lblFilesTotal_});
     connect(btnAction_, &QPushButton::clicked, this, &TProgressDialog::btnActionClick);
 }
 

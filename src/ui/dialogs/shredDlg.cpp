@@ -32,6 +32,7 @@ TshredDialog::TshredDialog(QWidget* parent)
     // Laid out with the form's caption, shown empty: building an executable shows no pass, and a fresh
     // session would otherwise show the caption itself.
     lblpass_->SetText(QString());
+    gaugePass_->SetCaptionLabels({lblpass_, lblFileName_});
 }
 
 void TshredDialog::SetCaption(const std::string& text)
