@@ -4,6 +4,7 @@
 #include "engine/secrets.h"
 #include "ui/endsignals.h"
 #include "ui/interaction.h"
+#include "ui/secondstart.h"
 
 #include <QApplication>
 
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -58,13 +60,17 @@ void releaseStartupMessages()
 
 int main(int argc, char** argv)
 {
-    if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY") && !isSet("QT_QPA_PLATFORM"))
-        noDisplay("neither DISPLAY nor WAYLAND_DISPLAY is set");
-
     // The arguments are file names, kept as their bytes: Qt would decode them, and would take a file named
     // like one of its own options for that option.
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     tazen::GuardSecrets();
+    // A second start hands its file over and ends here, quickly and without a display: only the running
+    // instance needs one.
+    tazen::InstanceStart start = tazen::StartInstance(arguments);
+    if (start.handedOverWith)
+        return *start.handedOverWith;
+    if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY") && !isSet("QT_QPA_PLATFORM"))
+        noDisplay("neither DISPLAY nor WAYLAND_DISPLAY is set");
     int qtArgc = 1;
     qInstallMessageHandler(holdStartupMessages);
     QApplication app(qtArgc, argv);
@@ -76,7 +82,7 @@ int main(int argc, char** argv)
     QApplication::setQuitOnLastWindowClosed(false);
     tazen::DesktopInteraction interaction;
     tazen::TForm1 form1(interaction);
-    form1.FormCreate(arguments);
+    form1.FormCreate(arguments, std::move(start));
     if (const std::optional<int> exitCode = form1.EndedWith())
         return *exitCode;
     form1.CreateDialogs();

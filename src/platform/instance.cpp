@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <utility>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -306,6 +307,88 @@ EndpointClient::Outcome EndpointClient::Send(std::uint32_t message, std::uint32_
     }
     result = getUint32(answer);
     return Outcome::Answered;
+}
+
+EndpointListener::~EndpointListener()
+{
+    close();
+}
+
+EndpointListener::EndpointListener(EndpointListener&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_))
+{
+}
+
+EndpointListener& EndpointListener::operator=(EndpointListener&& other) noexcept
+{
+    if (this != &other) {
+        close();
+        fd_ = std::exchange(other.fd_, -1);
+        path_ = std::move(other.path_);
+    }
+    return *this;
+}
+
+void EndpointListener::close()
+{
+    if (fd_ < 0)
+        return;
+    ::close(fd_);
+    ::unlink(path_.c_str());
+    fd_ = -1;
+}
+
+bool EndpointListener::Listen(const std::string& path, std::string& reason)
+{
+    close();
+    // Made listening under a name of its own and then moved into place, so whoever finds the endpoint
+    // finds it listening. Only the holder of the lock gets here, so whatever socket is at either name was
+    // left by an instance that died.
+    const std::string making = path + ".new";
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (making.size() >= sizeof(address.sun_path)) {
+        reason = path + " is too long a path for a local socket";
+        return false;
+    }
+    std::memcpy(address.sun_path, making.c_str(), making.size() + 1);
+    for (const std::string& stale : {making, path}) {
+        struct stat st
+        {
+        };
+        if (::lstat(stale.c_str(), &st) == 0 && S_ISSOCK(st.st_mode))
+            ::unlink(stale.c_str());
+    }
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
+        ::chmod(making.c_str(), 0600) != 0 || ::listen(fd, SOMAXCONN) != 0 ||
+        ::rename(making.c_str(), path.c_str()) != 0) {
+        reason = path + ": " + std::strerror(errno);
+        if (fd >= 0) {
+            ::close(fd);
+            ::unlink(making.c_str());
+        }
+        return false;
+    }
+    fd_ = fd;
+    path_ = path;
+    return true;
+}
+
+int EndpointListener::AcceptFromThisUser()
+{
+    for (;;) {
+        const int fd = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0 && (errno == EINTR || errno == ECONNABORTED))
+            continue;
+        if (fd < 0)
+            return -1;
+        ucred credentials{};
+        socklen_t size = sizeof(credentials);
+        if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &size) == 0 && credentials.uid == ::geteuid())
+            return fd;
+        ::close(fd);
+    }
 }
 
 Reach ReachRunningInstance(InstanceLock& lock, EndpointClient& client, std::chrono::milliseconds patience)

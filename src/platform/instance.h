@@ -121,6 +121,35 @@ private:
     int fd_ = -1;
 };
 
+// The running instance's end: the listening socket at the endpoint, made as soon as the lock is taken, so a
+// second start can connect (and wait in the backlog) while the window is still being made.
+class EndpointListener
+{
+public:
+    EndpointListener() = default;
+    ~EndpointListener();
+    EndpointListener(EndpointListener&& other) noexcept;
+    EndpointListener& operator=(EndpointListener&& other) noexcept;
+    EndpointListener(const EndpointListener&) = delete;
+    EndpointListener& operator=(const EndpointListener&) = delete;
+
+    // Listens at path, replacing a socket left there by an instance that died: only the holder of the
+    // instance lock calls this. False, with the reason, when it cannot.
+    bool Listen(const std::string& path, std::string& reason);
+    bool Listening() const { return fd_ >= 0; }
+    // For waiting on readiness; the listener keeps it.
+    int Descriptor() const { return fd_; }
+    // The next waiting connection of this user, non-blocking, as a descriptor the caller owns; -1 when none
+    // waits. Connections of other users are closed unheard.
+    int AcceptFromThisUser();
+
+private:
+    void close();
+
+    int fd_ = -1;
+    std::string path_;
+};
+
 enum class Reach
 {
     Connected,     // the client is connected to the running instance

@@ -10,8 +10,6 @@
 #include <cstring>
 
 #include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
 #include <unistd.h>
 
 namespace tazen {
@@ -21,19 +19,10 @@ namespace {
 // Connections served at once. Those beyond wait in the listening socket's backlog until one of these has
 // gone, so a file manager's burst of starts is served in turn and none is turned away.
 constexpr std::size_t kMostConnections = 64;
-// The endpoint's name while it is being made.
-constexpr const char* kMakingSuffix = ".new";
 // Two of the largest messages and their headers; a connection that sends more before it is answered goes.
 constexpr std::size_t kMostBuffered = 2 * (platform::kLargestMessageData + 12);
 // A sender that has not finished its message by then will not: its connection goes.
 constexpr int kIncompleteMessageMs = 10'000;
-
-bool fromThisUser(int fd)
-{
-    ucred credentials{};
-    socklen_t size = sizeof(credentials);
-    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &size) == 0 && credentials.uid == ::geteuid();
-}
 
 } // namespace
 
@@ -60,48 +49,13 @@ HandOverEndpoint::~HandOverEndpoint()
 {
     connections_.clear();
     listenerNotifier_.reset();
-    if (listener_ >= 0) {
-        ::close(listener_);
-        ::unlink(path_.c_str());
-    }
 }
 
-bool HandOverEndpoint::Listen(const std::string& path, std::string& reason)
+void HandOverEndpoint::Serve(platform::EndpointListener listener)
 {
-    // Made listening under a name of its own and then moved into place, so whoever finds the endpoint
-    // finds it listening. Only the holder of the lock gets here, so whatever socket is at either name was
-    // left by an instance that died.
-    const std::string making = path + kMakingSuffix;
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (making.size() >= sizeof(address.sun_path)) {
-        reason = path + " is too long a path for a local socket";
-        return false;
-    }
-    std::memcpy(address.sun_path, making.c_str(), making.size() + 1);
-    for (const std::string& stale : {making, path}) {
-        struct stat st
-        {
-        };
-        if (::lstat(stale.c_str(), &st) == 0 && S_ISSOCK(st.st_mode))
-            ::unlink(stale.c_str());
-    }
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
-        ::chmod(making.c_str(), 0600) != 0 || ::listen(fd, SOMAXCONN) != 0 ||
-        ::rename(making.c_str(), path.c_str()) != 0) {
-        reason = path + ": " + std::strerror(errno);
-        if (fd >= 0) {
-            ::close(fd);
-            ::unlink(making.c_str());
-        }
-        return false;
-    }
-    listener_ = fd;
-    path_ = path;
-    listenerNotifier_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    listener_ = std::move(listener);
+    listenerNotifier_ = std::make_unique<QSocketNotifier>(listener_.Descriptor(), QSocketNotifier::Read);
     connect(listenerNotifier_.get(), &QSocketNotifier::activated, this, [this] { acceptConnections(); });
-    return true;
 }
 
 void HandOverEndpoint::acceptConnections()
@@ -112,13 +66,9 @@ void HandOverEndpoint::acceptConnections()
             listenerNotifier_->setEnabled(false);
             return;
         }
-        const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        const int fd = listener_.AcceptFromThisUser();
         if (fd < 0)
             return;
-        if (!fromThisUser(fd)) {
-            ::close(fd);
-            continue;
-        }
         const std::uint64_t id = nextId_++;
         auto connection = std::make_unique<Connection>();
         connection->fd = fd;

@@ -32,9 +32,8 @@ public:
     explicit HandOverEndpoint(Handler handler, QObject* parent = nullptr);
     ~HandOverEndpoint() override;
 
-    // Listens at path, replacing a socket left there by an instance that died: only the holder of the
-    // instance lock calls this. Connections from other users are refused.
-    bool Listen(const std::string& path, std::string& reason);
+    // Serves the connections of a listening endpoint, those already waiting first.
+    void Serve(platform::EndpointListener listener);
 
 private:
     struct Connection;
@@ -46,8 +45,7 @@ private:
     void drop(std::uint64_t id);
 
     Handler handler_;
-    std::string path_;
-    int listener_ = -1;
+    platform::EndpointListener listener_;
     std::unique_ptr<QSocketNotifier> listenerNotifier_;
     std::map<std::uint64_t, std::unique_ptr<Connection>> connections_;
     std::uint64_t nextId_ = 1;

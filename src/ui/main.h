@@ -9,6 +9,7 @@
 #include "ui/filelist.h"
 #include "ui/handover.h"
 #include "ui/interaction.h"
+#include "ui/secondstart.h"
 
 #include <QMainWindow>
 
@@ -59,14 +60,8 @@ public:
     // arguments are the program's, as their bytes. A second instance ends here: EndedWith() gives 0 once its
     // name was taken, 1 when it was not.
     void FormCreate(const std::vector<std::string>& arguments);
-    enum class HandOver
-    {
-        Done,         // the running instance took the name (or was only asked to come to the front)
-        Failed,       // it refused the name, did not answer or could not be found; said on standard error
-        BecameRunning // it had ended, and this process holds the lock now
-    };
-    // Sends the first argument, when there is one, to the running instance and asks it to come to the front.
-    HandOver HandOverCommandLine(const std::vector<std::string>& arguments);
+    // The same, with the single-instance rule already applied before the application was made.
+    void FormCreate(const std::vector<std::string>& arguments, InstanceStart start);
     // The first instance's arguments: one file name, or "/e" or "/d" with a folder.
     void HandleCommandLine(const std::vector<std::string>& arguments);
     // A message that arrived at the endpoint: a hand-over or a request to come to the front; anything else is
@@ -74,7 +69,9 @@ public:
     // listed in turn when the window is free; 0 when the queue is full. During the start-up, which may still
     // end the program, it is answered once listed.
     void WMCopyData(const platform::WindowMessage& message, const HandOverEndpoint::Reply& reply);
-    void BringToFront();
+    // Restores and raises the window; with the activation token a second start was given, where the
+    // window system asks for one.
+    void BringToFront(const std::string& activationToken = {});
 
     // The outer bounds of the window as the settings file keeps them.
     void LoadGeometry();
@@ -193,7 +190,7 @@ private:
     };
 
     bool busy() const { return running_ || holds_ > 0; }
-    void becomeRunningInstance(platform::InstanceLock& lock);
+    void becomeRunningInstance(platform::EndpointListener listener);
     void fitFrame();
     void runHeld();
     void dropHeld();

@@ -12,6 +12,7 @@
 #include "ui/fileops.h"
 #include "ui/main.h"
 #include "ui/passdlg.h"
+#include "ui/secondstart.h"
 #include "ui/settingsDlg.h"
 
 #include <QApplication>
@@ -19,32 +20,11 @@
 #include <QScreen>
 #include <QWindow>
 
-#include <cstdio>
-
 namespace tazen {
 
 namespace {
 
-using namespace std::chrono_literals;
-
-// How long a second instance looks for the endpoint of one that holds the lock, and waits for an answer.
-constexpr auto kFindPatience = 2s;
-constexpr auto kAnswerPatience = 10s;
-// How often it starts over when the running instance ended while it was being talked to.
-constexpr int kMostReaches = 3;
-
 const char* const kSwitchDecrypt = "/d";
-const char* const kSwitchEncrypt = "/e";
-
-bool isSwitch(const std::string& argument)
-{
-    return argument == kSwitchDecrypt || argument == kSwitchEncrypt;
-}
-
-void warn(const std::string& text)
-{
-    std::fprintf(stderr, "tazen: %s\n", text.c_str());
-}
 
 // Extremes a hand-edited settings file may hold, kept to a window that can be seen and used.
 constexpr int kSmallestSide = 120;
@@ -54,6 +34,11 @@ constexpr int kLargestSide = 16'000;
 
 void TForm1::FormCreate(const std::vector<std::string>& arguments)
 {
+    FormCreate(arguments, StartInstance(arguments));
+}
+
+void TForm1::FormCreate(const std::vector<std::string>& arguments, InstanceStart start)
+{
     const Hold hold(*this);
     // Declared after the hold, so it ends first and what the hold lets through is answered as listed.
     struct StartingUp
@@ -62,33 +47,16 @@ void TForm1::FormCreate(const std::vector<std::string>& arguments)
         explicit StartingUp(bool& f) : flag(f) { flag = true; }
         ~StartingUp() { flag = false; }
     } startingUp(startingUp_);
-    std::string reason;
-    const std::string folder = platform::PrivateRuntimeFolder(reason);
-    bool alone = folder.empty();
-    if (alone) {
-        warn("no private runtime folder, so a second TaZEN cannot find this one: " + reason);
-    } else {
-        auto lock = std::make_unique<platform::InstanceLock>(folder);
-        switch (lock->TryAcquire()) {
-        case platform::InstanceLock::State::Held:
-            instanceLock_ = std::move(lock);
-            if (const HandOver handOver = HandOverCommandLine(arguments); handOver != HandOver::BecameRunning) {
-                // So that a lookup by the title can never find this instance's application.
-                QCoreApplication::setApplicationName(QStringLiteral("NotMyAppTitle"));
-                EndProgram(handOver == HandOver::Done ? 0 : 1);
-                return;
-            }
-            becomeRunningInstance(*instanceLock_);
-            break;
-        case platform::InstanceLock::State::Acquired:
-            instanceLock_ = std::move(lock);
-            becomeRunningInstance(*instanceLock_);
-            break;
-        case platform::InstanceLock::State::Failed:
-            warn("cannot open the instance lock in " + folder + ", so a second TaZEN cannot find this one");
-            alone = true;
-            break;
-        }
+    if (start.handedOverWith) {
+        // So that a lookup by the title can never find this instance's application.
+        QCoreApplication::setApplicationName(QStringLiteral("NotMyAppTitle"));
+        EndProgram(*start.handedOverWith);
+        return;
+    }
+    const bool alone = !start.lock;
+    if (!alone) {
+        instanceLock_ = std::move(start.lock);
+        becomeRunningInstance(std::move(start.listener));
     }
     // Dropped files are accepted from the moment the window exists; the title prefix is set with it.
     LoadGeometry();
@@ -115,69 +83,21 @@ void TForm1::CreateDialogs()
     AttachDialogs({passwordDlg, progressDialog, settingsDialog, aboutBox, shredDialog});
 }
 
-void TForm1::becomeRunningInstance(platform::InstanceLock& lock)
+void TForm1::becomeRunningInstance(platform::EndpointListener listener)
 {
+    if (!listener.Listening())
+        return;
     endpoint_ = std::make_unique<HandOverEndpoint>(
         [this](const platform::WindowMessage& message, const HandOverEndpoint::Reply& reply) {
             WMCopyData(message, reply);
         });
-    std::string reason;
-    if (!endpoint_->Listen(lock.EndpointPath(), reason)) {
-        warn("a second TaZEN cannot hand its files to this one: " + reason);
-        endpoint_.reset();
-    }
-}
-
-TForm1::HandOver TForm1::HandOverCommandLine(const std::vector<std::string>& arguments)
-{
-    // A switch is no file name, and a folder add belongs to the instance it was given to.
-    const bool handsOver = !arguments.empty() && !arguments.front().empty() && !isSwitch(arguments.front());
-    const std::string name = handsOver ? platform::AbsoluteName(arguments.front()) : "";
-    if (!arguments.empty() && isSwitch(arguments.front()))
-        warn("TaZEN is running already; a folder is added by starting TaZEN with it when none runs");
-    const std::string what = handsOver ? platform::Printable(name) + " was not handed to the running TaZEN: "
-                                       : "the running TaZEN was not brought to the front: ";
-    for (int reach = 0; reach < kMostReaches; ++reach) {
-        platform::EndpointClient client;
-        switch (platform::ReachRunningInstance(*instanceLock_, client, kFindPatience)) {
-        case platform::Reach::BecameRunning:
-            return HandOver::BecameRunning;
-        case platform::Reach::NobodyThere:
-            warn(what + "it holds the instance lock but does not answer");
-            return HandOver::Failed;
-        case platform::Reach::Connected:
-            break;
-        }
-        std::uint32_t result = 0;
-        const auto outcome = handsOver ? client.Send(platform::kMessageCopyData, platform::kHandOverMarker,
-                                                     platform::HandOverRecord(name), kAnswerPatience, result)
-                                       : client.Send(platform::kMessageBringToFront, 0, {}, kAnswerPatience, result);
-        switch (outcome) {
-        case platform::EndpointClient::Outcome::Closed:
-            continue; // it ended before it answered: look again, perhaps to become the running instance
-        case platform::EndpointClient::Outcome::TimedOut:
-            warn(what + "it did not answer");
-            return HandOver::Failed;
-        case platform::EndpointClient::Outcome::Answered:
-            break;
-        }
-        if (result != 1) {
-            warn(what + "it refused it");
-            return HandOver::Failed;
-        }
-        // The name is taken; whether the window comes forward changes nothing about that.
-        if (handsOver)
-            client.Send(platform::kMessageBringToFront, 0, {}, kAnswerPatience, result);
-        return HandOver::Done;
-    }
-    warn(what + "it kept ending before it answered");
-    return HandOver::Failed;
+    endpoint_->Serve(std::move(listener));
 }
 
 void TForm1::WMCopyData(const platform::WindowMessage& message, const HandOverEndpoint::Reply& reply)
 {
     if (message.message == platform::kMessageBringToFront) {
-        BringToFront();
+        BringToFront(platform::CopyDataText(message));
         return reply(1);
     }
     if (message.message != platform::kMessageCopyData || message.dwData != platform::kHandOverMarker)
@@ -201,20 +121,24 @@ void TForm1::WMCopyData(const platform::WindowMessage& message, const HandOverEn
     });
 }
 
-void TForm1::BringToFront()
+void TForm1::BringToFront(const std::string& activationToken)
 {
     if (!isVisible())
         return;
     if (isMinimized())
         setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
     raise();
+    // A Wayland compositor lets a window come forward only with a token from the start that asked for it;
+    // Qt's Wayland shell takes the token from this variable when the window asks to be activated.
+    if (!activationToken.empty() && QGuiApplication::platformName() == QLatin1String("wayland"))
+        qputenv("XDG_ACTIVATION_TOKEN", QByteArray::fromStdString(activationToken));
     activateWindow();
 }
 
 void TForm1::HandleCommandLine(const std::vector<std::string>& arguments)
 {
     const std::string& first = arguments.front();
-    if (!isSwitch(first)) {
+    if (!IsFolderSwitch(first)) {
         const std::string name = platform::AbsoluteName(first);
         HasEncryptedExtension(name) ? SetDecryptMode(true) : SetEncryptMode(true);
         if (!name.empty())

@@ -21,6 +21,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <map>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -148,13 +149,17 @@ protected:
     }
 
     // Starts the program as the user would, in folder, sharing this test's runtime folder, and handles this
-    // window's events until it has ended.
-    Ran startProgram(const QStringList& arguments, const std::string& folder)
+    // window's events until it has ended. display replaces the offscreen platform's variables.
+    Ran startProgram(const QStringList& arguments, const std::string& folder,
+                     const std::map<QString, QString>& display = {{"QT_QPA_PLATFORM", "offscreen"}})
     {
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(runtime.path()));
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            environment.remove(QString::fromLatin1(name));
+        for (const auto& [name, value] : display)
+            environment.insert(name, value);
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(QString::fromStdString(folder));
         QEventLoop loop;
@@ -485,6 +490,12 @@ TEST_F(StartUp, ASecondStartHandsOverItsFirstArgumentAndEnds)
     EXPECT_EQ(ran.exitCode, 0);
     EXPECT_TRUE(ran.errors.contains("running already")) << ran.errors.toStdString();
     EXPECT_EQ(listed(), std::vector<std::string>{first});
+
+    // A terminal whose display has gone: the hand-over needs none.
+    ran = startProgram({QStringLiteral("second.txt")}, dir.path(),
+                       {{"QT_QPA_PLATFORM", "wayland"}, {"WAYLAND_DISPLAY", "none"}, {"DISPLAY", ":9876"}});
+    EXPECT_EQ(ran.exitCode, 0) << ran.errors.toStdString();
+    EXPECT_EQ(listed(), (std::vector<std::string>{first, dir / "second.txt"}));
     EXPECT_TRUE(user.boxes.empty());
 }
 

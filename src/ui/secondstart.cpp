@@ -1,0 +1,125 @@
+// The single-instance rule before the window: take the lock, or hand the command line over and end.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/secondstart.h"
+
+#include "platform/folders.h"
+#include "platform/terminal.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+namespace tazen {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// How long a second instance looks for the endpoint of one that holds the lock, and waits for an answer. The
+// running instance answers a name as soon as it is queued, so the answer comes at once unless it hangs.
+constexpr auto kFindPatience = 2s;
+constexpr auto kAnswerPatience = 10s;
+// How often it starts over when the running instance ended while it was being talked to.
+constexpr int kMostReaches = 3;
+
+void warn(const std::string& text)
+{
+    std::fprintf(stderr, "tazen: %s\n", text.c_str());
+}
+
+// The token a launcher or file manager gave this start to bring a window to the front with; the running
+// window can use it where the compositor lets only windows with such a token come forward (Wayland).
+std::string activationToken()
+{
+    const char* token = std::getenv("XDG_ACTIVATION_TOKEN");
+    return token != nullptr ? token : "";
+}
+
+} // namespace
+
+bool IsFolderSwitch(const std::string& argument)
+{
+    return argument == "/d" || argument == "/e";
+}
+
+InstanceStart StartInstance(const std::vector<std::string>& arguments)
+{
+    InstanceStart start;
+    std::string reason;
+    const std::string folder = platform::PrivateRuntimeFolder(reason);
+    if (folder.empty()) {
+        warn("no private runtime folder, so a second TaZEN cannot find this one: " + reason);
+        start.aloneReason = reason;
+        return start;
+    }
+    auto lock = std::make_unique<platform::InstanceLock>(folder);
+    switch (lock->TryAcquire()) {
+    case platform::InstanceLock::State::Held:
+        if (const HandOver handOver = HandOverCommandLine(*lock, arguments); handOver != HandOver::BecameRunning) {
+            start.handedOverWith = handOver == HandOver::Done ? 0 : 1;
+            return start;
+        }
+        break;
+    case platform::InstanceLock::State::Acquired:
+        break;
+    case platform::InstanceLock::State::Failed:
+        warn("cannot open the instance lock in " + folder + ", so a second TaZEN cannot find this one");
+        start.aloneReason = "the instance lock cannot be opened";
+        return start;
+    }
+    if (!start.listener.Listen(lock->EndpointPath(), reason))
+        warn("a second TaZEN cannot hand its files to this one: " + reason);
+    start.lock = std::move(lock);
+    return start;
+}
+
+HandOver HandOverCommandLine(platform::InstanceLock& lock, const std::vector<std::string>& arguments)
+{
+    // A switch is no file name, and a folder add belongs to the instance it was given to.
+    const bool handsOver = !arguments.empty() && !arguments.front().empty() && !IsFolderSwitch(arguments.front());
+    const std::string name = handsOver ? platform::AbsoluteName(arguments.front()) : "";
+    if (!arguments.empty() && IsFolderSwitch(arguments.front()))
+        warn("TaZEN is running already; a folder is added by starting TaZEN with it when none runs");
+    const std::string what = handsOver ? platform::Printable(name) + " was not handed to the running TaZEN: "
+                                       : "the running TaZEN was not brought to the front: ";
+    const std::string token = activationToken();
+    const std::string frontRecord = token.empty() ? std::string() : platform::HandOverRecord(token);
+    for (int reach = 0; reach < kMostReaches; ++reach) {
+        platform::EndpointClient client;
+        switch (platform::ReachRunningInstance(lock, client, kFindPatience)) {
+        case platform::Reach::BecameRunning:
+            return HandOver::BecameRunning;
+        case platform::Reach::NobodyThere:
+            warn(what + "it holds the instance lock but does not answer");
+            return HandOver::Failed;
+        case platform::Reach::Connected:
+            break;
+        }
+        std::uint32_t result = 0;
+        const auto outcome = handsOver
+                                 ? client.Send(platform::kMessageCopyData, platform::kHandOverMarker,
+                                               platform::HandOverRecord(name), kAnswerPatience, result)
+                                 : client.Send(platform::kMessageBringToFront, 0, frontRecord, kAnswerPatience, result);
+        switch (outcome) {
+        case platform::EndpointClient::Outcome::Closed:
+            continue; // it ended before it answered: look again, perhaps to become the running instance
+        case platform::EndpointClient::Outcome::TimedOut:
+            warn(what + "it did not answer");
+            return HandOver::Failed;
+        case platform::EndpointClient::Outcome::Answered:
+            break;
+        }
+        if (result != 1) {
+            warn(what + "it refused it");
+            return HandOver::Failed;
+        }
+        // The name is taken; whether the window comes forward changes nothing about that.
+        if (handsOver)
+            client.Send(platform::kMessageBringToFront, 0, frontRecord, kAnswerPatience, result);
+        return HandOver::Done;
+    }
+    warn(what + "it kept ending before it answered");
+    return HandOver::Failed;
+}
+
+} // namespace tazen

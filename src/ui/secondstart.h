@@ -1,0 +1,47 @@
+// The single-instance rule, decided before anything of a window exists: a second start hands its file to the
+// running TaZEN and ends without needing a display, so a stale DISPLAY or WAYLAND_DISPLAY never loses a file.
+// No Qt here: the program calls this before it makes its application object.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/instance.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tazen {
+
+// What the rule found for this start.
+struct InstanceStart
+{
+    // Held when this process is the running instance.
+    std::unique_ptr<platform::InstanceLock> lock;
+    // With the lock: the endpoint, listening already (unless it could not be made, which was said).
+    platform::EndpointListener listener;
+    // Set when no lock can be used: this process runs alone and no second start can find it.
+    std::optional<std::string> aloneReason;
+    // Set when another instance runs: 0 once it took the name (or came to the front), 1 when not. The
+    // program ends with it.
+    std::optional<int> handedOverWith;
+};
+
+// Takes the instance lock in the user's private runtime folder and listens at its endpoint, or hands the first argument
+// (made absolute) to the instance that holds it, with the activation token this process was started with, and asks that
+// instance to come to the front. What goes wrong is said on standard error.
+InstanceStart StartInstance(const std::vector<std::string>& arguments);
+
+// Sends the first argument, when there is one, to the running instance and asks it to come to the front.
+enum class HandOver
+{
+    Done,         // the running instance took the name (or was only asked to come to the front)
+    Failed,       // it refused the name, did not answer or could not be found; said on standard error
+    BecameRunning // it had ended, and this process holds the lock now
+};
+HandOver HandOverCommandLine(platform::InstanceLock& lock, const std::vector<std::string>& arguments);
+
+// The program's two switches, "/e" and "/d", each followed by a folder.
+bool IsFolderSwitch(const std::string& argument);
+
+} // namespace tazen
