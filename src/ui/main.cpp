@@ -8,6 +8,8 @@
 #include "ui/dialogs/progressDlg.h"
 #include "ui/icons.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -18,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSizeGrip>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -26,6 +29,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <vector>
 
 namespace tazen {
 
@@ -37,6 +41,46 @@ constexpr int kFixedColumnWidth = 100;
 const QString kUnencrypted = QStringLiteral("Unencrypted");
 // What the Status column may say; it is made wide enough for the widest of them.
 const QString kStatusTexts[] = {kUnencrypted, QStringLiteral("Encrypted"), QStringLiteral("encrypted")};
+
+// The status bar as a screen reader meets it: its texts, without the size grip, which has no role a reader
+// knows and says nothing the window's own frame does not.
+class StatusBarAccessible : public QAccessibleWidget
+{
+public:
+    explicit StatusBarAccessible(QWidget* bar) : QAccessibleWidget(bar, QAccessible::StatusBar) {}
+
+    int childCount() const override { return static_cast<int>(children().size()); }
+    QAccessibleInterface* child(int index) const override
+    {
+        const std::vector<QWidget*> shown = children();
+        return index >= 0 && index < static_cast<int>(shown.size())
+                   ? QAccessible::queryAccessibleInterface(shown[index])
+                   : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        const std::vector<QWidget*> shown = children();
+        const auto found = std::find(shown.begin(), shown.end(), child ? child->object() : nullptr);
+        return found == shown.end() ? -1 : static_cast<int>(found - shown.begin());
+    }
+
+private:
+    std::vector<QWidget*> children() const
+    {
+        std::vector<QWidget*> shown;
+        for (QWidget* child : widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (!child->isWindow() && qobject_cast<QSizeGrip*>(child) == nullptr)
+                shown.push_back(child);
+        return shown;
+    }
+};
+
+QAccessibleInterface* statusBarAccessibleFactory(const QString& className, QObject* object)
+{
+    if (className != QLatin1String("QStatusBar") || object == nullptr || !object->isWidgetType())
+        return nullptr;
+    return new StatusBarAccessible(static_cast<QWidget*>(object));
+}
 
 // The file's length in whole KB, or unknownText when it cannot be opened for reading and writing.
 QString sizeText(const std::string& name, const QString& unknownText)
@@ -64,6 +108,11 @@ TForm1::TForm1(Interaction& interaction, QWidget* parent)
     : QMainWindow(parent), interaction_(interaction), files_(new TFileListModel(this))
 {
     setObjectName(QStringLiteral("Form1"));
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(statusBarAccessibleFactory);
+        return true;
+    }();
+    (void)factoryInstalled;
     setWindowTitle(QStringLiteral("TaZEN"));
     setWindowIcon(GlyphIcon(Glyph::Program));
     resize(400, 250);
@@ -112,9 +161,12 @@ void TForm1::createMenus()
 
 void TForm1::createToolBar()
 {
-    QToolBar* toolBar = addToolBar(QStringLiteral("ToolBar1"));
+    // The title names the bar to a screen reader.
+    QToolBar* toolBar = addToolBar(QStringLiteral("Commands"));
     toolBar->setObjectName(QStringLiteral("ToolBar1"));
-    toolBar->setAccessibleName(QStringLiteral("Commands"));
+    // The button that shows the commands a narrow window has no room for.
+    if (auto* more = toolBar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More commands"));
     toolBar->setMovable(false);
     toolBar->setFloatable(false);
     toolBar->toggleViewAction()->setEnabled(false);
