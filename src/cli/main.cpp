@@ -1,5 +1,6 @@
 // tazen-cli: the encryption engine from a terminal. Encrypts, decrypts, checks passwords and shreds files.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/folders.h"
 #include "cli/options.h"
 #include "cli/terminal_frontend.h"
 
@@ -370,6 +371,8 @@ int main(int argc, char** argv)
     platform::CatchInterrupts();
 
     if (const int code = checkSettingsFile(options); code >= 0)
+        return code;
+    if (const int code = cli::ExpandFolders(options); code >= 0)
         return code;
     Secret password;
     if (options.command != "shred")
