@@ -6,14 +6,6 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
-#include <cerrno>
-#include <cstring>
-
-#include <sys/socket.h>
-#include <sys/stat.h>
-#include <sys/un.h>
-#include <unistd.h>
-
 namespace tazen {
 
 namespace {
@@ -21,37 +13,24 @@ namespace {
 // Connections served at once. Those beyond wait in the listening socket's backlog until one of these has
 // gone, so a file manager's burst of starts is served in turn and none is turned away.
 constexpr std::size_t kMostConnections = 64;
-// The endpoint's name while it is being made.
-constexpr const char* kMakingSuffix = ".new";
 // Two of the largest messages and their headers; a connection that sends more before it is answered goes.
 constexpr std::size_t kMostBuffered = 2 * (platform::kLargestMessageData + 12);
 // A sender that has not finished its message by then will not: its connection goes.
 constexpr int kIncompleteMessageMs = 10'000;
 
-bool fromThisUser(int fd)
-{
-    ucred credentials{};
-    socklen_t size = sizeof(credentials);
-    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &size) == 0 && credentials.uid == ::geteuid();
-}
-
 } // namespace
 
 struct HandOverEndpoint::Connection
 {
-    int fd = -1;
+    explicit Connection(platform::EndpointConnection accepted) : endpoint(std::move(accepted)) {}
+
+    // Declared first, so the notifier that watches it goes before it.
+    platform::EndpointConnection endpoint;
     std::unique_ptr<QSocketNotifier> notifier;
     std::unique_ptr<QTimer> deadline;
     platform::MessageReader reader;
     bool ended = false;    // the sender will send nothing more
     bool awaiting = false; // a message is with the handler
-
-    ~Connection()
-    {
-        notifier.reset();
-        if (fd >= 0)
-            ::close(fd);
-    }
 };
 
 HandOverEndpoint::HandOverEndpoint(Handler handler, QObject* parent) : QObject(parent), handler_(std::move(handler)) {}
@@ -60,46 +39,13 @@ HandOverEndpoint::~HandOverEndpoint()
 {
     connections_.clear();
     listenerNotifier_.reset();
-    if (listener_ >= 0) {
-        ::close(listener_);
-        ::unlink(path_.c_str());
-    }
 }
 
 bool HandOverEndpoint::Listen(const std::string& path, std::string& reason)
 {
-    // Made listening under a name of its own and then moved into place, so whoever finds the endpoint
-    // finds it listening. Only the holder of the lock gets here, so whatever socket is at either name was
-    // left by an instance that died.
-    const std::string making = path + kMakingSuffix;
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (making.size() >= sizeof(address.sun_path)) {
-        reason = path + " is too long a path for a local socket";
+    if (!listener_.Listen(path, reason))
         return false;
-    }
-    std::memcpy(address.sun_path, making.c_str(), making.size() + 1);
-    for (const std::string& stale : {making, path}) {
-        struct stat st
-        {
-        };
-        if (::lstat(stale.c_str(), &st) == 0 && S_ISSOCK(st.st_mode))
-            ::unlink(stale.c_str());
-    }
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
-        ::chmod(making.c_str(), 0600) != 0 || ::listen(fd, SOMAXCONN) != 0 ||
-        ::rename(making.c_str(), path.c_str()) != 0) {
-        reason = path + ": " + std::strerror(errno);
-        if (fd >= 0) {
-            ::close(fd);
-            ::unlink(making.c_str());
-        }
-        return false;
-    }
-    listener_ = fd;
-    path_ = path;
-    listenerNotifier_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    listenerNotifier_ = std::make_unique<QSocketNotifier>(listener_.Handle(), QSocketNotifier::Read);
     connect(listenerNotifier_.get(), &QSocketNotifier::activated, this, [this] { acceptConnections(); });
     return true;
 }
@@ -112,17 +58,12 @@ void HandOverEndpoint::acceptConnections()
             listenerNotifier_->setEnabled(false);
             return;
         }
-        const int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-        if (fd < 0)
+        std::optional<platform::EndpointConnection> accepted = listener_.Accept();
+        if (!accepted)
             return;
-        if (!fromThisUser(fd)) {
-            ::close(fd);
-            continue;
-        }
         const std::uint64_t id = nextId_++;
-        auto connection = std::make_unique<Connection>();
-        connection->fd = fd;
-        connection->notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        auto connection = std::make_unique<Connection>(std::move(*accepted));
+        connection->notifier = std::make_unique<QSocketNotifier>(connection->endpoint.Handle(), QSocketNotifier::Read);
         connect(connection->notifier.get(), &QSocketNotifier::activated, this, [this, id] { readFrom(id); });
         connection->deadline = std::make_unique<QTimer>();
         connection->deadline->setSingleShot(true);
@@ -140,19 +81,13 @@ void HandOverEndpoint::readFrom(std::uint64_t id)
     if (found == connections_.end())
         return;
     Connection& connection = *found->second;
-    char bytes[4096];
-    for (;;) {
-        const ssize_t count = ::recv(connection.fd, bytes, sizeof(bytes), 0);
-        if (count > 0) {
-            connection.reader.Feed(bytes, static_cast<std::size_t>(count));
-            // A sender may queue a message behind the one being handled, not an endless stream.
-            if (connection.reader.Buffered() > kMostBuffered)
-                return drop(id);
-            continue;
-        }
-        if (count < 0 && (errno == EAGAIN || errno == EINTR))
-            break;
-        // The sender has finished sending (or is gone); what arrived is all there is.
+    switch (connection.endpoint.ReceiveInto(connection.reader, kMostBuffered)) {
+    case platform::EndpointConnection::Received::Open:
+        break;
+    case platform::EndpointConnection::Received::Overfull:
+        // A sender may queue a message behind the one being handled, not an endless stream.
+        return drop(id);
+    case platform::EndpointConnection::Received::Ended:
         connection.ended = true;
         connection.notifier->setEnabled(false);
         break;
@@ -195,10 +130,8 @@ void HandOverEndpoint::answer(std::uint64_t id, std::uint32_t result)
         return;
     Connection& connection = *found->second;
     connection.awaiting = false;
-    const std::string bytes = platform::EncodeResult(result);
-    // Four bytes always fit an empty socket buffer; a sender that stopped reading loses its answer.
-    if (::send(connection.fd, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT) !=
-        static_cast<ssize_t>(bytes.size())) {
+    // A sender that stopped reading loses its answer.
+    if (!connection.endpoint.Answer(result)) {
         drop(id);
         return;
     }

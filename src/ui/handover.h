@@ -1,5 +1,6 @@
 // The running instance's end of the hand-over: the endpoint a second start of the program sends its
-// command line to, served between the window's other events.
+// command line to, served between the window's other events. The platform's listener does the socket work;
+// this is its glue to Qt's event loop.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
@@ -46,8 +47,7 @@ private:
     void drop(std::uint64_t id);
 
     Handler handler_;
-    std::string path_;
-    int listener_ = -1;
+    platform::EndpointListener listener_;
     std::unique_ptr<QSocketNotifier> listenerNotifier_;
     std::map<std::uint64_t, std::unique_ptr<Connection>> connections_;
     std::uint64_t nextId_ = 1;
