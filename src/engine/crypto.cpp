@@ -4,6 +4,7 @@
 #include "engine/crypto.h"
 
 #include "engine/fileformat.h"
+#include "platform/ascii.h"
 #include "platform/files.h"
 
 #include <sys/stat.h>
@@ -40,34 +41,14 @@ std::string withReason(const std::string& text, ErrorCode error)
     return text + "\n\r" + platform::ErrorText(error);
 }
 
-bool equalIgnoringCase(const std::string& a, const std::string& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-        return (x >= 'A' && x <= 'Z' ? x + 32 : x) == (y >= 'A' && y <= 'Z' ? y + 32 : y);
-    });
-}
-
 // The caller finds the stopping file by the first entry equal to its name, letter case disregarded.
 int positionOf(const std::vector<std::string>& fileNames, std::size_t index)
 {
     for (std::size_t i = 0; i < index; ++i)
-        if (equalIgnoringCase(fileNames[i], fileNames[index]))
+        if (platform::EqualIgnoringAsciiCase(fileNames[i], fileNames[index]))
             return static_cast<int>(i);
     return static_cast<int>(index);
 }
-
-// Leaves the cipher wiped on every way out of a file.
-class WipeOnExit
-{
-public:
-    explicit WipeOnExit(TBlockCipher& cipher) : cipher_(cipher) {}
-    ~WipeOnExit() { cipher_.Wipe(); }
-    WipeOnExit(const WipeOnExit&) = delete;
-    WipeOnExit& operator=(const WipeOnExit&) = delete;
-
-private:
-    TBlockCipher& cipher_;
-};
 
 // Whether a new file may take this name: yes when nothing has it, else as the frontend says. replace tells
 // whether an existing file may go. A folder or a write-protected file is not asked about: creating the new
