@@ -67,7 +67,7 @@ int sourceFilesChoice(Frontend& frontend)
         return *chosen;
     const std::string path = SettingsFilePath();
     if (platform::ExistsAsFile(path))
-        return platform::TIniFile(path).ReadInteger(kSectionFiles, kKeySourceFiles, 1);
+        return platform::TIniFile(path).ReadInteger(kSectionFiles, kKeySourceFiles, kSourceFilesDefaultForDisposal);
     return frontend.SettingsControls().SourceFilesIndex();
 }
 
