@@ -58,9 +58,9 @@ A FOLDER stands for its files, found as the TaZEN window's /e and /d find them:
 every regular file of it for encrypt, its .TaZEN files (that exact extension)
 for decrypt, each folder's in name order. With -r its sub-folders are walked
 too, except hidden or write-protected ones, links to folders, and the kernel's
-own file systems. How many files each FOLDER gave is said before the password
-is asked for; a FOLDER that gives none is named, and when no file is left to
-work on, nothing is done (exit status 1).
+own file systems. Unless --quiet, how many files each FOLDER gave is said
+before the password is asked for; a FOLDER that gives none is named, and when
+no file is left to work on, nothing is done (exit status 1).
 
 Without --source and --self-extracting, the settings file TaZEN.ini beside this
 program decides, as it does for the TaZEN window ([Files] SourceFiles: 0 keep,
