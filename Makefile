@@ -16,7 +16,7 @@ FUZZ_TMPDIR  ?= $(if $(wildcard /dev/shm),/dev/shm,/tmp)
 FORMATTED_SOURCES = git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h' \
 	'tools/*.cpp' 'tools/*.h' | grep -v -e blowfish_tables.cpp -e unicode_tables.cpp
 
-.PHONY: all deps build run test test-sanitize test-tsan lint format-check fuzz fuzz-merge bench screenshots \
+.PHONY: all deps build run test test-sanitize test-tsan lint check-layers format-check fuzz fuzz-merge bench screenshots \
 	install uninstall format clean
 
 all: build
@@ -60,9 +60,13 @@ test-tsan: deps
 		ctest --test-dir $(TSAN_DIR) --output-on-failure -j 2 -L '^(platform|engine)$$' \
 		-E '^(Crash|FaultCampaign)\.'
 
+# The layer rules first (scripts/check-layers reads the includes alone: cheap, and it needs no build), then
 # clang-tidy's chosen checks (.clang-tidy) over every source of the build; any finding fails.
-lint: build
+lint: check-layers build
 	scripts/lint $(BUILD_DIR)
+
+check-layers:
+	scripts/check-layers
 
 # Fails when a source differs from what clang-format would make of it; make format rewrites them.
 format-check:

@@ -29,6 +29,33 @@ void XorBytes(const void* a, const void* b, void* out, std::int64_t count);
 // Fills memory with a byte in a way the optimiser may not drop, even right before the memory dies.
 void SecureFill(void* data, unsigned char value, std::size_t size);
 
+// Overwrites a string's whole allocation, spare capacity included, then leaves it empty.
+template <typename String> void WipeString(String& s)
+{
+    s.resize(s.capacity());
+    SecureFill(s.data(), 0, s.size() * sizeof(typename String::value_type));
+    s.clear();
+}
+
+// Wipes what it guards on every way out of a scope: a cipher or anything else with a Wipe, or a string.
+template <typename T> class WipeOnExit
+{
+public:
+    explicit WipeOnExit(T& guarded) : guarded_(guarded) {}
+    ~WipeOnExit()
+    {
+        if constexpr (requires { guarded_.Wipe(); })
+            guarded_.Wipe();
+        else
+            WipeString(guarded_);
+    }
+    WipeOnExit(const WipeOnExit&) = delete;
+    WipeOnExit& operator=(const WipeOnExit&) = delete;
+
+private:
+    T& guarded_;
+};
+
 // Keeping secrets out of core files and swap takes the system, which this layer does not reach: the platform
 // layer supplies the two functions (see engine/secrets.h). hold is told where a secret now lives, release that
 // it has been wiped and is gone. Until they are set, secrets are only wiped.
@@ -78,12 +105,7 @@ public:
         Wipe();
         ReleaseSecretMemory(this, sizeof *this);
     }
-    void Wipe()
-    {
-        value.resize(value.capacity());
-        SecureFill(value.data(), 0, value.size());
-        value.clear();
-    }
+    void Wipe() { WipeString(value); }
     SecretString value;
 };
 

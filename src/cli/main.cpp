@@ -1,5 +1,6 @@
 // tazen-cli: the encryption engine from a terminal. Encrypts, decrypts, checks passwords and shreds files.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/folders.h"
 #include "cli/options.h"
 #include "cli/terminal_frontend.h"
 
@@ -70,16 +71,14 @@ int lineError(ErrorCode error, const std::string& source, const std::string& emp
 // The first line of a password file, without a byte-order mark an editor put before it.
 int readPasswordFile(const std::string& name, Secret& password)
 {
-    const int descriptor = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (descriptor < 0) {
-        const ErrorCode error = errno;
+    platform::File file;
+    if (const ErrorCode error = platform::OpenAsIs(name, O_RDONLY, file))
         return lineError(error, "the password file " + name, {});
-    }
-    struct stat info;
-    if (::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode) && (info.st_mode & (S_IRGRP | S_IROTH)) != 0)
+    platform::FileState info;
+    if (file.State(info) == 0 && S_ISREG(info.mode) && (info.mode & (S_IRGRP | S_IROTH)) != 0)
         warn("warning: other users may read the password file " + name + "; chmod 600 keeps it to you");
-    const ErrorCode error = platform::ReadLine(descriptor, password.value);
-    ::close(descriptor);
+    const ErrorCode error = platform::ReadLine(file.Descriptor(), password.value);
+    file.Close();
     static constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (error == 0 && password.value.starts_with(kByteOrderMark))
         password.value.erase(0, kByteOrderMark.size());
@@ -174,10 +173,8 @@ std::string openFailureReason(const std::string& name)
     if (platform::File file; platform::OpenForReadWrite(name, file) == ELOOP)
         return "a symbolic link on its way was made by another user who may change the folder that holds it, "
                "so it is not followed";
-    const int descriptor = ::open(name.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
-    if (descriptor < 0)
-        return platform::ErrorText(errno);
-    ::close(descriptor);
+    if (platform::File file; const ErrorCode error = platform::OpenAsIs(name, O_RDWR | O_NONBLOCK, file))
+        return platform::ErrorText(error);
     return {};
 }
 
@@ -336,11 +333,9 @@ int checkSettingsFile(const Options& options)
         reason = "it is a folder";
     } else if (!S_ISREG(info.st_mode)) {
         reason = "it is not a regular file";
-    } else if (const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-               descriptor < 0) {
-        reason = platform::ErrorText(errno);
+    } else if (platform::File file; const ErrorCode error = platform::OpenAsIs(path, O_RDONLY | O_NONBLOCK, file)) {
+        reason = platform::ErrorText(error);
     } else {
-        ::close(descriptor);
         return -1;
     }
     std::fputs(("tazen-cli: cannot read the settings file " + platform::Printable(path) + ": " + reason +
@@ -370,6 +365,8 @@ int main(int argc, char** argv)
     platform::CatchInterrupts();
 
     if (const int code = checkSettingsFile(options); code >= 0)
+        return code;
+    if (const int code = cli::ExpandFolders(options); code >= 0)
         return code;
     Secret password;
     if (options.command != "shred")

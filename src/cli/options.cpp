@@ -3,6 +3,7 @@
 #include "cli/options.h"
 
 #include "engine/fileformat.h"
+#include "platform/folders.h"
 
 #include <fcntl.h>
 
@@ -14,8 +15,8 @@ namespace {
 
 const char* const kHelp =
     R"(Usage: tazen-cli encrypt [--source keep|delete|shred] [--self-extracting | --no-self-extracting]
-                         [--force] [OPTION]... FILE...
-       tazen-cli decrypt [--force] [OPTION]... FILE.TaZEN...
+                         [--force] [-r] [OPTION]... FILE|FOLDER...
+       tazen-cli decrypt [--force] [-r] [OPTION]... FILE.TaZEN|FOLDER...
        tazen-cli check [OPTION]... FILE...
        tazen-cli shred [--quiet] [--progress-fd N] FILE...
 Encrypts files into .TaZEN files beside them, and back, as the TaZEN window does.
@@ -32,6 +33,8 @@ Options:
   --self-extracting           also make FILE.TaZEN.exe, a program that restores
                               FILE when run; it replaces FILE.TaZEN
   --no-self-extracting        make no such program
+  -r, --recursive             a FOLDER stands for the files of its sub-folders
+                              too, not only its own
   --force                     replace existing files of the names encrypt and
                               decrypt write without asking
   --password-file F           read the password from the first line of file F
@@ -50,6 +53,14 @@ Without a password option the password is asked for on the terminal, without
 echo; encrypt asks twice. It is never taken from the command line, where other
 users could read it. A password is one line of at most 64 KiB; a byte-order
 mark at the start of a password file is not part of it, blanks at its end are.
+
+A FOLDER stands for its files, found as the TaZEN window's /e and /d find them:
+every regular file of it for encrypt, its .TaZEN files (that exact extension)
+for decrypt, each folder's in name order. With -r its sub-folders are walked
+too, except hidden or write-protected ones, links to folders, and the kernel's
+own file systems. Unless --quiet, how many files each FOLDER gave is said
+before the password is asked for; a FOLDER that gives none is named, and when
+no file is left to work on, nothing is done (exit status 1).
 
 Without --source and --self-extracting, the settings file TaZEN.ini beside this
 program decides, as it does for the TaZEN window ([Files] SourceFiles: 0 keep,
@@ -173,6 +184,8 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
             options.passwordFromStdin = true;
         } else if (needsPassword && first != "check" && argument == "--force") {
             options.force = true;
+        } else if ((encrypting || first == "decrypt") && (argument == "-r" || argument == "--recursive")) {
+            options.recursive = true;
         } else if (encrypting && argument == "--allow-empty-password") {
             options.allowEmptyPassword = true;
         } else if (encrypting && argument == "--self-extracting") {
@@ -200,8 +213,8 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
         return usageError("--password-file and --password-stdin cannot be used together");
     if (options.command == "decrypt")
         for (const std::string& name : options.files)
-            if (!HasEncryptedExtension(name))
-                return usageError(name + " does not end in .TaZEN; decrypt takes .TaZEN files only");
+            if (!HasEncryptedExtension(name) && !platform::ExistsAsFolder(name))
+                return usageError(name + " does not end in .TaZEN; decrypt takes .TaZEN files and folders only");
     ParseResult result;
     result.run = true;
     return result;

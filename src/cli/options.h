@@ -27,6 +27,8 @@ struct Options
     bool allowEmptyPassword = false;
     bool quiet = false;
     bool force = false;
+    // A folder among the files stands for its files; with recursive, for those of its sub-folders too.
+    bool recursive = false;
     int progressDescriptor = -1;
 };
 

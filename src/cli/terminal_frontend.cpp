@@ -133,7 +133,7 @@ void TerminalFrontend::Progress::FinishProgress()
 // Ctrl+C is the Cancel button.
 int TerminalFrontend::Progress::ModalResult() const
 {
-    return platform::InterruptSignal() != 0 ? kModalResultCancel : 0;
+    return platform::InterruptSignal() != 0 ? kModalResultCancel : kModalResultNone;
 }
 
 TerminalFrontend::Shred::Shred(TerminalFrontend& owner)

@@ -135,7 +135,7 @@ private:
 
         TerminalFrontend& owner_;
         bool visible_ = false;
-        int modalResult_ = 0;
+        int modalResult_ = kModalResultNone;
         WatchedLabel head_;
         WatchedLabel fileName_;
         WatchedLabel pass_;

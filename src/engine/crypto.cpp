@@ -4,6 +4,7 @@
 #include "engine/crypto.h"
 
 #include "engine/fileformat.h"
+#include "platform/ascii.h"
 #include "platform/files.h"
 
 #include <sys/stat.h>
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <optional>
 
 namespace tazen {
 
@@ -39,34 +41,14 @@ std::string withReason(const std::string& text, ErrorCode error)
     return text + "\n\r" + platform::ErrorText(error);
 }
 
-bool equalIgnoringCase(const std::string& a, const std::string& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](unsigned char x, unsigned char y) {
-        return (x >= 'A' && x <= 'Z' ? x + 32 : x) == (y >= 'A' && y <= 'Z' ? y + 32 : y);
-    });
-}
-
 // The caller finds the stopping file by the first entry equal to its name, letter case disregarded.
 int positionOf(const std::vector<std::string>& fileNames, std::size_t index)
 {
     for (std::size_t i = 0; i < index; ++i)
-        if (equalIgnoringCase(fileNames[i], fileNames[index]))
+        if (platform::EqualIgnoringAsciiCase(fileNames[i], fileNames[index]))
             return static_cast<int>(i);
     return static_cast<int>(index);
 }
-
-// Leaves the cipher wiped on every way out of a file.
-class WipeOnExit
-{
-public:
-    explicit WipeOnExit(TBlockCipher& cipher) : cipher_(cipher) {}
-    ~WipeOnExit() { cipher_.Wipe(); }
-    WipeOnExit(const WipeOnExit&) = delete;
-    WipeOnExit& operator=(const WipeOnExit&) = delete;
-
-private:
-    TBlockCipher& cipher_;
-};
 
 // Whether a new file may take this name: yes when nothing has it, else as the frontend says. replace tells
 // whether an existing file may go. A folder or a write-protected file is not asked about: creating the new
@@ -114,9 +96,9 @@ public:
     {
     }
 
-    // Opens every file once to learn its size, then shows the dialog. Returns -1, or the result of a run
-    // that the pre-check stopped; nothing has been written then.
-    int Start(const std::string& title, bool encrypted)
+    // Opens every file once to learn its size, then shows the dialog. Returns nothing, or the result of a
+    // run that the pre-check stopped; nothing has been written then.
+    std::optional<int> Start(const std::string& title, bool encrypted)
     {
         for (std::size_t i = 0; i < fileNames_.size(); ++i) {
             File file;
@@ -128,7 +110,7 @@ public:
             total_ += static_cast<std::uint64_t>(size);
         }
         progress_.StartProgress(title, std::to_string(fileNames_.size()));
-        return -1;
+        return std::nullopt;
     }
 
     // Names the file in the dialog, lets messages through, and opens its folder and then it; false when
@@ -185,12 +167,12 @@ public:
     GaugePort& TotalGauge() { return progress_.gaugeTotal(); }
 
     // Moves the file's payload through the cipher into the new file, wipes the cipher, and puts the new
-    // file in place, with the source's owner and permission bits. Returns -1 when the file is done (skipped
-    // set when the new file was not put in place because the frontend kept a file that appeared under its
-    // name meanwhile), otherwise the run's result.
-    int Transfer(std::size_t index, TBlockCipher& cipher, PayloadDirection direction, File& source,
-                 PendingFile& destination, std::int64_t fileSize, const std::string& cancelText, bool replace,
-                 bool& skipped)
+    // file in place, with the source's owner and permission bits. Returns nothing when the file is done
+    // (skipped set when the new file was not put in place because the frontend kept a file that appeared
+    // under its name meanwhile), otherwise the run's result.
+    std::optional<int> Transfer(std::size_t index, TBlockCipher& cipher, PayloadDirection direction, File& source,
+                                PendingFile& destination, std::int64_t fileSize, std::string_view cancelText,
+                                bool replace, bool& skipped)
     {
         const std::string& name = fileNames_[index];
         bool cancelled = false;
@@ -210,10 +192,10 @@ public:
         if (failure == StreamFailure::Write)
             return Stop(index, withReason("Could not write the file: " + destination.FinalName(), error));
         if (cancelled)
-            return Cancelled(index, cancelText);
+            return Cancelled(index, std::string(cancelText));
         if ((error = commitNew(destination, closingKnown ? closing : opened_, replace, frontend_, skipped)) != 0)
             return Stop(index, withReason("Could not write the file: " + destination.FinalName(), error));
-        return -1;
+        return std::nullopt;
     }
 
 private:
@@ -330,8 +312,8 @@ int encryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
                  std::string& message, Frontend& frontend)
 {
     Run run(fileNames, message, frontend);
-    if (const int stopped = run.Start(kEncryptingTitle, false); stopped >= 0)
-        return stopped;
+    if (const std::optional<int> stopped = run.Start(kEncryptingTitle, false))
+        return *stopped;
     for (std::size_t i = 0; i < fileNames.size(); ++i) {
         const std::string& name = fileNames[i];
         File source;
@@ -361,10 +343,9 @@ int encryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
             return run.Stop(i, withReason("Could not write the file: " + destinationName, error));
 
         bool skipped = false;
-        if (const int stopped = run.Transfer(i, cipher, PayloadDirection::Encrypt, source, destination, size,
-                                             "Encryption canceled", replace, skipped);
-            stopped >= 0)
-            return stopped;
+        if (const std::optional<int> stopped = run.Transfer(i, cipher, PayloadDirection::Encrypt, source, destination,
+                                                            size, kEncryptionCanceled, replace, skipped))
+            return *stopped;
         if (skipped)
             continue;
 
@@ -393,8 +374,8 @@ int decryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
                  std::string& message, Frontend& frontend)
 {
     Run run(fileNames, message, frontend);
-    if (const int stopped = run.Start(kDecryptingTitle, true); stopped >= 0)
-        return stopped;
+    if (const std::optional<int> stopped = run.Start(kDecryptingTitle, true))
+        return *stopped;
     for (std::size_t i = 0; i < fileNames.size(); ++i) {
         const std::string& name = fileNames[i];
         File source;
@@ -429,10 +410,9 @@ int decryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
         destination.Output().Preallocate(PayloadSize(size));
 
         bool skipped = false;
-        if (const int stopped = run.Transfer(i, cipher, PayloadDirection::Decrypt, source, destination, size,
-                                             "Decryption canceled", replace, skipped);
-            stopped >= 0)
-            return stopped;
+        if (const std::optional<int> stopped = run.Transfer(i, cipher, PayloadDirection::Decrypt, source, destination,
+                                                            size, kDecryptionCanceled, replace, skipped))
+            return *stopped;
         if (skipped)
             continue;
         // An encrypted file that changed while it was read may hold what the plain file lacks; a name that

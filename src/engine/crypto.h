@@ -16,6 +16,10 @@ namespace tazen {
 
 // The result of a run that went through every file.
 inline constexpr int kAllFilesDone = -1;
+// The message of a run the user cancelled. The window empties its list after these alone, so they are
+// compared whole: a file name in another message may hold the word.
+inline constexpr std::string_view kEncryptionCanceled = "Encryption canceled";
+inline constexpr std::string_view kDecryptionCanceled = "Decryption canceled";
 
 // Encrypts every file into name + ".TaZEN" beside it, then makes its self-extracting executable and
 // disposes of its source as the settings say. Returns kAllFilesDone, or the position of the first entry

@@ -4,6 +4,7 @@
 
 #include "cipher/sha1.h"
 #include "engine/password.h"
+#include "platform/ascii.h"
 
 #include <algorithm>
 
@@ -30,13 +31,7 @@ bool HasEncryptedExtension(std::string_view name)
 
 bool HasEncryptedExtensionIgnoringCase(std::string_view name)
 {
-    if (name.size() < kEncryptedExtension.size())
-        return false;
-    const std::string_view tail = name.substr(name.size() - kEncryptedExtension.size());
-    return std::equal(tail.begin(), tail.end(), kEncryptedExtension.begin(), [](char a, char b) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        return lower(a) == lower(b);
-    });
+    return platform::EndsWithIgnoringAsciiCase(name, kEncryptedExtension);
 }
 
 KeyBlock MakeKeyBlock(std::string_view password)

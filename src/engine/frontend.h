@@ -10,7 +10,8 @@
 
 namespace tazen {
 
-// A dialog's modal result that means Cancel.
+// A dialog's modal results: none yet, and Cancel.
+inline constexpr int kModalResultNone = 0;
 inline constexpr int kModalResultCancel = 2;
 
 // A percentage gauge (range 0 to 100).

@@ -35,26 +35,6 @@ constexpr char32_t kWindows1252High[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 0x98
 };
 
-// Wipes the whole allocation, not only the part in use, then leaves the string empty.
-template <typename String> void wipeString(String& s)
-{
-    s.resize(s.capacity());
-    SecureFill(s.data(), 0, s.size() * sizeof(typename String::value_type));
-    s.clear();
-}
-
-template <typename String> class WipeOnExit
-{
-public:
-    explicit WipeOnExit(String& s) : s_(s) {}
-    ~WipeOnExit() { wipeString(s_); }
-    WipeOnExit(const WipeOnExit&) = delete;
-    WipeOnExit& operator=(const WipeOnExit&) = delete;
-
-private:
-    String& s_;
-};
-
 // Reads the code point at pos and moves pos past it. Strict: overlong forms, surrogates, values above U+10FFFF,
 // stray continuation bytes and truncated sequences all give kInvalid.
 char32_t nextCodePoint(std::string_view s, std::size_t& pos)

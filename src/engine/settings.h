@@ -15,6 +15,12 @@ inline constexpr const char* kKeyCompressFiles = "CompressFiles";
 inline constexpr const char* kKeyFileAlgorithm = "FileAlgorithm";
 inline constexpr const char* kKeyPassAlgorithm = "PassAlgorithm";
 
+// SourceFiles when a settings file lacks the key, both as the original Windows program had them.
+// Disposal deletes, so a settings file written there without the key acts the same here.
+inline constexpr int kSourceFilesDefaultForDisposal = 1;
+// The dialog shows "Leave unchanged.", the choice that destroys nothing; OK writes it, ending the disagreement.
+inline constexpr int kSourceFilesDefaultInDialog = 0;
+
 // The folder of the running executable followed by "TaZEN.ini".
 std::string SettingsFilePath();
 

@@ -67,7 +67,7 @@ int sourceFilesChoice(Frontend& frontend)
         return *chosen;
     const std::string path = SettingsFilePath();
     if (platform::ExistsAsFile(path))
-        return platform::TIniFile(path).ReadInteger(kSectionFiles, kKeySourceFiles, 1);
+        return platform::TIniFile(path).ReadInteger(kSectionFiles, kKeySourceFiles, kSourceFilesDefaultForDisposal);
     return frontend.SettingsControls().SourceFilesIndex();
 }
 
@@ -155,7 +155,7 @@ bool ShredFile(const platform::Entry& entry, Frontend& frontend, ShredReport* re
     ShredDialogPort& dialog = frontend.shredDialog();
     const auto failureExit = [&](int pass) {
         if (pass >= kFirstFixedPass)
-            dialog.SetModalResult(0);
+            dialog.SetModalResult(kModalResultNone);
         dialog.Hide();
         frontend.ShowMessage(MessageKind::AbortError, "Could not over-write the file: " + fileName);
         return false;
@@ -212,7 +212,7 @@ bool ShredFile(const platform::Entry& entry, Frontend& frontend, ShredReport* re
         if (cancelled) {
             file.Close();
             platform::DeleteFile(entry, &opened);
-            dialog.SetModalResult(0);
+            dialog.SetModalResult(kModalResultNone);
             dialog.Hide();
             return false;
         }

@@ -6,6 +6,7 @@
 #include "cipher/blowfish.h"
 #include "engine/fileformat.h"
 #include "engine/secrets.h"
+#include "platform/ascii.h"
 #include "platform/files.h"
 #include "platform/secretmemory.h"
 #include "platform/terminal.h"
@@ -59,29 +60,14 @@ int interrupted()
     return 128 + platform::InterruptSignal();
 }
 
-bool endsWithIgnoringCase(const std::string& text, const char* ending)
-{
-    const std::size_t length = std::strlen(ending);
-    if (text.size() < length)
-        return false;
-    for (std::size_t i = 0; i < length; ++i) {
-        char c = text[text.size() - length + i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + 32);
-        if (c != ending[i])
-            return false;
-    }
-    return true;
-}
-
 // report.doc.TaZEN.exe -> report.doc, NAME.exe -> NAME, anything else -> itself + ".out"; letter case aside,
 // since mail and download tools like to change it.
 std::string plainNameOf(const std::string& executableName)
 {
     std::string name;
-    if (endsWithIgnoringCase(executableName, ".tazen.exe"))
+    if (platform::EndsWithIgnoringAsciiCase(executableName, ".tazen.exe"))
         name = executableName.substr(0, executableName.size() - 10);
-    else if (endsWithIgnoringCase(executableName, ".exe"))
+    else if (platform::EndsWithIgnoringAsciiCase(executableName, ".exe"))
         name = executableName.substr(0, executableName.size() - 4);
     return name.empty() ? executableName + ".out" : name;
 }

@@ -499,6 +499,15 @@ ErrorCode OpenForOverwrite(const Entry& entry, File& file)
     return openRegular(entry, O_RDWR, false, true, file);
 }
 
+ErrorCode OpenAsIs(const std::string& name, int flags, File& file)
+{
+    const int descriptor = ::open(name.c_str(), flags | O_CLOEXEC | O_NOCTTY);
+    if (descriptor < 0)
+        return errno;
+    file = File(descriptor, name);
+    return 0;
+}
+
 ErrorCode SizeForReadWrite(const std::string& name, std::int64_t& size)
 {
     File file;

@@ -160,6 +160,10 @@ ErrorCode OpenForReadWrite(const Entry& entry, File& file);
 // The same, for reading only: the write-protection rule does not apply.
 ErrorCode OpenForReading(const std::string& name, File& file);
 ErrorCode OpenForReading(const Entry& entry, File& file);
+// Whatever the name leads to (a pipe, a device), opened with flags (O_RDONLY, O_RDWR, O_NONBLOCK) and none
+// of the rules above, never as the controlling terminal: for a password read from a pipe, and for asking
+// the system itself why a name was refused.
+ErrorCode OpenAsIs(const std::string& name, int flags, File& file);
 // The length of a file that OpenForReadWrite would open, taken the same way but without keeping it open.
 ErrorCode SizeForReadWrite(const std::string& name, std::int64_t& size);
 // For shredding: never through a symbolic link, a regular file only, the write-protection rule applies.

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
-#include <utility>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -24,6 +23,8 @@ namespace {
 
 constexpr std::size_t kHeaderSize = 12;
 constexpr auto kRetryGap = std::chrono::milliseconds(10);
+// The endpoint's name while it is being made.
+constexpr const char* kMakingSuffix = ".new";
 
 // A folder only this user can enter, short enough for a socket address in it.
 bool isPrivateFolder(const std::string& folder, std::string& reason)
@@ -127,6 +128,22 @@ bool waitFor(int fd, short events, std::chrono::steady_clock::time_point deadlin
         if (errno != EINTR)
             return true; // the next call on fd reports the error
     }
+}
+
+bool socketAddress(const std::string& path, sockaddr_un& address)
+{
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof(address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    return true;
+}
+
+bool fromThisUser(int fd)
+{
+    ucred credentials{};
+    socklen_t size = sizeof(credentials);
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &size) == 0 && credentials.uid == ::geteuid();
 }
 
 } // namespace
@@ -248,28 +265,19 @@ std::optional<WindowMessage> MessageReader::Next(bool endOfInput)
     return message;
 }
 
-EndpointClient::~EndpointClient()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-}
+EndpointClient::~EndpointClient() = default;
 
 bool EndpointClient::Connect(const std::string& path)
 {
-    if (fd_ >= 0)
-        ::close(fd_);
-    fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd_ < 0)
+    fd_.Reset(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (!fd_.IsOpen())
         return false;
     sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof(address.sun_path))
+    if (!socketAddress(path, address))
         return false;
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
     // A local connection completes at once or not at all; a full backlog counts as nobody there yet.
-    if (::connect(fd_, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
-        ::close(fd_);
-        fd_ = -1;
+    if (::connect(fd_.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+        fd_.Reset();
         return false;
     }
     return true;
@@ -278,16 +286,17 @@ bool EndpointClient::Connect(const std::string& path)
 EndpointClient::Outcome EndpointClient::Send(std::uint32_t message, std::uint32_t dwData, std::string_view data,
                                              std::chrono::milliseconds wait, std::uint32_t& result)
 {
-    if (fd_ < 0)
+    if (!fd_.IsOpen())
         return Outcome::Closed;
+    const int fd = fd_.Get();
     const auto deadline = std::chrono::steady_clock::now() + wait;
     const std::string bytes = EncodeMessage(message, dwData, data);
     for (std::size_t sent = 0; sent < bytes.size();) {
-        const ssize_t written = ::send(fd_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        const ssize_t written = ::send(fd, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
         if (written > 0) {
             sent += static_cast<std::size_t>(written);
         } else if (errno == EAGAIN || errno == EINTR) {
-            if (!waitFor(fd_, POLLOUT, deadline))
+            if (!waitFor(fd, POLLOUT, deadline))
                 return Outcome::TimedOut;
         } else {
             return Outcome::Closed;
@@ -295,11 +304,11 @@ EndpointClient::Outcome EndpointClient::Send(std::uint32_t message, std::uint32_
     }
     char answer[4];
     for (std::size_t got = 0; got < sizeof(answer);) {
-        const ssize_t count = ::recv(fd_, answer + got, sizeof(answer) - got, 0);
+        const ssize_t count = ::recv(fd, answer + got, sizeof(answer) - got, 0);
         if (count > 0) {
             got += static_cast<std::size_t>(count);
         } else if (count < 0 && (errno == EAGAIN || errno == EINTR)) {
-            if (!waitFor(fd_, POLLIN, deadline))
+            if (!waitFor(fd, POLLIN, deadline))
                 return Outcome::TimedOut;
         } else {
             return Outcome::Closed; // the connection ended, or failed
@@ -311,47 +320,37 @@ EndpointClient::Outcome EndpointClient::Send(std::uint32_t message, std::uint32_
 
 EndpointListener::~EndpointListener()
 {
-    close();
-}
-
-EndpointListener::EndpointListener(EndpointListener&& other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_))
-{
+    stop();
 }
 
 EndpointListener& EndpointListener::operator=(EndpointListener&& other) noexcept
 {
     if (this != &other) {
-        close();
-        fd_ = std::exchange(other.fd_, -1);
+        stop();
+        fd_ = std::move(other.fd_);
         path_ = std::move(other.path_);
     }
     return *this;
 }
 
-void EndpointListener::close()
+void EndpointListener::stop()
 {
-    if (fd_ < 0)
-        return;
-    ::close(fd_);
-    ::unlink(path_.c_str());
-    fd_ = -1;
+    if (fd_.IsOpen()) {
+        fd_.Reset();
+        ::unlink(path_.c_str());
+    }
 }
 
 bool EndpointListener::Listen(const std::string& path, std::string& reason)
 {
-    close();
-    // Made listening under a name of its own and then moved into place, so whoever finds the endpoint
-    // finds it listening. Only the holder of the lock gets here, so whatever socket is at either name was
-    // left by an instance that died.
-    const std::string making = path + ".new";
+    // Only the holder of the lock gets here, so whatever socket is at either name was left by an instance
+    // that died.
+    const std::string making = path + kMakingSuffix;
     sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (making.size() >= sizeof(address.sun_path)) {
+    if (!socketAddress(making, address)) {
         reason = path + " is too long a path for a local socket";
         return false;
     }
-    std::memcpy(address.sun_path, making.c_str(), making.size() + 1);
     for (const std::string& stale : {making, path}) {
         struct stat st
         {
@@ -359,36 +358,54 @@ bool EndpointListener::Listen(const std::string& path, std::string& reason)
         if (::lstat(stale.c_str(), &st) == 0 && S_ISSOCK(st.st_mode))
             ::unlink(stale.c_str());
     }
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
-        ::chmod(making.c_str(), 0600) != 0 || ::listen(fd, SOMAXCONN) != 0 ||
+    Descriptor fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (!fd.IsOpen() || ::bind(fd.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
+        ::chmod(making.c_str(), 0600) != 0 || ::listen(fd.Get(), SOMAXCONN) != 0 ||
         ::rename(making.c_str(), path.c_str()) != 0) {
         reason = path + ": " + std::strerror(errno);
-        if (fd >= 0) {
-            ::close(fd);
+        if (fd.IsOpen())
             ::unlink(making.c_str());
-        }
         return false;
     }
-    fd_ = fd;
+    fd_ = std::move(fd);
     path_ = path;
     return true;
 }
 
-int EndpointListener::AcceptFromThisUser()
+std::optional<EndpointConnection> EndpointListener::Accept()
 {
     for (;;) {
-        const int fd = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-        if (fd < 0 && (errno == EINTR || errno == ECONNABORTED))
-            continue;
-        if (fd < 0)
-            return -1;
-        ucred credentials{};
-        socklen_t size = sizeof(credentials);
-        if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &size) == 0 && credentials.uid == ::geteuid())
-            return fd;
-        ::close(fd);
+        Descriptor fd(::accept4(fd_.Get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
+        if (!fd.IsOpen())
+            return std::nullopt;
+        if (fromThisUser(fd.Get()))
+            return EndpointConnection(std::move(fd));
     }
+}
+
+EndpointConnection::Received EndpointConnection::ReceiveInto(MessageReader& reader, std::size_t limit)
+{
+    char bytes[4096];
+    for (;;) {
+        const ssize_t count = ::recv(fd_.Get(), bytes, sizeof(bytes), 0);
+        if (count > 0) {
+            reader.Feed(bytes, static_cast<std::size_t>(count));
+            if (reader.Buffered() > limit)
+                return Received::Overfull;
+            continue;
+        }
+        if (count < 0 && (errno == EAGAIN || errno == EINTR))
+            return Received::Open;
+        return Received::Ended;
+    }
+}
+
+bool EndpointConnection::Answer(std::uint32_t result)
+{
+    const std::string bytes = EncodeResult(result);
+    // Four bytes always fit an empty socket buffer.
+    return ::send(fd_.Get(), bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT) ==
+           static_cast<ssize_t>(bytes.size());
 }
 
 Reach ReachRunningInstance(InstanceLock& lock, EndpointClient& client, std::chrono::milliseconds patience)

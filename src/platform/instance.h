@@ -4,6 +4,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/descriptor.h"
+
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -118,35 +120,60 @@ public:
                  std::uint32_t& result);
 
 private:
-    int fd_ = -1;
+    Descriptor fd_;
 };
 
-// The running instance's end: the listening socket at the endpoint, made as soon as the lock is taken, so a
-// second start can connect (and wait in the backlog) while the window is still being made.
+// One connection the running instance accepted: messages in, message results out, never waiting.
+class EndpointConnection
+{
+public:
+    enum class Received
+    {
+        Open,    // everything that has arrived is in the reader; more may follow
+        Ended,   // the sender has finished sending (or is gone): what arrived is all there is
+        Overfull // the reader holds more than the limit: the sender sends more than it may
+    };
+
+    explicit EndpointConnection(Descriptor fd) : fd_(std::move(fd)) {}
+    // For an event loop to watch for readable data.
+    int Handle() const { return fd_.Get(); }
+    // Feeds reader with what has arrived, until nothing more is waiting or reader holds more than limit.
+    Received ReceiveInto(MessageReader& reader, std::size_t limit);
+    // The 32-bit message result; false when it could not be sent at once (the sender stopped reading or
+    // is gone).
+    bool Answer(std::uint32_t result);
+
+private:
+    Descriptor fd_;
+};
+
+// The running instance's end: the endpoint a second start connects to, listening from Listen until it is
+// destroyed, which removes it.
 class EndpointListener
 {
 public:
     EndpointListener() = default;
     ~EndpointListener();
-    EndpointListener(EndpointListener&& other) noexcept;
+    // Made before the window exists and handed to it, so a second start can connect while it is made.
+    EndpointListener(EndpointListener&& other) noexcept = default;
     EndpointListener& operator=(EndpointListener&& other) noexcept;
     EndpointListener(const EndpointListener&) = delete;
     EndpointListener& operator=(const EndpointListener&) = delete;
 
-    // Listens at path, replacing a socket left there by an instance that died: only the holder of the
-    // instance lock calls this. False, with the reason, when it cannot.
+    // Listens at path, accessible to this user alone, replacing a socket left there by an instance that
+    // died: only the holder of the instance lock calls this. Made under a name of its own and then moved
+    // into place, so whoever finds the endpoint finds it listening.
     bool Listen(const std::string& path, std::string& reason);
-    bool Listening() const { return fd_ >= 0; }
-    // For waiting on readiness; the listener keeps it.
-    int Descriptor() const { return fd_; }
-    // The next waiting connection of this user, non-blocking, as a descriptor the caller owns; -1 when none
-    // waits. Connections of other users are closed unheard.
-    int AcceptFromThisUser();
+    // For an event loop to watch for waiting connections; -1 before Listen.
+    int Handle() const { return fd_.Get(); }
+    // The next waiting connection from this user, without waiting; nothing when none waits. Connections
+    // from other users are closed unread.
+    std::optional<EndpointConnection> Accept();
 
 private:
-    void close();
+    void stop();
 
-    int fd_ = -1;
+    Descriptor fd_;
     std::string path_;
 };
 

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/terminal.h"
 
+#include "platform/ascii.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <termios.h>
@@ -228,10 +230,7 @@ ErrorCode Terminal::Ask(const std::string& question, bool& yes)
     std::string answer;
     if (const ErrorCode error = ReadLine(descriptor_, answer))
         return error;
-    for (char& c : answer)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + 32);
-    yes = answer == "y" || answer == "yes";
+    yes = EqualIgnoringAsciiCase(answer, "y") || EqualIgnoringAsciiCase(answer, "yes");
     return 0;
 }
 

@@ -2,40 +2,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/fileops.h"
 
-#include "engine/fileformat.h"
+#include "engine/folderwalk.h"
+#include "platform/folders.h"
 #include "ui/filelist.h"
 #include "ui/main.h"
 
 #include <QCoreApplication>
 
-#include <limits.h>
-
 namespace tazen {
 
 namespace {
-
-constexpr std::uint32_t kWalkedFolderAttributes[] = {16, 48, 50};
-// Entries past the path limit named in the one box that reports them.
-constexpr std::size_t kMostUnreachableNamed = 3;
-
-bool wanted(const std::string& name, std::uint32_t attributes, bool decrypt)
-{
-    // A regular file, symbolic links followed, is what carries the archive attribute here.
-    const bool isFile = (attributes & platform::kAttrArchive) != 0;
-    return isFile && (!decrypt || HasEncryptedExtension(name));
-}
-
-// The files of one folder, without its sub-folders.
-std::vector<std::string> collect(const std::string& folder, bool decrypt)
-{
-    std::vector<std::string> found;
-    std::vector<platform::FolderEntry> entries;
-    platform::ListFolder(folder, entries);
-    for (const platform::FolderEntry& entry : entries)
-        if (wanted(entry.name, entry.attributes, decrypt))
-            found.push_back(folder + entry.name);
-    return found;
-}
 
 void endProgram(TForm1& form)
 {
@@ -72,7 +48,7 @@ void addFolder(TForm1& form, const std::string& folder, bool recursive, bool dec
             return endProgram(form);
     } else {
         named = platform::WithTrailingSlash(folder);
-        found = collect(named, decrypt);
+        found = FolderFiles(named, decrypt);
     }
     if (found.empty()) {
         CloseScanDialog(form.ScanDialog());
@@ -101,96 +77,46 @@ std::vector<std::string>& FolderScan::ScanFolder(const std::string& folder, bool
                                                  std::vector<std::string>& list)
 {
     ShowScanDialog(scanDialog_, Decrypt ? kScanCaptionDecrypt : kScanCaptionEncrypt, owner_);
-    ScanFolderTree(folder, Decrypt, list);
+    FolderWalk walk({[this](const std::string& in) { showFolder(in); },
+                     [this] { return scanDialog_ && scanDialog_->ModalResult() == kModalResultCancel; }});
+    walk.ScanFolderTree(folder, Decrypt, list);
+    cancelled_ = walk.Cancelled();
     if (!cancelled_)
-        reportUnreachable();
+        reportUnreachable(walk);
     SetScanText(*scanDialog_, QStringLiteral("Please wait..."));
     QCoreApplication::processEvents();
     return list;
 }
 
-void FolderScan::ScanFolderTree(std::string folder, bool Decrypt, std::vector<std::string>& list)
-{
-    folder = platform::WithTrailingSlash(std::move(folder));
-    if (!mayEnter(folder))
-        return;
-    std::vector<platform::FolderEntry> entries;
-    // An unreadable folder lists nothing and adds nothing.
-    platform::ListFolder(folder, entries);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (i > 0) {
-            if (cancelled_)
-                break;
-            // Read before the entry is handled, so the entry fetched when Cancel came is still handled.
-            if (scanDialog_ && scanDialog_->ModalResult() == kModalResultCancel)
-                cancelled_ = true;
-        }
-        ScanEntry(folder, Decrypt, list, entries[i]);
-    }
-}
-
-void FolderScan::ScanEntry(const std::string& folder, bool Decrypt, std::vector<std::string>& list,
-                           const platform::FolderEntry& entry)
+void FolderScan::showFolder(const std::string& folder)
 {
     if (scanDialog_ && folder != shownFolder_) {
         SetScanText(*scanDialog_, FileNameText(folder));
         shownFolder_ = folder;
     }
-    processMessages();
-    const std::string path = folder + entry.name;
-    if (path.size() >= PATH_MAX) {
-        // The system cannot reach it; it is named once the walk is over rather than skipped in silence.
-        if (unreachable_.size() < kMostUnreachableNamed)
-            unreachable_.push_back(FileNameText(path) + QLatin1Char(' ') + QString::number(entry.attributes));
-        ++unreachableCount_;
-        return;
-    }
-    for (std::uint32_t walked : kWalkedFolderAttributes)
-        if (entry.attributes == walked) {
-            ScanFolderTree(path, Decrypt, list);
-            return;
-        }
-    if (wanted(entry.name, entry.attributes, Decrypt))
-        list.push_back(path);
+    rounds_.Run([] { QCoreApplication::processEvents(); });
 }
 
-void FolderScan::reportUnreachable()
+void FolderScan::reportUnreachable(const FolderWalk& walk)
 {
-    if (unreachableCount_ == 0)
+    const std::size_t count = walk.UnreachableCount();
+    if (count == 0)
         return;
+    const auto named = [](const UnreachableEntry& entry) {
+        return FileNameText(entry.path) + QLatin1Char(' ') + QString::number(entry.attributes);
+    };
     QString text;
-    if (unreachableCount_ == 1) {
-        text = unreachable_.front();
+    if (count == 1) {
+        text = named(walk.Unreachable().front());
     } else {
-        text = QString::number(unreachableCount_) +
+        text = QString::number(count) +
                QStringLiteral(" entries were not added: their paths are longer than the system allows.");
-        if (unreachableCount_ > unreachable_.size())
-            text += QStringLiteral(" The first %1 of them:").arg(unreachable_.size());
-        for (const QString& named : unreachable_)
-            text += QStringLiteral("\n\r") + named;
+        if (count > walk.Unreachable().size())
+            text += QStringLiteral(" The first %1 of them:").arg(walk.Unreachable().size());
+        for (const UnreachableEntry& entry : walk.Unreachable())
+            text += QStringLiteral("\n\r") + named(entry);
     }
     interaction_.MessageBox(owner_, BoxKind::Plain, text);
-}
-
-bool FolderScan::mayEnter(const std::string& folder)
-{
-    platform::FolderIdentity identity;
-    if (!platform::IdentifyFolder(folder, identity))
-        return false;
-    if (!walked_.insert({identity.device, identity.inode}).second)
-        return false;
-    auto known = pseudoDevices_.find(identity.device);
-    if (known == pseudoDevices_.end())
-        known =
-            pseudoDevices_
-                .emplace(identity.device, platform::IsPseudoFileSystemType(platform::FileSystemType(identity.device)))
-                .first;
-    return !known->second;
-}
-
-void FolderScan::processMessages()
-{
-    rounds_.Run([] { QCoreApplication::processEvents(); });
 }
 
 } // namespace tazen

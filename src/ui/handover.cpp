@@ -6,12 +6,6 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
-#include <cerrno>
-#include <cstring>
-
-#include <sys/socket.h>
-#include <unistd.h>
-
 namespace tazen {
 
 namespace {
@@ -28,19 +22,15 @@ constexpr int kIncompleteMessageMs = 10'000;
 
 struct HandOverEndpoint::Connection
 {
-    int fd = -1;
+    explicit Connection(platform::EndpointConnection accepted) : endpoint(std::move(accepted)) {}
+
+    // Declared first, so the notifier that watches it goes before it.
+    platform::EndpointConnection endpoint;
     std::unique_ptr<QSocketNotifier> notifier;
     std::unique_ptr<QTimer> deadline;
     platform::MessageReader reader;
     bool ended = false;    // the sender will send nothing more
     bool awaiting = false; // a message is with the handler
-
-    ~Connection()
-    {
-        notifier.reset();
-        if (fd >= 0)
-            ::close(fd);
-    }
 };
 
 HandOverEndpoint::HandOverEndpoint(Handler handler, QObject* parent) : QObject(parent), handler_(std::move(handler)) {}
@@ -54,7 +44,7 @@ HandOverEndpoint::~HandOverEndpoint()
 void HandOverEndpoint::Serve(platform::EndpointListener listener)
 {
     listener_ = std::move(listener);
-    listenerNotifier_ = std::make_unique<QSocketNotifier>(listener_.Descriptor(), QSocketNotifier::Read);
+    listenerNotifier_ = std::make_unique<QSocketNotifier>(listener_.Handle(), QSocketNotifier::Read);
     connect(listenerNotifier_.get(), &QSocketNotifier::activated, this, [this] { acceptConnections(); });
 }
 
@@ -66,13 +56,12 @@ void HandOverEndpoint::acceptConnections()
             listenerNotifier_->setEnabled(false);
             return;
         }
-        const int fd = listener_.AcceptFromThisUser();
-        if (fd < 0)
+        std::optional<platform::EndpointConnection> accepted = listener_.Accept();
+        if (!accepted)
             return;
         const std::uint64_t id = nextId_++;
-        auto connection = std::make_unique<Connection>();
-        connection->fd = fd;
-        connection->notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+        auto connection = std::make_unique<Connection>(std::move(*accepted));
+        connection->notifier = std::make_unique<QSocketNotifier>(connection->endpoint.Handle(), QSocketNotifier::Read);
         connect(connection->notifier.get(), &QSocketNotifier::activated, this, [this, id] { readFrom(id); });
         connection->deadline = std::make_unique<QTimer>();
         connection->deadline->setSingleShot(true);
@@ -90,19 +79,13 @@ void HandOverEndpoint::readFrom(std::uint64_t id)
     if (found == connections_.end())
         return;
     Connection& connection = *found->second;
-    char bytes[4096];
-    for (;;) {
-        const ssize_t count = ::recv(connection.fd, bytes, sizeof(bytes), 0);
-        if (count > 0) {
-            connection.reader.Feed(bytes, static_cast<std::size_t>(count));
-            // A sender may queue a message behind the one being handled, not an endless stream.
-            if (connection.reader.Buffered() > kMostBuffered)
-                return drop(id);
-            continue;
-        }
-        if (count < 0 && (errno == EAGAIN || errno == EINTR))
-            break;
-        // The sender has finished sending (or is gone); what arrived is all there is.
+    switch (connection.endpoint.ReceiveInto(connection.reader, kMostBuffered)) {
+    case platform::EndpointConnection::Received::Open:
+        break;
+    case platform::EndpointConnection::Received::Overfull:
+        // A sender may queue a message behind the one being handled, not an endless stream.
+        return drop(id);
+    case platform::EndpointConnection::Received::Ended:
         connection.ended = true;
         connection.notifier->setEnabled(false);
         break;
@@ -145,10 +128,8 @@ void HandOverEndpoint::answer(std::uint64_t id, std::uint32_t result)
         return;
     Connection& connection = *found->second;
     connection.awaiting = false;
-    const std::string bytes = platform::EncodeResult(result);
-    // Four bytes always fit an empty socket buffer; a sender that stopped reading loses its answer.
-    if (::send(connection.fd, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT) !=
-        static_cast<ssize_t>(bytes.size())) {
+    // A sender that stopped reading loses its answer.
+    if (!connection.endpoint.Answer(result)) {
         drop(id);
         return;
     }

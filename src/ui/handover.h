@@ -1,5 +1,6 @@
 // The running instance's end of the hand-over: the endpoint a second start of the program sends its
-// command line to, served between the window's other events.
+// command line to, served between the window's other events. The platform's listener does the socket work;
+// this is its glue to Qt's event loop.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 

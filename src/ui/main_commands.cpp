@@ -91,10 +91,10 @@ void TForm1::runCommand(bool encrypt)
     setCommandsEnabled(true);
 
     const auto setMode = [&] { encrypt ? SetEncryptMode(true) : SetDecryptMode(true); };
-    if (result < 0) {
+    if (result == kAllFilesDone) {
         setMode();
     } else {
-        const bool cancelled = message == "Encryption canceled" || message == "Decryption canceled";
+        const bool cancelled = message == kEncryptionCanceled || message == kDecryptionCanceled;
         // Closing the window cancelled the run; the user has said what should happen next.
         if (!(cancelled && closeRequested_))
             interaction_.MessageBox(this, BoxKind::Error, QString::fromUtf8(message));

@@ -85,7 +85,7 @@ void TForm1::CreateDialogs()
 
 void TForm1::becomeRunningInstance(platform::EndpointListener listener)
 {
-    if (!listener.Listening())
+    if (listener.Handle() < 0)
         return;
     endpoint_ = std::make_unique<HandOverEndpoint>(
         [this](const platform::WindowMessage& message, const HandOverEndpoint::Reply& reply) {

@@ -231,7 +231,7 @@ void TSettingsDialog::Execute()
         const platform::TIniFile settings(path);
         chbxCompress_->setChecked(settings.ReadBool(kSectionFiles, kKeyCompressFiles, false));
         chbxSelfExtract_->setChecked(settings.ReadBool(kSectionFiles, kKeyMakeSelfExtracting, false));
-        rgSrcFiles_->SetItemIndex(settings.ReadInteger(kSectionFiles, kKeySourceFiles, 0));
+        rgSrcFiles_->SetItemIndex(settings.ReadInteger(kSectionFiles, kKeySourceFiles, kSourceFilesDefaultInDialog));
     } else {
         chbxCompress_->setChecked(false);
         chbxSelfExtract_->setChecked(false);

@@ -40,23 +40,19 @@ TEST(XorBytes, CombinesInAscendingOrderAndMayWriteOntoAnInput)
     EXPECT_EQ(untouched, a);
 }
 
-TEST(PublishedProperties, AssignmentsChangeNothing)
+// What the components tell about themselves; the file format takes its key size from MaxKeySize.
+TEST(PublishedProperties, NameTheAlgorithmAndItsSizes)
 {
     TBlowfish cipher;
-    cipher.SetAlgorithm("Twofish");
-    cipher.SetBlockSize(128);
-    cipher.SetMaxKeySize(256);
     EXPECT_EQ(cipher.Algorithm(), "Blowfish");
+    EXPECT_EQ(cipher.AlgorithmId(), 5);
     EXPECT_EQ(cipher.BlockSize(), 64);
     EXPECT_EQ(cipher.MaxKeySize(), 448);
-    EXPECT_EQ(cipher.AlgorithmId(), 5);
 
     TSha1 hash;
-    hash.SetAlgorithm("MD5");
-    hash.SetHashSize(128);
     EXPECT_EQ(hash.Algorithm(), "SHA1");
-    EXPECT_EQ(hash.HashSize(), 160);
     EXPECT_EQ(hash.AlgorithmId(), 2);
+    EXPECT_EQ(hash.HashSize(), 160);
 }
 
 } // namespace

@@ -390,6 +390,37 @@ TEST_F(Cli, APasswordFileGivesItsFirstLineWithoutAByteOrderMarkAndSaysWhatLooksA
     }
 }
 
+TEST_F(Cli, AFolderStandsForTheFilesAFolderAddOfTheWindowFinds)
+{
+    std::filesystem::create_directories(dir / "top/sub");
+    std::filesystem::create_directory(dir / "top/.hidden");
+    const Bytes a = readFile(makeFile("top/a", 20));
+    const Bytes b = readFile(makeFile("top/sub/b", 30));
+    makeFile("top/.hidden/c", 5);
+
+    Finished run = runCli({"encrypt", "-r", "--source", "delete", "top"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(contains(run.err, "tazen-cli: 2 files found for encryption in top\n")) << run.err;
+    EXPECT_EQ(listFolder(dir / "top"), (std::vector<std::string>{".hidden", "a.TaZEN", "sub"}));
+    EXPECT_EQ(listFolder(dir / "top/sub"), std::vector<std::string>{"b.TaZEN"});
+    EXPECT_EQ(listFolder(dir / "top/.hidden"), std::vector<std::string>{"c"}) << "hidden folders are not entered";
+
+    // Without -r, the folder's own files alone.
+    run = runCli({"decrypt", "top"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(contains(run.err, "tazen-cli: 1 TaZEN encrypted file found in top/\n")) << run.err;
+    EXPECT_EQ(readFile(dir / "top/a"), a);
+    EXPECT_TRUE(exists(dir / "top/sub/b.TaZEN"));
+
+    run = runCli({"decrypt", "--recursive", "top"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(readFile(dir / "top/sub/b"), b);
+
+    run = runCli({"decrypt", "-r", "top"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "tazen-cli: No TaZEN encrypted files found in top or its sub directories.\n");
+}
+
 TEST_F(Cli, RefusesWrongUsageWithCodeTwoBeforeTouchingAnything)
 {
     makeFile("plain", 10);

@@ -79,7 +79,9 @@ TEST(CliOptions, WrongUsageEndsWithCodeTwoAndSaysWhyOnStandardError)
         {{"encrypt", "--progress-fd", "x", "a"}, "--progress-fd x is not an open file descriptor"},
         {{"shred", "--password-stdin", "a"}, "'--password-stdin' is not an option of shred"},
         {{"decrypt", "--self-extracting", "a.TaZEN"}, "'--self-extracting' is not an option of decrypt"},
-        {{"decrypt", "a.TaZEN", "b.tazen"}, "b.tazen does not end in .TaZEN; decrypt takes .TaZEN files only"},
+        {{"check", "-r", "a.TaZEN"}, "'-r' is not an option of check"},
+        {{"decrypt", "a.TaZEN", "b.tazen"},
+         "b.tazen does not end in .TaZEN; decrypt takes .TaZEN files and folders only"},
     };
     for (const auto& [arguments, reason] : cases) {
         SCOPED_TRACE(reason);

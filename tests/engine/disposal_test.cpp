@@ -259,21 +259,33 @@ TEST_F(Shredding, WritesTheGutmannSequenceInPlaceWithTheLengthsOfEachPass)
     // Every pass wrote into the same file, not a new one under the same name.
     EXPECT_EQ(inodes, std::set<ino_t>{before.st_ino});
 
-    ASSERT_EQ(passes.size(), 35u);
-    for (int pass = 1; pass <= 35; ++pass) {
-        SCOPED_TRACE(pass);
-        const Bytes& content = passes[pass - 1];
-        if (pass <= 4 || pass >= 32) {
+    // Gutmann's 35 passes as published; an empty pattern is a random pass, one byte repeated.
+    // clang-format off
+    const std::vector<Bytes> gutmann = {
+        {}, {}, {}, {},                                                             // 1-4
+        {0x55}, {0xAA}, {0x92, 0x49, 0x24}, {0x49, 0x24, 0x92}, {0x24, 0x92, 0x49}, // 5-9
+        {0x00}, {0x11}, {0x22}, {0x33}, {0x44}, {0x55}, {0x66}, {0x77}, {0x88},     // 10-18
+        {0x99}, {0xAA}, {0xBB}, {0xCC}, {0xDD}, {0xEE}, {0xFF},                     // 19-25
+        {0x92, 0x49, 0x24}, {0x49, 0x24, 0x92}, {0x24, 0x92, 0x49},                 // 26-28
+        {0x6D, 0xB6, 0xDB}, {0xB6, 0xDB, 0x6D}, {0xDB, 0x6D, 0xB6},                 // 29-31
+        {}, {}, {}, {},                                                             // 32-35
+    };
+    // clang-format on
+    ASSERT_EQ(passes.size(), gutmann.size());
+    for (std::size_t pass = 0; pass < gutmann.size(); ++pass) {
+        SCOPED_TRACE(pass + 1);
+        const Bytes& content = passes[pass];
+        const Bytes& pattern = gutmann[pass];
+        if (pattern.empty()) {
             ASSERT_EQ(content.size(), 10u);
             EXPECT_EQ(std::count(content.begin(), content.end(), content[0]), 10);
             EXPECT_LE(content[0], 254);
             continue;
         }
-        const std::uint8_t* row = ShredPatterns[pass - 5];
-        const bool threeBytes = row[1] != 0x0A;
-        ASSERT_EQ(content.size(), threeBytes ? 12u : 10u);
+        // A three-byte pattern is written in whole units, so the file grows to the next multiple of 3.
+        ASSERT_EQ(content.size(), pattern.size() == 3 ? 12u : 10u);
         for (std::size_t i = 0; i < content.size(); ++i)
-            EXPECT_EQ(content[i], threeBytes ? row[i % 3] : row[0]);
+            EXPECT_EQ(content[i], pattern[i % pattern.size()]) << i;
     }
     EXPECT_EQ(frontend.shred.caption, "File shredding (Gutman pass-35)");
     EXPECT_EQ(frontend.shred.lblHead_.caption, "Shredding file:");

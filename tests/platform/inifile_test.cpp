@@ -8,6 +8,7 @@
 
 #include <climits>
 #include <csignal>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -211,95 +212,59 @@ TEST_F(IniFileTest, ReadBoolTakesAnyNonZeroNumberAsTrue)
 
 // ---- Writing ----
 
-TEST_F(IniFileTest, ChangingAKeyKeepsEveryOtherLineByteForByte)
+TEST_F(IniFileTest, WritesChangeOnlyWhatTheyMustAndKeepTheFilesLineEnds)
 {
-    writeFile(path, "; settings\n"
-                    "Loose=line\n"
-                    "\n"
-                    "[Window]\n"
-                    "# position\n"
-                    "  LEFT = 400  \n"
-                    "Unknown=keep me\n"
-                    "\n"
-                    "[Other]\n"
-                    "Left=5\n");
-    ini.WriteInteger("window", "left", -12);
-    EXPECT_EQ(readText(path), "; settings\n"
-                              "Loose=line\n"
-                              "\n"
-                              "[Window]\n"
-                              "# position\n"
-                              "LEFT=-12\n"
-                              "Unknown=keep me\n"
-                              "\n"
-                              "[Other]\n"
-                              "Left=5\n");
-}
-
-TEST_F(IniFileTest, ChangingAKeyInACrlfFileKeepsCrlf)
-{
-    writeFile(path, "[Window]\r\nLeft = 400\r\nTop=1\r\n\r\n[Z]\r\nq=1");
-    ini.WriteString("Window", "Left", "500");
-    EXPECT_EQ(readText(path), "[Window]\r\nLeft=500\r\nTop=1\r\n\r\n[Z]\r\nq=1");
-}
-
-TEST_F(IniFileTest, OnlyTheFirstOfDuplicateKeysChanges)
-{
-    writeFile(path, "[A]\nx=1\nx=2\n[A]\nx=3\n");
-    ini.WriteString("A", "X", "9");
-    EXPECT_EQ(readText(path), "[A]\nx=9\nx=2\n[A]\nx=3\n");
-}
-
-TEST_F(IniFileTest, NewKeyGoesAtTheEndOfItsOwnSection)
-{
-    writeFile(path, "[A]\n"
-                    "x=1\n"
-                    "; end of A\n"
-                    "\n"
-                    "\n"
-                    "[B]\n"
-                    "y=2\n");
-    ini.WriteBool("A", "Flag", true);
-    ini.WriteBool("B", "Off", false);
-    EXPECT_EQ(readText(path), "[A]\n"
-                              "x=1\n"
-                              "; end of A\n"
-                              "Flag=1\n"
-                              "\n"
-                              "\n"
-                              "[B]\n"
-                              "y=2\n"
-                              "Off=0\n");
-}
-
-TEST_F(IniFileTest, NewKeyInCrlfFileUsesCrlfEvenAfterAnUnterminatedLastLine)
-{
-    writeFile(path, "[A]\r\nx=1");
-    ini.WriteString("A", "y", "2");
-    EXPECT_EQ(readText(path), "[A]\r\nx=1\r\ny=2\r\n");
-}
-
-TEST_F(IniFileTest, NewKeyInEmptySectionFollowsTheHeader)
-{
-    writeFile(path, "[A]\n\n[B]\n");
-    ini.WriteString("A", "k", "v");
-    EXPECT_EQ(readText(path), "[A]\nk=v\n\n[B]\n");
-}
-
-TEST_F(IniFileTest, NewSectionGoesAtTheEndAfterABlankLine)
-{
-    writeFile(path, "[A]\nx=1\n");
-    ini.WriteString("New", "k", "v");
-    EXPECT_EQ(readText(path), "[A]\nx=1\n\n[New]\nk=v\n");
-
-    writeFile(path, "[A]\r\nx=1");
-    ini.WriteString("New", "k", "v");
-    EXPECT_EQ(readText(path), "[A]\r\nx=1\r\n\r\n[New]\r\nk=v\r\n");
-
-    // A blank line already there is separation enough.
-    writeFile(path, "[A]\nx=1\n\n");
-    ini.WriteString("New", "k", "v");
-    EXPECT_EQ(readText(path), "[A]\nx=1\n\n[New]\nk=v\n");
+    struct Case
+    {
+        const char* what;
+        std::optional<std::string> before; // none: no file
+        std::function<void(TIniFile&)> write;
+        std::string after;
+    };
+    const std::vector<Case> cases = {
+        {"a changed key keeps every other line byte for byte",
+         "; settings\nLoose=line\n\n[Window]\n# position\n  LEFT = 400  \nUnknown=keep me\n\n[Other]\nLeft=5\n",
+         [](TIniFile& ini) { ini.WriteInteger("window", "left", -12); },
+         "; settings\nLoose=line\n\n[Window]\n# position\nLEFT=-12\nUnknown=keep me\n\n[Other]\nLeft=5\n"},
+        {"a changed key in a CRLF file keeps CRLF", "[Window]\r\nLeft = 400\r\nTop=1\r\n\r\n[Z]\r\nq=1",
+         [](TIniFile& ini) { ini.WriteString("Window", "Left", "500"); },
+         "[Window]\r\nLeft=500\r\nTop=1\r\n\r\n[Z]\r\nq=1"},
+        {"only the first of duplicate keys changes", "[A]\nx=1\nx=2\n[A]\nx=3\n",
+         [](TIniFile& ini) { ini.WriteString("A", "X", "9"); }, "[A]\nx=9\nx=2\n[A]\nx=3\n"},
+        {"a new key goes at the end of its own section", "[A]\nx=1\n; end of A\n\n\n[B]\ny=2\n",
+         [](TIniFile& ini) {
+             ini.WriteBool("A", "Flag", true);
+             ini.WriteBool("B", "Off", false);
+         },
+         "[A]\nx=1\n; end of A\nFlag=1\n\n\n[B]\ny=2\nOff=0\n"},
+        {"a new key in a CRLF file uses CRLF after an unterminated last line", "[A]\r\nx=1",
+         [](TIniFile& ini) { ini.WriteString("A", "y", "2"); }, "[A]\r\nx=1\r\ny=2\r\n"},
+        {"a new key in an empty section follows the header", "[A]\n\n[B]\n",
+         [](TIniFile& ini) { ini.WriteString("A", "k", "v"); }, "[A]\nk=v\n\n[B]\n"},
+        {"a new section goes at the end after a blank line", "[A]\nx=1\n",
+         [](TIniFile& ini) { ini.WriteString("New", "k", "v"); }, "[A]\nx=1\n\n[New]\nk=v\n"},
+        {"a new section in a CRLF file", "[A]\r\nx=1", [](TIniFile& ini) { ini.WriteString("New", "k", "v"); },
+         "[A]\r\nx=1\r\n\r\n[New]\r\nk=v\r\n"},
+        {"a blank line already there is separation enough", "[A]\nx=1\n\n",
+         [](TIniFile& ini) { ini.WriteString("New", "k", "v"); }, "[A]\nx=1\n\n[New]\nk=v\n"},
+        {"an empty file gets no leading blank line", "", [](TIniFile& ini) { ini.WriteString("S", "k", "v"); },
+         "[S]\nk=v\n"},
+        {"integers are written in decimal", std::nullopt,
+         [](TIniFile& ini) {
+             ini.WriteInteger("N", "min", INT_MIN);
+             ini.WriteInteger("N", "max", INT_MAX);
+             ini.WriteInteger("N", "zero", 0);
+         },
+         "[N]\nmin=-2147483648\nmax=2147483647\nzero=0\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(path);
+        if (c.before)
+            writeFile(path, *c.before);
+        c.write(ini);
+        EXPECT_EQ(readText(path), c.after);
+    }
 }
 
 TEST_F(IniFileTest, WriteCreatesAMissingFile)
@@ -316,27 +281,12 @@ TEST_F(IniFileTest, WriteCreatesAMissingFile)
     EXPECT_TRUE(ini.ReadBool("Window", "Max", false));
 }
 
-TEST_F(IniFileTest, WriteIntoAnEmptyFileHasNoLeadingBlankLine)
-{
-    writeFile(path, "");
-    ini.WriteString("S", "k", "v");
-    EXPECT_EQ(readText(path), "[S]\nk=v\n");
-}
-
 TEST_F(IniFileTest, WriteKeepsThePermissionBits)
 {
     writeFile(path, "[A]\nx=1\n");
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
     ini.WriteString("A", "x", "2");
     EXPECT_EQ(permissionsOf(path), 0640u);
-}
-
-TEST_F(IniFileTest, IntegersAreWrittenInDecimal)
-{
-    ini.WriteInteger("N", "min", INT_MIN);
-    ini.WriteInteger("N", "max", INT_MAX);
-    ini.WriteInteger("N", "zero", 0);
-    EXPECT_EQ(readText(path), "[N]\nmin=-2147483648\nmax=2147483647\nzero=0\n");
 }
 
 // ---- Failed writes ----

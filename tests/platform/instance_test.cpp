@@ -1,4 +1,4 @@
-// The instance lock, the private runtime folder, the hand-over's wire format and its sending end.
+// The instance lock, the private runtime folder, the hand-over's wire format and both its ends.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/folders.h"
 #include "platform/instance.h"
@@ -345,6 +345,64 @@ TEST(EndpointClient, SendsTheMessageAndTellsAnAnswerATimeoutAndAClosedEndpointAp
     EXPECT_EQ(answered.Send(kMessageBringToFront, 0, {}, 0ms, result), EndpointClient::Outcome::TimedOut);
     ::close(peer);
     EXPECT_EQ(answered.Send(kMessageBringToFront, 0, {}, 1s, result), EndpointClient::Outcome::Closed);
+}
+
+TEST(EndpointListener, ReplacesAStaleSocketServesThisUserAndLeavesNothingBehind)
+{
+    TempDir runtime;
+    const std::string path = runtime / "TForm1";
+    // An instance that died without cleaning up leaves its socket behind.
+    const pid_t died = ::fork();
+    if (died == 0) {
+        EndpointListener listener;
+        std::string reason;
+        ::_exit(listener.Listen(path, reason) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(died, &status, 0), died);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    {
+        EndpointListener listener;
+        std::string reason;
+        ASSERT_TRUE(listener.Listen(path, reason)) << reason;
+        struct stat info;
+        ASSERT_EQ(::lstat(path.c_str(), &info), 0);
+        EXPECT_TRUE(S_ISSOCK(info.st_mode));
+        EXPECT_EQ(info.st_mode & 0777, 0600u);
+        EXPECT_EQ(test::listFolder(runtime.path()), std::vector<std::string>{"TForm1"});
+        EXPECT_FALSE(listener.Accept()) << "nobody has connected";
+
+        EndpointClient client;
+        ASSERT_TRUE(client.Connect(path));
+        std::optional<EndpointConnection> connection = listener.Accept();
+        ASSERT_TRUE(connection);
+        // The answer waits in the socket before the message is even sent.
+        ASSERT_TRUE(connection->Answer(1));
+        std::uint32_t result = 0;
+        EXPECT_EQ(client.Send(kMessageCopyData, kHandOverMarker, HandOverRecord("/x"), 1s, result),
+                  EndpointClient::Outcome::Answered);
+        EXPECT_EQ(result, 1u);
+        MessageReader reader;
+        EXPECT_EQ(connection->ReceiveInto(reader, 1024), EndpointConnection::Received::Open);
+        const std::optional<WindowMessage> message = reader.Next(false);
+        ASSERT_TRUE(message);
+        EXPECT_EQ(CopyDataText(*message), "/x");
+
+        EXPECT_EQ(client.Send(kMessageCopyData, kHandOverMarker, std::string(100, 'a'), 0ms, result),
+                  EndpointClient::Outcome::TimedOut);
+        EXPECT_EQ(connection->ReceiveInto(reader, 50), EndpointConnection::Received::Overfull);
+
+        std::optional<EndpointConnection> later;
+        {
+            EndpointClient gone;
+            ASSERT_TRUE(gone.Connect(path));
+            later = listener.Accept();
+            ASSERT_TRUE(later);
+        }
+        MessageReader nothing;
+        EXPECT_EQ(later->ReceiveInto(nothing, 1024), EndpointConnection::Received::Ended);
+    }
+    EXPECT_TRUE(test::listFolder(runtime.path()).empty()) << "the endpoint goes with its listener";
 }
 
 TEST(ReachRunningInstance, ConnectsBecomesTheRunningInstanceOrFindsNobody)

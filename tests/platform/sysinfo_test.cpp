@@ -26,7 +26,11 @@ TEST(SysInfo, KernelReleaseGivesMajorMinorAndBuild)
     EXPECT_EQ(release("6.1.0-13-amd64"), (Release{6, 1, 0}));
     EXPECT_EQ(release("5.15.133.1-microsoft-standard-WSL2"), (Release{5, 15, 133}));
     EXPECT_EQ(release("6.8-rc1"), (Release{6, 8, 0}));
+    EXPECT_EQ(release("4.19.0+"), (Release{4, 19, 0}));
+    EXPECT_EQ(release("10.20.30.40"), (Release{10, 20, 30}));
+    EXPECT_EQ(release("6"), (Release{6, 0, 0}));
     EXPECT_EQ(release("linux-6.1"), std::nullopt);
+    EXPECT_EQ(release(""), std::nullopt);
 }
 
 TEST(SysInfo, PrettyNameLosesItsQuotesAndEscapes)

@@ -13,8 +13,6 @@
 
 #include <filesystem>
 
-#include <sys/utsname.h>
-
 namespace tazen {
 namespace {
 
@@ -34,15 +32,10 @@ TEST(AboutBox, ShowingItFillsInTheSystemAndItsMemory)
     TAboutBox box(interaction);
     box.show();
     EXPECT_EQ(box.lblPlatform().text(), "Linux");
-    struct utsname names
-    {
-    };
-    ASSERT_EQ(::uname(&names), 0);
-    const auto release =
-        QRegularExpression(QStringLiteral("^(\\d+)\\.(\\d+)(?:\\.(\\d+))?")).match(QString::fromLatin1(names.release));
-    ASSERT_TRUE(release.hasMatch()) << names.release;
-    const QString build = release.captured(3).isEmpty() ? QStringLiteral("0") : release.captured(3);
-    EXPECT_EQ(box.lblOS().text(), release.captured(1) + "." + release.captured(2) + " (Build " + build + ")");
+    // The kernel release's numbers come from the parser, tested on fixed releases in the platform's tests.
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^\\d+\\.\\d+ \\(Build \\d+\\)$")).match(box.lblOS().text()).hasMatch())
+        << box.lblOS().text().toStdString();
     EXPECT_NE(box.lblAddInfo().text(), "lblAddInfo");
     const QRegularExpression memory(QStringLiteral("^\\d* \\d{1,3} KB$"));
     EXPECT_TRUE(memory.match(box.lblTotMem().text()).hasMatch()) << box.lblTotMem().text().toStdString();

@@ -84,7 +84,7 @@ TButton::TButton(const QString& caption, QWidget* dialog) : QPushButton(caption,
 {
     // Connected before any click handler, so the handler already sees the dialog's new result.
     connect(this, &QPushButton::clicked, this, [this] {
-        if (ModalResult != 0)
+        if (ModalResult != kModalResultNone)
             if (auto* owner = qobject_cast<TFixedDialog*>(window()))
                 owner->SetModalResult(ModalResult);
     });

@@ -48,7 +48,7 @@ class TButton : public QPushButton
 public:
     TButton(const QString& caption, QWidget* dialog);
 
-    int ModalResult = 0;
+    int ModalResult = kModalResultNone;
     bool Cancel = false;
 };
 
@@ -86,7 +86,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    int modalResult_ = 0;
+    int modalResult_ = kModalResultNone;
 };
 
 } // namespace tazen

@@ -49,7 +49,7 @@ TProgressDialog::TProgressDialog(QWidget* parent)
 
 void TProgressDialog::StartProgress(const std::string& title, const std::string& countText)
 {
-    SetModalResult(0);
+    SetModalResult(kModalResultNone);
     btnAction_->ModalResult = kModalResultCancel;
     btnAction_->setText(QStringLiteral("&Cancel"));
     gaugeTotal_->SetProgress(0);
@@ -75,7 +75,7 @@ void TProgressDialog::HideProgress()
 void TProgressDialog::FinishProgress()
 {
     gaugeTotal_->Advance(gaugeTotal_->MaxValue() - gaugeTotal_->Progress());
-    btnAction_->ModalResult = 0;
+    btnAction_->ModalResult = kModalResultNone;
     btnAction_->setText(QStringLiteral("&Close"));
 }
 

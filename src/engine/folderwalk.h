@@ -1,0 +1,77 @@
+// The walk behind a folder add: which folders are entered and which files are found, in which order, for
+// the window and the terminal tool alike.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "platform/folders.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tazen {
+
+// A listing entry a folder add takes: a regular file (symbolic links followed), and for decryption only one
+// with the exact extension ".TaZEN".
+bool IsWantedFile(const std::string& name, std::uint32_t attributes, bool decrypt);
+
+// The wanted files of one folder, without its sub-folders, in name order. folder ends in '/'.
+std::vector<std::string> FolderFiles(const std::string& folder, bool decrypt);
+
+// An entry whose path is longer than the system can reach.
+struct UnreachableEntry
+{
+    std::string path;
+    std::uint32_t attributes = 0;
+};
+
+// One recursive walk. A folder is entered when its attribute set is exactly directory (16), directory and
+// archive (48) or those and hidden (50): so here hidden and read-only folders and links to folders are
+// not, and neither are the kernel's pseudo file systems nor a folder already walked. Each folder's entries
+// are taken in name order, so every front end finds the same files in the same order.
+class FolderWalk
+{
+public:
+    struct Callbacks
+    {
+        // Before each entry, with the folder (ending in '/') it is in: the window shows the folder and lets
+        // messages through there, so its Cancel button works during the walk.
+        std::function<void(const std::string& folder)> inFolder;
+        // Read between entries, before the entry is handled: once true, that entry is still handled and the
+        // walk ends at the next.
+        std::function<bool()> cancelRequested;
+    };
+
+    // How many entries past the path limit are kept by name; the rest are only counted.
+    static constexpr std::size_t kUnreachableNamed = 3;
+
+    explicit FolderWalk(Callbacks callbacks) : callbacks_(std::move(callbacks)) {}
+
+    // Lists one folder and descends into its sub-folders, collecting the wanted files into list.
+    void ScanFolderTree(std::string folder, bool Decrypt, std::vector<std::string>& list);
+    void ScanEntry(const std::string& folder, bool Decrypt, std::vector<std::string>& list,
+                   const platform::FolderEntry& entry);
+
+    bool Cancelled() const { return cancelled_; }
+    // Entries past the system's path limit, which the walk cannot reach: the first kUnreachableNamed in the
+    // order met, and how many there were. They are named once the walk is over rather than skipped in silence.
+    const std::vector<UnreachableEntry>& Unreachable() const { return unreachable_; }
+    std::size_t UnreachableCount() const { return unreachableCount_; }
+
+private:
+    bool mayEnter(const std::string& folder);
+
+    Callbacks callbacks_;
+    std::vector<UnreachableEntry> unreachable_;
+    std::size_t unreachableCount_ = 0;
+    bool cancelled_ = false;
+    std::set<std::pair<std::uint64_t, std::uint64_t>> walked_;
+    std::map<std::uint64_t, bool> pseudoDevices_;
+};
+
+} // namespace tazen
