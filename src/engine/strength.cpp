@@ -19,8 +19,9 @@ constexpr double kMonth = 30 * kDay;
 constexpr double kYear = 365 * kDay;
 
 // The least time to guess that reaches each step above "Very weak". zxcvbn's own steps assume a slow, salted
-// hash; against an unsalted SHA-1 only a passphrase that holds out for ages counts as strong.
-constexpr std::array<double, kStrongScore> kStepStarts = {kHour, kYear, 1e3 * kYear, 1e6 * kYear};
+// hash; against an unsalted SHA-1 only what holds out about as long as six random words of a 7776-word list
+// (2^77 guesses, some 500 000 years) counts as strong.
+constexpr std::array<double, kStrongScore> kStepStarts = {kHour, kYear, 1e3 * kYear, 1e5 * kYear};
 
 std::string counted(double amount, const char* unit)
 {
