@@ -65,10 +65,14 @@ public:
         Failed,       // it refused the name, did not answer or could not be found; said on standard error
         BecameRunning // it had ended, and this process holds the lock now
     };
-    // Sends the first argument, when there is one, to the running instance and asks it to come to the front.
+    // Sends the first argument, when there is one, or after "--encrypt" or "--decrypt" every file with its
+    // mode, to the running instance and asks it to come to the front.
     HandOver HandOverCommandLine(const std::vector<std::string>& arguments);
-    // The first instance's arguments: one file name, or "/e" or "/d" with a folder.
+    // The first instance's arguments: one file name, "/e" or "/d" with a folder, or (the file manager's
+    // actions) "--encrypt" or "--decrypt" with the files to list in that mode.
     void HandleCommandLine(const std::vector<std::string>& arguments);
+    // Lists the names in Encrypt or Decrypt mode, emptying the list first only when the mode changes.
+    void AddInMode(bool encrypt, const std::vector<std::string>& names);
     // A message that arrived at the endpoint: a hand-over or a request to come to the front; anything else is
     // answered 0. A handed-over name is answered 1 as soon as it is queued, whatever the window is doing, and
     // listed in turn when the window is free; 0 when the queue is full. During the start-up, which may still
@@ -127,8 +131,8 @@ public:
     void DropFiles(const std::vector<std::string>& names);
 
     // Sets lblpw, shows the password dialog and takes what was typed; true only for OK. The dialog's field
-    // is emptied before it returns.
-    bool AskPassword(const QString& prompt, Secret& password);
+    // is emptied before it returns. showStrength: the estimate under the field (the first prompt of Encrypt).
+    bool AskPassword(const QString& prompt, Secret& password, bool showStrength = false);
 
     // While a run is in progress, or a command, a start-up or an addition to the list is under way, an
     // action that would change the list waits until that is over; otherwise it happens at once.
