@@ -35,10 +35,32 @@ constexpr int kMostReaches = 3;
 
 const char* const kSwitchDecrypt = "/d";
 const char* const kSwitchEncrypt = "/e";
+// The file manager's actions: the files that follow, listed in that mode.
+const char* const kSwitchDecryptFiles = "--decrypt";
+const char* const kSwitchEncryptFiles = "--encrypt";
 
 bool isSwitch(const std::string& argument)
 {
     return argument == kSwitchDecrypt || argument == kSwitchEncrypt;
+}
+
+bool isModeSwitch(const std::string& argument)
+{
+    return argument == kSwitchDecryptFiles || argument == kSwitchEncryptFiles;
+}
+
+// The names a start lists or hands over, made absolute: the first argument, or every one after a mode switch.
+std::vector<std::string> namesOf(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> names;
+    if (arguments.empty() || isSwitch(arguments.front()))
+        return names;
+    if (!isModeSwitch(arguments.front()))
+        return arguments.front().empty() ? names : std::vector{platform::AbsoluteName(arguments.front())};
+    for (auto argument = arguments.begin() + 1; argument != arguments.end(); ++argument)
+        if (!argument->empty())
+            names.push_back(platform::AbsoluteName(*argument));
+    return names;
 }
 
 void warn(const std::string& text)
@@ -131,46 +153,59 @@ void TForm1::becomeRunningInstance(platform::InstanceLock& lock)
 TForm1::HandOver TForm1::HandOverCommandLine(const std::vector<std::string>& arguments)
 {
     // A switch is no file name, and a folder add belongs to the instance it was given to.
-    const bool handsOver = !arguments.empty() && !arguments.front().empty() && !isSwitch(arguments.front());
-    const std::string name = handsOver ? platform::AbsoluteName(arguments.front()) : "";
-    if (!arguments.empty() && isSwitch(arguments.front()))
+    const std::vector<std::string> names = namesOf(arguments);
+    const std::string first = arguments.empty() ? std::string() : arguments.front();
+    if (isSwitch(first))
         warn("TaZEN is running already; a folder is added by starting TaZEN with it when none runs");
-    const std::string what = handsOver ? platform::Printable(name) + " was not handed to the running TaZEN: "
-                                       : "the running TaZEN was not brought to the front: ";
+    const std::uint32_t kind = first == kSwitchEncryptFiles   ? platform::kMessageHandOverEncrypt
+                               : first == kSwitchDecryptFiles ? platform::kMessageHandOverDecrypt
+                                                              : platform::kMessageCopyData;
+    std::size_t taken = 0;
+    const auto what = [&] {
+        return taken < names.size() ? platform::Printable(names[taken]) + " was not handed to the running TaZEN: "
+                                    : std::string("the running TaZEN was not brought to the front: ");
+    };
     for (int reach = 0; reach < kMostReaches; ++reach) {
         platform::EndpointClient client;
         switch (platform::ReachRunningInstance(*instanceLock_, client, kFindPatience)) {
         case platform::Reach::BecameRunning:
             return HandOver::BecameRunning;
         case platform::Reach::NobodyThere:
-            warn(what + "it holds the instance lock but does not answer");
+            warn(what() + "it holds the instance lock but does not answer");
             return HandOver::Failed;
         case platform::Reach::Connected:
             break;
         }
-        std::uint32_t result = 0;
-        const auto outcome = handsOver ? client.Send(platform::kMessageCopyData, platform::kHandOverMarker,
-                                                     platform::HandOverRecord(name), kAnswerPatience, result)
-                                       : client.Send(platform::kMessageBringToFront, 0, {}, kAnswerPatience, result);
+        std::uint32_t result = 1;
+        auto outcome = platform::EndpointClient::Outcome::Answered;
+        if (names.empty())
+            outcome = client.Send(platform::kMessageBringToFront, 0, {}, kAnswerPatience, result);
+        // One record a name, each after the one before was taken.
+        while (taken < names.size() && result == 1 && outcome == platform::EndpointClient::Outcome::Answered) {
+            outcome = client.Send(kind, platform::kHandOverMarker, platform::HandOverRecord(names[taken]),
+                                  kAnswerPatience, result);
+            if (outcome == platform::EndpointClient::Outcome::Answered && result == 1)
+                ++taken;
+        }
         switch (outcome) {
         case platform::EndpointClient::Outcome::Closed:
             continue; // it ended before it answered: look again, perhaps to become the running instance
         case platform::EndpointClient::Outcome::TimedOut:
-            warn(what + "it did not answer");
+            warn(what() + "it did not answer");
             return HandOver::Failed;
         case platform::EndpointClient::Outcome::Answered:
             break;
         }
         if (result != 1) {
-            warn(what + "it refused it");
+            warn(what() + "it refused it");
             return HandOver::Failed;
         }
-        // The name is taken; whether the window comes forward changes nothing about that.
-        if (handsOver)
+        // The names are taken; whether the window comes forward changes nothing about that.
+        if (!names.empty())
             client.Send(platform::kMessageBringToFront, 0, {}, kAnswerPatience, result);
         return HandOver::Done;
     }
-    warn(what + "it kept ending before it answered");
+    warn(what() + "it kept ending before it answered");
     return HandOver::Failed;
 }
 
@@ -180,7 +215,10 @@ void TForm1::WMCopyData(const platform::WindowMessage& message, const HandOverEn
         BringToFront();
         return reply(1);
     }
-    if (message.message != platform::kMessageCopyData || message.dwData != platform::kHandOverMarker)
+    const bool plain = message.message == platform::kMessageCopyData;
+    const bool encrypt = message.message == platform::kMessageHandOverEncrypt;
+    if (!(plain || encrypt || message.message == platform::kMessageHandOverDecrypt) ||
+        message.dwData != platform::kHandOverMarker)
         return reply(0);
     const std::string name = platform::CopyDataText(message);
     // The sender made its name absolute; a relative one could only be resolved against the wrong folder.
@@ -193,12 +231,25 @@ void TForm1::WMCopyData(const platform::WindowMessage& message, const HandOverEn
     const bool answered = !startingUp_;
     if (answered)
         reply(1);
-    WhenIdle([this, name, reply, answered] {
+    WhenIdle([this, name, reply, answered, plain, encrypt] {
         --namesWaiting_;
-        AddFileList({name});
+        if (plain)
+            AddFileList({name});
+        else
+            AddInMode(encrypt, {name});
         if (!answered)
             reply(1);
     });
+}
+
+void TForm1::AddInMode(bool encrypt, const std::vector<std::string>& names)
+{
+    // As a drop does: the list is emptied only when the mode changes.
+    if (encrypt)
+        SetEncryptMode(ModeName() != QStringLiteral("Encrypt"));
+    else
+        SetDecryptMode(ModeName() != QStringLiteral("Decrypt"));
+    AddFileList(names);
 }
 
 void TForm1::BringToFront()
@@ -214,6 +265,8 @@ void TForm1::BringToFront()
 void TForm1::HandleCommandLine(const std::vector<std::string>& arguments)
 {
     const std::string& first = arguments.front();
+    if (isModeSwitch(first))
+        return AddInMode(first == kSwitchEncryptFiles, namesOf(arguments));
     if (!isSwitch(first)) {
         const std::string name = platform::AbsoluteName(first);
         HasEncryptedExtension(name) ? SetDecryptMode(true) : SetEncryptMode(true);
