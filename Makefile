@@ -17,7 +17,7 @@ FORMATTED_SOURCES = git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h'
 	'tools/*.cpp' 'tools/*.h' | grep -v -e blowfish_tables.cpp -e unicode_tables.cpp
 
 .PHONY: all deps build run test test-sanitize test-tsan lint check-layers format-check fuzz fuzz-merge bench screenshots \
-	install uninstall format clean
+	install uninstall package format clean
 
 all: build
 
@@ -132,6 +132,13 @@ install: build
 # Removes what install put into the same PREFIX, but not the settings file TaZEN.ini.
 uninstall:
 	scripts/install-desktop --uninstall "$(PREFIX)"
+
+# The Debian package $(BUILD_DIR)/package/tazen_VERSION_ARCH.deb, of what make install puts below /usr, its
+# dependencies found by dpkg-shlibdeps; then lintian's verdict on it, where any error fails.
+package: build
+	@scripts/install-deps --package
+	cpack --config $(BUILD_DIR)/CPackConfig.cmake -B $(BUILD_DIR)/package
+	lintian --fail-on error --info $(BUILD_DIR)/package/tazen_*.deb
 
 format:
 	@scripts/install-deps --lint

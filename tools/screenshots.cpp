@@ -1,5 +1,5 @@
-// Renders the gauge in every kind, the long-operation dialogs in their usual states, the settings dialog and
-// the about box to PNG files, so they can be looked at without running an operation.
+// Renders the gauge in every kind, the long-operation dialogs in their usual states, the settings dialog, the
+// password dialog and the about box to PNG files, so they can be looked at without running an operation.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/folders.h"
 #include "ui/about.h"
@@ -8,6 +8,7 @@
 #include "ui/dialogs/scandlg.h"
 #include "ui/dialogs/shredDlg.h"
 #include "ui/main.h"
+#include "ui/passdlg.h"
 #include "ui/settingsDlg.h"
 
 #include <QTemporaryDir>
@@ -164,6 +165,23 @@ void settingsDialog()
     save(dialog, QStringLiteral("settings"));
 }
 
+// The first password of an encryption with the strength estimate, for a weak password and a strong
+// passphrase; the confirmation keeps the drawn layout.
+void passwordDialogs()
+{
+    TPasswordDlg dialog;
+    dialog.ShowStrength(true);
+    dialog.edPassword().setText(QStringLiteral("Tr0ub4dor&3"));
+    save(dialog, QStringLiteral("password-weak"));
+    dialog.edPassword().setText(QStringLiteral("washtub bagpipe unfeeling luridness imprison ploy"));
+    save(dialog, QStringLiteral("password-strong"));
+    dialog.ShowStrength(false);
+    dialog.lblpw().SetText(QStringLiteral("Confirm password"));
+    dialog.edPassword().setText(QStringLiteral("Tr0ub4dor&3"));
+    save(dialog, QStringLiteral("password-confirm"));
+    dialog.edPassword().clear();
+}
+
 void aboutBox()
 {
     SilentInteraction interaction;
@@ -260,6 +278,7 @@ int main(int argc, char** argv)
     shredDialogs();
     scanDialogs();
     settingsDialog();
+    passwordDialogs();
     aboutBox();
     mainWindows();
     return failures == 0 ? 0 : 1;

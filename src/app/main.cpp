@@ -77,7 +77,7 @@ int main(int argc, char** argv)
     releaseStartupMessages();
 
     QApplication::setApplicationName(QStringLiteral("TaZEN"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("tazen"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.codeberg.tazen"));
     // The dialogs are windows of their own; the program ends with the main window, not with the last one.
     QApplication::setQuitOnLastWindowClosed(false);
     tazen::DesktopInteraction interaction;

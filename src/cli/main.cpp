@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/folders.h"
 #include "cli/options.h"
+#include "cli/passphrase.h"
+#include "cli/password_strength.h"
 #include "cli/terminal_frontend.h"
 
 #include "cipher/blowfish.h"
@@ -360,6 +362,8 @@ int main(int argc, char** argv)
         std::fputs(parsed.err.c_str(), stderr);
         return parsed.exitCode;
     }
+    if (options.command == "passphrase")
+        return cli::RunPassphrase(options.words);
     // A progress reader that goes away must not end the work half-way.
     ::signal(SIGPIPE, SIG_IGN);
     platform::CatchInterrupts();
@@ -371,6 +375,10 @@ int main(int argc, char** argv)
     Secret password;
     if (options.command != "shred")
         if (const int code = readPassword(options, password); code >= 0)
+            return code;
+    if (options.command == "encrypt")
+        if (const int code = cli::CheckPasswordStrength(password.value.c_str(), options.minStrength, options.quiet);
+            code >= 0)
             return code;
 
     cli::DisplayOptions display;

@@ -16,6 +16,9 @@ enum ExitCode
     kExitUsage = 2
 };
 
+inline constexpr int kDefaultPassphraseWords = 6;
+inline constexpr int kMostPassphraseWords = 64;
+
 struct Options
 {
     std::string command;
@@ -30,6 +33,10 @@ struct Options
     // A folder among the files stands for its files; with recursive, for those of its sub-folders too.
     bool recursive = false;
     int progressDescriptor = -1;
+    // encrypt refuses a password whose strength estimate is below this step (0 to 4).
+    std::optional<int> minStrength;
+    // How many words passphrase draws.
+    int words = kDefaultPassphraseWords;
 };
 
 // What the command line asks for: either the command runs with the options, or the program ends at once

@@ -1,14 +1,14 @@
-// The settings file beside the program.
+// Where the settings file is.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/settings.h"
 
-#include "platform/folders.h"
+#include "platform/settingsfolder.h"
 
 namespace tazen {
 
 std::string SettingsFilePath()
 {
-    return platform::ExecutableFolder() + kSettingsFileName;
+    return platform::SettingsFolder() + kSettingsFileName;
 }
 
 } // namespace tazen

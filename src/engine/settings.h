@@ -1,4 +1,4 @@
-// The settings file beside the program and the keys the engine reads from it.
+// The settings file and the keys the engine reads from it.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
@@ -21,7 +21,8 @@ inline constexpr int kSourceFilesDefaultForDisposal = 1;
 // The dialog shows "Leave unchanged.", the choice that destroys nothing; OK writes it, ending the disagreement.
 inline constexpr int kSourceFilesDefaultInDialog = 0;
 
-// The folder of the running executable followed by "TaZEN.ini".
+// "TaZEN.ini" in the folder of the running executable, or in the user's configuration folder when the
+// program's folder is not writable (platform::SettingsFolder).
 std::string SettingsFilePath();
 
 } // namespace tazen

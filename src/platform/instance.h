@@ -24,6 +24,10 @@ inline constexpr std::uint32_t kHandOverMarker = 0x012CE821;  // dwData of a com
 // A record declaring more data than this is refused unread: no file name comes near it.
 inline constexpr std::uint32_t kLargestMessageData = 64 * 1024;
 
+// A name to list in the mode the file manager's action named ("Encrypt with TaZEN"), with the same record.
+inline constexpr std::uint32_t kMessageHandOverEncrypt = 0x8002; // WM_APP + 2
+inline constexpr std::uint32_t kMessageHandOverDecrypt = 0x8003; // WM_APP + 3
+
 // The user's private runtime folder: $XDG_RUNTIME_DIR when it is a folder of this user that nobody else
 // may enter, else /tmp/tazen-<uid>, made with mode 0700 when missing, else (when someone else has taken that
 // name) tazen/run in the user's cache folder, $XDG_CACHE_HOME or ~/.cache, made likewise. Empty, with the

@@ -62,8 +62,11 @@ public:
     void FormCreate(const std::vector<std::string>& arguments);
     // The same, with the single-instance rule already applied before the application was made.
     void FormCreate(const std::vector<std::string>& arguments, InstanceStart start);
-    // The first instance's arguments: one file name, or "/e" or "/d" with a folder.
+    // The first instance's arguments: one file name, "/e" or "/d" with a folder, or (the file manager's
+    // actions) "--encrypt" or "--decrypt" with the files to list in that mode.
     void HandleCommandLine(const std::vector<std::string>& arguments);
+    // Lists the names in Encrypt or Decrypt mode, emptying the list first only when the mode changes.
+    void AddInMode(bool encrypt, const std::vector<std::string>& names);
     // A message that arrived at the endpoint: a hand-over or a request to come to the front; anything else is
     // answered 0. A handed-over name is answered 1 as soon as it is queued, whatever the window is doing, and
     // listed in turn when the window is free; 0 when the queue is full. During the start-up, which may still
@@ -124,8 +127,8 @@ public:
     void DropFiles(const std::vector<std::string>& names);
 
     // Sets lblpw, shows the password dialog and takes what was typed; true only for OK. The dialog's field
-    // is emptied before it returns.
-    bool AskPassword(const QString& prompt, Secret& password);
+    // is emptied before it returns. showStrength: the estimate under the field (the first prompt of Encrypt).
+    bool AskPassword(const QString& prompt, Secret& password, bool showStrength = false);
 
     // While a run is in progress, or a command, a start-up or an addition to the list is under way, an
     // action that would change the list waits until that is over; otherwise it happens at once.

@@ -21,11 +21,12 @@ BoxKind boxKindOf(MessageKind kind)
 
 } // namespace
 
-bool TForm1::AskPassword(const QString& prompt, Secret& password)
+bool TForm1::AskPassword(const QString& prompt, Secret& password, bool showStrength)
 {
     TPasswordDlg& dialog = *dialogs_.PasswordDlg;
     dialog.lblpw().SetText(prompt);
     dialog.edPassword().clear();
+    dialog.ShowStrength(showStrength);
     const int result = interaction_.ShowModal(dialog);
     QByteArray typed = dialog.edPassword().text().toUtf8();
     // The field does not keep the password once it has been taken.
@@ -63,7 +64,7 @@ void TForm1::runCommand(bool encrypt)
     const std::vector<std::string> names = files_->Names();
     // From here to the end of the run the process holds the password or its key, and cannot be dumped.
     Secret password;
-    if (!AskPassword(QStringLiteral("Enter password"), password))
+    if (!AskPassword(QStringLiteral("Enter password"), password, encrypt))
         return;
     if (encrypt) {
         Secret confirmation;

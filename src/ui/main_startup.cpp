@@ -100,7 +100,10 @@ void TForm1::WMCopyData(const platform::WindowMessage& message, const HandOverEn
         BringToFront(platform::CopyDataText(message));
         return reply(1);
     }
-    if (message.message != platform::kMessageCopyData || message.dwData != platform::kHandOverMarker)
+    const bool plain = message.message == platform::kMessageCopyData;
+    const bool encrypt = message.message == platform::kMessageHandOverEncrypt;
+    if (!(plain || encrypt || message.message == platform::kMessageHandOverDecrypt) ||
+        message.dwData != platform::kHandOverMarker)
         return reply(0);
     const std::string name = platform::CopyDataText(message);
     // The sender made its name absolute; a relative one could only be resolved against the wrong folder.
@@ -113,12 +116,25 @@ void TForm1::WMCopyData(const platform::WindowMessage& message, const HandOverEn
     const bool answered = !startingUp_;
     if (answered)
         reply(1);
-    WhenIdle([this, name, reply, answered] {
+    WhenIdle([this, name, reply, answered, plain, encrypt] {
         --namesWaiting_;
-        AddFileList({name});
+        if (plain)
+            AddFileList({name});
+        else
+            AddInMode(encrypt, {name});
         if (!answered)
             reply(1);
     });
+}
+
+void TForm1::AddInMode(bool encrypt, const std::vector<std::string>& names)
+{
+    // As a drop does: the list is emptied only when the mode changes.
+    if (encrypt)
+        SetEncryptMode(ModeName() != QStringLiteral("Encrypt"));
+    else
+        SetDecryptMode(ModeName() != QStringLiteral("Decrypt"));
+    AddFileList(names);
 }
 
 void TForm1::BringToFront(const std::string& activationToken)
@@ -138,6 +154,8 @@ void TForm1::BringToFront(const std::string& activationToken)
 void TForm1::HandleCommandLine(const std::vector<std::string>& arguments)
 {
     const std::string& first = arguments.front();
+    if (IsModeSwitch(first))
+        return AddInMode(first == kSwitchEncryptFiles, NamesToHandOver(arguments));
     if (!IsFolderSwitch(first)) {
         const std::string name = platform::AbsoluteName(first);
         HasEncryptedExtension(name) ? SetDecryptMode(true) : SetEncryptMode(true);

@@ -3,10 +3,18 @@
 #include "ui/passdlg.h"
 
 #include "ui/icons.h"
+#include "ui/strengthmeter.h"
 
 #include <algorithm>
 
 namespace tazen {
+
+namespace {
+
+// Between the field and the estimate, and between the estimate and the buttons.
+constexpr int kStrengthGap = 6;
+
+} // namespace
 
 TPasswordDlg::TPasswordDlg(QWidget* parent)
     : TFixedDialog(QStringLiteral("Password"), parent), image_(new QLabel(this)),
@@ -44,6 +52,26 @@ TPasswordDlg::TPasswordDlg(QWidget* parent)
     lblpw_->setBuddy(edPassword_);
     connect(btnOK_, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
+
+    strength_ = new TStrengthMeter(edPassword_->width(), this);
+    strength_->move(edPassword_->x(), edPassword_->geometry().bottom() + 1 + kStrengthGap);
+    strength_->hide();
+    buttonTop_ = btnOK_->y();
+    plainHeight_ = height();
+    connect(edPassword_, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!strength_->isHidden())
+            strength_->Estimate(text);
+    });
+}
+
+void TPasswordDlg::ShowStrength(bool shown)
+{
+    strength_->setVisible(shown);
+    strength_->Estimate(shown ? edPassword_->text() : QString());
+    const int grown = shown ? strength_->height() + kStrengthGap : 0;
+    btnOK_->move(btnOK_->x(), buttonTop_ + grown);
+    btnCancel_->move(btnCancel_->x(), buttonTop_ + grown);
+    setFixedHeight(plainHeight_ + grown);
 }
 
 void TPasswordDlg::showEvent(QShowEvent* event)

@@ -8,6 +8,8 @@
 
 namespace tazen {
 
+class TStrengthMeter;
+
 class TPasswordDlg : public TFixedDialog
 {
     Q_OBJECT
@@ -19,6 +21,11 @@ public:
     QLineEdit& edPassword() { return *edPassword_; }
     TButton& btnOK() { return *btnOK_; }
     TButton& btnCancel() { return *btnCancel_; }
+    TStrengthMeter& StrengthMeter() { return *strength_; }
+
+    // The strength estimate under the field, for the first password of an encryption: the dialog grows by
+    // its height. Without it the dialog has its drawn layout.
+    void ShowStrength(bool shown);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -29,6 +36,9 @@ private:
     QLineEdit* edPassword_;
     TButton* btnOK_;
     TButton* btnCancel_;
+    TStrengthMeter* strength_;
+    int buttonTop_ = 0;
+    int plainHeight_ = 0;
 };
 
 } // namespace tazen

@@ -42,6 +42,24 @@ bool IsFolderSwitch(const std::string& argument)
     return argument == "/d" || argument == "/e";
 }
 
+bool IsModeSwitch(const std::string& argument)
+{
+    return argument == kSwitchDecryptFiles || argument == kSwitchEncryptFiles;
+}
+
+std::vector<std::string> NamesToHandOver(const std::vector<std::string>& arguments)
+{
+    std::vector<std::string> names;
+    if (arguments.empty() || IsFolderSwitch(arguments.front()))
+        return names;
+    if (!IsModeSwitch(arguments.front()))
+        return arguments.front().empty() ? names : std::vector{platform::AbsoluteName(arguments.front())};
+    for (auto argument = arguments.begin() + 1; argument != arguments.end(); ++argument)
+        if (!argument->empty())
+            names.push_back(platform::AbsoluteName(*argument));
+    return names;
+}
+
 InstanceStart StartInstance(const std::vector<std::string>& arguments)
 {
     InstanceStart start;
@@ -76,49 +94,61 @@ InstanceStart StartInstance(const std::vector<std::string>& arguments)
 HandOver HandOverCommandLine(platform::InstanceLock& lock, const std::vector<std::string>& arguments)
 {
     // A switch is no file name, and a folder add belongs to the instance it was given to.
-    const bool handsOver = !arguments.empty() && !arguments.front().empty() && !IsFolderSwitch(arguments.front());
-    const std::string name = handsOver ? platform::AbsoluteName(arguments.front()) : "";
-    if (!arguments.empty() && IsFolderSwitch(arguments.front()))
+    const std::vector<std::string> names = NamesToHandOver(arguments);
+    const std::string first = arguments.empty() ? std::string() : arguments.front();
+    if (IsFolderSwitch(first))
         warn("TaZEN is running already; a folder is added by starting TaZEN with it when none runs");
-    const std::string what = handsOver ? platform::Printable(name) + " was not handed to the running TaZEN: "
-                                       : "the running TaZEN was not brought to the front: ";
+    const std::uint32_t kind = first == kSwitchEncryptFiles   ? platform::kMessageHandOverEncrypt
+                               : first == kSwitchDecryptFiles ? platform::kMessageHandOverDecrypt
+                                                              : platform::kMessageCopyData;
     const std::string token = activationToken();
     const std::string frontRecord = token.empty() ? std::string() : platform::HandOverRecord(token);
+    std::size_t taken = 0;
+    const auto what = [&] {
+        return taken < names.size() ? platform::Printable(names[taken]) + " was not handed to the running TaZEN: "
+                                    : std::string("the running TaZEN was not brought to the front: ");
+    };
     for (int reach = 0; reach < kMostReaches; ++reach) {
         platform::EndpointClient client;
         switch (platform::ReachRunningInstance(lock, client, kFindPatience)) {
         case platform::Reach::BecameRunning:
             return HandOver::BecameRunning;
         case platform::Reach::NobodyThere:
-            warn(what + "it holds the instance lock but does not answer");
+            warn(what() + "it holds the instance lock but does not answer");
             return HandOver::Failed;
         case platform::Reach::Connected:
             break;
         }
-        std::uint32_t result = 0;
-        const auto outcome = handsOver
-                                 ? client.Send(platform::kMessageCopyData, platform::kHandOverMarker,
-                                               platform::HandOverRecord(name), kAnswerPatience, result)
-                                 : client.Send(platform::kMessageBringToFront, 0, frontRecord, kAnswerPatience, result);
+        std::uint32_t result = 1;
+        auto outcome = platform::EndpointClient::Outcome::Answered;
+        if (names.empty())
+            outcome = client.Send(platform::kMessageBringToFront, 0, frontRecord, kAnswerPatience, result);
+        // One record a name, each after the one before was taken.
+        while (taken < names.size() && result == 1 && outcome == platform::EndpointClient::Outcome::Answered) {
+            outcome = client.Send(kind, platform::kHandOverMarker, platform::HandOverRecord(names[taken]),
+                                  kAnswerPatience, result);
+            if (outcome == platform::EndpointClient::Outcome::Answered && result == 1)
+                ++taken;
+        }
         switch (outcome) {
         case platform::EndpointClient::Outcome::Closed:
             continue; // it ended before it answered: look again, perhaps to become the running instance
         case platform::EndpointClient::Outcome::TimedOut:
-            warn(what + "it did not answer");
+            warn(what() + "it did not answer");
             return HandOver::Failed;
         case platform::EndpointClient::Outcome::Answered:
             break;
         }
         if (result != 1) {
-            warn(what + "it refused it");
+            warn(what() + "it refused it");
             return HandOver::Failed;
         }
-        // The name is taken; whether the window comes forward changes nothing about that.
-        if (handsOver)
+        // The names are taken; whether the window comes forward changes nothing about that.
+        if (!names.empty())
             client.Send(platform::kMessageBringToFront, 0, frontRecord, kAnswerPatience, result);
         return HandOver::Done;
     }
-    warn(what + "it kept ending before it answered");
+    warn(what() + "it kept ending before it answered");
     return HandOver::Failed;
 }
 

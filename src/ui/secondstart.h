@@ -32,7 +32,8 @@ struct InstanceStart
 // instance to come to the front. What goes wrong is said on standard error.
 InstanceStart StartInstance(const std::vector<std::string>& arguments);
 
-// Sends the first argument, when there is one, to the running instance and asks it to come to the front.
+// Sends the first argument, when there is one, or after "--encrypt" or "--decrypt" every file with its mode,
+// to the running instance and asks it to come to the front.
 enum class HandOver
 {
     Done,         // the running instance took the name (or was only asked to come to the front)
@@ -43,5 +44,11 @@ HandOver HandOverCommandLine(platform::InstanceLock& lock, const std::vector<std
 
 // The program's two switches, "/e" and "/d", each followed by a folder.
 bool IsFolderSwitch(const std::string& argument);
+// The file manager's actions: the files that follow, listed in that mode.
+inline constexpr const char* kSwitchEncryptFiles = "--encrypt";
+inline constexpr const char* kSwitchDecryptFiles = "--decrypt";
+bool IsModeSwitch(const std::string& argument);
+// The names a start lists or hands over, made absolute: the first argument, or every one after a mode switch.
+std::vector<std::string> NamesToHandOver(const std::vector<std::string>& arguments);
 
 } // namespace tazen

@@ -6,6 +6,7 @@
 #include "engine/settings.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
+#include "platform/settingsfolder.h"
 #include "ui/dialogs/fixeddialog.h"
 
 #include <QCheckBox>
@@ -244,6 +245,8 @@ void TSettingsDialog::Execute()
         return;
 
     try {
+        // The user's configuration folder may not exist yet; if it cannot be made, the write says so.
+        platform::MakeSettingsFolder();
         platform::TIniFile settings(path);
         settings.WriteInteger(kSectionFiles, kKeyFileAlgorithm, cbxFileAlgorithm_->currentIndex());
         settings.WriteInteger(kSectionFiles, kKeyPassAlgorithm, cbxPassAlgorithm_->currentIndex());

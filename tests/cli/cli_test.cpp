@@ -8,6 +8,7 @@
 
 #include <climits>
 #include <cstdlib>
+#include <sstream>
 
 namespace tazen::test {
 namespace {
@@ -421,6 +422,75 @@ TEST_F(Cli, AFolderStandsForTheFilesAFolderAddOfTheWindowFinds)
     EXPECT_EQ(run.err, "tazen-cli: No TaZEN encrypted files found in top or its sub directories.\n");
 }
 
+TEST_F(Cli, EncryptSaysHowSoonAWeakPasswordIsGuessedAndRefusesOneBelowMinStrength)
+{
+    makeFile("f", 10);
+    const std::string weak = "tazen-cli: Weak: guessed in about 3 hours by one graphics card.\n";
+    const std::string strong = "washtub bagpipe unfeeling luridness imprison ploy";
+    struct Case
+    {
+        std::vector<std::string> options;
+        std::string password;
+        int exitCode;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{}, "Tr0ub4dor&3", 0, weak},
+        {{"--quiet"}, "Tr0ub4dor&3", 0, ""},
+        {{"--min-strength", "1"}, "Tr0ub4dor&3", 0, weak},
+        {{"--min-strength", "2"},
+         "Tr0ub4dor&3",
+         2,
+         weak + "tazen-cli: --min-strength 2 asks for Fair or stronger; nothing was encrypted ('tazen-cli "
+                "passphrase' makes a strong password)\n"},
+        {{"--quiet", "--min-strength=4"},
+         "correct horse battery staple",
+         2,
+         "tazen-cli: Good: guessed in about 5 thousand years by one graphics card.\ntazen-cli: --min-strength 4 "
+         "asks for Strong or stronger; nothing was encrypted ('tazen-cli passphrase' makes a strong password)\n"},
+        {{"--min-strength", "4"}, strong, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.password + " " + testing::PrintToString(c.options));
+        std::vector<std::string> arguments{"encrypt", "--force"};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        arguments.push_back("f");
+        const Finished run = runCli(arguments, c.password);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(run.err, c.err);
+        EXPECT_EQ(std::filesystem::exists(dir / "f.TaZEN"), c.exitCode == 0);
+        std::filesystem::remove(dir / "f.TaZEN");
+    }
+}
+
+TEST_F(Cli, PassphraseDrawsTheWordsFromTheListBesideTheProgram)
+{
+    ChildProcess::Setup setup;
+    setup.folder = dir.path();
+    Finished run = RunToEnd(cli(), {"passphrase"}, setup);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(contains(run.err, "cannot read the word list")) << run.err;
+
+    std::filesystem::copy_file(TAZEN_WORD_LIST_PATH, program / "eff_large_wordlist.txt");
+    const std::string list = readText(program / "eff_large_wordlist.txt");
+    std::vector<std::string> seen;
+    for (const auto& [arguments, count] : std::vector<std::pair<std::vector<std::string>, std::size_t>>{
+             {{"passphrase"}, 6}, {{"passphrase"}, 6}, {{"passphrase", "1"}, 1}, {{"passphrase", "64"}, 64}}) {
+        run = RunToEnd(cli(), arguments, setup);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        ASSERT_TRUE(run.out.ends_with("\n"));
+        std::istringstream words(run.out);
+        std::size_t counted = 0;
+        for (std::string word; words >> word; ++counted)
+            EXPECT_TRUE(contains(list, "\t" + word + "\n")) << word;
+        EXPECT_EQ(counted, count) << run.out;
+        seen.push_back(run.out);
+    }
+    EXPECT_NE(seen[0], seen[1]) << "each passphrase is drawn anew";
+    for (const char* wrong : {"0", "65", "six", "-1"})
+        EXPECT_EQ(RunToEnd(cli(), {"passphrase", wrong}, setup).exitCode, 2) << wrong;
+}
+
 TEST_F(Cli, RefusesWrongUsageWithCodeTwoBeforeTouchingAnything)
 {
     makeFile("plain", 10);
@@ -434,6 +504,8 @@ TEST_F(Cli, RefusesWrongUsageWithCodeTwoBeforeTouchingAnything)
         {"shred", "--password-stdin", "plain"},
         {"encrypt", "--progress-fd", "9", "plain"},
         {"encrypt", "plain"}, // no terminal to ask for the password on
+        {"encrypt", "--min-strength", "5", "plain"},
+        {"decrypt", "--min-strength", "1", "plain.TaZEN"},
     };
     for (const auto& arguments : wrong) {
         SCOPED_TRACE(arguments.empty() ? "(none)" : arguments[0] + " " + arguments.back());

@@ -130,7 +130,10 @@ TEST(SelfExtractorPath, IsTheProgramFolderAndExtractor)
 {
     platform::SetExecutableFolderForTesting("/opt/tazen/");
     EXPECT_EQ(SelfExtractorPath(), "/opt/tazen/extractor");
-    EXPECT_EQ(SettingsFilePath(), "/opt/tazen/TaZEN.ini");
+    // The settings file is beside the program only where the program's folder may be written.
+    const TempDir writable;
+    platform::SetExecutableFolderForTesting(writable.path());
+    EXPECT_EQ(SettingsFilePath(), writable.path() + "/TaZEN.ini");
     platform::SetExecutableFolderForTesting("/");
     EXPECT_EQ(SelfExtractorPath(), "/extractor");
     platform::SetExecutableFolderForTesting("");

@@ -87,9 +87,24 @@ diff "$work/listed" "$work/found" >"$work/difference" || {
     fail "lib/tazen/install_manifest.txt (<) differs from the installed files (>)"
 }
 
-echo "== the desktop entry"
-entry=$prefix/share/applications/tazen.desktop
+echo "== the desktop entries and the file managers' actions"
+entry=$prefix/share/applications/io.codeberg.tazen.desktop
 grep -q -x "Exec=$prefix/bin/tazen %f" "$entry" || fail "Exec is not $prefix/bin/tazen %f: $(grep '^Exec=' "$entry")"
+for mode in encrypt decrypt; do
+    grep -q -x "Exec=$prefix/bin/tazen --$mode %F" "$entry" || fail "the menu entry has no $mode action"
+    grep -q -x "Exec=$prefix/bin/tazen --$mode %F" "$prefix/share/applications/io.codeberg.tazen.$mode.desktop" ||
+        fail "the Open With entry io.codeberg.tazen.$mode.desktop does not start tazen --$mode %F"
+    menu=$prefix/share/kio/servicemenus/io.codeberg.tazen.$mode.desktop
+    grep -q -x "Exec=$prefix/bin/tazen --$mode %F" "$menu" || fail "Dolphin's $mode service menu does not start tazen"
+    # Dolphin takes a service menu from the user's own folders only when it may be run.
+    [ -x "$menu" ] || fail "Dolphin's $mode service menu is not executable"
+done
+[ -f "$prefix/share/metainfo/io.codeberg.tazen.metainfo.xml" ] || fail "the metainfo file is missing"
+for page in tazen tazen-cli tazen-extractor; do
+    gzip -t "$prefix/share/man/man1/$page.1.gz" 2>/dev/null || fail "share/man/man1/$page.1.gz is missing or damaged"
+done
+"$prefix/bin/tazen-cli" passphrase 3 | grep -q -x '[a-z-]* [a-z-]* [a-z-]*' ||
+    fail "bin/tazen-cli passphrase does not find its word list"
 grep -q -x 'Icon=tazen' "$entry" || fail "Icon is not tazen"
 grep -q -x 'MimeType=application/x-tazen-encrypted;' "$entry" || fail "MimeType is not application/x-tazen-encrypted;"
 if command -v desktop-file-validate >/dev/null 2>&1; then
@@ -137,10 +152,10 @@ odd="$work/my programs\$1"
     cat "$work/install-odd.log" >&2
     fail "install-desktop $build $odd failed"
 }
-grep -q -x "Exec=\"$work/my programs\\\\\\\\\$1/bin/tazen\" %f" "$odd/share/applications/tazen.desktop" ||
-    fail "Exec is not quoted as the desktop entry's rules want: $(grep '^Exec=' "$odd/share/applications/tazen.desktop")"
+grep -q -x "Exec=\"$work/my programs\\\\\\\\\$1/bin/tazen\" %f" "$odd/share/applications/io.codeberg.tazen.desktop" ||
+    fail "Exec is not quoted as the desktop entry's rules want: $(grep '^Exec=' "$odd/share/applications/io.codeberg.tazen.desktop")"
 if command -v desktop-file-validate >/dev/null 2>&1; then
-    desktop-file-validate "$odd/share/applications/tazen.desktop" || fail "desktop-file-validate rejects the quoted Exec"
+    desktop-file-validate "$odd/share/applications/io.codeberg.tazen.desktop" || fail "desktop-file-validate rejects the quoted Exec"
 fi
 
 echo "== uninstall removes what was installed and keeps the settings"

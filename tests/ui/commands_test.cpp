@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/window_fixture.h"
 
+#include "engine/strength.h"
+#include "ui/strengthmeter.h"
+
 #include <QCheckBox>
 #include <QSignalSpy>
 #include <QTest>
@@ -201,6 +204,56 @@ TEST_F(Commands, ThePasswordDialogTakesEnterAndEscape)
     QTest::keyClick(&passwordDlg.edPassword(), Qt::Key_Escape);
     EXPECT_EQ(rejected.count(), 1);
     EXPECT_FALSE(passwordDlg.isVisible());
+}
+
+TEST_F(Commands, OnlyTheFirstEncryptionPromptShowsTheStrengthAndItsBarFollowsTheTyping)
+{
+    const TPasswordDlg drawn;
+    const QString strong = QStringLiteral("washtub bagpipe unfeeling luridness imprison ploy");
+    struct Seen
+    {
+        bool shown = false;
+        QSize size;
+        QRect ok;
+    };
+    std::vector<Seen> seen;
+    const auto prompt = [&](const std::vector<QString>& typed) {
+        user.modalScripts.push_back([&, typed](QDialog&) {
+            TStrengthMeter& meter = passwordDlg.StrengthMeter();
+            seen.push_back({!meter.isHidden(), passwordDlg.size(), passwordDlg.btnOK().geometry()});
+            for (const QString& text : typed) {
+                passwordDlg.edPassword().setText(text);
+                if (meter.isHidden())
+                    continue;
+                const StrengthEstimate estimate = EstimateStrength(text.toUtf8().constData());
+                EXPECT_EQ(meter.Bar().Score(), estimate.score) << text.toStdString();
+                EXPECT_EQ(meter.Line().text().toStdString(), estimate.text);
+            }
+            return int(QDialog::Accepted);
+        });
+    };
+    form.DropFiles({makeFile("report.doc")});
+    prompt({QStringLiteral("Tr0ub4dor&3"), strong});
+    prompt({strong});
+    form.btnEncrypt().click();
+    ASSERT_EQ(listFolder(dir.path()), std::vector<std::string>{"report.doc.TaZEN"});
+    form.DropFiles({dir / "report.doc.TaZEN"});
+    prompt({strong});
+    form.btnDecrypt().click();
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"report.doc"});
+
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_TRUE(seen[0].shown);
+    EXPECT_GT(seen[0].size.height(), drawn.height());
+    EXPECT_EQ(seen[0].size.width(), drawn.width());
+    EXPECT_GT(seen[0].ok.top(), passwordDlg.StrengthMeter().geometry().bottom()) << "the buttons move below it";
+    for (const Seen& plain : {seen[1], seen[2]}) {
+        EXPECT_FALSE(plain.shown);
+        EXPECT_EQ(plain.size, drawn.size()) << "the confirmation and decryption keep the drawn layout";
+        EXPECT_EQ(plain.ok, drawn.findChild<QPushButton*>(QStringLiteral("btnOK"))->geometry());
+    }
+    passwordDlg.ShowStrength(true);
+    EXPECT_EQ(passwordDlg.StrengthMeter().Bar().Score(), -1) << "an empty field shows no estimate";
 }
 
 } // namespace

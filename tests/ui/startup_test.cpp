@@ -499,6 +499,33 @@ TEST_F(StartUp, ASecondStartHandsOverItsFirstArgumentAndEnds)
     EXPECT_TRUE(user.boxes.empty());
 }
 
+TEST_F(StartUp, TheFileManagersActionsListTheirFilesInTheModeTheyNameFirstOrSecond)
+{
+    const ScopedWorkingFolder here(dir.path());
+    TForm1 started(user);
+    started.HandleCommandLine({"--decrypt", "a.txt", "", "b.TaZEN"});
+    EXPECT_EQ(started.ModeName(), QStringLiteral("Decrypt"));
+    EXPECT_EQ(started.Files().Names(), (std::vector<std::string>{dir / "a.txt", dir / "b.TaZEN"}));
+
+    form.FormCreate({});
+    const std::string kept = makeFile("kept.txt.TaZEN");
+    form.SetDecryptMode(true);
+    form.AddFileList({kept});
+    form.show();
+    const std::string p = makeFile("p.txt");
+    const std::string q = makeFile("q.txt.TaZEN");
+    const std::string r = makeFile("r.txt");
+    Ran ran =
+        startProgram({QStringLiteral("--encrypt"), QStringLiteral("p.txt"), QStringLiteral("q.txt.TaZEN")}, dir.path());
+    EXPECT_EQ(ran.exitCode, 0) << ran.errors.toStdString();
+    EXPECT_EQ(form.ModeName(), QStringLiteral("Encrypt")) << "the mode changed, so the list was emptied first";
+    EXPECT_EQ(listed(), (std::vector<std::string>{p, q}));
+    ran = startProgram({QStringLiteral("--encrypt"), QString::fromStdString(r)}, program.path());
+    EXPECT_EQ(ran.exitCode, 0) << ran.errors.toStdString();
+    EXPECT_EQ(listed(), (std::vector<std::string>{p, q, r})) << "in the same mode the list grows";
+    EXPECT_TRUE(user.boxes.empty());
+}
+
 TEST_F(StartUp, ASecondStartWhoseNameIsNotTakenSaysSoAndEndsWithOne)
 {
     // The queue is full while a box is open.

@@ -1,0 +1,84 @@
+// tazen-cli passphrase: a passphrase of words drawn at random from the EFF's long word list.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/passphrase.h"
+
+#include "cipher/cryptbase.h"
+#include "cli/options.h"
+#include "platform/files.h"
+#include "platform/folders.h"
+#include "platform/random.h"
+#include "platform/terminal.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace tazen::cli {
+
+std::vector<std::string> ReadWordList(const std::string& path, std::string& reason)
+{
+    std::ifstream file(path);
+    if (!file) {
+        reason = "cannot read the word list " + platform::Printable(path) + ": " + platform::ErrorText(errno);
+        return {};
+    }
+    std::vector<std::string> words;
+    std::string line;
+    while (std::getline(file, line)) {
+        std::istringstream fields(line);
+        std::string field;
+        std::string last;
+        while (fields >> field)
+            last = field;
+        if (!last.empty())
+            words.push_back(last);
+    }
+    if (words.empty())
+        reason = "the word list " + platform::Printable(path) + " holds no word";
+    return words;
+}
+
+std::string MakePassphrase(const std::vector<std::string>& words, int count, std::string& reason)
+{
+    std::size_t longest = 0;
+    for (const std::string& word : words)
+        longest = std::max(longest, word.size());
+    // Room for all of it from the start, so no copy of a part is left behind in freed memory.
+    std::string passphrase;
+    passphrase.reserve(static_cast<std::size_t>(count) * (longest + 1) + 1);
+    for (int i = 0; i < count; ++i) {
+        std::uint32_t index = 0;
+        if (const int error = platform::RandomBelow(static_cast<std::uint32_t>(words.size()), index); error != 0) {
+            SecureFill(passphrase.data(), 0, passphrase.size());
+            reason = "no random numbers from the system: " + platform::ErrorText(error);
+            return {};
+        }
+        if (i > 0)
+            passphrase += ' ';
+        passphrase += words[index];
+    }
+    return passphrase;
+}
+
+int RunPassphrase(int count)
+{
+    std::string reason;
+    const std::vector<std::string> words = ReadWordList(platform::ExecutableFolder() + kWordListName, reason);
+    std::string passphrase = words.empty() ? std::string() : MakePassphrase(words, count, reason);
+    if (passphrase.empty()) {
+        std::fprintf(stderr, "tazen-cli: %s\n", reason.c_str());
+        return kExitFailed;
+    }
+    passphrase += '\n';
+    std::fputs(passphrase.c_str(), stdout);
+    SecureFill(passphrase.data(), 0, passphrase.size());
+    if (std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "tazen-cli: cannot write the passphrase: %s\n", platform::ErrorText(errno).c_str());
+        return kExitFailed;
+    }
+    return kExitDone;
+}
+
+} // namespace tazen::cli
