@@ -28,6 +28,14 @@ struct Options
     bool quiet = false;
     bool force = false;
     int progressDescriptor = -1;
+    // The password's first line comes from this descriptor, or -1.
+    int passwordDescriptor = -1;
+    // A source is disposed of without reading its encrypted file back first.
+    bool noVerify = false;
+    // How many files encrypt and decrypt work on at a time; 0: one for each processor the program may use.
+    int jobs = 0;
+    // The only file is "-": standard input to standard output.
+    bool pipeline = false;
 };
 
 // What the command line asks for: either the command runs with the options, or the program ends at once

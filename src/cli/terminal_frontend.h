@@ -49,9 +49,11 @@ public:
     int SourceFilesIndex() const override { return 0; }
     std::optional<bool> SelfExtractOverride() const override { return selfExtract; }
     std::optional<int> SourceFilesOverride() const override { return sourceFiles; }
+    bool VerifyBeforeDisposal() const override { return verify; }
 
     std::optional<bool> selfExtract;
     std::optional<int> sourceFiles;
+    bool verify = true;
 };
 
 struct DisplayOptions
@@ -86,6 +88,8 @@ public:
     void Say(const std::string& text);
     // For the shred command, which goes through its files one by one.
     void BeginFile(std::size_t index);
+    // For a run over several files at a time: how many bytes and whole files of the list are done.
+    void ShowOverallProgress(std::uint64_t bytesDone, std::uint64_t totalBytes, std::size_t filesDone);
 
     // Whether the run got past its pre-check, and how many files it had begun.
     bool RunStarted() const { return runStarted_; }

@@ -129,15 +129,9 @@ public:
     // that the pre-check stopped; nothing has been written then.
     int Start(const std::string& title, bool encrypted)
     {
-        for (std::size_t i = 0; i < fileNames_.size(); ++i) {
-            File file;
-            std::int64_t size = 0;
-            if (platform::OpenForReadWrite(fileNames_[i], file) != 0 || file.Size(size) != 0)
-                return Stop(i, openFailureText(fileNames_[i]));
-            if (encrypted && PayloadSize(size) < 0)
-                return Stop(i, "The file is too short to be a TaZEN encrypted file: " + fileNames_[i]);
-            total_ += static_cast<std::uint64_t>(size);
-        }
+        std::string text;
+        if (const std::optional<std::size_t> stopped = PreCheckFiles(fileNames_, encrypted, text, &total_))
+            return Stop(*stopped, std::move(text));
         progress_.StartProgress(title, std::to_string(fileNames_.size()));
         return -1;
     }
@@ -307,6 +301,26 @@ int decryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
                  std::string& message, Frontend& frontend);
 
 } // namespace
+
+std::optional<std::size_t> PreCheckFiles(const std::vector<std::string>& fileNames, bool encrypted,
+                                         std::string& message, std::uint64_t* total)
+{
+    for (std::size_t i = 0; i < fileNames.size(); ++i) {
+        File file;
+        std::int64_t size = 0;
+        if (platform::OpenForReadWrite(fileNames[i], file) != 0 || file.Size(size) != 0) {
+            message = openFailureText(fileNames[i]);
+            return i;
+        }
+        if (encrypted && PayloadSize(size) < 0) {
+            message = "The file is too short to be a TaZEN encrypted file: " + fileNames[i];
+            return i;
+        }
+        if (total)
+            *total += static_cast<std::uint64_t>(size);
+    }
+    return std::nullopt;
+}
 
 int GaugePercent(std::uint64_t done, std::uint64_t whole, std::uint64_t threshold)
 {

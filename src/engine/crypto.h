@@ -8,6 +8,7 @@
 #include "platform/files.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,12 @@ int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
                  std::string& message, Frontend& frontend);
 int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, Secret& password,
                  std::string& message, Frontend& frontend);
+
+// The runs' pre-check, made over the whole list before anything is written: the position of the first file
+// that cannot be opened (or, encrypted, is too short to be a .TaZEN file), with the run's text for it in
+// message; nullopt when every file passes. total, when given, has their sizes added to it.
+std::optional<std::size_t> PreCheckFiles(const std::vector<std::string>& fileNames, bool encrypted,
+                                         std::string& message, std::uint64_t* total = nullptr);
 
 enum DisposalResult
 {
