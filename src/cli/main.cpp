@@ -406,6 +406,7 @@ int main(int argc, char** argv)
     frontend.settings.selfExtract = options.selfExtract;
     frontend.settings.sourceFiles = options.source;
     frontend.settings.verify = !options.noVerify;
+    frontend.decryptionThreads = options.jobs;
     frontend.force = options.force;
 
     if (options.command == "check")

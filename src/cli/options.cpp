@@ -44,9 +44,10 @@ Options:
   --no-verify                 delete or shred a source without first reading its
                               .TaZEN file back from the disk and decrypting it
                               in memory to prove it (the proof is on by default)
-  -j N, --jobs N              work on N files at a time (default: one for each
-                              processor); the results and messages are those of
-                              -j 1, in the order of the list
+  -j N, --jobs N              work on N files at a time, and decrypt a single
+                              file on N threads (default: one for each processor);
+                              the results and messages are those of -j 1, in the
+                              order of the list
   --force                     replace existing files of the names encrypt and
                               decrypt write without asking
   --password-file F           read the password from the first line of file F
@@ -248,10 +249,10 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
     }
     if (options.files.empty())
         return usageError(options.command + " needs at least one file");
-    if ((options.passwordFile ? 1 : 0) + (options.passwordFromStdin ? 1 : 0) +
-            (options.passwordDescriptor >= 0 ? 1 : 0) >
-        1)
-        return usageError("--password-file, --password-fd and --password-stdin cannot be used together");
+    if (options.passwordFile && options.passwordFromStdin)
+        return usageError("--password-file and --password-stdin cannot be used together");
+    if (options.passwordDescriptor >= 0 && (options.passwordFile || options.passwordFromStdin))
+        return usageError("--password-fd cannot be used with --password-file or --password-stdin");
     if (needsPassword && std::find(options.files.begin(), options.files.end(), "-") != options.files.end()) {
         if (options.files.size() != 1)
             return usageError("- (standard input and output) must be the only file");

@@ -83,6 +83,7 @@ public:
     // was not replaced. A refused name is kept in NotReplaced.
     bool MayReplace(const std::string& name) override;
     void RunStoppedAt(std::size_t index) override { stoppedAt_ = index; }
+    int DecryptionThreads() const override { return decryptionThreads; }
 
     // "tazen-cli: " before every line; the engine's "\n\r" separators become line ends.
     void Say(const std::string& text);
@@ -102,6 +103,8 @@ public:
     CommandLineSettings settings;
     // Existing files are replaced without a question.
     bool force = false;
+    // -j's number, which also caps the threads of a single file's decryption; 0: every processor.
+    int decryptionThreads = 0;
 
 private:
     class Progress : public ProgressDialogPort

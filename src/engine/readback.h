@@ -4,8 +4,8 @@
 #pragma once
 
 #include "cipher/cryptbase.h"
-#include "cipher/sha1.h"
 #include "engine/fileformat.h"
+#include "engine/parallelcbc.h"
 #include "platform/files.h"
 
 #include <condition_variable>
@@ -15,6 +15,25 @@
 #include <thread>
 
 namespace tazen {
+
+// A 64-bit digest of a byte stream fed in pieces of any size, in four independent lanes of multiply-rotate
+// rounds, so it runs at memory speed: a hundred times the cipher's. It proves that bytes came back
+// unchanged from a device, where no adversary chooses them; it is no cryptographic hash.
+class StreamDigest
+{
+public:
+    StreamDigest();
+    void Update(const std::uint8_t* data, std::int64_t size);
+    std::uint64_t Final() const;
+
+private:
+    void stripe(const std::uint8_t* data);
+
+    std::uint64_t lanes_[4];
+    std::uint8_t pending_[32] = {};
+    int pendingSize_ = 0;
+    std::uint64_t length_ = 0;
+};
 
 // Takes the digest of the plain bytes as the run reads them, reads the new file back (its cached pages
 // dropped first, so the read reaches the device), decrypts it in memory and compares. What the background
@@ -44,8 +63,9 @@ public:
     platform::ErrorCode ReadError() const { return error_; }
 
 private:
-    // Reads back, decrypts and digests the payload up to end; final: end is the end of the file.
-    bool readBack(TBlockCipher& cipher, std::int64_t end, bool final);
+    // Reads back, decrypts and digests the payload up to end; final: end is the end of the file. parallel,
+    // when given, shares the decryption out.
+    bool readBack(TBlockCipher& cipher, std::int64_t end, bool final, ParallelDecryption* parallel = nullptr);
     void work();
 
     TBlockCipher& runCipher_;
@@ -54,9 +74,9 @@ private:
     platform::File reader_;
     platform::FileState state_;
     bool started_ = false;
-    TSha1 plain_;
+    StreamDigest plain_;
     std::int64_t plainBytes_ = 0;
-    TSha1 readBack_;
+    StreamDigest readBack_;
     // Payload bytes read back so far, on the thread while it runs.
     std::int64_t done_ = 0;
     bool failed_ = false;
