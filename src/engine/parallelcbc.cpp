@@ -21,21 +21,57 @@ ParallelDecryption::ParallelDecryption(const TBlockCipher& cipher, const RunKey&
     for (int i = 1; i < threads; ++i) {
         std::unique_ptr<TBlockCipher> helper = cipher.NewOfSameKind();
         if (!helper)
-            return;
+            break;
         key.KeyCipher(*helper);
         helpers_.push_back(std::move(helper));
     }
+    for (std::size_t i = 0; i < helpers_.size(); ++i) {
+        try {
+            threads_.emplace_back([this, i] { help(i); });
+        } catch (const std::system_error&) {
+            // Fewer helpers then; the caller does what they would have.
+            break;
+        }
+    }
+    for (std::size_t i = threads_.size(); i < helpers_.size(); ++i)
+        helpers_[i]->Wipe();
+    helpers_.resize(threads_.size());
 }
 
 ParallelDecryption::~ParallelDecryption()
 {
-    for (std::thread& thread : running_)
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    work_.notify_all();
+    for (std::thread& thread : threads_)
         thread.join();
     for (const std::unique_ptr<TBlockCipher>& helper : helpers_)
         helper->Wipe();
 }
 
-void ParallelDecryption::decrypt(TBlockCipher& cipher, Part& part)
+void ParallelDecryption::help(std::size_t index)
+{
+    std::uint64_t seen = 0;
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        work_.wait(lock, [&] { return stopping_ || round_ != seen; });
+        if (stopping_)
+            return;
+        seen = round_;
+        if (index >= parts_.size())
+            continue;
+        const Part part = parts_[index];
+        lock.unlock();
+        decrypt(*helpers_[index], part);
+        lock.lock();
+        if (--outstanding_ == 0)
+            done_.notify_one();
+    }
+}
+
+void ParallelDecryption::decrypt(TBlockCipher& cipher, const Part& part)
 {
     // Decrypting the block before the part sets the chain to it, whatever the chain was.
     std::uint8_t scratch[kBlock];
@@ -47,7 +83,6 @@ void ParallelDecryption::decrypt(TBlockCipher& cipher, Part& part)
 std::int64_t ParallelDecryption::Begin(std::uint8_t* data, std::int64_t size)
 {
     pending_ = true;
-    parts_.clear();
     const auto shares = static_cast<std::int64_t>(helpers_.size()) + 1;
     const std::int64_t pieces = (size + kPieceSize - 1) / kPieceSize;
     if (shares < 2 || pieces < 2)
@@ -57,23 +92,20 @@ std::int64_t ParallelDecryption::Begin(std::uint8_t* data, std::int64_t size)
     const std::int64_t wholeBlocks = size / kBlock * kBlock;
     std::memcpy(lastBlock_, data + wholeBlocks - kBlock, kBlock);
     chainKnown_ = true;
-    for (std::int64_t from = share; from < size && parts_.size() < helpers_.size(); from += share) {
-        Part part;
-        part.data = data + from;
-        part.size = parts_.size() + 1 == helpers_.size() ? size - from : std::min(share, size - from);
-        std::memcpy(part.before, data + from - kBlock, kBlock);
-        parts_.push_back(part);
-    }
-    for (std::size_t i = 0; i < parts_.size(); ++i) {
-        try {
-            running_.emplace_back([this, i] { decrypt(*helpers_[i], parts_[i]); });
-        } catch (const std::system_error&) {
-            // No thread to be had: Finish does this part on the caller's thread.
-            for (std::size_t j = i; j < parts_.size(); ++j)
-                parts_[j].size = -parts_[j].size;
-            break;
+    {
+        const std::lock_guard lock(mutex_);
+        parts_.clear();
+        for (std::int64_t from = share; from < size && parts_.size() < helpers_.size(); from += share) {
+            Part part;
+            part.data = data + from;
+            part.size = parts_.size() + 1 == helpers_.size() ? size - from : std::min(share, size - from);
+            std::memcpy(part.before, data + from - kBlock, kBlock);
+            parts_.push_back(part);
         }
+        outstanding_ = parts_.size();
+        ++round_;
     }
+    work_.notify_all();
     return share;
 }
 
@@ -82,14 +114,10 @@ void ParallelDecryption::Finish(TBlockCipher& cipher)
     if (!pending_)
         return;
     pending_ = false;
-    for (std::thread& thread : running_)
-        thread.join();
-    running_.clear();
-    for (std::size_t i = 0; i < parts_.size(); ++i)
-        if (parts_[i].size < 0) {
-            parts_[i].size = -parts_[i].size;
-            decrypt(*helpers_[i], parts_[i]);
-        }
+    {
+        std::unique_lock lock(mutex_);
+        done_.wait(lock, [this] { return outstanding_ == 0; });
+    }
     if (chainKnown_) {
         std::uint8_t scratch[kBlock];
         cipher.CbcDecrypt(lastBlock_, scratch, kBlock);

@@ -6,8 +6,10 @@
 #include "cipher/cryptbase.h"
 #include "engine/fileformat.h"
 
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -17,7 +19,9 @@ class ParallelDecryption
 {
 public:
     // threads counts the caller's own; a cipher without a sibling of its kind, or one thread, leaves all
-    // the work to the caller. The helpers are keyed from key.
+    // the work to the caller. The helpers are keyed from key, and their threads wait for work until the
+    // object goes: a thread started for each stretch would often get no processor of its own before the
+    // caller had finished its part.
     ParallelDecryption(const TBlockCipher& cipher, const RunKey& key, int threads);
     ~ParallelDecryption();
     ParallelDecryption(const ParallelDecryption&) = delete;
@@ -37,14 +41,22 @@ private:
         std::int64_t size = 0;
         std::uint8_t before[8] = {};
     };
-    static void decrypt(TBlockCipher& cipher, Part& part);
+    static void decrypt(TBlockCipher& cipher, const Part& part);
+    void help(std::size_t index);
 
     std::vector<std::unique_ptr<TBlockCipher>> helpers_;
     std::vector<Part> parts_;
-    std::vector<std::thread> running_;
+    std::vector<std::thread> threads_;
     std::uint8_t lastBlock_[8] = {};
     bool pending_ = false;
     bool chainKnown_ = false;
+
+    std::mutex mutex_;
+    std::condition_variable work_;
+    std::condition_variable done_;
+    std::uint64_t round_ = 0;
+    std::size_t outstanding_ = 0;
+    bool stopping_ = false;
 };
 
 } // namespace tazen
