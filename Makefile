@@ -119,6 +119,7 @@ bench: build
 	$(BUILD_DIR)/bin/tazen_startup_bench $(BUILD_DIR)/bin
 	bench/compare-tools $(BUILD_DIR)/bin
 	bench/compare-cli $(BUILD_DIR)/bin
+	bench/compare-cores $(BUILD_DIR)/bin
 
 # The windows, the dialogs and the gauge as PNG files in $(BUILD_DIR)/screenshots, drawn without a display.
 screenshots: build

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 namespace tazen {
 
@@ -31,6 +32,7 @@ public:
     // 8-bit cipher feedback: one block encryption per byte.
     void CfbEncrypt(const void* in, void* out, std::int64_t size) override;
     void CfbDecrypt(const void* in, void* out, std::int64_t size) override;
+    std::unique_ptr<TBlockCipher> NewOfSameKind() const override { return std::make_unique<TBlowfish>(); }
 
     const Vector& InitialVector() const noexcept { return initialVector_; }
     const Vector& ChainVector() const noexcept { return chainVector_; }

@@ -163,6 +163,8 @@ public:
     virtual void CbcDecrypt(const void* in, void* out, std::int64_t size) = 0;
     virtual void CfbEncrypt(const void* in, void* out, std::int64_t size) = 0;
     virtual void CfbDecrypt(const void* in, void* out, std::int64_t size) = 0;
+    // A new, unkeyed cipher of the same algorithm, for work on another thread; null where there is none.
+    virtual std::unique_ptr<TBlockCipher> NewOfSameKind() const { return nullptr; }
 
 protected:
     TBlockCipher(int algorithmId, std::string algorithm, int blockSize, int maxKeySize)

@@ -1,9 +1,11 @@
 // tazen-cli: the encryption engine from a terminal. Encrypts, decrypts, checks passwords and shreds files.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/folders.h"
+#include "cli/jobs.h"
 #include "cli/options.h"
 #include "cli/passphrase.h"
 #include "cli/password_strength.h"
+#include "cli/pipeline.h"
 #include "cli/terminal_frontend.h"
 
 #include "cipher/blowfish.h"
@@ -13,6 +15,7 @@
 #include "engine/settings.h"
 #include "platform/files.h"
 #include "platform/secretmemory.h"
+#include "platform/sysinfo.h"
 #include "platform/terminal.h"
 
 #include <fcntl.h>
@@ -97,11 +100,14 @@ int readPassword(const Options& options, Secret& password)
                    stderr);
         return kExitUsage;
     };
-    if (options.passwordFile || options.passwordFromStdin) {
-        const int code = options.passwordFile
-                             ? readPasswordFile(*options.passwordFile, password)
-                             : lineError(platform::ReadLine(STDIN_FILENO, password.value),
-                                         "the password from standard input", "no password on standard input");
+    if (options.passwordFile || options.passwordFromStdin || options.passwordDescriptor >= 0) {
+        const std::string descriptor = "file descriptor " + std::to_string(options.passwordDescriptor);
+        const int code = options.passwordFile ? readPasswordFile(*options.passwordFile, password)
+                         : options.passwordFromStdin
+                             ? lineError(platform::ReadLine(STDIN_FILENO, password.value),
+                                         "the password from standard input", "no password on standard input")
+                             : lineError(platform::ReadLine(options.passwordDescriptor, password.value),
+                                         "the password from " + descriptor, "no password on " + descriptor);
         if (code >= 0)
             return code;
         if (refusedAsEmpty())
@@ -145,17 +151,24 @@ std::string joined(const std::vector<std::string>& files, std::size_t from, std:
 }
 
 // Which files a stopped command had done and which it never reached; the one it stopped at is named by
-// the message before. A run that stops in its pre-check has done none.
+// the message before. A run that stops in its pre-check has done none; one over several files at a time
+// tells which it did, else they are those before the one it stopped at.
 void reportStop(cli::TerminalFrontend& frontend, const std::vector<std::string>& files, std::size_t stoppedAt,
-                bool begun)
+                bool begun, const std::vector<bool>& doneInParallel = {})
 {
     if (files.size() < 2)
         return;
-    if (begun && stoppedAt > 0)
-        frontend.Say("done: " + joined(files, 0, stoppedAt));
-    std::string rest = begun ? "" : joined(files, 0, stoppedAt);
-    if (stoppedAt + 1 < files.size())
-        rest += (rest.empty() ? "" : ", ") + joined(files, stoppedAt + 1, files.size());
+    std::string done;
+    std::string rest;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (i == stoppedAt)
+            continue;
+        const bool wasDone = begun && (doneInParallel.empty() ? i < stoppedAt : doneInParallel[i]);
+        std::string& list = wasDone ? done : rest;
+        list += (list.empty() ? "" : ", ") + files[i];
+    }
+    if (!done.empty())
+        frontend.Say("done: " + done);
     if (!rest.empty())
         frontend.Say("not processed: " + rest);
 }
@@ -200,8 +213,16 @@ int runEngine(const Options& options, Secret& password, cli::TerminalFrontend& f
     const bool encrypting = options.command == "encrypt";
     TBlowfish cipher;
     std::string message;
-    const int result = encrypting ? EncryptFiles(cipher, options.files, password, message, frontend)
-                                  : DecryptFiles(cipher, options.files, password, message, frontend);
+    const int jobs = options.jobs > 0 ? options.jobs : platform::UsableProcessors();
+    std::vector<bool> done;
+    int result = 0;
+    if (jobs > 1 && options.files.size() > 1) {
+        result = cli::RunInParallel(encrypting, options.files, password.value, message, frontend, jobs, done);
+        password.Wipe();
+    } else {
+        result = encrypting ? EncryptFiles(cipher, options.files, password, message, frontend)
+                            : DecryptFiles(cipher, options.files, password, message, frontend);
+    }
     if (result == kAllFilesDone) {
         if (platform::InterruptSignal() != 0)
             return interruptedCode();
@@ -215,7 +236,7 @@ int runEngine(const Options& options, Secret& password, cli::TerminalFrontend& f
     if (platform::InterruptSignal() != 0) {
         frontend.Say(message + " at " + options.files[stoppedAt] +
                      ": its unfinished output was removed and the file is unchanged");
-        reportStop(frontend, options.files, stoppedAt, begun);
+        reportStop(frontend, options.files, stoppedAt, begun, done);
         return interruptedCode();
     }
     frontend.Say(message);
@@ -228,7 +249,7 @@ int runEngine(const Options& options, Secret& password, cli::TerminalFrontend& f
         if (const std::string reason = createFailureReason(destination); !reason.empty())
             frontend.Say(destination + ": " + reason);
     }
-    reportStop(frontend, options.files, stoppedAt, begun);
+    reportStop(frontend, options.files, stoppedAt, begun, done);
     return kExitFailed;
 }
 
@@ -322,7 +343,7 @@ int shredFiles(const Options& options, cli::TerminalFrontend& frontend)
 // -1 when encryption may go on, else the exit code.
 int checkSettingsFile(const Options& options)
 {
-    if (options.command != "encrypt" || options.source)
+    if (options.command != "encrypt" || options.source || options.pipeline)
         return -1;
     const std::string path = SettingsFilePath();
     struct stat info;
@@ -370,8 +391,10 @@ int main(int argc, char** argv)
 
     if (const int code = checkSettingsFile(options); code >= 0)
         return code;
-    if (const int code = cli::ExpandFolders(options); code >= 0)
-        return code;
+    // With -, standard input is the one file: no folder stands in for it.
+    if (!options.pipeline)
+        if (const int code = cli::ExpandFolders(options); code >= 0)
+            return code;
     Secret password;
     if (options.command != "shred")
         if (const int code = readPassword(options, password); code >= 0)
@@ -380,6 +403,8 @@ int main(int argc, char** argv)
         if (const int code = cli::CheckPasswordStrength(password.value.c_str(), options.minStrength, options.quiet);
             code >= 0)
             return code;
+    if (options.pipeline)
+        return cli::RunPipeline(options.command, password);
 
     cli::DisplayOptions display;
     display.progressLine = !options.quiet && ::isatty(STDERR_FILENO);
@@ -387,6 +412,8 @@ int main(int argc, char** argv)
     cli::TerminalFrontend frontend(options.files, display);
     frontend.settings.selfExtract = options.selfExtract;
     frontend.settings.sourceFiles = options.source;
+    frontend.settings.verify = !options.noVerify;
+    frontend.decryptionThreads = options.jobs;
     frontend.force = options.force;
 
     if (options.command == "check")

@@ -7,6 +7,7 @@
 
 #include <fcntl.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace tazen::cli {
@@ -15,9 +16,10 @@ namespace {
 
 const char* const kHelp =
     R"(Usage: tazen-cli encrypt [--source keep|delete|shred] [--self-extracting | --no-self-extracting]
-                         [--force] [-r] [OPTION]... FILE|FOLDER...
-       tazen-cli decrypt [--force] [-r] [OPTION]... FILE.TaZEN|FOLDER...
+                         [--force] [-r] [--no-verify] [-j N] [OPTION]... FILE|FOLDER...
+       tazen-cli decrypt [--force] [-r] [-j N] [OPTION]... FILE.TaZEN|FOLDER...
        tazen-cli check [OPTION]... FILE...
+       tazen-cli encrypt|decrypt|check --password-file F|--password-fd N -
        tazen-cli shred [--quiet] [--progress-fd N] FILE...
        tazen-cli passphrase [WORDS]
 Encrypts files into .TaZEN files beside them, and back, as the TaZEN window does.
@@ -31,6 +33,13 @@ Commands:
             print a passphrase of WORDS (6) words drawn at random from the
             EFF's long word list: about 12.9 bits a word, 77 bits for six
 
+The file name - alone makes encrypt and decrypt a filter: they read standard input
+and write the .TaZEN bytes (or the plain ones) to standard output, which must not
+be a terminal; check - reads the first 32 bytes of standard input. The password
+then comes from --password-file or --password-fd. A consumer of the output must
+check the exit status: after a broken pipe or a failed write the output ends
+early, and the status is 1.
+
 Options:
   --source keep|delete|shred  what encrypt does with each source once its .TaZEN
                               file is safely on disk
@@ -39,10 +48,19 @@ Options:
   --no-self-extracting        make no such program
   -r, --recursive             a FOLDER stands for the files of its sub-folders
                               too, not only its own
+  --no-verify                 delete or shred a source without first reading its
+                              .TaZEN file back from the disk and decrypting it
+                              in memory to prove it (the proof is on by default)
+  -j N, --jobs N              work on N files at a time, and decrypt a single
+                              file on N threads (default: one for each processor);
+                              the results and messages are those of -j 1, in the
+                              order of the list
   --force                     replace existing files of the names encrypt and
                               decrypt write without asking
   --password-file F           read the password from the first line of file F
   --password-stdin            read the password from the first line of standard input
+  --password-fd N             read the password from the first line of file
+                              descriptor N
   --allow-empty-password      let encrypt use an empty password, which anyone can
                               decrypt; without it an empty password is refused
   --min-strength N             let encrypt refuse (exit status 2) a password whose
@@ -123,6 +141,13 @@ ParseResult finished(int exitCode, std::string out, std::string err)
 ParseResult usageError(const std::string& text)
 {
     return finished(kExitUsage, {}, usageText(text));
+}
+
+ParseResult finishedParsing()
+{
+    ParseResult result;
+    result.run = true;
+    return result;
 }
 
 // The value of an option given as "--name VALUE" or "--name=VALUE"; false when it has none.
@@ -215,6 +240,34 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
             if (!optionValue(argument, "--password-file", argc, argv, i, value) || value.empty())
                 return usageError("--password-file needs a file name");
             options.passwordFile = value;
+        } else if (needsPassword && isOption(argument, "--password-fd")) {
+            char* end = nullptr;
+            if (!optionValue(argument, "--password-fd", argc, argv, i, value) || value.empty())
+                return usageError("--password-fd needs a file descriptor number");
+            const long number = std::strtol(value.c_str(), &end, 10);
+            if (*end != '\0' || number < 0 || number > 1 << 20 || ::fcntl(static_cast<int>(number), F_GETFD) < 0)
+                return usageError("--password-fd " + value + " is not an open file descriptor");
+            options.passwordDescriptor = static_cast<int>(number);
+        } else if (needsPassword && first != "check" &&
+                   (argument == "-j" || isOption(argument, "--jobs") ||
+                    (argument.size() > 2 && argument.rfind("-j", 0) == 0))) {
+            if (argument.rfind("--jobs", 0) == 0) {
+                if (!optionValue(argument, "--jobs", argc, argv, i, value))
+                    return usageError("--jobs needs a number of files");
+            } else if (argument == "-j") {
+                if (i + 1 >= argc)
+                    return usageError("-j needs a number of files");
+                value = argv[++i];
+            } else {
+                value = argument.substr(2);
+            }
+            char* end = nullptr;
+            const long number = std::strtol(value.c_str(), &end, 10);
+            if (value.empty() || *end != '\0' || number < 1 || number > 1024)
+                return usageError("-j takes a number of files from 1 to 1024, not '" + value + "'");
+            options.jobs = static_cast<int>(number);
+        } else if (encrypting && argument == "--no-verify") {
+            options.noVerify = true;
         } else if (needsPassword && argument == "--password-stdin") {
             options.passwordFromStdin = true;
         } else if (needsPassword && first != "check" && argument == "--force") {
@@ -251,13 +304,22 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
         return usageError(options.command + " needs at least one file");
     if (options.passwordFile && options.passwordFromStdin)
         return usageError("--password-file and --password-stdin cannot be used together");
+    if (options.passwordDescriptor >= 0 && (options.passwordFile || options.passwordFromStdin))
+        return usageError("--password-fd cannot be used with --password-file or --password-stdin");
+    if (needsPassword && std::find(options.files.begin(), options.files.end(), "-") != options.files.end()) {
+        if (options.files.size() != 1)
+            return usageError("- (standard input and output) must be the only file");
+        if (!options.passwordFile && options.passwordDescriptor < 0)
+            return usageError("with -, standard input carries the data: the password comes from --password-file "
+                              "or --password-fd");
+        options.pipeline = true;
+        return finishedParsing();
+    }
     if (options.command == "decrypt")
         for (const std::string& name : options.files)
             if (!HasEncryptedExtension(name) && !platform::ExistsAsFolder(name))
                 return usageError(name + " does not end in .TaZEN; decrypt takes .TaZEN files and folders only");
-    ParseResult result;
-    result.run = true;
-    return result;
+    return finishedParsing();
 }
 
 } // namespace tazen::cli

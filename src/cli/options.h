@@ -37,6 +37,14 @@ struct Options
     std::optional<int> minStrength;
     // How many words passphrase draws.
     int words = kDefaultPassphraseWords;
+    // The password's first line comes from this descriptor, or -1.
+    int passwordDescriptor = -1;
+    // A source is disposed of without reading its encrypted file back first.
+    bool noVerify = false;
+    // How many files encrypt and decrypt work on at a time; 0: one for each processor the program may use.
+    int jobs = 0;
+    // The only file is "-": standard input to standard output.
+    bool pipeline = false;
 };
 
 // What the command line asks for: either the command runs with the options, or the program ends at once

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/terminal_frontend.h"
 
+#include "engine/crypto.h"
 #include "platform/terminal.h"
 
 #include <sys/ioctl.h>
@@ -267,6 +268,24 @@ void TerminalFrontend::runProgressed(bool force)
     if (barWidth > 0)
         line += "  " + bar(progress_.file_.Progress(), barWidth);
     draw(line + figures, true);
+}
+
+void TerminalFrontend::ShowOverallProgress(std::uint64_t bytesDone, std::uint64_t totalBytes, std::size_t filesDone)
+{
+    const int percent = GaugePercent(bytesDone, totalBytes, kTotalGaugeThreshold);
+    report(percent);
+    if (!display_.progressLine)
+        return;
+    const double elapsed = std::chrono::duration<double>(Clock::now() - started_).count();
+    std::string line = std::to_string(filesDone) + " of " + std::to_string(sizes_.size()) + " files done  " +
+                       std::to_string(bytesDone / 1000000) + " of " + std::to_string(totalBytes / 1000000) + " MB  " +
+                       std::to_string(percent) + "%";
+    if (elapsed > 0.5 && bytesDone > 0) {
+        const double speed = static_cast<double>(bytesDone) / elapsed;
+        line += "  " + rate(speed) + "  " +
+                duration(static_cast<double>(totalBytes > bytesDone ? totalBytes - bytesDone : 0) / speed) + " left";
+    }
+    draw(fitted(line, static_cast<std::size_t>(terminalWidth() - 1)), false);
 }
 
 void TerminalFrontend::shredProgressed()

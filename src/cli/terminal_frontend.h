@@ -49,9 +49,11 @@ public:
     int SourceFilesIndex() const override { return 0; }
     std::optional<bool> SelfExtractOverride() const override { return selfExtract; }
     std::optional<int> SourceFilesOverride() const override { return sourceFiles; }
+    bool VerifyBeforeDisposal() const override { return verify; }
 
     std::optional<bool> selfExtract;
     std::optional<int> sourceFiles;
+    bool verify = true;
 };
 
 struct DisplayOptions
@@ -81,11 +83,14 @@ public:
     // was not replaced. A refused name is kept in NotReplaced.
     bool MayReplace(const std::string& name) override;
     void RunStoppedAt(std::size_t index) override { stoppedAt_ = index; }
+    int DecryptionThreads() const override { return decryptionThreads; }
 
     // "tazen-cli: " before every line; the engine's "\n\r" separators become line ends.
     void Say(const std::string& text);
     // For the shred command, which goes through its files one by one.
     void BeginFile(std::size_t index);
+    // For a run over several files at a time: how many bytes and whole files of the list are done.
+    void ShowOverallProgress(std::uint64_t bytesDone, std::uint64_t totalBytes, std::size_t filesDone);
 
     // Whether the run got past its pre-check, and how many files it had begun.
     bool RunStarted() const { return runStarted_; }
@@ -98,6 +103,8 @@ public:
     CommandLineSettings settings;
     // Existing files are replaced without a question.
     bool force = false;
+    // -j's number, which also caps the threads of a single file's decryption; 0: every processor.
+    int decryptionThreads = 0;
 
 private:
     class Progress : public ProgressDialogPort

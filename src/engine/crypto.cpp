@@ -4,8 +4,11 @@
 #include "engine/crypto.h"
 
 #include "engine/fileformat.h"
+#include "engine/parallelcbc.h"
+#include "engine/readback.h"
 #include "platform/ascii.h"
 #include "platform/files.h"
+#include "platform/sysinfo.h"
 
 #include <sys/stat.h>
 
@@ -39,6 +42,13 @@ std::string openFailureText(const std::string& name)
 std::string withReason(const std::string& text, ErrorCode error)
 {
     return text + "\n\r" + platform::ErrorText(error);
+}
+
+// A read-back that failed says why, as a failed read does; one that read different bytes has no reason to give.
+std::string verifyFailureText(const std::string& name, ErrorCode error)
+{
+    const std::string text = kVerifyFailure + name;
+    return error != 0 ? withReason(text, error) : text;
 }
 
 // The caller finds the stopping file by the first entry equal to its name, letter case disregarded.
@@ -100,15 +110,9 @@ public:
     // run that the pre-check stopped; nothing has been written then.
     std::optional<int> Start(const std::string& title, bool encrypted)
     {
-        for (std::size_t i = 0; i < fileNames_.size(); ++i) {
-            File file;
-            std::int64_t size = 0;
-            if (platform::OpenForReadWrite(fileNames_[i], file) != 0 || file.Size(size) != 0)
-                return Stop(i, openFailureText(fileNames_[i]));
-            if (encrypted && PayloadSize(size) < 0)
-                return Stop(i, "The file is too short to be a TaZEN encrypted file: " + fileNames_[i]);
-            total_ += static_cast<std::uint64_t>(size);
-        }
+        std::string text;
+        if (const std::optional<std::size_t> stopped = PreCheckFiles(fileNames_, encrypted, text, &total_))
+            return Stop(*stopped, std::move(text));
         progress_.StartProgress(title, std::to_string(fileNames_.size()));
         return std::nullopt;
     }
@@ -170,16 +174,19 @@ public:
     // file in place, with the source's owner and permission bits. Returns nothing when the file is done
     // (skipped set when the new file was not put in place because the frontend kept a file that appeared
     // under its name meanwhile), otherwise the run's result.
+    // check, when given, takes the plain bytes and is told what is on the device as it goes; parallel, when
+    // given, decrypts with helper threads.
     std::optional<int> Transfer(std::size_t index, TBlockCipher& cipher, PayloadDirection direction, File& source,
                                 PendingFile& destination, std::int64_t fileSize, std::string_view cancelText,
-                                bool replace, bool& skipped)
+                                bool replace, bool& skipped, ReadBackCheck* check = nullptr,
+                                ParallelDecryption* parallel = nullptr)
     {
         const std::string& name = fileNames_[index];
         bool cancelled = false;
         ErrorCode error = 0;
         std::int64_t read = 0;
         const StreamFailure failure =
-            Stream(cipher, direction, source, destination.Output(), fileSize, cancelled, error, read);
+            Stream(cipher, direction, source, destination.Output(), fileSize, cancelled, error, read, check, parallel);
         cipher.Wipe();
         platform::FileState closing, named;
         const bool closingKnown = source.State(closing) == 0;
@@ -204,7 +211,8 @@ private:
     // ends with an empty pass, and a Cancel noted in a pass still lets that pass's piece through.
     // fileSize is what the file gauge divides by.
     StreamFailure Stream(TBlockCipher& cipher, PayloadDirection direction, File& source, File& destination,
-                         std::int64_t fileSize, bool& cancelled, ErrorCode& error, std::int64_t& read)
+                         std::int64_t fileSize, bool& cancelled, ErrorCode& error, std::int64_t& read,
+                         ReadBackCheck* check, ParallelDecryption* parallel)
     {
         progress_.gaugeFile().SetProgress(0);
         const auto whole = static_cast<std::uint64_t>(fileSize);
@@ -215,13 +223,20 @@ private:
             if ((error = source.Read(buffer_.data(), kChunkSize, got)) != 0)
                 return StreamFailure::Read;
             read += got;
+            if (check)
+                check->AddPlain(buffer_.data(), got);
+            // The helpers take all but the first part of the chunk; the steps the user sees stay the same.
+            const std::int64_t ownPart = parallel ? parallel->Begin(buffer_.data(), got) : got;
             std::int64_t offset = 0;
             bool fileEnded = false;
             for (;;) {
                 frontend_.ProcessMessages();
                 cancelled = progress_.ModalResult() == kModalResultCancel;
                 const std::int64_t piece = std::min<std::int64_t>(kPieceSize, got - offset);
-                TransformPayload(cipher, direction, buffer_.data() + offset, piece);
+                if (offset < ownPart)
+                    TransformPayload(cipher, direction, buffer_.data() + offset, piece);
+                else if (parallel && offset == ownPart)
+                    parallel->Finish(cipher);
                 offset += piece;
                 fileDone += static_cast<std::uint64_t>(piece);
                 totalDone_ += static_cast<std::uint64_t>(piece);
@@ -234,12 +249,16 @@ private:
                 if (cancelled || offset == got)
                     break;
             }
+            if (parallel)
+                parallel->Finish(cipher);
             // A cancelled file is thrown away, so its last bytes need not be written.
             if (cancelled)
                 return StreamFailure::None;
             if ((error = destination.Write(buffer_.data(), offset)) != 0)
                 return StreamFailure::Write;
             destination.StartWriteback();
+            if (check)
+                check->Allow(destination.Flushed());
             if (fileEnded)
                 return StreamFailure::None;
         }
@@ -264,6 +283,26 @@ int decryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
                  std::string& message, Frontend& frontend);
 
 } // namespace
+
+std::optional<std::size_t> PreCheckFiles(const std::vector<std::string>& fileNames, bool encrypted,
+                                         std::string& message, std::uint64_t* total)
+{
+    for (std::size_t i = 0; i < fileNames.size(); ++i) {
+        File file;
+        std::int64_t size = 0;
+        if (platform::OpenForReadWrite(fileNames[i], file) != 0 || file.Size(size) != 0) {
+            message = openFailureText(fileNames[i]);
+            return i;
+        }
+        if (encrypted && PayloadSize(size) < 0) {
+            message = "The file is too short to be a TaZEN encrypted file: " + fileNames[i];
+            return i;
+        }
+        if (total)
+            *total += static_cast<std::uint64_t>(size);
+    }
+    return std::nullopt;
+}
 
 int GaugePercent(std::uint64_t done, std::uint64_t whole, std::uint64_t threshold)
 {
@@ -338,18 +377,33 @@ int encryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
 
         WipeOnExit wipe(cipher);
         key.KeyCipher(cipher);
+        // A source about to be destroyed goes only once its encrypted file has been read back and proven.
+        std::optional<ReadBackCheck> check;
+        if (DisposalWanted(frontend) && frontend.SettingsControls().VerifyBeforeDisposal()) {
+            check.emplace(cipher, key);
+            check->Start(destination);
+        }
         destination.Output().Preallocate(kCheckBlockSize + size);
         if (const ErrorCode error = destination.Output().Write(key.Check().data(), kCheckBlockSize))
             return run.Stop(i, withReason("Could not write the file: " + destinationName, error));
 
         bool skipped = false;
-        if (const std::optional<int> stopped = run.Transfer(i, cipher, PayloadDirection::Encrypt, source, destination,
-                                                            size, kEncryptionCanceled, replace, skipped))
+        if (const std::optional<int> stopped =
+                run.Transfer(i, cipher, PayloadDirection::Encrypt, source, destination, size, kEncryptionCanceled,
+                             replace, skipped, check ? &*check : nullptr))
             return *stopped;
         if (skipped)
             continue;
+        if (check && !check->Finish()) {
+            platform::DeleteFile(destinationEntry, &check->ReadState());
+            return run.Stop(i, verifyFailureText(destinationName, check->ReadError()));
+        }
 
-        if (MakeSelfExtractingFile(destinationEntry, frontend, replaceExecutable) == 2)
+        ErrorCode readBackError = 0;
+        const int executable = MakeSelfExtractingFile(destinationEntry, frontend, replaceExecutable, &readBackError);
+        if (executable == kExecutableNotProven)
+            return run.Stop(i, verifyFailureText(destinationEntry.WithSuffix(".exe").Path(), readBackError));
+        if (executable == 2)
             frontend.ShowMessage(MessageKind::Error, "An error occured while creating " + name + " executable.");
         std::string reason;
         const DisposalResult disposal =
@@ -409,9 +463,12 @@ int decryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
             return run.Stop(i, "Could not create destination file: " + destinationName);
         destination.Output().Preallocate(PayloadSize(size));
 
+        const int threads = frontend.DecryptionThreads();
+        ParallelDecryption parallel(cipher, key, threads > 0 ? threads : platform::UsableProcessors());
         bool skipped = false;
-        if (const std::optional<int> stopped = run.Transfer(i, cipher, PayloadDirection::Decrypt, source, destination,
-                                                            size, kDecryptionCanceled, replace, skipped))
+        if (const std::optional<int> stopped =
+                run.Transfer(i, cipher, PayloadDirection::Decrypt, source, destination, size, kDecryptionCanceled,
+                             replace, skipped, nullptr, &parallel))
             return *stopped;
         if (skipped)
             continue;

@@ -8,6 +8,7 @@
 #include "platform/files.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,12 @@ int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
                  std::string& message, Frontend& frontend);
 int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, Secret& password,
                  std::string& message, Frontend& frontend);
+
+// The runs' pre-check, made over the whole list before anything is written: the position of the first file
+// that cannot be opened (or, encrypted, is too short to be a .TaZEN file), with the run's text for it in
+// message; nullopt when every file passes. total, when given, has their sizes added to it.
+std::optional<std::size_t> PreCheckFiles(const std::vector<std::string>& fileNames, bool encrypted,
+                                         std::string& message, std::uint64_t* total = nullptr);
 
 enum DisposalResult
 {
@@ -88,15 +95,31 @@ inline constexpr int kShredPasses = 35;
 inline constexpr int kFixedShredPatterns = 27;
 extern const std::uint8_t ShredPatterns[kFixedShredPatterns][3];
 
+// The message of a run that stopped because a new file did not read back as what was written into it.
+inline constexpr const char* kVerifyFailure = "Could not verify the encrypted file: ";
+// Whether the settings ask now for each source to be deleted or shredded after its encryption.
+bool DisposalWanted(Frontend& frontend);
+
+// MakeSelfExtractingFile's result when the executable was made but did not read back as the encrypted file,
+// so both the executable and the encrypted file's deletion were given up.
+inline constexpr int kExecutableNotProven = 3;
+
 // 0 when no executable was wanted or it was made; 2 when it was wanted and could not be made. Without
 // mayReplace, an executable of that name that exists is replaced only when the frontend allows it.
 int MakeSelfExtractingFile(const std::string& encryptedName, Frontend& frontend);
-int MakeSelfExtractingFile(const platform::Entry& encrypted, Frontend& frontend, bool mayReplace);
+// readBackError, when given, is set to why the executable could not be read back where that made it
+// kExecutableNotProven.
+int MakeSelfExtractingFile(const platform::Entry& encrypted, Frontend& frontend, bool mayReplace,
+                           platform::ErrorCode* readBackError = nullptr);
 // Writes the extractor followed by the encrypted file to outputName, then deletes the encrypted file.
 bool BuildExecutable(const std::string& outputName, const std::string& extractorPath, const std::string& encryptedName,
                      Frontend& frontend);
+// notProven, when given, tells that the executable was built but its copy of the encrypted file did not read
+// back from the device as the encrypted file: it was removed again and the encrypted file kept. readBackError
+// then tells why it could not be read back, or 0 when it read back different bytes.
 bool BuildExecutable(const platform::Entry& output, const std::string& extractorPath, const platform::Entry& encrypted,
-                     Frontend& frontend, bool mayReplace);
+                     Frontend& frontend, bool mayReplace, bool* notProven = nullptr,
+                     platform::ErrorCode* readBackError = nullptr);
 // Whether the settings ask for an executable beside each encrypted file now.
 bool SelfExtractingWanted(Frontend& frontend);
 // The folder of the program + "/extractor".

@@ -82,6 +82,9 @@ public:
     // the window has none, so the file and then the controls decide.
     virtual std::optional<bool> SelfExtractOverride() const { return std::nullopt; }
     virtual std::optional<int> SourceFilesOverride() const { return std::nullopt; }
+    // Whether a new file is read back from the device and proven before its source is destroyed; only a
+    // command-line option turns it off.
+    virtual bool VerifyBeforeDisposal() const { return true; }
 };
 
 enum class MessageKind
@@ -113,6 +116,8 @@ public:
     // The position in the run's list, counted as the list stands, of the file at which a run stopped; the
     // run's result names the first entry equal to it with letter case disregarded, which may be another.
     virtual void RunStoppedAt(std::size_t index) { (void)index; }
+    // How many threads one file's decryption may use; 0: one for each processor the program may run on.
+    virtual int DecryptionThreads() const { return 0; }
 };
 
 } // namespace tazen

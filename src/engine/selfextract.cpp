@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/crypto.h"
 
+#include "cipher/sha1.h"
 #include "engine/settings.h"
 #include "platform/files.h"
 #include "platform/folders.h"
@@ -37,15 +38,17 @@ bool SelfExtractingWanted(Frontend& frontend)
 
 namespace {
 
-// Copies exactly size bytes; a file that ends early counts as a failed read.
+// Copies exactly size bytes; a file that ends early counts as a failed read. digest, when given, takes them.
 bool copyInto(File& from, std::int64_t size, File& to, std::uint8_t* buffer, std::int64_t& overall, std::int64_t total,
-              Frontend& frontend)
+              Frontend& frontend, THash* digest = nullptr)
 {
     GaugePort& gauge = frontend.shredDialog().gaugePass();
     for (std::int64_t copied = 0; copied < size;) {
         std::int64_t got = 0;
         if (from.Read(buffer, std::min(kCopyBufferSize, size - copied), got) != 0 || got == 0)
             return false;
+        if (digest)
+            digest->HashUpdate(buffer, got);
         if (to.Write(buffer, got) != 0)
             return false;
         to.StartWriteback();
@@ -55,6 +58,29 @@ bool copyInto(File& from, std::int64_t size, File& to, std::uint8_t* buffer, std
         frontend.ProcessMessages();
     }
     return true;
+}
+
+// Whether the flushed file holds, from offset on, bytes of the given digest, and nothing after them: read
+// back from the device where its file system lets the cached pages go. error tells why a read failed.
+bool readsBackAs(File& file, std::int64_t offset, std::int64_t size, const std::uint8_t* digest, std::uint8_t* buffer,
+                 ErrorCode& error)
+{
+    TSha1 found;
+    found.HashInit();
+    file.DropCached(offset, size);
+    for (std::int64_t done = 0; done < size;) {
+        std::int64_t got = 0;
+        if ((error = file.ReadAt(buffer, std::min(kCopyBufferSize, size - done), offset + done, got)) != 0 || got == 0)
+            return false;
+        found.HashUpdate(buffer, got);
+        done += got;
+    }
+    std::uint8_t extra = 0;
+    std::int64_t got = 0;
+    std::uint8_t value[TSha1::kDigestSize];
+    found.HashFinal(value);
+    return (error = file.ReadAt(&extra, 1, offset + size, got)) == 0 && got == 0 &&
+           std::equal(value, value + TSha1::kDigestSize, digest);
 }
 
 // Whoever may read the encrypted file may run the executable; a program nobody else may change.
@@ -83,14 +109,19 @@ int MakeSelfExtractingFile(const std::string& encryptedName, Frontend& frontend)
     return MakeSelfExtractingFile(encrypted, frontend, true);
 }
 
-int MakeSelfExtractingFile(const platform::Entry& encrypted, Frontend& frontend, bool mayReplace)
+int MakeSelfExtractingFile(const platform::Entry& encrypted, Frontend& frontend, bool mayReplace,
+                           ErrorCode* readBackError)
 {
     if (!SelfExtractingWanted(frontend))
         return 0;
     const std::string extractorPath = SelfExtractorPath();
     if (!platform::ExistsAsFile(extractorPath))
         return 2;
-    return BuildExecutable(encrypted.WithSuffix(".exe"), extractorPath, encrypted, frontend, mayReplace) ? 0 : 2;
+    bool notProven = false;
+    if (BuildExecutable(encrypted.WithSuffix(".exe"), extractorPath, encrypted, frontend, mayReplace, &notProven,
+                        readBackError))
+        return 0;
+    return notProven ? kExecutableNotProven : 2;
 }
 
 bool BuildExecutable(const std::string& outputName, const std::string& extractorPath, const std::string& encryptedName,
@@ -104,8 +135,12 @@ bool BuildExecutable(const std::string& outputName, const std::string& extractor
 }
 
 bool BuildExecutable(const platform::Entry& outputEntry, const std::string& extractorPath,
-                     const platform::Entry& encryptedEntry, Frontend& frontend, bool mayReplace)
+                     const platform::Entry& encryptedEntry, Frontend& frontend, bool mayReplace, bool* notProven,
+                     ErrorCode* readBackError)
 {
+    if (notProven)
+        *notProven = false;
+    ErrorCode readError = 0;
     const std::string& outputName = outputEntry.Path();
     platform::PendingFile output;
     File extractor;
@@ -132,8 +167,17 @@ bool BuildExecutable(const platform::Entry& outputEntry, const std::string& extr
     // The build ignores Cancel: it always runs to its end or fails.
     const auto buffer = std::make_unique<std::uint8_t[]>(kCopyBufferSize);
     std::int64_t overall = 0;
-    bool built = copyInto(extractor, extractorSize, output.Output(), buffer.get(), overall, total, frontend) &&
-                 copyInto(encrypted, encryptedSize, output.Output(), buffer.get(), overall, total, frontend);
+    // The encrypted file goes once the executable's copy of it has been read back from the device.
+    const bool verifying = frontend.SettingsControls().VerifyBeforeDisposal();
+    TSha1 digest;
+    digest.HashInit();
+    File reader;
+    bool built = (!verifying || output.OpenForReadBack(reader) == 0) &&
+                 copyInto(extractor, extractorSize, output.Output(), buffer.get(), overall, total, frontend) &&
+                 copyInto(encrypted, encryptedSize, output.Output(), buffer.get(), overall, total, frontend,
+                          verifying ? &digest : nullptr);
+    std::uint8_t encryptedDigest[TSha1::kDigestSize];
+    digest.HashFinal(encryptedDigest);
     extractor.Close();
     encrypted.Close();
     if (built) {
@@ -143,7 +187,19 @@ bool BuildExecutable(const platform::Entry& outputEntry, const std::string& extr
         if (error == EEXIST && !mayReplace && frontend.MayReplace(outputName))
             error = output.Commit(permissions, &encryptedState, true);
         built = error == 0;
+        if (built && verifying &&
+            !readsBackAs(reader, extractorSize, encryptedSize, encryptedDigest, buffer.get(), readError)) {
+            platform::FileState made;
+            if (reader.State(made) == 0)
+                platform::DeleteFile(outputEntry, &made);
+            built = false;
+            if (notProven)
+                *notProven = true;
+            if (readBackError)
+                *readBackError = readError;
+        }
     }
+    reader.Close();
     output.Abandon();
     // Only the executable remains; if the encrypted file cannot go, the executable goes instead, so the
     // failure that is reported matches what is on disk.

@@ -73,6 +73,12 @@ int sourceFilesChoice(Frontend& frontend)
 
 } // namespace
 
+bool DisposalWanted(Frontend& frontend)
+{
+    const int choice = sourceFilesChoice(frontend);
+    return choice == 1 || choice == 2;
+}
+
 DisposalResult DisposeSourceFile(const std::string& fileName, Frontend& frontend, bool holdsWhatWasEncrypted,
                                  const platform::FileState* encrypted, std::string* reason)
 {

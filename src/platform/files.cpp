@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <condition_variable>
@@ -21,6 +22,7 @@
 #include <system_error>
 #include <thread>
 #include <utility>
+#include <vector>
 
 namespace tazen::platform {
 
@@ -36,6 +38,12 @@ ErrorCode injected(FileOperation operation, const std::string& name)
 {
     const FaultHook& hook = faultHook();
     return hook ? hook(operation, name) : 0;
+}
+
+DataHook& dataHook()
+{
+    static DataHook hook;
+    return hook;
 }
 
 // The owner-write bit stands for the inverse of Windows' read-only attribute.
@@ -273,14 +281,18 @@ public:
     BackgroundFlusher(const BackgroundFlusher&) = delete;
     BackgroundFlusher& operator=(const BackgroundFlusher&) = delete;
 
-    void Request()
+    // upTo: how much the file holds now, which the flush will have put on the device once it returns.
+    void Request(std::int64_t upTo)
     {
         {
             const std::lock_guard lock(mutex_);
             requested_ = true;
+            requestedUpTo_ = upTo;
         }
         wake_.notify_one();
     }
+
+    std::int64_t Flushed() const { return flushed_.load(std::memory_order_acquire); }
 
     // Lets a pending flush end, stops the thread, and returns the first error of its flushes.
     ErrorCode Finish()
@@ -304,11 +316,14 @@ private:
             if (!requested_)
                 return;
             requested_ = false;
+            const std::int64_t upTo = requestedUpTo_;
             lock.unlock();
             const ErrorCode result = ::fdatasync(descriptor_) == 0 ? 0 : errno;
             lock.lock();
             if (error_ == 0)
                 error_ = result;
+            if (error_ == 0)
+                flushed_.store(upTo, std::memory_order_release);
         }
     }
 
@@ -317,6 +332,8 @@ private:
     std::condition_variable wake_;
     bool requested_ = false;
     bool stopping_ = false;
+    std::int64_t requestedUpTo_ = 0;
+    std::atomic<std::int64_t> flushed_{0};
     ErrorCode error_ = 0;
     std::thread thread_;
 };
@@ -329,6 +346,11 @@ std::string ErrorText(ErrorCode error)
 void SetFaultHook(FaultHook hook)
 {
     faultHook() = std::move(hook);
+}
+
+void SetDataHook(DataHook hook)
+{
+    dataHook() = std::move(hook);
 }
 
 File::File() = default;
@@ -399,10 +421,49 @@ ErrorCode File::Read(void* buffer, std::int64_t size, std::int64_t& got)
     return 0;
 }
 
+ErrorCode File::ReadAt(void* buffer, std::int64_t size, std::int64_t offset, std::int64_t& got)
+{
+    got = 0;
+    if (const ErrorCode fault = injected(FileOperation::Read, name_))
+        return fault;
+    auto* bytes = static_cast<std::uint8_t*>(buffer);
+    while (got < size) {
+        const ssize_t n = ::pread(descriptor_, bytes + got, static_cast<std::size_t>(size - got), offset + got);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    if (const DataHook& hook = dataHook())
+        hook(FileOperation::Read, name_, bytes, got, offset);
+    return 0;
+}
+
+void File::DropCached(std::int64_t offset, std::int64_t length)
+{
+    ::posix_fadvise(descriptor_, offset, length, POSIX_FADV_DONTNEED);
+}
+
+std::int64_t File::Flushed() const
+{
+    return flusher_ ? flusher_->Flushed() : 0;
+}
+
 ErrorCode File::Write(const void* buffer, std::int64_t size)
 {
     if (const ErrorCode fault = injected(FileOperation::Write, name_))
         return fault;
+    std::vector<std::uint8_t> garbled;
+    if (const DataHook& hook = dataHook()) {
+        const auto* bytes = static_cast<const std::uint8_t*>(buffer);
+        garbled.assign(bytes, bytes + size);
+        hook(FileOperation::Write, name_, garbled.data(), size, written_);
+        buffer = garbled.data();
+    }
     const ErrorCode error = writeAll(descriptor_, buffer, size, -1);
     if (error == 0)
         written_ += size;
@@ -426,7 +487,7 @@ void File::StartWriteback()
             return;
         }
     }
-    flusher_->Request();
+    flusher_->Request(written_);
     flushRequested_ = written_;
 }
 
@@ -810,6 +871,27 @@ ErrorCode PendingFile::Commit(mode_t permissions, const FileState* madeFrom, boo
         result = errno;
     release();
     return result;
+}
+
+ErrorCode PendingFile::OpenForReadBack(File& reader) const
+{
+    if (temporaryBase_.empty())
+        return EBADF;
+    const int descriptor =
+        ::openat(final_.FolderDescriptor(), temporaryBase_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);
+    if (descriptor < 0)
+        return errno;
+    File opened(descriptor, file_.Name());
+    FileState mine, theirs;
+    ErrorCode error = file_.State(mine);
+    if (error == 0)
+        error = opened.State(theirs);
+    if (error != 0)
+        return error;
+    if (mine.device != theirs.device || mine.inode != theirs.inode)
+        return ESTALE;
+    reader = std::move(opened);
+    return 0;
 }
 
 void PendingFile::Abandon()

@@ -37,6 +37,12 @@ enum class FileOperation
 using FaultHook = std::function<ErrorCode(FileOperation operation, const std::string& name)>;
 void SetFaultHook(FaultHook hook);
 
+// Test seam: when set, sees the bytes of every Write just before they go out and of every ReadAt just after
+// they came in, at their offset in the file, and may change them: a device that garbles data.
+using DataHook = std::function<void(FileOperation operation, const std::string& name, std::uint8_t* data,
+                                    std::int64_t size, std::int64_t offset)>;
+void SetDataHook(DataHook hook);
+
 class BackgroundFlusher;
 
 // Which file a name or descriptor leads to, its length and when its data last changed: what tells whether
@@ -121,6 +127,11 @@ public:
     ErrorCode State(FileState& state) const;
     // Reads until size bytes are in or the file ends; got tells how many arrived.
     ErrorCode Read(void* buffer, std::int64_t size, std::int64_t& got);
+    // The same from an offset, leaving the file position alone.
+    ErrorCode ReadAt(void* buffer, std::int64_t size, std::int64_t offset, std::int64_t& got);
+    // Drops the clean cached pages of a range, so the next read of it reaches the device where the file
+    // system allows it. Advisory.
+    void DropCached(std::int64_t offset, std::int64_t length);
     // Writes all of it or fails.
     ErrorCode Write(const void* buffer, std::int64_t size);
     ErrorCode WriteAt(const void* buffer, std::int64_t size, std::int64_t offset);
@@ -131,6 +142,8 @@ public:
     // now and then has a background thread flush it: the device then works while the caller computes, and
     // the final Sync has little left to wait for. What goes wrong there is reported by Sync.
     void StartWriteback();
+    // How much of what Write wrote the background flushes have put on the device so far; any thread may ask.
+    std::int64_t Flushed() const;
     // Reserves room for a file about to be written to this length, so the file system allocates it in one
     // piece now rather than bit by bit while the data is flushed. Advisory: the writes decide.
     void Preallocate(std::int64_t length);
@@ -215,6 +228,8 @@ public:
     static ErrorCode Create(const Entry& finalEntry, PendingFile& pending);
 
     File& Output() { return file_; }
+    // The temporary file opened once more, for reading: it stays the same file after Commit renames it.
+    ErrorCode OpenForReadBack(File& reader) const;
     const std::string& FinalName() const { return finalName_; }
     const std::string& TemporaryName() const { return file_.Name(); }
 

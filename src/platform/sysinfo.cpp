@@ -6,6 +6,7 @@
 #include <iterator>
 #include <limits>
 
+#include <sched.h>
 #include <sys/utsname.h>
 
 namespace tazen::platform {
@@ -135,6 +136,16 @@ std::optional<MemoryStatus> ParseMemInfo(std::string_view text)
     if (!total || !available)
         return std::nullopt;
     return MemoryStatus{*total, *available};
+}
+
+int UsableProcessors()
+{
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    if (::sched_getaffinity(0, sizeof set, &set) != 0)
+        return 1;
+    const int count = CPU_COUNT(&set);
+    return count > 0 ? count : 1;
 }
 
 SystemVersion GetSystemVersion()

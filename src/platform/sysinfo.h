@@ -24,6 +24,9 @@ struct MemoryStatus
     std::uint64_t availableBytes = 0;
 };
 
+// How many processors this process may run on (its affinity mask), at least 1.
+int UsableProcessors();
+
 // The running system's version; its numbers stay 0 where the kernel release does not give them.
 SystemVersion GetSystemVersion();
 

@@ -405,5 +405,65 @@ TEST_F(Shredding, AFailedFinalDeletionIsReportedAsNotDeleted)
     EXPECT_EQ(std::count(left.begin(), left.end(), left[0]), 10);
 }
 
+// A device that garbles one byte of the new file, on its way out or on its way back: the source must
+// survive, whichever way it is disposed of, unless verification was turned off.
+TEST_F(Disposal, ASourceGoesOnlyOnceItsEncryptedFileReadsBackAsItsBytes)
+{
+    struct Case
+    {
+        const char* what;
+        std::size_t size;
+        FileOperation garbled;
+        int sourceFiles;
+        bool verify;
+        bool selfExtract;
+        bool sourceKept;
+    };
+    // Past the 16 MiB step after which flushed parts are read back while encryption goes on.
+    constexpr std::size_t kLarge = (std::size_t{17} << 20) + 5;
+    const Case cases[] = {
+        {"written, deleted", 100003, FileOperation::Write, 1, true, false, true},
+        {"read back, shredded", 100003, FileOperation::Read, 2, true, false, true},
+        {"read back early in a large file", kLarge, FileOperation::Read, 1, true, false, true},
+        {"written into the executable", 100003, FileOperation::Write, 1, true, true, true},
+        {"written, verification off", 100003, FileOperation::Write, 1, false, false, false},
+    };
+    writeFile(program / "extractor", randomBytes(rng, 3000));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string name = makeFile(std::string("file ") + c.what, c.size);
+        const Bytes content = readFile(name);
+        const std::string encrypted = name + ".TaZEN";
+        const std::string garbledFile = c.selfExtract ? encrypted + ".exe" : encrypted;
+        frontend.settings.sourceFilesOverride = c.sourceFiles;
+        frontend.settings.selfExtractOverride = c.selfExtract;
+        frontend.settings.verify = c.verify;
+        frontend.messages.clear();
+        // One byte in the first MiB of the payload, in the executable's copy of it where there is one.
+        const std::int64_t target = (c.selfExtract ? 3000 : 0) + 32 + 1000;
+        platform::SetDataHook([&](FileOperation operation, const std::string& file, std::uint8_t* data,
+                                  std::int64_t size, std::int64_t offset) {
+            if (operation == c.garbled && file.rfind(garbledFile + ".tmp-", 0) == 0 && offset <= target &&
+                target < offset + size)
+                data[target - offset] ^= 0x20;
+        });
+        const int result = encrypt({name});
+        platform::SetDataHook(nullptr);
+        if (c.sourceKept) {
+            EXPECT_EQ(result, 0);
+            EXPECT_EQ(message, kVerifyFailure + garbledFile);
+            EXPECT_EQ(readFile(name), content);
+            EXPECT_FALSE(exists(garbledFile));
+            EXPECT_EQ(exists(encrypted), c.selfExtract);
+        } else {
+            EXPECT_EQ(result, kAllFilesDone);
+            EXPECT_FALSE(exists(name));
+        }
+        EXPECT_TRUE(frontend.messages.empty());
+        EXPECT_TRUE(withTemporaryNames(listFolder(dir.path())).empty());
+        std::filesystem::remove(encrypted);
+    }
+}
+
 } // namespace
 } // namespace tazen::test

@@ -30,6 +30,7 @@ protected:
     ~EngineTest() override
     {
         platform::SetFaultHook(nullptr);
+        platform::SetDataHook(nullptr);
         platform::SetExecutableFolderForTesting("");
     }
 

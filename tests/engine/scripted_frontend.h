@@ -123,12 +123,14 @@ public:
     int SourceFilesIndex() const override { return sourceFiles; }
     std::optional<bool> SelfExtractOverride() const override { return selfExtractOverride; }
     std::optional<int> SourceFilesOverride() const override { return sourceFilesOverride; }
+    bool VerifyBeforeDisposal() const override { return verify; }
     // The dialog's built-in defaults.
     bool selfExtract = false;
     int sourceFiles = 1;
     // What a command line would choose; the window chooses nothing.
     std::optional<bool> selfExtractOverride;
     std::optional<int> sourceFilesOverride;
+    bool verify = true;
 };
 
 struct ShownMessage

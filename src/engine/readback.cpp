@@ -1,0 +1,218 @@
+// Reading a new encrypted file back from the device and proving it against the plain bytes.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/readback.h"
+
+#include "platform/sysinfo.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <system_error>
+
+namespace tazen {
+
+namespace {
+
+constexpr std::int64_t kReadBackStep = std::int64_t{1} << 20;
+
+constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87ULL;
+constexpr std::uint64_t kPrime2 = 0xC2B2AE3D27D4EB4FULL;
+constexpr std::uint64_t kPrime3 = 0x165667B19E3779F9ULL;
+
+std::uint64_t rotated(std::uint64_t value, int bits)
+{
+    return (value << bits) | (value >> (64 - bits));
+}
+
+std::uint64_t mixRound(std::uint64_t lane, std::uint64_t word)
+{
+    return rotated(lane + word * kPrime2, 31) * kPrime1;
+}
+
+std::uint64_t loadWord(const std::uint8_t* data)
+{
+    std::uint64_t value;
+    std::memcpy(&value, data, sizeof value);
+    return value;
+}
+
+} // namespace
+
+StreamDigest::StreamDigest() : lanes_{kPrime1 + kPrime2, kPrime2, 0, 0 - kPrime1} {}
+
+void StreamDigest::stripe(const std::uint8_t* data)
+{
+    for (int i = 0; i < 4; ++i)
+        lanes_[i] = mixRound(lanes_[i], loadWord(data + 8 * i));
+}
+
+void StreamDigest::Update(const std::uint8_t* data, std::int64_t size)
+{
+    length_ += static_cast<std::uint64_t>(size);
+    if (pendingSize_ > 0) {
+        const auto taken = static_cast<int>(std::min<std::int64_t>(32 - pendingSize_, size));
+        std::memcpy(pending_ + pendingSize_, data, static_cast<std::size_t>(taken));
+        pendingSize_ += taken;
+        data += taken;
+        size -= taken;
+        if (pendingSize_ < 32)
+            return;
+        stripe(pending_);
+        pendingSize_ = 0;
+    }
+    for (; size >= 32; data += 32, size -= 32)
+        stripe(data);
+    std::memcpy(pending_, data, static_cast<std::size_t>(size));
+    pendingSize_ = static_cast<int>(size);
+}
+
+std::uint64_t StreamDigest::Final() const
+{
+    std::uint64_t value =
+        rotated(lanes_[0], 1) + rotated(lanes_[1], 7) + rotated(lanes_[2], 12) + rotated(lanes_[3], 18);
+    for (const std::uint64_t lane : lanes_)
+        value = (value ^ mixRound(0, lane)) * kPrime1 + kPrime3;
+    value += length_;
+    for (int i = 0; i < pendingSize_; ++i)
+        value = rotated(value ^ (pending_[i] * kPrime3), 11) * kPrime1;
+    value ^= value >> 33;
+    value *= kPrime2;
+    value ^= value >> 29;
+    value *= kPrime3;
+    return value ^ (value >> 32);
+}
+
+ReadBackCheck::ReadBackCheck(TBlockCipher& cipher, const RunKey& key)
+    : runCipher_(cipher), key_(key), own_(cipher.NewOfSameKind()), buffer_(static_cast<std::size_t>(kReadBackStep))
+{
+}
+
+ReadBackCheck::~ReadBackCheck()
+{
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_one();
+    if (thread_.joinable())
+        thread_.join();
+    if (own_)
+        own_->Wipe();
+}
+
+void ReadBackCheck::Start(const platform::PendingFile& output)
+{
+    started_ = true;
+    error_ = output.OpenForReadBack(reader_);
+    if (error_ == 0)
+        error_ = reader_.State(state_);
+    if (error_ != 0) {
+        failed_ = true;
+        return;
+    }
+    if (!own_)
+        return;
+    key_.KeyCipher(*own_);
+    try {
+        thread_ = std::thread([this] { work(); });
+    } catch (const std::system_error&) {
+        // Then Finish reads it all back on the caller's thread.
+    }
+}
+
+void ReadBackCheck::AddPlain(const std::uint8_t* data, std::int64_t size)
+{
+    plain_.Update(data, size);
+    plainBytes_ += size;
+}
+
+void ReadBackCheck::Allow(std::int64_t flushed)
+{
+    // Whole blocks only: the tail rule needs to know the end.
+    const std::int64_t payload = (flushed - kCheckBlockSize) / 8 * 8;
+    {
+        const std::lock_guard lock(mutex_);
+        if (payload <= allowed_)
+            return;
+        allowed_ = payload;
+    }
+    wake_.notify_one();
+}
+
+bool ReadBackCheck::readBack(TBlockCipher& cipher, std::int64_t end, bool final, ParallelDecryption* parallel)
+{
+    while (done_ < end) {
+        const std::int64_t size = std::min(kReadBackStep, end - done_);
+        const std::int64_t offset = kCheckBlockSize + done_;
+        reader_.DropCached(offset, size);
+        std::int64_t got = 0;
+        if ((error_ = reader_.ReadAt(buffer_.data(), size, offset, got)) != 0 || got != size)
+            return false;
+        // Only the file's last stretch may end in a part block.
+        if (size % 8 != 0 && !(final && done_ + size == end))
+            return false;
+        const std::int64_t own = parallel ? parallel->Begin(buffer_.data(), size) : size;
+        cipher.CbcDecrypt(buffer_.data(), buffer_.data(), own);
+        if (parallel)
+            parallel->Finish(cipher);
+        readBack_.Update(buffer_.data(), size);
+        done_ += size;
+    }
+    return true;
+}
+
+void ReadBackCheck::work()
+{
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return stopping_ || allowed_ - done_ >= kReadBackStep; });
+        if (stopping_)
+            return;
+        const std::int64_t end = allowed_ / kReadBackStep * kReadBackStep;
+        lock.unlock();
+        const bool read = readBack(*own_, end, false);
+        lock.lock();
+        if (!read) {
+            failed_ = true;
+            return;
+        }
+    }
+}
+
+bool ReadBackCheck::Finish()
+{
+    if (!started_)
+        return false;
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_one();
+    const bool threaded = thread_.joinable();
+    if (threaded)
+        thread_.join();
+    if (failed_)
+        return false;
+    TBlockCipher* cipher = threaded ? own_.get() : &runCipher_;
+    if (!threaded) {
+        // Neither the thread nor its cipher went to work: the caller's cipher, keyed afresh, does it all.
+        key_.KeyCipher(runCipher_);
+        done_ = 0;
+    }
+    // What is left is waited for: every processor may help with it.
+    ParallelDecryption parallel(*cipher, key_, platform::UsableProcessors());
+    std::array<std::uint8_t, kCheckBlockSize> head{};
+    std::int64_t got = 0;
+    reader_.DropCached(0, kCheckBlockSize);
+    bool proven = (error_ = reader_.ReadAt(head.data(), kCheckBlockSize, 0, got)) == 0 && got == kCheckBlockSize &&
+                  CheckBlockMatches(key_.Check(), head.data()) && readBack(*cipher, plainBytes_, true, &parallel);
+    // Nothing may follow what was encrypted.
+    std::uint8_t extra = 0;
+    proven = proven && (error_ = reader_.ReadAt(&extra, 1, kCheckBlockSize + plainBytes_, got)) == 0 && got == 0;
+    if (!threaded)
+        runCipher_.Wipe();
+    reader_.Close();
+    return proven && plain_.Final() == readBack_.Final();
+}
+
+} // namespace tazen
