@@ -269,6 +269,24 @@ ErrorCode renameInFolder(int folder, const std::string& from, const std::string&
 // happen while the run computes, so the final flush has one step left at most.
 constexpr std::int64_t kFlushStep = std::int64_t{16} << 20;
 
+// Reads until size bytes have come or the file ends, going on after an interrupted call. readOnce(done) is one
+// read of what is still missing after done bytes.
+template <typename ReadOnce> ErrorCode readFully(std::int64_t size, std::int64_t& got, ReadOnce readOnce)
+{
+    while (got < size) {
+        const ssize_t n = readOnce(got);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    return 0;
+}
+
 } // namespace
 
 // Runs fdatasync on one descriptor whenever asked, on a thread of its own. The owner joins it before it
@@ -407,18 +425,9 @@ ErrorCode File::Read(void* buffer, std::int64_t size, std::int64_t& got)
     if (const ErrorCode fault = injected(FileOperation::Read, name_))
         return fault;
     auto* bytes = static_cast<char*>(buffer);
-    while (got < size) {
-        const ssize_t n = ::read(descriptor_, bytes + got, static_cast<std::size_t>(size - got));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        if (n == 0)
-            break;
-        got += n;
-    }
-    return 0;
+    return readFully(size, got, [&](std::int64_t done) {
+        return ::read(descriptor_, bytes + done, static_cast<std::size_t>(size - done));
+    });
 }
 
 ErrorCode File::ReadAt(void* buffer, std::int64_t size, std::int64_t offset, std::int64_t& got)
@@ -427,17 +436,10 @@ ErrorCode File::ReadAt(void* buffer, std::int64_t size, std::int64_t offset, std
     if (const ErrorCode fault = injected(FileOperation::Read, name_))
         return fault;
     auto* bytes = static_cast<std::uint8_t*>(buffer);
-    while (got < size) {
-        const ssize_t n = ::pread(descriptor_, bytes + got, static_cast<std::size_t>(size - got), offset + got);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        if (n == 0)
-            break;
-        got += n;
-    }
+    if (const ErrorCode error = readFully(size, got, [&](std::int64_t done) {
+            return ::pread(descriptor_, bytes + done, static_cast<std::size_t>(size - done), offset + done);
+        }))
+        return error;
     if (const DataHook& hook = dataHook())
         hook(FileOperation::Read, name_, bytes, got, offset);
     return 0;

@@ -35,6 +35,17 @@ std::string activationToken()
     return token != nullptr ? token : "";
 }
 
+enum class HandOver
+{
+    Done,         // the running instance took the names (or was only asked to come to the front)
+    Failed,       // it refused one, did not answer or could not be found; said on standard error
+    BecameRunning // it had ended, and this process holds the lock now
+};
+
+// Sends the first argument, when there is one, or after "--encrypt" or "--decrypt" every file with its mode,
+// to the running instance and asks it to come to the front.
+HandOver handOverCommandLine(platform::InstanceLock& lock, const std::vector<std::string>& arguments);
+
 } // namespace
 
 bool IsFolderSwitch(const std::string& argument)
@@ -73,7 +84,7 @@ InstanceStart StartInstance(const std::vector<std::string>& arguments)
     auto lock = std::make_unique<platform::InstanceLock>(folder);
     switch (lock->TryAcquire()) {
     case platform::InstanceLock::State::Held:
-        if (const HandOver handOver = HandOverCommandLine(*lock, arguments); handOver != HandOver::BecameRunning) {
+        if (const HandOver handOver = handOverCommandLine(*lock, arguments); handOver != HandOver::BecameRunning) {
             start.handedOverWith = handOver == HandOver::Done ? 0 : 1;
             return start;
         }
@@ -91,7 +102,9 @@ InstanceStart StartInstance(const std::vector<std::string>& arguments)
     return start;
 }
 
-HandOver HandOverCommandLine(platform::InstanceLock& lock, const std::vector<std::string>& arguments)
+namespace {
+
+HandOver handOverCommandLine(platform::InstanceLock& lock, const std::vector<std::string>& arguments)
 {
     // A switch is no file name, and a folder add belongs to the instance it was given to.
     const std::vector<std::string> names = NamesToHandOver(arguments);
@@ -151,5 +164,7 @@ HandOver HandOverCommandLine(platform::InstanceLock& lock, const std::vector<std
     warn(what() + "it kept ending before it answered");
     return HandOver::Failed;
 }
+
+} // namespace
 
 } // namespace tazen

@@ -32,16 +32,6 @@ struct InstanceStart
 // instance to come to the front. What goes wrong is said on standard error.
 InstanceStart StartInstance(const std::vector<std::string>& arguments);
 
-// Sends the first argument, when there is one, or after "--encrypt" or "--decrypt" every file with its mode,
-// to the running instance and asks it to come to the front.
-enum class HandOver
-{
-    Done,         // the running instance took the name (or was only asked to come to the front)
-    Failed,       // it refused the name, did not answer or could not be found; said on standard error
-    BecameRunning // it had ended, and this process holds the lock now
-};
-HandOver HandOverCommandLine(platform::InstanceLock& lock, const std::vector<std::string>& arguments);
-
 // The program's two switches, "/e" and "/d", each followed by a folder.
 bool IsFolderSwitch(const std::string& argument);
 // The file manager's actions: the files that follow, listed in that mode.
