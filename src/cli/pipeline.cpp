@@ -97,9 +97,7 @@ int RunPipeline(const std::string& command, Secret& password)
         if (encrypting) {
             TransformPayload(cipher, PayloadDirection::Encrypt, buffer.data(), got);
         } else {
-            const std::int64_t own = parallel.Begin(buffer.data(), got);
-            TransformPayload(cipher, PayloadDirection::Decrypt, buffer.data(), own);
-            parallel.Finish(cipher);
+            parallel.Decrypt(cipher, buffer.data(), got);
         }
         if (const ErrorCode error = output.Write(buffer.data(), got))
             return writeFailure(error);

@@ -206,9 +206,9 @@ public:
     }
 
 private:
-    // The block loop. Each pass handles messages, notes Cancel, transforms up to kPieceSize bytes and
-    // updates the gauges; a short piece ends the file, so a file whose size is a multiple of kPieceSize
-    // ends with an empty pass, and a Cancel noted in a pass still lets that pass's piece through.
+    // Reads the file a chunk at a time and passes each through the block loop (Pass) into destination. With
+    // helpers decrypting a chunk, the caller meanwhile writes the chunk before it and reads the one after it
+    // into a second buffer; the reads, the writes and the steps the user sees are those of the plain loop.
     // fileSize is what the file gauge divides by.
     StreamFailure Stream(TBlockCipher& cipher, PayloadDirection direction, File& source, File& destination,
                          std::int64_t fileSize, bool& cancelled, ErrorCode& error, std::int64_t& read,
@@ -218,50 +218,100 @@ private:
         const auto whole = static_cast<std::uint64_t>(fileSize);
         std::uint64_t fileDone = 0;
         cancelled = false;
+        const bool ahead = parallel && parallel->Helps();
+        if (ahead && !spare_)
+            spare_ = std::make_unique<SecretBuffer>(static_cast<std::size_t>(kChunkSize));
+        std::uint8_t* chunk = buffer_.data();
+        std::uint8_t* other = ahead ? spare_->data() : nullptr;
+        std::int64_t got = 0;
+        if ((error = source.Read(chunk, kChunkSize, got)) != 0)
+            return StreamFailure::Read;
+        read += got;
+        // Bytes of the chunk before, in other, still to be written.
+        std::int64_t behind = 0;
         for (;;) {
-            std::int64_t got = 0;
-            if ((error = source.Read(buffer_.data(), kChunkSize, got)) != 0)
-                return StreamFailure::Read;
-            read += got;
             if (check)
-                check->AddPlain(buffer_.data(), got);
-            // The helpers take all but the first part of the chunk; the steps the user sees stay the same.
-            const std::int64_t ownPart = parallel ? parallel->Begin(buffer_.data(), got) : got;
-            std::int64_t offset = 0;
-            bool fileEnded = false;
-            for (;;) {
-                frontend_.ProcessMessages();
-                cancelled = progress_.ModalResult() == kModalResultCancel;
-                const std::int64_t piece = std::min<std::int64_t>(kPieceSize, got - offset);
-                if (offset < ownPart)
-                    TransformPayload(cipher, direction, buffer_.data() + offset, piece);
-                else if (parallel && offset == ownPart)
-                    parallel->Finish(cipher);
-                offset += piece;
-                fileDone += static_cast<std::uint64_t>(piece);
-                totalDone_ += static_cast<std::uint64_t>(piece);
-                progress_.gaugeFile().SetProgress(GaugePercent(fileDone, whole, kFileGaugeThreshold));
-                progress_.gaugeTotal().SetProgress(GaugePercent(totalDone_, total_, kTotalGaugeThreshold));
-                if (piece != kPieceSize) {
-                    fileEnded = true;
-                    break;
-                }
-                if (cancelled || offset == got)
-                    break;
-            }
+                check->AddPlain(chunk, got);
             if (parallel)
-                parallel->Finish(cipher);
+                parallel->Begin(chunk, got);
+            ErrorCode readError = 0;
+            std::int64_t next = 0;
+            if (ahead) {
+                if (behind > 0 && (error = writeOut(destination, other, behind, check)) != 0) {
+                    parallel->Finish(cipher);
+                    return StreamFailure::Write;
+                }
+                // Only a chunk of whole pieces leaves the file's end to the next read.
+                if (got > 0 && got % kPieceSize == 0)
+                    readError = source.Read(other, kChunkSize, next);
+            }
+            bool fileEnded = false;
+            const std::int64_t passed =
+                Pass(cipher, direction, chunk, got, parallel, fileDone, whole, cancelled, fileEnded);
             // A cancelled file is thrown away, so its last bytes need not be written.
             if (cancelled)
                 return StreamFailure::None;
-            if ((error = destination.Write(buffer_.data(), offset)) != 0)
-                return StreamFailure::Write;
-            destination.StartWriteback();
-            if (check)
-                check->Allow(destination.Flushed());
-            if (fileEnded)
-                return StreamFailure::None;
+            if (!ahead || fileEnded) {
+                if ((error = writeOut(destination, chunk, passed, check)) != 0)
+                    return StreamFailure::Write;
+                if (fileEnded)
+                    return StreamFailure::None;
+                if ((error = source.Read(chunk, kChunkSize, got)) != 0)
+                    return StreamFailure::Read;
+            } else {
+                if ((error = readError) != 0)
+                    return StreamFailure::Read;
+                behind = passed;
+                std::swap(chunk, other);
+                got = next;
+            }
+            read += got;
         }
+    }
+
+    // The block loop over one chunk. Each pass handles messages, notes Cancel, transforms up to kPieceSize
+    // bytes (unless the helpers have them) and updates the gauges; a short piece ends the file, so a file
+    // whose size is a multiple of kPieceSize ends with an empty pass, and a Cancel noted in a pass still lets
+    // that pass's piece through. Returns the bytes passed, all of them transformed.
+    std::int64_t Pass(TBlockCipher& cipher, PayloadDirection direction, std::uint8_t* chunk, std::int64_t got,
+                      ParallelDecryption* parallel, std::uint64_t& fileDone, std::uint64_t whole, bool& cancelled,
+                      bool& fileEnded)
+    {
+        std::int64_t offset = 0;
+        bool own = true;
+        for (;;) {
+            frontend_.ProcessMessages();
+            cancelled = progress_.ModalResult() == kModalResultCancel;
+            const std::int64_t piece = std::min<std::int64_t>(kPieceSize, got - offset);
+            if (own && (!parallel || parallel->Claim(offset / kPieceSize))) {
+                TransformPayload(cipher, direction, chunk + offset, piece);
+            } else if (own) {
+                // The helpers have this piece and the rest; what is left is waiting for them.
+                parallel->Finish(cipher);
+                own = false;
+            }
+            offset += piece;
+            fileDone += static_cast<std::uint64_t>(piece);
+            totalDone_ += static_cast<std::uint64_t>(piece);
+            progress_.gaugeFile().SetProgress(GaugePercent(fileDone, whole, kFileGaugeThreshold));
+            progress_.gaugeTotal().SetProgress(GaugePercent(totalDone_, total_, kTotalGaugeThreshold));
+            fileEnded = piece != kPieceSize;
+            if (fileEnded || cancelled || offset == got)
+                break;
+        }
+        if (parallel)
+            parallel->Finish(cipher);
+        return offset;
+    }
+
+    static ErrorCode writeOut(File& destination, const std::uint8_t* data, std::int64_t size, ReadBackCheck* check)
+    {
+        if (const ErrorCode error = destination.Write(data, size))
+            return error;
+        destination.StartWriteback();
+        if (check)
+            check->Allow(destination.Flushed());
+        return 0;
     }
 
     const std::vector<std::string>& fileNames_;
@@ -270,6 +320,8 @@ private:
     ProgressDialogPort& progress_;
     // It holds plain bytes.
     SecretBuffer buffer_{static_cast<std::size_t>(kChunkSize)};
+    // The second chunk while helpers decrypt, made the first time they do.
+    std::unique_ptr<SecretBuffer> spare_;
     Entry entry_;
     platform::FileState opened_;
     bool sourceUnchanged_ = false;

@@ -16,7 +16,8 @@ constexpr int kBlock = 8;
 
 ParallelDecryption::ParallelDecryption(const TBlockCipher& cipher, const RunKey& key, int threads)
 {
-    if (cipher.BlockSize() != kBlock)
+    // BlockSize counts bits.
+    if (cipher.BlockSize() != kBlock * 8)
         return;
     for (int i = 1; i < threads; ++i) {
         std::unique_ptr<TBlockCipher> helper = cipher.NewOfSameKind();
@@ -53,6 +54,7 @@ ParallelDecryption::~ParallelDecryption()
 
 void ParallelDecryption::help(std::size_t index)
 {
+    TBlockCipher& cipher = *helpers_[index];
     std::uint64_t seen = 0;
     std::unique_lock lock(mutex_);
     for (;;) {
@@ -60,53 +62,66 @@ void ParallelDecryption::help(std::size_t index)
         if (stopping_)
             return;
         seen = round_;
-        if (index >= parts_.size())
-            continue;
-        const Part part = parts_[index];
         lock.unlock();
-        decrypt(*helpers_[index], part);
+        std::uint64_t claims = free_.load(std::memory_order_relaxed);
+        for (;;) {
+            const std::uint64_t front = claims >> 32;
+            const std::uint64_t back = claims & 0xFFFFFFFF;
+            if (front >= back)
+                break;
+            if (!free_.compare_exchange_weak(claims, packed(front, back - 1), std::memory_order_relaxed))
+                continue;
+            // Decrypting the block before the piece sets the chain to it, whatever the chain was.
+            const auto from = static_cast<std::int64_t>(back - 1) * kPieceSize;
+            Block scratch;
+            cipher.CbcDecrypt(before_[back - 1].data(), scratch.data(), kBlock);
+            SecureFill(scratch.data(), 0, scratch.size());
+            cipher.CbcDecrypt(data_ + from, data_ + from, std::min<std::int64_t>(kPieceSize, size_ - from));
+            claims = free_.load(std::memory_order_relaxed);
+        }
         lock.lock();
-        if (--outstanding_ == 0)
+        if (--busy_ == 0)
             done_.notify_one();
     }
 }
 
-void ParallelDecryption::decrypt(TBlockCipher& cipher, const Part& part)
-{
-    // Decrypting the block before the part sets the chain to it, whatever the chain was.
-    std::uint8_t scratch[kBlock];
-    cipher.CbcDecrypt(part.before, scratch, kBlock);
-    SecureFill(scratch, 0, sizeof scratch);
-    cipher.CbcDecrypt(part.data, part.data, part.size);
-}
-
-std::int64_t ParallelDecryption::Begin(std::uint8_t* data, std::int64_t size)
+void ParallelDecryption::Begin(std::uint8_t* data, std::int64_t size)
 {
     pending_ = true;
-    const auto shares = static_cast<std::int64_t>(helpers_.size()) + 1;
     const std::int64_t pieces = (size + kPieceSize - 1) / kPieceSize;
-    if (shares < 2 || pieces < 2)
-        return size;
-    const std::int64_t share = std::max<std::int64_t>(1, pieces / shares) * kPieceSize;
+    shared_ = !helpers_.empty() && pieces >= 2;
+    if (!shared_)
+        return;
+    data_ = data;
+    size_ = size;
+    before_.resize(static_cast<std::size_t>(pieces));
+    for (std::int64_t i = 1; i < pieces; ++i)
+        std::memcpy(before_[static_cast<std::size_t>(i)].data(), data + i * kPieceSize - kBlock, kBlock);
     // The chain the caller's cipher must carry on with: the stretch's last whole block, before it changes.
-    const std::int64_t wholeBlocks = size / kBlock * kBlock;
-    std::memcpy(lastBlock_, data + wholeBlocks - kBlock, kBlock);
-    chainKnown_ = true;
+    std::memcpy(lastBlock_.data(), data + size / kBlock * kBlock - kBlock, kBlock);
     {
         const std::lock_guard lock(mutex_);
-        parts_.clear();
-        for (std::int64_t from = share; from < size && parts_.size() < helpers_.size(); from += share) {
-            Part part;
-            part.data = data + from;
-            part.size = parts_.size() + 1 == helpers_.size() ? size - from : std::min(share, size - from);
-            std::memcpy(part.before, data + from - kBlock, kBlock);
-            parts_.push_back(part);
-        }
-        outstanding_ = parts_.size();
+        // The first piece is the caller's: only its cipher knows the chain before it.
+        free_.store(packed(1, static_cast<std::uint64_t>(pieces)), std::memory_order_relaxed);
+        busy_ = helpers_.size();
         ++round_;
     }
     work_.notify_all();
-    return share;
+}
+
+bool ParallelDecryption::Claim(std::int64_t index)
+{
+    if (!shared_ || index == 0)
+        return true;
+    std::uint64_t claims = free_.load(std::memory_order_relaxed);
+    for (;;) {
+        const std::uint64_t front = claims >> 32;
+        const std::uint64_t back = claims & 0xFFFFFFFF;
+        if (front >= back || front != static_cast<std::uint64_t>(index))
+            return false;
+        if (free_.compare_exchange_weak(claims, packed(front + 1, back), std::memory_order_relaxed))
+            return true;
+    }
 }
 
 void ParallelDecryption::Finish(TBlockCipher& cipher)
@@ -114,16 +129,27 @@ void ParallelDecryption::Finish(TBlockCipher& cipher)
     if (!pending_)
         return;
     pending_ = false;
+    if (!shared_)
+        return;
+    shared_ = false;
     {
+        // The helpers' bytes are seen through this lock.
         std::unique_lock lock(mutex_);
-        done_.wait(lock, [this] { return outstanding_ == 0; });
+        done_.wait(lock, [this] { return busy_ == 0; });
     }
-    if (chainKnown_) {
-        std::uint8_t scratch[kBlock];
-        cipher.CbcDecrypt(lastBlock_, scratch, kBlock);
-        SecureFill(scratch, 0, sizeof scratch);
-        chainKnown_ = false;
+    Block scratch;
+    cipher.CbcDecrypt(lastBlock_.data(), scratch.data(), kBlock);
+    SecureFill(scratch.data(), 0, scratch.size());
+}
+
+void ParallelDecryption::Decrypt(TBlockCipher& cipher, std::uint8_t* data, std::int64_t size)
+{
+    Begin(data, size);
+    for (std::int64_t index = 0; index * kPieceSize < size && Claim(index); ++index) {
+        const std::int64_t from = index * kPieceSize;
+        cipher.CbcDecrypt(data + from, data + from, std::min<std::int64_t>(kPieceSize, size - from));
     }
+    Finish(cipher);
 }
 
 } // namespace tazen

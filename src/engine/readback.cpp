@@ -151,10 +151,10 @@ bool ReadBackCheck::readBack(TBlockCipher& cipher, std::int64_t end, bool final,
         // Only the file's last stretch may end in a part block.
         if (size % 8 != 0 && !(final && done_ + size == end))
             return false;
-        const std::int64_t own = parallel ? parallel->Begin(buffer_.data(), size) : size;
-        cipher.CbcDecrypt(buffer_.data(), buffer_.data(), own);
         if (parallel)
-            parallel->Finish(cipher);
+            parallel->Decrypt(cipher, buffer_.data(), size);
+        else
+            cipher.CbcDecrypt(buffer_.data(), buffer_.data(), size);
         readBack_.Update(buffer_.data(), size);
         done_ += size;
     }
