@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <memory>
 #include <optional>
@@ -206,66 +207,97 @@ public:
     }
 
 private:
-    // Reads the file a chunk at a time and passes each through the block loop (Pass) into destination. With
-    // helpers decrypting a chunk, the caller meanwhile writes the chunk before it and reads the one after it
-    // into a second buffer; the reads, the writes and the steps the user sees are those of the plain loop.
+    // Reads the file a chunk at a time and passes each through the block loop (Pass) into destination.
     // fileSize is what the file gauge divides by.
     StreamFailure Stream(TBlockCipher& cipher, PayloadDirection direction, File& source, File& destination,
                          std::int64_t fileSize, bool& cancelled, ErrorCode& error, std::int64_t& read,
                          ReadBackCheck* check, ParallelDecryption* parallel)
     {
         progress_.gaugeFile().SetProgress(0);
+        cancelled = false;
+        if (parallel && parallel->Helps())
+            return streamAhead(cipher, source, destination, fileSize, cancelled, error, read, *parallel);
         const auto whole = static_cast<std::uint64_t>(fileSize);
         std::uint64_t fileDone = 0;
-        cancelled = false;
-        const bool ahead = parallel && parallel->Helps();
-        if (ahead && !spare_)
-            spare_ = std::make_unique<SecretBuffer>(static_cast<std::size_t>(kChunkSize));
-        std::uint8_t* chunk = buffer_.data();
-        std::uint8_t* other = ahead ? spare_->data() : nullptr;
-        std::int64_t got = 0;
-        if ((error = source.Read(chunk, kChunkSize, got)) != 0)
-            return StreamFailure::Read;
-        read += got;
-        // Bytes of the chunk before, in other, still to be written.
-        std::int64_t behind = 0;
         for (;;) {
+            std::int64_t got = 0;
+            if ((error = source.Read(buffer_.data(), kChunkSize, got)) != 0)
+                return StreamFailure::Read;
+            read += got;
             if (check)
-                check->AddPlain(chunk, got);
-            if (parallel)
-                parallel->Begin(chunk, got);
-            ErrorCode readError = 0;
-            std::int64_t next = 0;
-            if (ahead) {
-                if (behind > 0 && (error = writeOut(destination, other, behind, check)) != 0) {
-                    parallel->Finish(cipher);
-                    return StreamFailure::Write;
-                }
-                // Only a chunk of whole pieces leaves the file's end to the next read.
-                if (got > 0 && got % kPieceSize == 0)
-                    readError = source.Read(other, kChunkSize, next);
-            }
+                check->AddPlain(buffer_.data(), got);
             bool fileEnded = false;
             const std::int64_t passed =
-                Pass(cipher, direction, chunk, got, parallel, fileDone, whole, cancelled, fileEnded);
+                Pass(cipher, direction, buffer_.data(), got, nullptr, fileDone, whole, cancelled, fileEnded);
             // A cancelled file is thrown away, so its last bytes need not be written.
             if (cancelled)
                 return StreamFailure::None;
-            if (!ahead || fileEnded) {
-                if ((error = writeOut(destination, chunk, passed, check)) != 0)
-                    return StreamFailure::Write;
-                if (fileEnded)
-                    return StreamFailure::None;
-                if ((error = source.Read(chunk, kChunkSize, got)) != 0)
-                    return StreamFailure::Read;
-            } else {
-                if ((error = readError) != 0)
-                    return StreamFailure::Read;
-                behind = passed;
-                std::swap(chunk, other);
-                got = next;
-            }
+            if ((error = writeOut(destination, buffer_.data(), passed, check)) != 0)
+                return StreamFailure::Write;
+            if (fileEnded)
+                return StreamFailure::None;
+        }
+    }
+
+    // Stream's decryption with helpers. The chunks after the one being passed are read and queued for the
+    // helpers up to ParallelDecryption::kQueued at a time, and the chunk before it is written meanwhile, so
+    // the helpers have work while the caller reads and writes. What is read, what is written and the steps
+    // the user sees are those of the plain loop; a read that failed is reported where that loop would have
+    // made it.
+    StreamFailure streamAhead(TBlockCipher& cipher, File& source, File& destination, std::int64_t fileSize,
+                              bool& cancelled, ErrorCode& error, std::int64_t& read, ParallelDecryption& parallel)
+    {
+        constexpr std::size_t kBuffers = ParallelDecryption::kQueued;
+        std::array<std::uint8_t*, kBuffers> buffers{buffer_.data()};
+        for (std::size_t i = 1; i < kBuffers; ++i) {
+            if (!spares_[i - 1])
+                spares_[i - 1] = std::make_unique<SecretBuffer>(static_cast<std::size_t>(kChunkSize));
+            buffers[i] = spares_[i - 1]->data();
+        }
+        std::array<std::int64_t, kBuffers> sizes{};
+        const auto whole = static_cast<std::uint64_t>(fileSize);
+        std::uint64_t fileDone = 0;
+        // Chunks read and queued so far; the last of them ends the file when it has a part piece.
+        std::uint64_t queued = 0;
+        bool endQueued = false;
+        ErrorCode readError = 0;
+        const auto readNext = [&] {
+            if (endQueued || readError != 0)
+                return;
+            std::int64_t& got = sizes[queued % kBuffers];
+            if ((readError = source.Read(buffers[queued % kBuffers], kChunkSize, got)) != 0)
+                return;
             read += got;
+            endQueued = got % kPieceSize != 0 || got == 0;
+            parallel.Begin(buffers[queued % kBuffers], got);
+            ++queued;
+        };
+        // Whatever ends the stream, the helpers are off the buffers first.
+        const auto stop = [&](StreamFailure failure) {
+            parallel.Stop();
+            return failure;
+        };
+        readNext();
+        readNext();
+        for (std::uint64_t chunk = 0;; ++chunk) {
+            if (chunk == queued) {
+                error = readError;
+                return stop(StreamFailure::Read);
+            }
+            const std::uint64_t previous = chunk + kBuffers - 1;
+            if (chunk > 0 &&
+                (error = writeOut(destination, buffers[previous % kBuffers], sizes[previous % kBuffers], nullptr)) != 0)
+                return stop(StreamFailure::Write);
+            readNext();
+            bool fileEnded = false;
+            const std::int64_t passed = Pass(cipher, PayloadDirection::Decrypt, buffers[chunk % kBuffers],
+                                             sizes[chunk % kBuffers], &parallel, fileDone, whole, cancelled, fileEnded);
+            if (cancelled)
+                return stop(StreamFailure::None);
+            if (fileEnded) {
+                error = writeOut(destination, buffers[chunk % kBuffers], passed, nullptr);
+                return stop(error != 0 ? StreamFailure::Write : StreamFailure::None);
+            }
         }
     }
 
@@ -299,7 +331,7 @@ private:
             if (fileEnded || cancelled || offset == got)
                 break;
         }
-        if (parallel)
+        if (parallel && own)
             parallel->Finish(cipher);
         return offset;
     }
@@ -320,8 +352,8 @@ private:
     ProgressDialogPort& progress_;
     // It holds plain bytes.
     SecretBuffer buffer_{static_cast<std::size_t>(kChunkSize)};
-    // The second chunk while helpers decrypt, made the first time they do.
-    std::unique_ptr<SecretBuffer> spare_;
+    // The chunks queued for helpers after the one being passed, made the first time they help.
+    std::array<std::unique_ptr<SecretBuffer>, ParallelDecryption::kQueued - 1> spares_;
     Entry entry_;
     platform::FileState opened_;
     bool sourceUnchanged_ = false;

@@ -1,4 +1,4 @@
-// CBC decryption of one stretch on several threads.
+// CBC decryption of a file's stretches on several threads.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/parallelcbc.h"
 
@@ -52,94 +52,117 @@ ParallelDecryption::~ParallelDecryption()
         helper->Wipe();
 }
 
-void ParallelDecryption::help(std::size_t index)
+bool ParallelDecryption::claimFromBack(Stretch*& stretch, std::int64_t& piece)
 {
-    TBlockCipher& cipher = *helpers_[index];
-    std::uint64_t seen = 0;
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        work_.wait(lock, [&] { return stopping_ || round_ != seen; });
-        if (stopping_)
-            return;
-        seen = round_;
-        lock.unlock();
-        std::uint64_t claims = free_.load(std::memory_order_relaxed);
+    for (std::uint64_t n = first_; n < end_; ++n) {
+        Stretch& candidate = stretches_[n % kQueued];
+        std::uint64_t claims = candidate.free.load(std::memory_order_relaxed);
         for (;;) {
             const std::uint64_t front = claims >> 32;
             const std::uint64_t back = claims & 0xFFFFFFFF;
             if (front >= back)
                 break;
-            if (!free_.compare_exchange_weak(claims, packed(front, back - 1), std::memory_order_relaxed))
-                continue;
-            // Decrypting the block before the piece sets the chain to it, whatever the chain was.
-            const auto from = static_cast<std::int64_t>(back - 1) * kPieceSize;
-            Block scratch;
-            cipher.CbcDecrypt(before_[back - 1].data(), scratch.data(), kBlock);
-            SecureFill(scratch.data(), 0, scratch.size());
-            cipher.CbcDecrypt(data_ + from, data_ + from, std::min<std::int64_t>(kPieceSize, size_ - from));
-            claims = free_.load(std::memory_order_relaxed);
+            if (candidate.free.compare_exchange_weak(claims, packed(front, back - 1), std::memory_order_relaxed)) {
+                stretch = &candidate;
+                piece = static_cast<std::int64_t>(back - 1);
+                return true;
+            }
         }
+    }
+    return false;
+}
+
+void ParallelDecryption::help(std::size_t index)
+{
+    TBlockCipher& cipher = *helpers_[index];
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        Stretch* stretch = nullptr;
+        std::int64_t piece = 0;
+        work_.wait(lock, [&] { return stopping_ || claimFromBack(stretch, piece); });
+        if (!stretch)
+            return;
+        ++inFlight_;
+        lock.unlock();
+        // Decrypting the block before the piece sets the chain to it, whatever the chain was.
+        Block scratch;
+        cipher.CbcDecrypt(stretch->before[static_cast<std::size_t>(piece)].data(), scratch.data(), kBlock);
+        SecureFill(scratch.data(), 0, scratch.size());
+        const std::int64_t from = piece * kPieceSize;
+        cipher.CbcDecrypt(stretch->data + from, stretch->data + from,
+                          std::min<std::int64_t>(kPieceSize, stretch->size - from));
         lock.lock();
-        if (--busy_ == 0)
-            done_.notify_one();
+        --inFlight_;
+        ++stretch->helped;
+        done_.notify_one();
     }
 }
 
 void ParallelDecryption::Begin(std::uint8_t* data, std::int64_t size)
 {
-    pending_ = true;
-    const std::int64_t pieces = (size + kPieceSize - 1) / kPieceSize;
-    shared_ = !helpers_.empty() && pieces >= 2;
-    if (!shared_)
-        return;
-    data_ = data;
-    size_ = size;
-    before_.resize(static_cast<std::size_t>(pieces));
-    for (std::int64_t i = 1; i < pieces; ++i)
-        std::memcpy(before_[static_cast<std::size_t>(i)].data(), data + i * kPieceSize - kBlock, kBlock);
-    // The chain the caller's cipher must carry on with: the stretch's last whole block, before it changes.
-    std::memcpy(lastBlock_.data(), data + size / kBlock * kBlock - kBlock, kBlock);
+    Stretch& stretch = stretches_[end_ % kQueued];
+    stretch.data = data;
+    stretch.size = size;
+    stretch.pieces = (size + kPieceSize - 1) / kPieceSize;
+    stretch.shared = !helpers_.empty() && stretch.pieces >= 2;
+    if (stretch.shared) {
+        stretch.before.resize(static_cast<std::size_t>(stretch.pieces));
+        for (std::int64_t i = 1; i < stretch.pieces; ++i)
+            std::memcpy(stretch.before[static_cast<std::size_t>(i)].data(), data + i * kPieceSize - kBlock, kBlock);
+        // The chain the caller's cipher must carry on with: the stretch's last whole block, before it changes.
+        std::memcpy(stretch.last.data(), data + size / kBlock * kBlock - kBlock, kBlock);
+    }
     {
         const std::lock_guard lock(mutex_);
+        stretch.helped = 0;
         // The first piece is the caller's: only its cipher knows the chain before it.
-        free_.store(packed(1, static_cast<std::uint64_t>(pieces)), std::memory_order_relaxed);
-        busy_ = helpers_.size();
-        ++round_;
+        stretch.free.store(stretch.shared ? packed(1, static_cast<std::uint64_t>(stretch.pieces)) : 0,
+                           std::memory_order_relaxed);
+        ++end_;
     }
-    work_.notify_all();
+    if (stretch.shared)
+        work_.notify_all();
 }
 
 bool ParallelDecryption::Claim(std::int64_t index)
 {
-    if (!shared_ || index == 0)
+    Stretch& stretch = stretches_[first_ % kQueued];
+    if (!stretch.shared || index == 0)
         return true;
-    std::uint64_t claims = free_.load(std::memory_order_relaxed);
+    std::uint64_t claims = stretch.free.load(std::memory_order_relaxed);
     for (;;) {
         const std::uint64_t front = claims >> 32;
         const std::uint64_t back = claims & 0xFFFFFFFF;
         if (front >= back || front != static_cast<std::uint64_t>(index))
             return false;
-        if (free_.compare_exchange_weak(claims, packed(front + 1, back), std::memory_order_relaxed))
+        if (stretch.free.compare_exchange_weak(claims, packed(front + 1, back), std::memory_order_relaxed))
             return true;
     }
 }
 
 void ParallelDecryption::Finish(TBlockCipher& cipher)
 {
-    if (!pending_)
-        return;
-    pending_ = false;
-    if (!shared_)
-        return;
-    shared_ = false;
-    {
+    Stretch& stretch = stretches_[first_ % kQueued];
+    std::unique_lock lock(mutex_);
+    if (stretch.shared) {
+        // The caller claims no more, so every piece from its front on is, or will be, the helpers'.
+        const auto front = static_cast<std::int64_t>(stretch.free.load(std::memory_order_relaxed) >> 32);
         // The helpers' bytes are seen through this lock.
-        std::unique_lock lock(mutex_);
-        done_.wait(lock, [this] { return busy_ == 0; });
+        done_.wait(lock, [&] { return stretch.helped == stretch.pieces - front; });
+        Block scratch;
+        cipher.CbcDecrypt(stretch.last.data(), scratch.data(), kBlock);
+        SecureFill(scratch.data(), 0, scratch.size());
     }
-    Block scratch;
-    cipher.CbcDecrypt(lastBlock_.data(), scratch.data(), kBlock);
-    SecureFill(scratch.data(), 0, scratch.size());
+    ++first_;
+}
+
+void ParallelDecryption::Stop()
+{
+    std::unique_lock lock(mutex_);
+    for (std::uint64_t n = first_; n < end_; ++n)
+        stretches_[n % kQueued].free.store(0, std::memory_order_relaxed);
+    done_.wait(lock, [this] { return inFlight_ == 0; });
+    first_ = end_;
 }
 
 void ParallelDecryption::Decrypt(TBlockCipher& cipher, std::uint8_t* data, std::int64_t size)
