@@ -49,8 +49,12 @@ public:
     // One line of the comparison: two rates, their ratio and whether it reaches the target.
     void PrintRateRow(const std::string& label, const std::string& ours, const std::string& theirs, double target) const
     {
-        const double ourRate = Rate(ours);
-        const double theirRate = Rate(theirs);
+        PrintRow(label, Rate(ours), Rate(theirs), target);
+    }
+
+    // The same for rates in MB/s measured otherwise; nothing when either is missing.
+    static void PrintRow(const std::string& label, double ourRate, double theirRate, double target)
+    {
         if (ourRate <= 0 || theirRate <= 0)
             return;
         const double ratio = ourRate / theirRate;

@@ -184,5 +184,65 @@ TEST_F(DecryptRun, AFailedWriteKeepsTheEncryptedFileAndLeavesNoPlainOne)
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"data.TaZEN"});
 }
 
+// With helpers the file is read ahead and written behind; how a failure or a Cancel ends the run, after how
+// many steps and with what on disk, is still what one thread does.
+TEST_F(DecryptRun, HelperThreadsEndEveryWayAsOneThreadDoes)
+{
+    const Bytes plain = randomBytes(rng, (std::size_t{7} << 19) + 11); // three and a half chunks
+    struct Ending
+    {
+        FileOperation failing; // the nth of these fails on the file read or written; Delete: none does
+        int nth;
+        int cancelAt; // message round of a Cancel, or 0
+    };
+    const Ending endings[] = {{FileOperation::Read, 3, 0},  {FileOperation::Read, 5, 0},
+                              {FileOperation::Write, 1, 0}, {FileOperation::Write, 3, 0},
+                              {FileOperation::Write, 4, 0}, {FileOperation::Delete, 0, 300},
+                              {FileOperation::Delete, 0, 0}};
+    struct Outcome
+    {
+        int result = 0;
+        std::string message;
+        int rounds = 0;
+        std::vector<std::string> files;
+        Bytes restored;
+    };
+    for (const Ending& ending : endings) {
+        SCOPED_TRACE("operation " + std::to_string(static_cast<int>(ending.failing)) + " number " +
+                     std::to_string(ending.nth) + ", Cancel at " + std::to_string(ending.cancelAt));
+        Outcome outcomes[2];
+        for (const int threads : {1, 2}) {
+            const std::string encrypted = makeEncrypted("data", plain);
+            int seen = 0;
+            platform::SetFaultHook([&](FileOperation operation, const std::string& name) {
+                const bool ours = name == encrypted || name.rfind(dir / "data.tmp-", 0) == 0;
+                return ours && operation == ending.failing && ++seen == ending.nth ? EIO : 0;
+            });
+            ScriptedFrontend run;
+            run.decryptionThreads = threads;
+            run.onMessages = [&](int round) {
+                if (round == ending.cancelAt)
+                    run.progress.PressCancel();
+            };
+            Outcome& outcome = outcomes[threads - 1];
+            outcome.result = DecryptFiles(cipher, {encrypted}, "secret", message, run);
+            platform::SetFaultHook(nullptr);
+            outcome.message = message;
+            outcome.rounds = run.messageRounds;
+            outcome.files = listFolder(dir.path());
+            if (std::filesystem::exists(dir / "data")) {
+                outcome.restored = readFile(dir / "data");
+                std::filesystem::remove(dir / "data");
+            }
+        }
+        EXPECT_EQ(outcomes[1].result, outcomes[0].result);
+        EXPECT_EQ(outcomes[1].message, outcomes[0].message);
+        EXPECT_EQ(outcomes[1].rounds, outcomes[0].rounds);
+        EXPECT_EQ(outcomes[1].files, outcomes[0].files);
+        const bool completes = ending.failing == FileOperation::Delete && ending.cancelAt == 0;
+        EXPECT_EQ(outcomes[1].restored, completes ? plain : Bytes{});
+    }
+}
+
 } // namespace
 } // namespace tazen::test

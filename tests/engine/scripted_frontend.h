@@ -153,6 +153,7 @@ public:
     ShredDialogPort& shredDialog() override { return shred; }
     const SettingsControlsPort& SettingsControls() const override { return settings; }
     void ShowMessage(MessageKind kind, const std::string& text) override { messages.push_back({kind, text}); }
+    int DecryptionThreads() const override { return decryptionThreads; }
     void ProcessMessages() override
     {
         ++messageRounds;
@@ -165,6 +166,7 @@ public:
     ScriptedSettingsControls settings;
     std::vector<ShownMessage> messages;
     int messageRounds = 0;
+    int decryptionThreads = 0;
     // Called with the count of message rounds so far, from inside ProcessMessages.
     std::function<void(int round)> onMessages;
 };
