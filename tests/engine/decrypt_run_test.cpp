@@ -188,16 +188,16 @@ TEST_F(DecryptRun, AFailedWriteKeepsTheEncryptedFileAndLeavesNoPlainOne)
 // many steps and with what on disk, is still what one thread does.
 TEST_F(DecryptRun, HelperThreadsEndEveryWayAsOneThreadDoes)
 {
-    const Bytes plain = randomBytes(rng, (std::size_t{7} << 19) + 11); // three and a half chunks
+    const Bytes plain = randomBytes(rng, (std::size_t{5} << 19) + 11); // two and a half chunks
     struct Ending
     {
         FileOperation failing; // the nth of these fails on the file read or written; Delete: none does
         int nth;
         int cancelAt; // message round of a Cancel, or 0
     };
-    const Ending endings[] = {{FileOperation::Read, 3, 0},  {FileOperation::Read, 5, 0},
-                              {FileOperation::Write, 1, 0}, {FileOperation::Write, 3, 0},
-                              {FileOperation::Write, 4, 0}, {FileOperation::Delete, 0, 300},
+    const Ending endings[] = {{FileOperation::Read, 3, 0},  {FileOperation::Read, 4, 0},
+                              {FileOperation::Write, 1, 0}, {FileOperation::Write, 2, 0},
+                              {FileOperation::Write, 3, 0}, {FileOperation::Delete, 0, 300},
                               {FileOperation::Delete, 0, 0}};
     struct Outcome
     {
