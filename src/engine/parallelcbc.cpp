@@ -12,6 +12,14 @@ namespace {
 
 constexpr int kBlock = 8;
 
+// Decrypting an encrypted block sets the chain to it, whatever the chain was; its plain bytes are dropped.
+void chainFrom(TBlockCipher& cipher, const std::uint8_t* encryptedBlock)
+{
+    std::uint8_t scratch[kBlock];
+    cipher.CbcDecrypt(encryptedBlock, scratch, kBlock);
+    SecureFill(scratch, 0, sizeof scratch);
+}
+
 } // namespace
 
 ParallelDecryption::ParallelDecryption(const TBlockCipher& cipher, const RunKey& key, int threads)
@@ -84,10 +92,7 @@ void ParallelDecryption::help(std::size_t index)
             return;
         ++inFlight_;
         lock.unlock();
-        // Decrypting the block before the piece sets the chain to it, whatever the chain was.
-        Block scratch;
-        cipher.CbcDecrypt(stretch->before[static_cast<std::size_t>(piece)].data(), scratch.data(), kBlock);
-        SecureFill(scratch.data(), 0, scratch.size());
+        chainFrom(cipher, stretch->before[static_cast<std::size_t>(piece)].data());
         const std::int64_t from = piece * kPieceSize;
         cipher.CbcDecrypt(stretch->data + from, stretch->data + from,
                           std::min<std::int64_t>(kPieceSize, stretch->size - from));
@@ -149,9 +154,7 @@ void ParallelDecryption::Finish(TBlockCipher& cipher)
         const auto front = static_cast<std::int64_t>(stretch.free.load(std::memory_order_relaxed) >> 32);
         // The helpers' bytes are seen through this lock.
         done_.wait(lock, [&] { return stretch.helped == stretch.pieces - front; });
-        Block scratch;
-        cipher.CbcDecrypt(stretch.last.data(), scratch.data(), kBlock);
-        SecureFill(scratch.data(), 0, scratch.size());
+        chainFrom(cipher, stretch.last.data());
     }
     ++first_;
 }
