@@ -1,5 +1,6 @@
-// The controlling terminal for hidden password entry and yes/no questions, lines read from a descriptor,
-// and interrupt signals turned into a flag that long work polls.
+// The controlling terminal for hidden password entry and yes/no questions, text made safe to print on a
+// terminal, the standard streams' lines and offsets, and interrupt signals turned into a flag that long work
+// polls.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
@@ -7,6 +8,7 @@
 
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace tazen::platform {
@@ -19,9 +21,14 @@ void CatchInterrupts();
 // The first signal caught, or 0.
 int InterruptSignal();
 
-// The text with its control characters written out (\n, \r, \t, \xHH), so that a file name shown on a
-// terminal can neither break a message into lines of its own nor drive the terminal.
+// The text as it may go to a terminal: control characters, C1 controls and every byte that is not part of
+// well-formed UTF-8 written out (\n, \r, \t, \xHH for each such byte), so that a file name can neither break
+// a message into lines of its own nor drive the terminal; printable UTF-8 (ä, 日本) stays as it is. Every
+// name and text tazen-cli and the extractor print goes through it.
 std::string Printable(const std::string& text);
+
+// The offset at which a descriptor reads or writes next, or -1 for one without (a pipe, a terminal, a socket).
+std::int64_t StreamOffset(int descriptor);
 
 // Lines longer than this are refused: no password or answer comes near it, and a file without line ends (or
 // /dev/zero) must not be read into memory whole.

@@ -1,5 +1,5 @@
 // Hidden password entry on a pseudo-terminal under job control: Ctrl+Z gives the echo back to the shell, and fg
-// takes it away again before anything more is typed.
+// takes it away again before anything more is typed; what may be printed to a terminal.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/terminal.h"
 
@@ -136,6 +136,36 @@ TEST(Terminal, AHiddenPromptGivesTheEchoBackWhileStoppedAndHidesInputAgainAfterF
     // The line end the reader writes after the password comes after anything the terminal echoed.
     readUntil(master, screen, "\n");
     EXPECT_EQ(screen.find("hidden"), std::string::npos) << screen;
+}
+
+TEST(Terminal, PrintableEscapesControlsC1AndBrokenUtf8AndKeepsPrintableUtf8)
+{
+    const struct
+    {
+        const char* what;
+        std::string text;
+        std::string shown;
+    } cases[] = {
+        {"escape", "a\x1b[2Jb", "a\\x1B[2Jb"},
+        {"line ends and tab", "a\nb\rc\td", "a\\nb\\rc\\td"},
+        {"delete and zero", std::string("\x7f\0", 2), "\\x7F\\x00"},
+        {"C1 controls",
+         "\xc2\x80x\xc2\x9b"
+         "2J\xc2\x9f",
+         "\\xC2\\x80x\\xC2\\x9B2J\\xC2\\x9F"},
+        {"stray continuation bytes", "a\x80\xbf", "a\\x80\\xBF"},
+        {"overlong forms", "\xc0\xaf\xc1\xbf\xe0\x80\xaf\xf0\x80\x80\xaf",
+         "\\xC0\\xAF\\xC1\\xBF\\xE0\\x80\\xAF\\xF0\\x80\\x80\\xAF"},
+        {"surrogates", "\xed\xa0\x80\xed\xbf\xbf", "\\xED\\xA0\\x80\\xED\\xBF\\xBF"},
+        {"past U+10FFFF", "\xf4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"},
+        {"cut short, then a whole character", "\xe6\x97\xe6\x97\xa5", "\\xE6\\x97\xe6\x97\xa5"},
+        {"cut short at the end", "x\xf0\x9f\x98", "x\\xF0\\x9F\\x98"},
+        {"bytes that never occur", "\xf5\xfe\xff", "\\xF5\\xFE\\xFF"},
+        {"printable UTF-8", "\xc3\xa4 \xc2\xa0 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80 \xf4\x8f\xbf\xbf ~",
+         "\xc3\xa4 \xc2\xa0 \xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x98\x80 \xf4\x8f\xbf\xbf ~"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Printable(c.text), c.shown) << c.what;
 }
 
 } // namespace
