@@ -4,6 +4,7 @@
 
 #include "engine/fileformat.h"
 #include "platform/folders.h"
+#include "platform/terminal.h"
 
 #include <fcntl.h>
 
@@ -196,7 +197,8 @@ ParseResult parsePassphrase(int argc, const char* const* argv, Options& options)
 
 std::string usageText(const std::string& reason)
 {
-    return "tazen-cli: " + reason + "\nTry 'tazen-cli --help'.\n";
+    // The reason quotes arguments as given; they must not drive the terminal.
+    return "tazen-cli: " + platform::Printable(reason) + "\nTry 'tazen-cli --help'.\n";
 }
 
 ParseResult parseOptions(int argc, const char* const* argv, Options& options)

@@ -61,7 +61,7 @@ struct ParseResult
 // that is open in this process.
 ParseResult parseOptions(int argc, const char* const* argv, Options& options);
 
-// A usage error's text for standard error: the reason and where to find help.
+// A usage error's text for standard error: the reason, made printable, and where to find help.
 std::string usageText(const std::string& reason);
 
 } // namespace tazen::cli

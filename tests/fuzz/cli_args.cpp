@@ -4,6 +4,8 @@
 
 #include "cli/options.h"
 #include "engine/fileformat.h"
+#include "platform/folders.h"
+#include "platform/terminal.h"
 
 namespace {
 
@@ -37,14 +39,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     Options options;
     const ParseResult result = tazen::cli::parseOptions(static_cast<int>(arguments.size()), argv.data(), options);
-    if (result.run) {
+    if (result.run && options.command == "passphrase") {
+        // The one command without files: at most a number of words.
+        FUZZ_CHECK(arguments[1] == "passphrase" && arguments.size() <= 3 && options.files.empty());
+        FUZZ_CHECK(options.words >= 1 && options.words <= tazen::cli::kMostPassphraseWords);
+        FUZZ_CHECK(result.out.empty() && result.err.empty());
+    } else if (result.run) {
         FUZZ_CHECK(known(options.command) && options.command == arguments[1]);
         FUZZ_CHECK(!options.files.empty());
         FUZZ_CHECK(result.out.empty() && result.err.empty());
         FUZZ_CHECK(!(options.passwordFile && options.passwordFromStdin));
-        if (options.command == "decrypt")
+        // decrypt takes .TaZEN files and folders, which stand for the .TaZEN files in them; - is the filter.
+        if (options.command == "decrypt" && !options.pipeline)
             for (const std::string& name : options.files)
-                FUZZ_CHECK(tazen::HasEncryptedExtension(name));
+                FUZZ_CHECK(tazen::HasEncryptedExtension(name) || tazen::platform::ExistsAsFolder(name));
+        FUZZ_CHECK(options.pipeline == (options.files == std::vector<std::string>{"-"} && options.command != "shred"));
         if (options.command != "encrypt")
             FUZZ_CHECK(!options.selfExtract && !options.source);
         if (options.command == "shred")
@@ -59,6 +68,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(result.exitCode == tazen::cli::kExitUsage);
         FUZZ_CHECK(result.out.empty() && result.err.rfind("tazen-cli: ", 0) == 0);
         FUZZ_CHECK(result.err.ends_with("\nTry 'tazen-cli --help'.\n"));
+        // The reason is one line that cannot drive a terminal, whatever the arguments held.
+        const std::string reason = result.err.substr(0, result.err.find('\n'));
+        FUZZ_CHECK(reason.size() + 25 == result.err.size());
+        FUZZ_CHECK(tazen::platform::Printable(reason) == reason);
     }
     return 0;
 }
