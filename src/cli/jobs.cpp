@@ -230,6 +230,7 @@ private:
             JobFrontend job(*this, index, threads_);
             records_[index].state = Record::Running;
             records_[index].gauge = &job.progress_.gaugeFile();
+            frontend_.AnnounceFile(files_[index]);
             lock.unlock();
 
             TBlowfish cipher;

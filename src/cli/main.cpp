@@ -395,6 +395,8 @@ int main(int argc, char** argv)
     if (!options.pipeline)
         if (const int code = cli::ExpandFolders(options); code >= 0)
             return code;
+    if (const int code = cli::RefuseOutputIntoInput(options); code >= 0)
+        return code;
     Secret password;
     if (options.command != "shred")
         if (const int code = readPassword(options, password); code >= 0)
@@ -404,7 +406,7 @@ int main(int argc, char** argv)
             code >= 0)
             return code;
     if (options.pipeline)
-        return cli::RunPipeline(options.command, password);
+        return cli::RunPipeline(options, password);
 
     cli::DisplayOptions display;
     display.progressLine = !options.quiet && ::isatty(STDERR_FILENO);

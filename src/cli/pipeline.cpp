@@ -3,8 +3,10 @@
 #include "cli/pipeline.h"
 
 #include "cli/options.h"
+#include "cli/terminal_frontend.h"
 
 #include "cipher/blowfish.h"
+#include "engine/crypto.h"
 #include "engine/fileformat.h"
 #include "engine/parallelcbc.h"
 #include "platform/files.h"
@@ -12,9 +14,12 @@
 #include "platform/terminal.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace tazen::cli {
 
@@ -30,7 +35,7 @@ const std::string kInputName = "standard input";
 
 int fail(const std::string& text)
 {
-    std::fputs(("tazen-cli: " + text + "\n").c_str(), stderr);
+    std::fputs(("tazen-cli: " + platform::Printable(text) + "\n").c_str(), stderr);
     return platform::InterruptSignal() != 0 ? 128 + platform::InterruptSignal() : kExitFailed;
 }
 
@@ -50,16 +55,69 @@ int writeFailure(ErrorCode error)
     return fail("cannot write standard output: " + platform::ErrorText(error) + "; what was written is incomplete");
 }
 
+// Whether bytes written to output would land in the file read as input: the same regular file or block
+// device. A socket or a terminal may be standard input and output at once without harm.
+bool writesInto(const platform::FileState& output, const platform::FileState& input)
+{
+    return output.device == input.device && output.inode == input.inode && (S_ISREG(input.mode) || S_ISBLK(input.mode));
+}
+
+bool descriptorWrittenInto(int descriptor, const platform::FileState& output)
+{
+    const platform::File file = duplicated(descriptor, {});
+    platform::FileState state;
+    return file.IsOpen() && file.State(state) == 0 && writesInto(output, state);
+}
+
+bool nameWrittenInto(const std::string& name, const platform::FileState& output)
+{
+    platform::FileState state;
+    return platform::StateOf(name, state) == 0 && writesInto(output, state);
+}
+
 } // namespace
 
-int RunPipeline(const std::string& command, Secret& password)
+int RefuseOutputIntoInput(const Options& options)
 {
+    const platform::File output = duplicated(STDOUT_FILENO, "standard output");
+    platform::FileState state;
+    if (!output.IsOpen() || output.State(state) != 0)
+        return -1;
+    std::vector<std::string> refused;
+    if (options.pipeline) {
+        if (descriptorWrittenInto(STDIN_FILENO, state))
+            refused.push_back(kInputName);
+        // The password was read from it, but it may be the only place the password is written down.
+        if (options.passwordFile && nameWrittenInto(*options.passwordFile, state))
+            refused.push_back(*options.passwordFile);
+        if (options.passwordDescriptor >= 0 && descriptorWrittenInto(options.passwordDescriptor, state))
+            refused.push_back("file descriptor " + std::to_string(options.passwordDescriptor));
+    } else if (options.command == "check") {
+        for (const std::string& name : options.files)
+            if (nameWrittenInto(name, state))
+                refused.push_back(name);
+    }
+    for (const std::string& name : refused)
+        fail(name + ": input file is output file");
+    return refused.empty() ? -1 : kExitFailed;
+}
+
+int RunPipeline(const Options& options, Secret& password)
+{
+    const std::string& command = options.command;
     TBlowfish cipher;
     const RunKey key(cipher, password.value);
     password.Wipe();
     platform::File input = duplicated(STDIN_FILENO, kInputName);
     if (!input.IsOpen())
         return fail("cannot read standard input: " + platform::ErrorText(errno));
+    platform::FileState inputState;
+    const bool inputKnown = input.State(inputState) == 0;
+    // A regular file's length tells how much is to come, from where standard input stands in it.
+    std::int64_t whole = -1;
+    if (const std::int64_t offset = inputKnown && S_ISREG(inputState.mode) ? platform::StreamOffset(STDIN_FILENO) : -1;
+        offset >= 0)
+        whole = std::max<std::int64_t>(0, inputState.size - offset);
 
     std::uint8_t head[kCheckBlockSize];
     std::int64_t got = 0;
@@ -84,6 +142,16 @@ int RunPipeline(const std::string& command, Secret& password)
 
     key.KeyCipher(cipher);
     const bool encrypting = command == "encrypt";
+    ProgressLines progress(options.progressDescriptor);
+    std::int64_t done = encrypting ? 0 : kCheckBlockSize;
+    const auto advance = [&](std::int64_t bytes) {
+        done += bytes;
+        if (whole >= 0)
+            progress.Percent(GaugePercent(static_cast<std::uint64_t>(done), static_cast<std::uint64_t>(whole),
+                                          kTotalGaugeThreshold));
+    };
+    progress.Text((encrypting ? "Encrypting " : "Decrypting ") + kInputName);
+    advance(0);
     if (encrypting)
         if (const ErrorCode error = output.Write(key.Check().data(), kCheckBlockSize))
             return writeFailure(error);
@@ -101,11 +169,15 @@ int RunPipeline(const std::string& command, Secret& password)
         }
         if (const ErrorCode error = output.Write(buffer.data(), got))
             return writeFailure(error);
+        advance(got);
         if (got < kStreamChunk)
             break;
     }
     if (const ErrorCode error = output.Close())
         return writeFailure(error);
+    // Done, whatever the length of the file became while it was read.
+    if (whole >= 0)
+        progress.Percent(100);
     return kExitDone;
 }
 

@@ -146,7 +146,7 @@ TerminalFrontend::Shred::Shred(TerminalFrontend& owner)
 void TerminalFrontend::Shred::Show()
 {
     visible_ = true;
-    owner_.reportText(owner_.shredHead() + " " + fileName_.Caption());
+    owner_.lines_.Text(owner_.shredHead() + " " + fileName_.Caption());
     owner_.shredProgressed();
 }
 
@@ -162,7 +162,7 @@ int TerminalFrontend::Shred::ModalResult() const
 }
 
 TerminalFrontend::TerminalFrontend(const std::vector<std::string>& fileNames, DisplayOptions display)
-    : display_(display), progress_(*this), shred_(*this)
+    : display_(display), lines_(display.progressDescriptor), progress_(*this), shred_(*this)
 {
     for (const std::string& name : fileNames) {
         sizes_.push_back(sizeOf(name));
@@ -231,8 +231,13 @@ void TerminalFrontend::fileBegun(const std::string& name)
     if (filesBegun_ > 0 && filesBegun_ - 1 < sizes_.size())
         bytesBefore_ += sizes_[filesBegun_ - 1];
     ++filesBegun_;
-    reportText(progress_.title_ + " " + name);
+    lines_.Text(progress_.title_ + " " + name);
     runProgressed(true);
+}
+
+void TerminalFrontend::AnnounceFile(const std::string& name)
+{
+    lines_.Text(progress_.title_ + " " + name);
 }
 
 std::uint64_t TerminalFrontend::bytesDone() const
@@ -244,7 +249,7 @@ std::uint64_t TerminalFrontend::bytesDone() const
 
 void TerminalFrontend::runProgressed(bool force)
 {
-    report(progress_.total_.Progress());
+    lines_.Percent(progress_.total_.Progress());
     if (!display_.progressLine)
         return;
     const Clock::time_point now = Clock::now();
@@ -264,7 +269,8 @@ void TerminalFrontend::runProgressed(bool force)
     const int barWidth = width >= 100 ? 30 : width >= 70 ? 20 : 0;
     const int nameWidth =
         width - static_cast<int>(count.size() + figures.size()) - (barWidth > 0 ? barWidth + 4 : 0) - 1;
-    std::string line = count + fitted(baseName(progress_.fileName_.Caption()), nameWidth > 8 ? nameWidth : 8);
+    std::string line =
+        count + fitted(platform::Printable(baseName(progress_.fileName_.Caption())), nameWidth > 8 ? nameWidth : 8);
     if (barWidth > 0)
         line += "  " + bar(progress_.file_.Progress(), barWidth);
     draw(line + figures, true);
@@ -273,7 +279,7 @@ void TerminalFrontend::runProgressed(bool force)
 void TerminalFrontend::ShowOverallProgress(std::uint64_t bytesDone, std::uint64_t totalBytes, std::size_t filesDone)
 {
     const int percent = GaugePercent(bytesDone, totalBytes, kTotalGaugeThreshold);
-    report(percent);
+    lines_.Percent(percent);
     if (!display_.progressLine)
         return;
     const double elapsed = std::chrono::duration<double>(Clock::now() - started_).count();
@@ -298,8 +304,8 @@ void TerminalFrontend::shredProgressed()
     if (shredCommand_ && std::sscanf(shred_.pass_.Caption().c_str(), "Pass %d of %d", &pass, &passes) == 2 &&
         pass > 0 && passes > 0 && !sizes_.empty()) {
         const double withinFile = (pass - 1 + shred_.gauge_.Progress() / 100.0) / passes;
-        report(static_cast<int>((static_cast<double>(shredIndex_) + withinFile) * 100 /
-                                static_cast<double>(sizes_.size())));
+        lines_.Percent(static_cast<int>((static_cast<double>(shredIndex_) + withinFile) * 100 /
+                                        static_cast<double>(sizes_.size())));
     }
     if (!display_.progressLine)
         return;
@@ -308,7 +314,8 @@ void TerminalFrontend::shredProgressed()
     const std::string passText = shred_.pass_.Caption().empty() ? "" : "  " + shred_.pass_.Caption();
     const int width = terminalWidth() - 1;
     const int nameWidth = width - static_cast<int>(head.size() + passText.size() + figures.size()) - 2;
-    draw(head + " " + fitted(baseName(shred_.fileName_.Caption()), nameWidth > 8 ? nameWidth : 8) + passText + figures,
+    draw(head + " " + fitted(platform::Printable(baseName(shred_.fileName_.Caption())), nameWidth > 8 ? nameWidth : 8) +
+             passText + figures,
          false);
 }
 
@@ -328,6 +335,7 @@ void TerminalFrontend::draw(const std::string& line, bool force)
         return;
     lastDrawn_ = now;
     lineShown_ = true;
+    // Names are made printable before they are fitted, so that the line's width counts their escapes.
     std::fprintf(stderr, "\r%s\033[K", platform::Printable(line).c_str());
     std::fflush(stderr);
 }
@@ -341,18 +349,18 @@ void TerminalFrontend::clearLine()
     std::fflush(stderr);
 }
 
-void TerminalFrontend::report(int percent)
+void ProgressLines::Percent(int percent)
 {
-    if (display_.progressDescriptor < 0 || percent == lastReported_)
+    if (descriptor_ < 0 || percent == lastPercent_)
         return;
-    lastReported_ = percent;
-    writeAll(display_.progressDescriptor, std::to_string(percent) + "\n");
+    lastPercent_ = percent;
+    writeAll(descriptor_, std::to_string(percent) + "\n");
 }
 
-void TerminalFrontend::reportText(const std::string& text)
+void ProgressLines::Text(const std::string& text)
 {
-    if (display_.progressDescriptor >= 0)
-        writeAll(display_.progressDescriptor, "# " + platform::Printable(text) + "\n");
+    if (descriptor_ >= 0)
+        writeAll(descriptor_, "# " + platform::Printable(text) + "\n");
 }
 
 } // namespace tazen::cli

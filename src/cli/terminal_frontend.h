@@ -60,9 +60,22 @@ struct DisplayOptions
 {
     // A redrawn progress line on standard error (a terminal) while work goes on.
     bool progressLine = false;
-    // Lines for a program to read, or -1: "# text" when a file begins and the overall percentage whenever it
-    // changes, the form zenity --progress reads.
+    // Lines for a program to read, or -1: see ProgressLines.
     int progressDescriptor = -1;
+};
+
+// --progress-fd's lines, the form zenity --progress reads: "# text" when a file begins, and the overall
+// percentage on a line of its own whenever it changes. Without a descriptor (-1) nothing is written.
+class ProgressLines
+{
+public:
+    explicit ProgressLines(int descriptor) : descriptor_(descriptor) {}
+    void Percent(int percent);
+    void Text(const std::string& text);
+
+private:
+    int descriptor_;
+    int lastPercent_ = -1;
 };
 
 class TerminalFrontend : public Frontend
@@ -89,7 +102,9 @@ public:
     void Say(const std::string& text);
     // For the shred command, which goes through its files one by one.
     void BeginFile(std::size_t index);
-    // For a run over several files at a time: how many bytes and whole files of the list are done.
+    // For a run over several files at a time: a file of the list is begun, and how many bytes and whole
+    // files of it are done.
+    void AnnounceFile(const std::string& name);
     void ShowOverallProgress(std::uint64_t bytesDone, std::uint64_t totalBytes, std::size_t filesDone);
 
     // Whether the run got past its pre-check, and how many files it had begun.
@@ -157,13 +172,12 @@ private:
     std::string shredHead() const;
     void draw(const std::string& line, bool force);
     void clearLine();
-    void report(int percent);
-    void reportText(const std::string& text);
     std::uint64_t bytesDone() const;
 
     std::vector<std::uint64_t> sizes_;
     std::uint64_t totalBytes_ = 0;
     DisplayOptions display_;
+    ProgressLines lines_;
     Progress progress_;
     Shred shred_;
     bool runStarted_ = false;
@@ -175,7 +189,6 @@ private:
     Clock::time_point started_;
     Clock::time_point lastDrawn_;
     bool lineShown_ = false;
-    int lastReported_ = -1;
     bool shredCommand_ = false;
     std::size_t shredIndex_ = 0;
 };

@@ -491,6 +491,36 @@ TEST_F(Cli, PassphraseDrawsTheWordsFromTheListBesideTheProgram)
         EXPECT_EQ(RunToEnd(cli(), {"passphrase", wrong}, setup).exitCode, 2) << wrong;
 }
 
+// A name that could drive the terminal is shown escaped in every kind of text the programs print.
+TEST_F(Cli, NamesAreEscapedInUsageErrorsRunMessagesProgressLinesAndTheExtractor)
+{
+    writeFile(dir / "w\xed\xa0\x80.TaZEN", referenceFile("other", randomBytes(rng, 100)));
+    makeFile("e\x1b]0;x\x07\xff", 10);
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"decrypt", "a\x1b[2Jb"}, "tazen-cli: a\\x1B[2Jb does not end in .TaZEN"},
+        {{"encrypt", "--x\ny", "f"}, "tazen-cli: '--x\\ny' is not an option"},
+        {{"check", "--password-file", "p\xc2\x85", "f"}, "tazen-cli: cannot read the password file p\\xC2\\x85: "},
+        {{"decrypt", "--password-stdin", "w\xed\xa0\x80.TaZEN"}, "Wrong password for the file: w\\xED\\xA0\\x80.TaZEN"},
+        {{"encrypt", "--password-stdin", "--progress-fd", "3", "e\x1b]0;x\x07\xff"},
+         "# Encrypting e\\x1B]0;x\\x07\\xFF\n"},
+        {{"extractor", "\xc2\x9b"
+                       "1m"},
+         "extractor: unexpected argument '\\xC2\\x9B1m'"},
+    };
+    for (auto [arguments, shown] : cases) {
+        SCOPED_TRACE(shown);
+        const bool extracting = arguments[0] == "extractor";
+        if (extracting)
+            arguments.erase(arguments.begin());
+        ChildProcess child(extracting ? extractor() : cli(), arguments, {"secret\n", true, false, dir.path()});
+        std::string text;
+        for (std::string line; !(line = child.ProgressLine()).empty();)
+            text += line + "\n";
+        text += child.Wait().err;
+        EXPECT_TRUE(contains(text, shown)) << text;
+    }
+}
+
 TEST_F(Cli, RefusesWrongUsageWithCodeTwoBeforeTouchingAnything)
 {
     makeFile("plain", 10);

@@ -1,9 +1,13 @@
-// tazen-cli as a filter in a pipeline, and over several files at a time.
+// tazen-cli as a filter in a pipeline, and over several files at a time: their output and progress lines.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/program_fixture.h"
 #include "common/reference_format.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <sstream>
 
 namespace tazen::test {
 namespace {
@@ -55,6 +59,65 @@ TEST_F(Streams, AWrongPasswordWritesNothingAndAClosedReaderEndsWithAMessage)
     run = shell("$CLI encrypt --password-file pw - < large | head -c 100 > /dev/null");
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_NE(run.err.find("cannot write standard output: Broken pipe"), std::string::npos) << run.err;
+}
+
+// Standard output opened on a file that is read, under its name or another: refused before a byte is written.
+TEST_F(Streams, AnOutputThatIsAFileReadIsRefusedAndTheFileStaysAsItWas)
+{
+    const Bytes plain = randomBytes(rng, 100000);
+    writeFile(dir / "f", plain);
+    writeFile(dir / "f.TaZEN", referenceFile("secret", plain));
+    ASSERT_EQ(::link((dir / "f").c_str(), (dir / "g").c_str()), 0);
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"encrypt --password-file pw - < f 1<> g", "standard input"},
+        {"decrypt --password-file pw - < f.TaZEN 1<> f.TaZEN", "standard input"},
+        {"check --password-file pw - < f.TaZEN 1<> f.TaZEN", "standard input"},
+        {"encrypt --password-file pw - < f >> pw", "pw"},
+        {"decrypt --password-fd 3 - < f.TaZEN 3< pw 1<> pw", "file descriptor 3"},
+        {"check --password-file pw x.TaZEN f.TaZEN 1<> f.TaZEN", "f.TaZEN"},
+    };
+    for (const auto& [command, refused] : cases) {
+        const Finished run = shell("$CLI " + command);
+        EXPECT_EQ(run.exitCode, 1) << command;
+        EXPECT_EQ(run.err, "tazen-cli: " + refused + ": input file is output file\n") << command;
+        EXPECT_EQ(readFile(dir / "f"), plain);
+        EXPECT_EQ(readFile(dir / "f.TaZEN"), referenceFile("secret", plain));
+        EXPECT_EQ(readText(dir / "pw"), "secret\n");
+    }
+}
+
+// -j 2 names each file as it begins; a filter names standard input, and counts when its length is known.
+TEST_F(Streams, ProgressLinesNameEveryFileAndCountWhereTheLengthIsKnown)
+{
+    for (const char* name : {"a", "b", "c"})
+        makeFile(name, 200000);
+    makeFile("big", (3u << 20) + 5);
+    writeFile(dir / "big.TaZEN", referenceFile("secret", readFile(dir / "big")));
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"$CLI encrypt -j 2 a b c", "# Encrypting a\n# Encrypting b\n# Encrypting c\n"},
+        {"$CLI encrypt - < big > out", "# Encrypting standard input\n"},
+        {"$CLI decrypt - < big.TaZEN > out", "# Decrypting standard input\n"},
+        {"cat big | $CLI encrypt - > out", "# Encrypting standard input\n"},
+    };
+    for (const auto& [command, named] : cases) {
+        SCOPED_TRACE(command);
+        ASSERT_EQ(shell(command + " --password-file pw --progress-fd 3 3> progress").exitCode, 0);
+        std::string names;
+        std::vector<int> percentages;
+        std::istringstream lines(readText(dir / "progress"));
+        for (std::string line; std::getline(lines, line);)
+            if (line.starts_with("# "))
+                names += line + "\n";
+            else
+                percentages.push_back(std::stoi(line));
+        EXPECT_EQ(names, named);
+        if (command.starts_with("cat")) {
+            EXPECT_TRUE(percentages.empty());
+        } else {
+            EXPECT_TRUE(percentages.size() >= 2 && std::is_sorted(percentages.begin(), percentages.end()));
+            EXPECT_EQ(percentages.empty() ? -1 : percentages.back(), 100);
+        }
+    }
 }
 
 // The same list through -j 1 and -j 2: encrypted, then decrypted with a file of another password in the middle.
