@@ -46,6 +46,29 @@ DataHook& dataHook()
     return hook;
 }
 
+ChangeRecorder& changeRecorder()
+{
+    static ChangeRecorder recorder;
+    return recorder;
+}
+
+void record(FileChange::Kind kind, const std::string& name, std::int64_t offset = 0, std::int64_t length = 0,
+            const void* data = nullptr, const std::string& to = {})
+{
+    const ChangeRecorder& recorder = changeRecorder();
+    if (!recorder)
+        return;
+    FileChange change;
+    change.kind = kind;
+    change.name = name;
+    change.to = to;
+    change.offset = offset;
+    change.length = length;
+    if (data != nullptr)
+        change.data.assign(static_cast<const char*>(data), static_cast<std::size_t>(length));
+    recorder(change);
+}
+
 // The owner-write bit stands for the inverse of Windows' read-only attribute.
 bool readOnlyAttribute(const struct stat& info)
 {
@@ -371,6 +394,11 @@ void SetDataHook(DataHook hook)
     dataHook() = std::move(hook);
 }
 
+void SetChangeRecorder(ChangeRecorder recorder)
+{
+    changeRecorder() = std::move(recorder);
+}
+
 File::File() = default;
 
 File::File(int descriptor, std::string name) : descriptor_(descriptor), name_(std::move(name)) {}
@@ -467,8 +495,10 @@ ErrorCode File::Write(const void* buffer, std::int64_t size)
         buffer = garbled.data();
     }
     const ErrorCode error = writeAll(descriptor_, buffer, size, -1);
-    if (error == 0)
+    if (error == 0) {
+        record(FileChange::Kind::Write, name_, written_, size, buffer);
         written_ += size;
+    }
     return error;
 }
 
@@ -513,14 +543,20 @@ ErrorCode File::WriteAt(const void* buffer, std::int64_t size, std::int64_t offs
 {
     if (const ErrorCode fault = injected(FileOperation::Write, name_))
         return fault;
-    return writeAll(descriptor_, buffer, size, offset);
+    const ErrorCode error = writeAll(descriptor_, buffer, size, offset);
+    if (error == 0)
+        record(FileChange::Kind::Write, name_, offset, size, buffer);
+    return error;
 }
 
 ErrorCode File::Truncate(std::int64_t length)
 {
     if (const ErrorCode fault = injected(FileOperation::Truncate, name_))
         return fault;
-    return ::ftruncate(descriptor_, length) == 0 ? 0 : errno;
+    if (::ftruncate(descriptor_, length) != 0)
+        return errno;
+    record(FileChange::Kind::Truncate, name_, 0, length);
+    return 0;
 }
 
 ErrorCode File::Sync()
@@ -529,6 +565,8 @@ ErrorCode File::Sync()
     if (const ErrorCode fault = injected(FileOperation::Sync, name_))
         return fault;
     const ErrorCode result = ::fsync(descriptor_) == 0 ? 0 : errno;
+    if (result == 0 && background == 0)
+        record(FileChange::Kind::SyncFile, name_);
     return background != 0 ? background : result;
 }
 
@@ -620,7 +658,10 @@ ErrorCode DeleteFile(const std::string& name)
         return EISDIR;
     if (readOnlyAttribute(info))
         return EACCES;
-    return ::unlink(name.c_str()) == 0 ? 0 : errno;
+    if (::unlink(name.c_str()) != 0)
+        return errno;
+    record(FileChange::Kind::Delete, name);
+    return 0;
 }
 
 ErrorCode DeleteFile(const Entry& entry, const FileState* expected, bool followLink)
@@ -641,7 +682,10 @@ ErrorCode DeleteFile(const Entry& entry, const FileState* expected, bool followL
         if (info.st_dev != expected->device || info.st_ino != expected->inode)
             return ESTALE;
     }
-    return ::unlinkat(entry.FolderDescriptor(), entry.Base().c_str(), 0) == 0 ? 0 : errno;
+    if (::unlinkat(entry.FolderDescriptor(), entry.Base().c_str(), 0) != 0)
+        return errno;
+    record(FileChange::Kind::Delete, entry.Path());
+    return 0;
 }
 
 ErrorCode Entry::Open(const std::string& path, Entry& entry)
@@ -737,6 +781,8 @@ ErrorCode SyncFolder(const std::string& folder)
     // Some file systems cannot sync a folder at all and say EINVAL; there is nothing more to flush then.
     const ErrorCode result = ::fsync(descriptor) == 0 || errno == EINVAL ? 0 : errno;
     ::close(descriptor);
+    if (result == 0)
+        record(FileChange::Kind::SyncFolder, folder);
     return result;
 }
 
@@ -811,6 +857,7 @@ ErrorCode PendingFile::create(const Entry& finalEntry, PendingFile& pending)
         const int descriptor =
             ::openat(folderDescriptor, temporaryBase.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (descriptor >= 0) {
+            record(FileChange::Kind::Create, prefix + temporaryBase);
             pending.Abandon();
             pending.file_ = File(descriptor, prefix + temporaryBase);
             pending.final_ = finalEntry;
@@ -866,11 +913,14 @@ ErrorCode PendingFile::Commit(mode_t permissions, const FileState* madeFrom, boo
         Abandon();
         return result;
     }
+    record(FileChange::Kind::Rename, file_.Name(), 0, 0, nullptr, finalName_);
     if (const ErrorCode fault = injected(FileOperation::Sync, final_.FolderName()))
         result = fault;
     // Some file systems cannot sync a folder at all and say EINVAL; there is nothing more to flush then.
     else if (::fsync(final_.FolderDescriptor()) != 0 && errno != EINVAL)
         result = errno;
+    else
+        record(FileChange::Kind::SyncFolder, final_.FolderName());
     release();
     return result;
 }
@@ -898,8 +948,8 @@ ErrorCode PendingFile::OpenForReadBack(File& reader) const
 
 void PendingFile::Abandon()
 {
-    if (!temporaryBase_.empty())
-        ::unlinkat(final_.FolderDescriptor(), temporaryBase_.c_str(), 0);
+    if (!temporaryBase_.empty() && ::unlinkat(final_.FolderDescriptor(), temporaryBase_.c_str(), 0) == 0)
+        record(FileChange::Kind::Delete, file_.Name());
     release();
 }
 

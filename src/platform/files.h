@@ -43,6 +43,30 @@ using DataHook = std::function<void(FileOperation operation, const std::string& 
                                     std::int64_t size, std::int64_t offset)>;
 void SetDataHook(DataHook hook);
 
+// Test seam: a change this layer made to the files and names on the device, told once it succeeded, in the
+// order they were made: what a power cut could undo where it was not flushed yet.
+struct FileChange
+{
+    enum class Kind
+    {
+        Create,     // name: a new empty file
+        Write,      // name: data at offset
+        Truncate,   // name: to length
+        SyncFile,   // name: its data and size are on the device
+        SyncFolder, // name is a folder: the names in it are on the device
+        Rename,     // name onto to, replacing what was there
+        Delete      // name
+    };
+    Kind kind = Kind::Create;
+    std::string name;
+    std::string to;
+    std::int64_t offset = 0;
+    std::int64_t length = 0;
+    std::string data;
+};
+using ChangeRecorder = std::function<void(const FileChange& change)>;
+void SetChangeRecorder(ChangeRecorder recorder);
+
 class BackgroundFlusher;
 
 // Which file a name or descriptor leads to, its length and when its data last changed: what tells whether

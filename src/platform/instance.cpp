@@ -257,11 +257,16 @@ std::optional<WindowMessage> MessageReader::Next(bool endOfInput)
         return message;
     }
     const std::size_t arrived = buffer_.size() - kHeaderSize;
-    if (arrived < message.cbData && !endOfInput)
-        return std::nullopt;
-    const std::size_t taken = std::min<std::size_t>(arrived, message.cbData);
-    message.data = buffer_.substr(kHeaderSize, taken);
-    buffer_.erase(0, kHeaderSize + taken);
+    if (arrived < message.cbData) {
+        if (!endOfInput)
+            return std::nullopt;
+        message.cutShort = true;
+        stopped_ = true;
+        buffer_.clear();
+        return message;
+    }
+    message.data = buffer_.substr(kHeaderSize, message.cbData);
+    buffer_.erase(0, kHeaderSize + message.cbData);
     return message;
 }
 

@@ -70,8 +70,9 @@ struct WindowMessage
     std::uint32_t message = 0;
     std::uint32_t dwData = 0;
     std::uint32_t cbData = 0; // as declared by the sender
-    std::string data;         // the bytes that arrived: never more than cbData, fewer when the sender stopped
+    std::string data;         // exactly cbData bytes
     bool oversized = false;   // cbData passed kLargestMessageData; data was not read
+    bool cutShort = false;    // the input ended before cbData bytes came; data holds none of them
 };
 
 std::string EncodeMessage(std::uint32_t message, std::uint32_t dwData, std::string_view data);
@@ -81,7 +82,7 @@ std::string EncodeResult(std::uint32_t result);
 
 // The record of a hand-over: the name and its zero byte.
 std::string HandOverRecord(const std::string& name);
-// The text a copy-data record carries: its bytes up to the first zero byte, within what arrived.
+// The text a copy-data record carries: its bytes up to the first zero byte, within cbData.
 std::string CopyDataText(const WindowMessage& message);
 
 // Splits a byte stream into messages.
@@ -89,10 +90,12 @@ class MessageReader
 {
 public:
     void Feed(const char* bytes, std::size_t count);
-    // The next complete message. At the end of the input a message whose data fell short of cbData is
-    // complete with what arrived; a partial header is dropped.
+    // The next complete message. At the end of the input a message whose data fell short of cbData comes
+    // back cut short, to be refused: its name may be any prefix of the one meant. A partial header is
+    // dropped.
     std::optional<WindowMessage> Next(bool endOfInput);
-    // An oversized message ends the stream: what follows it cannot be told apart from its data.
+    // An oversized message ends the stream, what follows it cannot be told apart from its data; so does a
+    // message cut short, which is the last.
     bool Stopped() const { return stopped_; }
     // Bytes fed and not yet taken as messages.
     std::size_t Buffered() const { return buffer_.size(); }

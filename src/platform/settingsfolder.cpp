@@ -9,13 +9,24 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <string_view>
 
 namespace tazen::platform {
 
-std::string SettingsFolderFor(const std::string& programFolder, bool programFolderWritable, const char* xdgConfigHome,
+bool IsSharedInstallation(const std::string& programFolder, const std::string& home)
+{
+    constexpr std::string_view installed = "/lib/tazen/";
+    if (!std::string_view(programFolder).ends_with(installed))
+        return false;
+    if (home.empty() || home == "/")
+        return true;
+    return !programFolder.starts_with(WithTrailingSlash(home));
+}
+
+std::string SettingsFolderFor(const std::string& programFolder, bool settingsBesideProgram, const char* xdgConfigHome,
                               const char* home)
 {
-    if (programFolderWritable)
+    if (settingsBesideProgram)
         return programFolder;
     std::string config;
     if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/')
@@ -28,8 +39,16 @@ std::string SettingsFolderFor(const std::string& programFolder, bool programFold
 std::string SettingsFolder()
 {
     const std::string program = ExecutableFolder();
-    return SettingsFolderFor(program, ::access(program.c_str(), W_OK) == 0, std::getenv("XDG_CONFIG_HOME"),
-                             std::getenv("HOME"));
+    const char* home = std::getenv("HOME");
+    // The program folder is a resolved path; so must the home folder be it is compared with.
+    std::string resolvedHome;
+    if (home != nullptr && home[0] == '/') {
+        char* resolved = ::realpath(home, nullptr);
+        resolvedHome = resolved != nullptr ? resolved : home;
+        std::free(resolved);
+    }
+    const bool beside = ::access(program.c_str(), W_OK) == 0 && !IsSharedInstallation(program, resolvedHome);
+    return SettingsFolderFor(program, beside, std::getenv("XDG_CONFIG_HOME"), home);
 }
 
 int MakeSettingsFolder()

@@ -1,4 +1,4 @@
-// Where the settings file TaZEN.ini lives: beside the program where the user may write there, else in the
+// Where the settings file TaZEN.ini lives: beside the program in a folder of the user's own, else in the
 // user's configuration folder.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
@@ -7,10 +7,16 @@
 
 namespace tazen::platform {
 
-// The rule, given what it depends on: programFolder (with its trailing '/') when it is writable, as it is
-// after make install into ~/.local or in a build folder; otherwise (a system package) xdgConfigHome + "/tazen/",
-// or home + "/.config/tazen/" when $XDG_CONFIG_HOME is unset or not absolute, as the XDG rules ask.
-std::string SettingsFolderFor(const std::string& programFolder, bool programFolderWritable, const char* xdgConfigHome,
+// Whether programFolder (with its trailing '/') is an installation shared by the machine's users: an
+// installed program folder, PREFIX/lib/tazen/ as make install and the package lay it out, outside home (the
+// user's home folder, resolved). That is so below /usr, /usr/local or /opt, even for root, who may write
+// there; an installation into the home folder (~/.local) and a build folder (its bin/) are not.
+bool IsSharedInstallation(const std::string& programFolder, const std::string& home);
+
+// The rule, given what it depends on: programFolder when settingsBesideProgram, that is when it is writable
+// and no shared installation; otherwise xdgConfigHome + "/tazen/", or home + "/.config/tazen/" when
+// $XDG_CONFIG_HOME is unset or not absolute, as the XDG rules ask.
+std::string SettingsFolderFor(const std::string& programFolder, bool settingsBesideProgram, const char* xdgConfigHome,
                               const char* home);
 
 // The rule for this process: ExecutableFolder(), its writability, $XDG_CONFIG_HOME and $HOME.

@@ -6,13 +6,18 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace tazen {
 
 namespace {
 
-// Connections served at once. Those beyond wait in the listening socket's backlog until one of these has
-// gone, so a file manager's burst of starts is served in turn and none is turned away.
+// Connections held at once. A connection beyond them takes the place of the oldest one that has no message
+// with the handler, so connections that send nothing cannot keep a sender waiting; a sender cut off between
+// its messages finds its connection closed and connects again.
 constexpr std::size_t kMostConnections = 64;
+// Accepted in one turn of the event loop, so the connections held are read between turns.
+constexpr std::size_t kAcceptedAtOnce = kMostConnections;
 // Two of the largest messages and their headers; a connection that sends more before it is answered goes.
 constexpr std::size_t kMostBuffered = 2 * (platform::kLargestMessageData + 12);
 // A sender that has not finished its message by then will not: its connection goes.
@@ -50,15 +55,22 @@ void HandOverEndpoint::Serve(platform::EndpointListener listener)
 
 void HandOverEndpoint::acceptConnections()
 {
-    for (;;) {
+    for (std::size_t turn = 0; turn < kAcceptedAtOnce; ++turn) {
+        auto replaced = connections_.end();
         if (connections_.size() >= kMostConnections) {
-            // Taken up again when a connection goes.
-            listenerNotifier_->setEnabled(false);
-            return;
+            replaced = std::find_if(connections_.begin(), connections_.end(),
+                                    [](const auto& held) { return !held.second->awaiting; });
+            if (replaced == connections_.end()) {
+                // Taken up again when a connection goes.
+                listenerNotifier_->setEnabled(false);
+                return;
+            }
         }
         std::optional<platform::EndpointConnection> accepted = listener_.Accept();
         if (!accepted)
             return;
+        if (replaced != connections_.end())
+            drop(replaced->first);
         const std::uint64_t id = nextId_++;
         auto connection = std::make_unique<Connection>(std::move(*accepted));
         connection->notifier = std::make_unique<QSocketNotifier>(connection->endpoint.Handle(), QSocketNotifier::Read);
@@ -108,7 +120,7 @@ void HandOverEndpoint::handleNext(std::uint64_t id)
         return;
     }
     connection.deadline->stop();
-    if (message->oversized) {
+    if (message->oversized || message->cutShort) {
         answer(id, 0);
         drop(id);
         return;

@@ -29,6 +29,8 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace tazen {
@@ -286,22 +288,42 @@ void TForm1::AddFileList(const std::vector<std::string>& names)
 
 void TForm1::addBatch(const std::vector<std::string>& names, const QString& unknownSize, const QString& encryptedStatus)
 {
-    // A hand-over arriving while an " already choosen." box is open waits until the batch is in.
-    const Hold hold(*this);
-    for (const std::string& name : names) {
-        if (IsListed(name)) {
-            // The box shows over a list that already holds the names before this one.
-            files_->ShowStaged();
-            interaction_.MessageBox(this, BoxKind::Information,
-                                    FileNameText(name) + QStringLiteral(" already choosen."));
-            continue;
+    std::optional<QString> lastRepeated;
+    {
+        // A hand-over arriving while an " already choosen." box is open waits until the rest of the batch is in.
+        const Hold hold(*this);
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const std::string& name = names[i];
+            if (IsListed(name)) {
+                const QString text = FileNameText(name) + QStringLiteral(" already choosen.");
+                if (i + 1 == names.size()) {
+                    lastRepeated = text;
+                    break;
+                }
+                // The box shows over a list that already holds the names before this one.
+                files_->ShowStaged();
+                interaction_.MessageBox(this, BoxKind::Information, text);
+                continue;
+            }
+            const QString caption = FileNameText(name);
+            files_->Stage({name, caption, sizeText(name, unknownSize),
+                           HasEncryptedExtension(name) ? encryptedStatus : kUnencrypted});
         }
-        const QString caption = FileNameText(name);
-        files_->Stage(
-            {name, caption, sizeText(name, unknownSize), HasEncryptedExtension(name) ? encryptedStatus : kUnencrypted});
+        files_->ShowStaged();
+        UpdateStatusLine();
     }
-    files_->ShowStaged();
-    UpdateStatusLine();
+    if (lastRepeated)
+        tellWithoutHolding(*lastRepeated);
+}
+
+void TForm1::tellWithoutHolding(const QString& text)
+{
+    // Nothing of the batch is left to keep in order: what waits is listed first, and what comes while the box
+    // is open is listed at once, as though the box were not there.
+    const bool wasRunningHeld = std::exchange(runningHeld_, false);
+    runHeld();
+    interaction_.MessageBox(this, BoxKind::Information, text);
+    runningHeld_ = wasRunningHeld;
 }
 
 void TForm1::UpdateStatusLine()

@@ -203,6 +203,8 @@ private:
     void fitStatusColumn();
     void switchMode(bool encrypt, bool clearList);
     void addBatch(const std::vector<std::string>& names, const QString& unknownSize, const QString& encryptedStatus);
+    // An information box during which held actions run as they come.
+    void tellWithoutHolding(const QString& text);
     void removeSelected();
     void setCommandsEnabled(bool enabled);
     void runCommand(bool encrypt);

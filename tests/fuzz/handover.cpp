@@ -47,9 +47,13 @@ public:
         }
         FUZZ_CHECK(!message.oversized);
         const std::size_t arrived = fed - offset_ - kHeaderSize;
-        // Short of cbData only at the end of the input, and then with everything that arrived.
-        FUZZ_CHECK(message.data.size() == std::min<std::size_t>(message.cbData, arrived));
-        FUZZ_CHECK(endOfInput || message.data.size() == message.cbData);
+        // Short of cbData only at the end of the input, and then refused with none of what arrived.
+        if (arrived < message.cbData) {
+            FUZZ_CHECK(endOfInput && message.cutShort && message.data.empty());
+            stopped_ = true;
+            return;
+        }
+        FUZZ_CHECK(!message.cutShort && message.data.size() == message.cbData);
         FUZZ_CHECK(message.data.compare(0, std::string::npos, stream_, offset_ + kHeaderSize, message.data.size()) ==
                    0);
         offset_ += kHeaderSize + message.data.size();

@@ -1,4 +1,4 @@
-// Where TaZEN.ini lives: beside a writable program, else in the user's configuration folder.
+// Where TaZEN.ini lives: beside a writable program of the user's own, else in the user's configuration folder.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/folders.h"
 #include "platform/settingsfolder.h"
@@ -7,6 +7,8 @@
 #include "common/tempdir.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include <sys/stat.h>
 
@@ -36,6 +38,32 @@ TEST(SettingsFolder, BesideAWritableProgramElseInTheConfigurationFolderXdgAsks)
             << c.writable << " " << (c.xdgConfigHome ? c.xdgConfigHome : "(unset)");
 }
 
+TEST(SettingsFolder, AnInstallationOutsideTheHomeFolderIsSharedWhoeverMayWriteThere)
+{
+    struct Case
+    {
+        const char* programFolder;
+        const char* home;
+        bool shared;
+    };
+    const Case cases[] = {
+        {"/usr/lib/tazen/", "/root", true}, // the package
+        {"/usr/local/lib/tazen/", "/root", true},
+        {"/opt/tazen/lib/tazen/", "/home/u", true},
+        {"/usr/lib/tazen/", "", true},
+        {"/usr/lib/tazen/", "/", true},
+        {"/home/u/.local/lib/tazen/", "/home/u", false},
+        {"/home/u/.local/lib/tazen/", "/home/u/", false},
+        {"/home/user2/.local/lib/tazen/", "/home/u", true}, // another user's, shared by its owner
+        {"/root/.local/lib/tazen/", "/root", false},
+        {"/work/tazen/build/bin/", "/root", false}, // a build folder, as root in CI
+        {"/tmp/test-1/", "/root", false},
+        {"/usr/lib/tazen-other/", "/root", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsSharedInstallation(c.programFolder, c.home), c.shared) << c.programFolder << " " << c.home;
+}
+
 class SettingsFolderHere : public ::testing::Test
 {
 protected:
@@ -49,6 +77,16 @@ TEST_F(SettingsFolderHere, AProgramFolderThatCannotBeWrittenSendsTheFileToTheCon
     const test::ScopedEnv xdg("XDG_CONFIG_HOME", config);
     SetExecutableFolderForTesting(dir.path());
     EXPECT_EQ(SettingsFolder(), dir.path() + "/");
+    // Laid out as installed, writable, outside the home folder: shared, also for root.
+    std::filesystem::create_directories(dir / "usr/lib/tazen");
+    {
+        const test::ScopedEnv home("HOME", dir / "home");
+        SetExecutableFolderForTesting(dir / "usr/lib/tazen");
+        EXPECT_EQ(SettingsFolder(), config + "/tazen/");
+        const test::ScopedEnv inside("HOME", dir.path());
+        EXPECT_EQ(SettingsFolder(), dir / "usr/lib/tazen/");
+    }
+    std::filesystem::remove_all(dir / "usr");
 
     // Not there at all: as unwritable as a system folder, also for root.
     SetExecutableFolderForTesting(dir / "usr/lib/tazen");

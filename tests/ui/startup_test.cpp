@@ -324,7 +324,7 @@ TEST_F(StartUp, RecordsThatAreNoHandOverListNothingAndAreAnsweredZero)
     EXPECT_TRUE(user.boxes.empty());
 }
 
-TEST_F(StartUp, TheTextNeverReachesPastCbDataOrPastWhatArrived)
+TEST_F(StartUp, TheTextNeverReachesPastCbDataAndARecordCutShortIsRefused)
 {
     form.FormCreate({});
     form.SetEncryptMode(true);
@@ -337,10 +337,10 @@ TEST_F(StartUp, TheTextNeverReachesPastCbDataOrPastWhatArrived)
     EXPECT_EQ(sender.Answer(), 1u);
     EXPECT_EQ(listed(), std::vector<std::string>{name});
 
-    // cbData promises more than the sender sends before it stops.
+    // cbData promises more than the sender sends before it stops: what came may be part of another name.
     const std::string other = dir / "b.txt";
-    EXPECT_EQ(handOver(EncodeHeader(kMessageCopyData, kHandOverMarker, 4000) + other, true), 1u);
-    EXPECT_EQ(listed(), (std::vector<std::string>{name, other}));
+    EXPECT_EQ(handOver(EncodeHeader(kMessageCopyData, kHandOverMarker, 4000) + HandOverRecord(other), true), 0u);
+    EXPECT_EQ(listed(), std::vector<std::string>{name});
 }
 
 TEST_F(StartUp, AnotherUserIsNotHeardEvenWhereTheFolderWouldLetThemIn)
@@ -445,11 +445,49 @@ TEST_F(StartUp, ManySendersAtOnceWhileABoxIsOpenAreAllAnsweredAndListedInOrder)
             ASSERT_EQ(answers.back(), 1u) << "sender " << answers.size();
             sender.reset();
         }
-        EXPECT_EQ(form.Files().Count(), 1) << "listed only once the box is closed";
+        EXPECT_EQ(form.Files().Count(), 1 + kSenders) << "listed while the box is open";
     };
     form.AddFileList({first});
     EXPECT_EQ(answers.size(), static_cast<std::size_t>(kSenders));
     EXPECT_EQ(listed(), expected);
+}
+
+TEST_F(StartUp, ADuplicateInABurstHoldsNoHandOverBehindItsBox)
+{
+    form.FormCreate({});
+    const std::string first = dir / "first";
+    form.AddFileList({first});
+    const std::vector<std::string> burst = {dir / "a", first, dir / "b", dir / "c"};
+    std::vector<std::unique_ptr<RawSender>> senders;
+    for (const std::string& name : burst) {
+        senders.push_back(std::make_unique<RawSender>(endpoint()));
+        senders.back()->Send(EncodeMessage(kMessageCopyData, kHandOverMarker, HandOverRecord(name)));
+    }
+    std::optional<std::uint32_t> lateAnswer;
+    std::vector<std::string> listedWhileOpen;
+    user.whileBoxOpen = [&] {
+        lateAnswer = handOverName(dir / "d");
+        listedWhileOpen = listed();
+    };
+    for (const std::unique_ptr<RawSender>& sender : senders)
+        EXPECT_EQ(sender->Answer(), 1u);
+    EXPECT_EQ(user.texts(), std::vector<QString>{QString::fromStdString(first) + QStringLiteral(" already choosen.")});
+    EXPECT_EQ(lateAnswer, 1u);
+    EXPECT_EQ(listedWhileOpen, (std::vector<std::string>{first, dir / "a", dir / "b", dir / "c", dir / "d"}));
+}
+
+TEST_F(StartUp, IdleConnectionsKeepNoHandOverWaiting)
+{
+    form.FormCreate({});
+    // Far more than the endpoint holds at once, each open and silent until the test ends.
+    std::vector<std::unique_ptr<RawSender>> idle;
+    for (int i = 0; i < 300; ++i) {
+        idle.push_back(std::make_unique<RawSender>(endpoint()));
+        ASSERT_TRUE(idle.back()->Connected());
+    }
+    const std::string name = dir / "a.txt";
+    EXPECT_EQ(handOverName(name), 1u);
+    EXPECT_EQ(listed(), std::vector<std::string>{name});
 }
 
 TEST_F(StartUp, ARequestToComeToTheFrontRestoresAMinimisedWindow)
@@ -528,7 +566,7 @@ TEST_F(StartUp, TheFileManagersActionsListTheirFilesInTheModeTheyNameFirstOrSeco
 
 TEST_F(StartUp, ASecondStartWhoseNameIsNotTakenSaysSoAndEndsWithOne)
 {
-    // The queue is full while a box is open.
+    // The queue is full while a box holds the rest of its batch.
     form.FormCreate({});
     const std::string first = makeFile("first.txt");
     form.AddFileList({first});
@@ -540,10 +578,10 @@ TEST_F(StartUp, ASecondStartWhoseNameIsNotTakenSaysSoAndEndsWithOne)
                             [](std::uint32_t result) { EXPECT_EQ(result, 1u); });
         refused = startProgram({QStringLiteral("late.txt")}, dir.path());
     };
-    form.AddFileList({first});
+    form.AddFileList({first, dir / "after"});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_TRUE(refused.errors.contains((dir / "late.txt").c_str())) << refused.errors.toStdString();
-    EXPECT_EQ(form.Files().Count(), 1 + static_cast<int>(TForm1::kMostWaitingNames));
+    EXPECT_EQ(form.Files().Count(), 2 + static_cast<int>(TForm1::kMostWaitingNames));
     EXPECT_FALSE(form.IsListed(dir / "late.txt"));
 }
 
