@@ -335,7 +335,8 @@ int RunInParallel(bool encrypting, const std::vector<std::string>& files, std::s
 {
     done.assign(files.size(), false);
     ProgressDialogPort& progress = frontend.ProgressDialog();
-    if (const std::optional<std::size_t> stopped = PreCheckFiles(files, !encrypting, message)) {
+    if (const std::optional<std::size_t> stopped =
+            PreCheckFiles(files, !encrypting, message, nullptr, encrypting && SelfExtractingWanted(frontend))) {
         progress.HideProgress();
         frontend.RunStoppedAt(*stopped);
         return static_cast<int>(*stopped);

@@ -18,7 +18,7 @@ namespace {
 const char* const kHelp =
     R"(Usage: tazen-cli encrypt [--source keep|delete|shred] [--self-extracting | --no-self-extracting]
                          [--force] [-r] [--no-verify] [-j N] [OPTION]... FILE|FOLDER...
-       tazen-cli decrypt [--force] [-r] [-j N] [OPTION]... FILE.TaZEN|FOLDER...
+       tazen-cli decrypt [--force] [-r] [--no-verify] [-j N] [OPTION]... FILE.TaZEN|FOLDER...
        tazen-cli check [OPTION]... FILE...
        tazen-cli encrypt|decrypt|check --password-file F|--password-fd N -
        tazen-cli shred [--quiet] [--progress-fd N] FILE...
@@ -49,9 +49,9 @@ Options:
   --no-self-extracting        make no such program
   -r, --recursive             a FOLDER stands for the files of its sub-folders
                               too, not only its own
-  --no-verify                 delete or shred a source without first reading its
-                              .TaZEN file back from the disk and decrypting it
-                              in memory to prove it (the proof is on by default)
+  --no-verify                 delete, shred or replace a file without first reading
+                              the file written in its stead back from the disk to
+                              prove it (the proof is on by default)
   -j N, --jobs N              work on N files at a time, and decrypt a single
                               file on N threads (default: one for each processor);
                               the results and messages are those of -j 1, in the
@@ -268,7 +268,7 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
             if (value.empty() || *end != '\0' || number < 1 || number > 1024)
                 return usageError("-j takes a number of files from 1 to 1024, not '" + value + "'");
             options.jobs = static_cast<int>(number);
-        } else if (encrypting && argument == "--no-verify") {
+        } else if ((encrypting || first == "decrypt") && argument == "--no-verify") {
             options.noVerify = true;
         } else if (needsPassword && argument == "--password-stdin") {
             options.passwordFromStdin = true;

@@ -46,10 +46,25 @@ std::string withReason(const std::string& text, ErrorCode error)
 }
 
 // A read-back that failed says why, as a failed read does; one that read different bytes has no reason to give.
-std::string verifyFailureText(const std::string& name, ErrorCode error)
+std::string verifyFailureText(const char* failure, const std::string& name, ErrorCode error)
 {
-    const std::string text = kVerifyFailure + name;
+    const std::string text = failure + name;
     return error != 0 ? withReason(text, error) : text;
+}
+
+// The name a file's encryption would fail to create because it is longer than the folder takes, if any.
+std::optional<std::string> tooLongForExtension(const std::string& name, bool executable)
+{
+    const std::size_t slash = name.find_last_of('/');
+    const std::size_t base = slash == std::string::npos ? name.size() : name.size() - slash - 1;
+    const std::size_t limit = platform::LongestNameIn(platform::FolderOf(name));
+    std::string made = name + std::string(kEncryptedExtension);
+    if (base + made.size() - name.size() > limit)
+        return made;
+    made += ".exe";
+    if (executable && base + made.size() - name.size() > limit)
+        return made;
+    return std::nullopt;
 }
 
 // The caller finds the stopping file by the first entry equal to its name, letter case disregarded.
@@ -70,24 +85,6 @@ bool mayTake(const Entry& entry, Frontend& frontend, bool& replace)
     replace = platform::StateOf(entry, state, true) == 0 && !S_ISDIR(state.mode) &&
               !(S_ISREG(state.mode) && (state.mode & S_IWUSR) == 0);
     return !replace || frontend.MayReplace(entry.Path());
-}
-
-// Puts a new file in place. A file of the name that appeared since the question is replaced only when the
-// frontend allows it; skipped then tells that it was not, and the new file is gone.
-ErrorCode commitNew(PendingFile& pending, const platform::FileState& madeFrom, bool replace, Frontend& frontend,
-                    bool& skipped)
-{
-    const mode_t permissions = madeFrom.mode & 0777;
-    skipped = false;
-    ErrorCode error = pending.Commit(permissions, &madeFrom, replace);
-    if (error == EEXIST && !replace) {
-        if (frontend.MayReplace(pending.FinalName()))
-            return pending.Commit(permissions, &madeFrom, true);
-        pending.Abandon();
-        skipped = true;
-        return 0;
-    }
-    return error;
 }
 
 enum class StreamFailure
@@ -112,7 +109,8 @@ public:
     std::optional<int> Start(const std::string& title, bool encrypted)
     {
         std::string text;
-        if (const std::optional<std::size_t> stopped = PreCheckFiles(fileNames_, encrypted, text, &total_))
+        const bool executable = !encrypted && SelfExtractingWanted(frontend_);
+        if (const std::optional<std::size_t> stopped = PreCheckFiles(fileNames_, encrypted, text, &total_, executable))
             return Stop(*stopped, std::move(text));
         progress_.StartProgress(title, std::to_string(fileNames_.size()));
         return std::nullopt;
@@ -142,9 +140,8 @@ public:
         progress_.gaugeTotal().SetProgress(GaugePercent(totalDone_, total_, kTotalGaugeThreshold));
     }
 
-    // True when the file just transferred is still, under its name, the file that was opened, with the
-    // same length and data: nothing was added, cut or rewritten while it was read.
-    bool SourceUnchanged() const { return sourceUnchanged_; }
+    // True when the name of the file just transferred still leads to the file that was read, as it was read.
+    bool SourceStillNamed() const { return sourceStillNamed_; }
     // The state the file just transferred was read in.
     const platform::FileState& SourceState() const { return opened_; }
 
@@ -174,9 +171,12 @@ public:
     // Moves the file's payload through the cipher into the new file, wipes the cipher, and puts the new
     // file in place, with the source's owner and permission bits. Returns nothing when the file is done
     // (skipped set when the new file was not put in place because the frontend kept a file that appeared
-    // under its name meanwhile), otherwise the run's result.
-    // check, when given, takes the plain bytes and is told what is on the device as it goes; parallel, when
-    // given, decrypts with helper threads.
+    // under its name meanwhile), otherwise the run's result. A source that changed while it was read
+    // (length or modification time) stops the run as a failed read does.
+    // check, when given, takes the plain bytes and is told what is on the device as it goes; once the new
+    // file is flushed it is proven there, under its temporary name, before it may replace a file: always
+    // when the check expects it, else when a file of its name appeared meanwhile. parallel, when given,
+    // decrypts with helper threads.
     std::optional<int> Transfer(std::size_t index, TBlockCipher& cipher, PayloadDirection direction, File& source,
                                 PendingFile& destination, std::int64_t fileSize, std::string_view cancelText,
                                 bool replace, bool& skipped, ReadBackCheck* check = nullptr,
@@ -186,23 +186,60 @@ public:
         bool cancelled = false;
         ErrorCode error = 0;
         std::int64_t read = 0;
+        skipped = false;
         const StreamFailure failure =
             Stream(cipher, direction, source, destination.Output(), fileSize, cancelled, error, read, check, parallel);
         cipher.Wipe();
         platform::FileState closing, named;
-        const bool closingKnown = source.State(closing) == 0;
-        sourceUnchanged_ = closingKnown && closing == opened_ &&
-                           closing.size == read + (direction == PayloadDirection::Decrypt ? kCheckBlockSize : 0) &&
-                           platform::StateOf(entry_, named, true) == 0 && named == closing;
+        const ErrorCode closingError = source.State(closing);
+        // Read from its start to its end as it was opened, and nothing came after what was read.
+        const bool unchanged = closingError == 0 && closing == opened_ &&
+                               closing.size == read + (direction == PayloadDirection::Decrypt ? kCheckBlockSize : 0);
+        sourceStillNamed_ = unchanged && platform::StateOf(entry_, named, true) == 0 && named == closing;
         source.Close();
         if (failure == StreamFailure::Read)
             return Stop(index, withReason("Could not read the file: " + name, error));
+        const std::string writeFailure = "Could not write the file: " + destination.FinalName();
         if (failure == StreamFailure::Write)
-            return Stop(index, withReason("Could not write the file: " + destination.FinalName(), error));
+            return Stop(index, withReason(writeFailure, error));
         if (cancelled)
             return Cancelled(index, std::string(cancelText));
-        if ((error = commitNew(destination, closingKnown ? closing : opened_, replace, frontend_, skipped)) != 0)
-            return Stop(index, withReason("Could not write the file: " + destination.FinalName(), error));
+        if (closingError != 0)
+            return Stop(index, withReason("Could not read the file: " + name, closingError));
+        if (!unchanged)
+            return Stop(index, "Source file " + name + " changed while it was read.");
+
+        if ((error = destination.Flush(closing.mode & 0777, &closing)) != 0)
+            return Stop(index, withReason(writeFailure, error));
+        bool proven = false;
+        const auto prove = [&] {
+            proven = true;
+            return !check || check->Finish();
+        };
+        const auto unproven = [&] {
+            std::string text =
+                verifyFailureText(direction == PayloadDirection::Encrypt ? kVerifyFailure : kDecryptedVerifyFailure,
+                                  destination.FinalName(), check->ReadError());
+            destination.Abandon();
+            return Stop(index, std::move(text));
+        };
+        if (check && check->Expected() && !prove())
+            return unproven();
+        error = destination.CommitFlushed(replace);
+        if (error == EEXIST && !replace) {
+            // A file of the name appeared since the question: it goes only when the frontend allows it, and
+            // only for a proven file.
+            if (!frontend_.MayReplace(destination.FinalName())) {
+                destination.Abandon();
+                skipped = true;
+                return std::nullopt;
+            }
+            if (!proven && !prove())
+                return unproven();
+            error = destination.CommitFlushed(true);
+        }
+        if (error != 0)
+            return Stop(index, withReason(writeFailure, error));
         return std::nullopt;
     }
 
@@ -216,7 +253,7 @@ private:
         progress_.gaugeFile().SetProgress(0);
         cancelled = false;
         if (parallel && parallel->Helps())
-            return streamAhead(cipher, source, destination, fileSize, cancelled, error, read, *parallel);
+            return streamAhead(cipher, source, destination, fileSize, cancelled, error, read, check, *parallel);
         const auto whole = static_cast<std::uint64_t>(fileSize);
         std::uint64_t fileDone = 0;
         for (;;) {
@@ -224,7 +261,7 @@ private:
             if ((error = source.Read(buffer_.data(), kChunkSize, got)) != 0)
                 return StreamFailure::Read;
             read += got;
-            if (check)
+            if (check && direction == PayloadDirection::Encrypt)
                 check->AddPlain(buffer_.data(), got);
             bool fileEnded = false;
             const std::int64_t passed =
@@ -232,7 +269,8 @@ private:
             // A cancelled file is thrown away, so its last bytes need not be written.
             if (cancelled)
                 return StreamFailure::None;
-            if ((error = writeOut(destination, buffer_.data(), passed, check)) != 0)
+            if ((error =
+                     writeOut(destination, buffer_.data(), passed, check, direction == PayloadDirection::Decrypt)) != 0)
                 return StreamFailure::Write;
             if (fileEnded)
                 return StreamFailure::None;
@@ -245,7 +283,8 @@ private:
     // the user sees are those of the plain loop; a read that failed is reported where that loop would have
     // made it.
     StreamFailure streamAhead(TBlockCipher& cipher, File& source, File& destination, std::int64_t fileSize,
-                              bool& cancelled, ErrorCode& error, std::int64_t& read, ParallelDecryption& parallel)
+                              bool& cancelled, ErrorCode& error, std::int64_t& read, ReadBackCheck* check,
+                              ParallelDecryption& parallel)
     {
         constexpr std::size_t kBuffers = ParallelDecryption::kQueued;
         std::array<std::uint8_t*, kBuffers> buffers{buffer_.data()};
@@ -285,8 +324,8 @@ private:
                 return stop(StreamFailure::Read);
             }
             const std::uint64_t previous = chunk + kBuffers - 1;
-            if (chunk > 0 &&
-                (error = writeOut(destination, buffers[previous % kBuffers], sizes[previous % kBuffers], nullptr)) != 0)
+            if (chunk > 0 && (error = writeOut(destination, buffers[previous % kBuffers], sizes[previous % kBuffers],
+                                               check, true)) != 0)
                 return stop(StreamFailure::Write);
             readNext();
             bool fileEnded = false;
@@ -295,7 +334,7 @@ private:
             if (cancelled)
                 return stop(StreamFailure::None);
             if (fileEnded) {
-                error = writeOut(destination, buffers[chunk % kBuffers], passed, nullptr);
+                error = writeOut(destination, buffers[chunk % kBuffers], passed, check, true);
                 return stop(error != 0 ? StreamFailure::Write : StreamFailure::None);
             }
         }
@@ -336,8 +375,12 @@ private:
         return offset;
     }
 
-    static ErrorCode writeOut(File& destination, const std::uint8_t* data, std::int64_t size, ReadBackCheck* check)
+    // plain: the bytes are what the new file is to give back, digested here as they go out.
+    static ErrorCode writeOut(File& destination, const std::uint8_t* data, std::int64_t size, ReadBackCheck* check,
+                              bool plain)
     {
+        if (check && plain)
+            check->AddPlain(data, size);
         if (const ErrorCode error = destination.Write(data, size))
             return error;
         destination.StartWriteback();
@@ -356,7 +399,7 @@ private:
     std::array<std::unique_ptr<SecretBuffer>, ParallelDecryption::kQueued - 1> spares_;
     Entry entry_;
     platform::FileState opened_;
-    bool sourceUnchanged_ = false;
+    bool sourceStillNamed_ = false;
     std::uint64_t total_ = 0;
     std::uint64_t totalDone_ = 0;
 };
@@ -369,7 +412,7 @@ int decryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
 } // namespace
 
 std::optional<std::size_t> PreCheckFiles(const std::vector<std::string>& fileNames, bool encrypted,
-                                         std::string& message, std::uint64_t* total)
+                                         std::string& message, std::uint64_t* total, bool executable)
 {
     for (std::size_t i = 0; i < fileNames.size(); ++i) {
         File file;
@@ -380,6 +423,11 @@ std::optional<std::size_t> PreCheckFiles(const std::vector<std::string>& fileNam
         }
         if (encrypted && PayloadSize(size) < 0) {
             message = "The file is too short to be a TaZEN encrypted file: " + fileNames[i];
+            return i;
+        }
+        if (const std::optional<std::string> made =
+                encrypted ? std::nullopt : tooLongForExtension(fileNames[i], executable)) {
+            message = withReason("Could not create destination file: " + *made, ENAMETOOLONG);
             return i;
         }
         if (total)
@@ -461,11 +509,13 @@ int encryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
 
         WipeOnExit wipe(cipher);
         key.KeyCipher(cipher);
-        // A source about to be destroyed goes only once its encrypted file has been read back and proven.
+        // A source about to be destroyed, or a file about to be replaced, goes only once the encrypted file
+        // has been read back and proven; the plain bytes' digest is taken anyway, in case a file of the name
+        // appears meanwhile.
         std::optional<ReadBackCheck> check;
-        if (DisposalWanted(frontend) && frontend.SettingsControls().VerifyBeforeDisposal()) {
+        if (frontend.SettingsControls().VerifyBeforeDisposal()) {
             check.emplace(cipher, key);
-            check->Start(destination);
+            check->Start(destination, DisposalWanted(frontend) || replace || replaceExecutable);
         }
         destination.Output().Preallocate(kCheckBlockSize + size);
         if (const ErrorCode error = destination.Output().Write(key.Check().data(), kCheckBlockSize))
@@ -478,20 +528,17 @@ int encryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
             return *stopped;
         if (skipped)
             continue;
-        if (check && !check->Finish()) {
-            platform::DeleteFile(destinationEntry, &check->ReadState());
-            return run.Stop(i, verifyFailureText(destinationName, check->ReadError()));
-        }
 
         ErrorCode readBackError = 0;
         const int executable = MakeSelfExtractingFile(destinationEntry, frontend, replaceExecutable, &readBackError);
         if (executable == kExecutableNotProven)
-            return run.Stop(i, verifyFailureText(destinationEntry.WithSuffix(".exe").Path(), readBackError));
+            return run.Stop(
+                i, verifyFailureText(kVerifyFailure, destinationEntry.WithSuffix(".exe").Path(), readBackError));
         if (executable == 2)
             frontend.ShowMessage(MessageKind::Error, "An error occured while creating " + name + " executable.");
         std::string reason;
         const DisposalResult disposal =
-            DisposeSourceFile(entry, frontend, run.SourceUnchanged(), &run.SourceState(), &reason);
+            DisposeSourceFile(entry, frontend, run.SourceStillNamed(), &run.SourceState(), &reason);
         const std::string secondLine = reason.empty() ? "" : "\n\r" + reason;
         switch (disposal) {
         case NotDeleted:
@@ -546,19 +593,24 @@ int decryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
         if (PendingFile::Create(destinationEntry, destination) != 0)
             return run.Stop(i, "Could not create destination file: " + destinationName);
         destination.Output().Preallocate(PayloadSize(size));
+        // The encrypted file goes only once the plain one has been read back and proven.
+        std::optional<ReadBackCheck> check;
+        if (frontend.SettingsControls().VerifyBeforeDisposal()) {
+            check.emplace();
+            check->Start(destination);
+        }
 
         const int threads = frontend.DecryptionThreads();
         ParallelDecryption parallel(cipher, key, threads > 0 ? threads : platform::UsableProcessors());
         bool skipped = false;
         if (const std::optional<int> stopped =
                 run.Transfer(i, cipher, PayloadDirection::Decrypt, source, destination, size, kDecryptionCanceled,
-                             replace, skipped, nullptr, &parallel))
+                             replace, skipped, check ? &*check : nullptr, &parallel))
             return *stopped;
         if (skipped)
             continue;
-        // An encrypted file that changed while it was read may hold what the plain file lacks; a name that
-        // leads elsewhere by now is not the file that was read.
-        if (!run.SourceUnchanged() || platform::DeleteFile(entry, &run.SourceState(), true) != 0)
+        // A name that leads elsewhere by now is not the file that was read.
+        if (!run.SourceStillNamed() || platform::DeleteFile(entry, &run.SourceState(), true) != 0)
             return run.Stop(i, "Could not delete the file: " + name);
         run.TotalGauge().Advance(static_cast<int>(100 / fileNames.size()));
     }

@@ -23,8 +23,10 @@ inline constexpr std::string_view kEncryptionCanceled = "Encryption canceled";
 inline constexpr std::string_view kDecryptionCanceled = "Decryption canceled";
 
 // Encrypts every file into name + ".TaZEN" beside it, then makes its self-extracting executable and
-// disposes of its source as the settings say. Returns kAllFilesDone, or the position of the first entry
-// equal (letter case disregarded) to the file at which the run stopped, with the reason in message.
+// disposes of its source as the settings say. A new file is proven on the device (unless the settings
+// controls say not to) before it replaces an existing file or anything it stands for is destroyed. A source
+// that changes while it is read stops the run there. Returns kAllFilesDone, or the position of the first
+// entry equal (letter case disregarded) to the file at which the run stopped, with the reason in message.
 // The cipher is left wiped.
 int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
                  std::string& message, Frontend& frontend);
@@ -33,19 +35,20 @@ int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
 int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, Secret& password,
                  std::string& message, Frontend& frontend);
 
-// Decrypts every .TaZEN file into its plain name and deletes it once the plain file is complete, unless it
-// changed while it was read: then the run stops there as if it could not be deleted.
-// Same result and message rules as EncryptFiles.
+// Decrypts every .TaZEN file into its plain name and deletes it once the plain file is complete and proven
+// on the device; a name that leads to another file by then is kept, and the run stops there. Same proof,
+// result and message rules as EncryptFiles.
 int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
                  std::string& message, Frontend& frontend);
 int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, Secret& password,
                  std::string& message, Frontend& frontend);
 
 // The runs' pre-check, made over the whole list before anything is written: the position of the first file
-// that cannot be opened (or, encrypted, is too short to be a .TaZEN file), with the run's text for it in
+// that cannot be opened, is too short to be a .TaZEN file (encrypted) or has a name too long for its folder
+// to take ".TaZEN" (not encrypted; with executable, ".TaZEN.exe" too), with the run's text for it in
 // message; nullopt when every file passes. total, when given, has their sizes added to it.
 std::optional<std::size_t> PreCheckFiles(const std::vector<std::string>& fileNames, bool encrypted,
-                                         std::string& message, std::uint64_t* total = nullptr);
+                                         std::string& message, std::uint64_t* total = nullptr, bool executable = false);
 
 enum DisposalResult
 {
@@ -95,13 +98,14 @@ inline constexpr int kShredPasses = 35;
 inline constexpr int kFixedShredPatterns = 27;
 extern const std::uint8_t ShredPatterns[kFixedShredPatterns][3];
 
-// The message of a run that stopped because a new file did not read back as what was written into it.
+// The messages of a run that stopped because a new file did not read back as what was written into it.
 inline constexpr const char* kVerifyFailure = "Could not verify the encrypted file: ";
+inline constexpr const char* kDecryptedVerifyFailure = "Could not verify the decrypted file: ";
 // Whether the settings ask now for each source to be deleted or shredded after its encryption.
 bool DisposalWanted(Frontend& frontend);
 
-// MakeSelfExtractingFile's result when the executable was made but did not read back as the encrypted file,
-// so both the executable and the encrypted file's deletion were given up.
+// MakeSelfExtractingFile's result when the executable was made but did not read back as the extractor and the
+// encrypted file, so both the executable and the encrypted file's deletion were given up.
 inline constexpr int kExecutableNotProven = 3;
 
 // 0 when no executable was wanted or it was made; 2 when it was wanted and could not be made. Without
@@ -114,9 +118,11 @@ int MakeSelfExtractingFile(const platform::Entry& encrypted, Frontend& frontend,
 // Writes the extractor followed by the encrypted file to outputName, then deletes the encrypted file.
 bool BuildExecutable(const std::string& outputName, const std::string& extractorPath, const std::string& encryptedName,
                      Frontend& frontend);
-// notProven, when given, tells that the executable was built but its copy of the encrypted file did not read
-// back from the device as the encrypted file: it was removed again and the encrypted file kept. readBackError
-// then tells why it could not be read back, or 0 when it read back different bytes.
+// Unless the settings controls say not to, the executable is read back from the device and proven, under its
+// temporary name, before it replaces a file or the encrypted file goes. notProven, when given, tells that it
+// was built but did not read back as the extractor's bytes followed by the encrypted file's: it was removed
+// and every other file kept. readBackError then tells why it could not be read back, or 0 when it read back
+// different bytes.
 bool BuildExecutable(const platform::Entry& output, const std::string& extractorPath, const platform::Entry& encrypted,
                      Frontend& frontend, bool mayReplace, bool* notProven = nullptr,
                      platform::ErrorCode* readBackError = nullptr);

@@ -1,4 +1,4 @@
-// Reading a new encrypted file back from the device and proving it against the plain bytes.
+// Reading a new file back from the device and proving it against the bytes meant for it.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/readback.h"
 
@@ -83,9 +83,11 @@ std::uint64_t StreamDigest::Final() const
 }
 
 ReadBackCheck::ReadBackCheck(TBlockCipher& cipher, const RunKey& key)
-    : runCipher_(cipher), key_(key), own_(cipher.NewOfSameKind()), buffer_(static_cast<std::size_t>(kReadBackStep))
+    : runCipher_(&cipher), key_(&key), own_(cipher.NewOfSameKind()), buffer_(static_cast<std::size_t>(kReadBackStep))
 {
 }
+
+ReadBackCheck::ReadBackCheck() : buffer_(static_cast<std::size_t>(kReadBackStep)) {}
 
 ReadBackCheck::~ReadBackCheck()
 {
@@ -100,19 +102,18 @@ ReadBackCheck::~ReadBackCheck()
         own_->Wipe();
 }
 
-void ReadBackCheck::Start(const platform::PendingFile& output)
+void ReadBackCheck::Start(const platform::PendingFile& output, bool expected)
 {
     started_ = true;
-    error_ = output.OpenForReadBack(reader_);
-    if (error_ == 0)
-        error_ = reader_.State(state_);
-    if (error_ != 0) {
+    expected_ = expected;
+    if ((error_ = output.OpenForReadBack(reader_)) != 0) {
         failed_ = true;
         return;
     }
-    if (!own_)
+    if (!expected || (encrypted() && !own_))
         return;
-    key_.KeyCipher(*own_);
+    if (own_)
+        key_->KeyCipher(*own_);
     try {
         thread_ = std::thread([this] { work(); });
     } catch (const std::system_error&) {
@@ -129,7 +130,7 @@ void ReadBackCheck::AddPlain(const std::uint8_t* data, std::int64_t size)
 void ReadBackCheck::Allow(std::int64_t flushed)
 {
     // Whole blocks only: the tail rule needs to know the end.
-    const std::int64_t payload = (flushed - kCheckBlockSize) / 8 * 8;
+    const std::int64_t payload = (flushed - header()) / 8 * 8;
     {
         const std::lock_guard lock(mutex_);
         if (payload <= allowed_)
@@ -139,22 +140,24 @@ void ReadBackCheck::Allow(std::int64_t flushed)
     wake_.notify_one();
 }
 
-bool ReadBackCheck::readBack(TBlockCipher& cipher, std::int64_t end, bool final, ParallelDecryption* parallel)
+bool ReadBackCheck::readBack(TBlockCipher* cipher, std::int64_t end, bool final, ParallelDecryption* parallel)
 {
     while (done_ < end) {
         const std::int64_t size = std::min(kReadBackStep, end - done_);
-        const std::int64_t offset = kCheckBlockSize + done_;
+        const std::int64_t offset = header() + done_;
         reader_.DropCached(offset, size);
         std::int64_t got = 0;
         if ((error_ = reader_.ReadAt(buffer_.data(), size, offset, got)) != 0 || got != size)
             return false;
-        // Only the file's last stretch may end in a part block.
-        if (size % 8 != 0 && !(final && done_ + size == end))
-            return false;
-        if (parallel)
-            parallel->Decrypt(cipher, buffer_.data(), size);
-        else
-            cipher.CbcDecrypt(buffer_.data(), buffer_.data(), size);
+        if (cipher) {
+            // Only the file's last stretch may end in a part block.
+            if (size % 8 != 0 && !(final && done_ + size == end))
+                return false;
+            if (parallel)
+                parallel->Decrypt(*cipher, buffer_.data(), size);
+            else
+                cipher->CbcDecrypt(buffer_.data(), buffer_.data(), size);
+        }
         readBack_.Update(buffer_.data(), size);
         done_ += size;
     }
@@ -170,7 +173,7 @@ void ReadBackCheck::work()
             return;
         const std::int64_t end = allowed_ / kReadBackStep * kReadBackStep;
         lock.unlock();
-        const bool read = readBack(*own_, end, false);
+        const bool read = readBack(own_.get(), end, false);
         lock.lock();
         if (!read) {
             failed_ = true;
@@ -193,24 +196,29 @@ bool ReadBackCheck::Finish()
         thread_.join();
     if (failed_)
         return false;
-    TBlockCipher* cipher = threaded ? own_.get() : &runCipher_;
-    if (!threaded) {
-        // Neither the thread nor its cipher went to work: the caller's cipher, keyed afresh, does it all.
-        key_.KeyCipher(runCipher_);
-        done_ = 0;
-    }
-    // What is left is waited for: every processor may help with it.
-    ParallelDecryption parallel(*cipher, key_, platform::UsableProcessors());
-    std::array<std::uint8_t, kCheckBlockSize> head{};
+    bool proven = true;
     std::int64_t got = 0;
-    reader_.DropCached(0, kCheckBlockSize);
-    bool proven = (error_ = reader_.ReadAt(head.data(), kCheckBlockSize, 0, got)) == 0 && got == kCheckBlockSize &&
-                  CheckBlockMatches(key_.Check(), head.data()) && readBack(*cipher, plainBytes_, true, &parallel);
-    // Nothing may follow what was encrypted.
+    if (encrypted()) {
+        TBlockCipher* cipher = threaded ? own_.get() : runCipher_;
+        if (!threaded) {
+            // Neither the thread nor its cipher went to work: the caller's cipher, keyed afresh, does it all.
+            key_->KeyCipher(*runCipher_);
+            done_ = 0;
+        }
+        // What is left is waited for: every processor may help with it.
+        ParallelDecryption parallel(*cipher, *key_, platform::UsableProcessors());
+        std::array<std::uint8_t, kCheckBlockSize> head{};
+        reader_.DropCached(0, kCheckBlockSize);
+        proven = (error_ = reader_.ReadAt(head.data(), kCheckBlockSize, 0, got)) == 0 && got == kCheckBlockSize &&
+                 CheckBlockMatches(key_->Check(), head.data()) && readBack(cipher, plainBytes_, true, &parallel);
+        if (!threaded)
+            runCipher_->Wipe();
+    } else {
+        proven = readBack(nullptr, plainBytes_, true);
+    }
+    // Nothing may follow what was written.
     std::uint8_t extra = 0;
-    proven = proven && (error_ = reader_.ReadAt(&extra, 1, kCheckBlockSize + plainBytes_, got)) == 0 && got == 0;
-    if (!threaded)
-        runCipher_.Wipe();
+    proven = proven && (error_ = reader_.ReadAt(&extra, 1, header() + plainBytes_, got)) == 0 && got == 0;
     reader_.Close();
     return proven && plain_.Final() == readBack_.Final();
 }

@@ -1,5 +1,5 @@
-// Proof that a new encrypted file holds what was encrypted, read back from the device before its source may
-// be destroyed.
+// Proof that a new file holds what the run meant to write, read back from the device before anything it
+// stands for may be destroyed or replaced.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
@@ -35,49 +35,56 @@ private:
     std::uint64_t length_ = 0;
 };
 
-// Takes the digest of the plain bytes as the run reads them, reads the new file back (its cached pages
-// dropped first, so the read reaches the device), decrypts it in memory and compares. What the background
-// flushes have already put on the device is read back on a thread of its own while encryption goes on; the
-// rest once the file and its folder are flushed.
+// Proof that a new file holds what the run meant to write into it, read back from the device before anything
+// it stands for is destroyed or replaced. The digest of the intended bytes is taken as the run passes them;
+// the file is read back (its cached pages dropped first, so the read reaches the device), an encrypted file
+// decrypted in memory, and the digests compared. What the background flushes have already put on the device
+// is read back on a thread of its own while the run goes on; the rest once the file is flushed.
 class ReadBackCheck
 {
 public:
-    // cipher: the run's, used on the caller's thread only where no second one of its kind can be had.
+    // For an encrypted file: its payload is decrypted and compared with the plain bytes, behind the check
+    // block. cipher: the run's, used on the caller's thread only where no second one of its kind can be had.
     ReadBackCheck(TBlockCipher& cipher, const RunKey& key);
+    // For a file that holds the bytes given as they are: a decrypted file, an executable.
+    ReadBackCheck();
     ~ReadBackCheck();
     ReadBackCheck(const ReadBackCheck&) = delete;
     ReadBackCheck& operator=(const ReadBackCheck&) = delete;
 
-    // Before anything is written to output.
-    void Start(const platform::PendingFile& output);
-    // Plain bytes in the order they are encrypted.
+    // Before anything is written to output. expected: the proof will be wanted, so it is read back along the
+    // way; otherwise nothing is read unless Finish is called after all.
+    void Start(const platform::PendingFile& output, bool expected = true);
+    bool Expected() const { return expected_; }
+    // The bytes the file is to give: for an encrypted file the plain ones, in the order they are encrypted.
     void AddPlain(const std::uint8_t* data, std::int64_t size);
     // How much of the new file is on the device by now (platform::File::Flushed).
     void Allow(std::int64_t flushed);
-    // Once the file and its folder are flushed: true when the whole file read back decrypts to bytes of the
-    // same digest as the plain ones, behind the right check block. Ends the thread.
+    // Once the file is flushed (platform::PendingFile::Flush): true when all of it read back as bytes of the
+    // same digest as the plain ones, an encrypted one behind the right check block, and nothing after them.
+    // Ends the thread; called once.
     bool Finish();
-    // The new file as it was read back, to remove it when it failed.
-    const platform::FileState& ReadState() const { return state_; }
     // Why the file could not be read back, when that was why Finish failed; else 0.
     platform::ErrorCode ReadError() const { return error_; }
 
 private:
-    // Reads back, decrypts and digests the payload up to end; final: end is the end of the file. parallel,
-    // when given, shares the decryption out.
-    bool readBack(TBlockCipher& cipher, std::int64_t end, bool final, ParallelDecryption* parallel = nullptr);
+    // Reads back and digests the bytes after the check block up to end, decrypting them with cipher where
+    // there is one; final: end is the end of the file. parallel, when given, shares the decryption out.
+    bool readBack(TBlockCipher* cipher, std::int64_t end, bool final, ParallelDecryption* parallel = nullptr);
     void work();
+    bool encrypted() const { return key_ != nullptr; }
+    std::int64_t header() const { return encrypted() ? kCheckBlockSize : 0; }
 
-    TBlockCipher& runCipher_;
-    const RunKey& key_;
+    TBlockCipher* runCipher_ = nullptr;
+    const RunKey* key_ = nullptr;
     std::unique_ptr<TBlockCipher> own_;
     platform::File reader_;
-    platform::FileState state_;
     bool started_ = false;
+    bool expected_ = false;
     StreamDigest plain_;
     std::int64_t plainBytes_ = 0;
     StreamDigest readBack_;
-    // Payload bytes read back so far, on the thread while it runs.
+    // Bytes after the check block read back so far, on the thread while it runs.
     std::int64_t done_ = 0;
     bool failed_ = false;
     platform::ErrorCode error_ = 0;

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/crypto.h"
 
-#include "cipher/sha1.h"
+#include "engine/readback.h"
 #include "engine/settings.h"
 #include "platform/files.h"
 #include "platform/folders.h"
@@ -38,49 +38,28 @@ bool SelfExtractingWanted(Frontend& frontend)
 
 namespace {
 
-// Copies exactly size bytes; a file that ends early counts as a failed read. digest, when given, takes them.
+// Copies exactly size bytes; a file that ends early counts as a failed read. check, when given, takes them.
 bool copyInto(File& from, std::int64_t size, File& to, std::uint8_t* buffer, std::int64_t& overall, std::int64_t total,
-              Frontend& frontend, THash* digest = nullptr)
+              Frontend& frontend, ReadBackCheck* check)
 {
     GaugePort& gauge = frontend.shredDialog().gaugePass();
     for (std::int64_t copied = 0; copied < size;) {
         std::int64_t got = 0;
         if (from.Read(buffer, std::min(kCopyBufferSize, size - copied), got) != 0 || got == 0)
             return false;
-        if (digest)
-            digest->HashUpdate(buffer, got);
+        if (check)
+            check->AddPlain(buffer, got);
         if (to.Write(buffer, got) != 0)
             return false;
         to.StartWriteback();
+        if (check)
+            check->Allow(to.Flushed());
         copied += got;
         overall += got;
         gauge.SetProgress(GaugePercent(static_cast<std::uint64_t>(overall), static_cast<std::uint64_t>(total), ~0ULL));
         frontend.ProcessMessages();
     }
     return true;
-}
-
-// Whether the flushed file holds, from offset on, bytes of the given digest, and nothing after them: read
-// back from the device where its file system lets the cached pages go. error tells why a read failed.
-bool readsBackAs(File& file, std::int64_t offset, std::int64_t size, const std::uint8_t* digest, std::uint8_t* buffer,
-                 ErrorCode& error)
-{
-    TSha1 found;
-    found.HashInit();
-    file.DropCached(offset, size);
-    for (std::int64_t done = 0; done < size;) {
-        std::int64_t got = 0;
-        if ((error = file.ReadAt(buffer, std::min(kCopyBufferSize, size - done), offset + done, got)) != 0 || got == 0)
-            return false;
-        found.HashUpdate(buffer, got);
-        done += got;
-    }
-    std::uint8_t extra = 0;
-    std::int64_t got = 0;
-    std::uint8_t value[TSha1::kDigestSize];
-    found.HashFinal(value);
-    return (error = file.ReadAt(&extra, 1, offset + size, got)) == 0 && got == 0 &&
-           std::equal(value, value + TSha1::kDigestSize, digest);
 }
 
 // Whoever may read the encrypted file may run the executable; a program nobody else may change.
@@ -140,7 +119,6 @@ bool BuildExecutable(const platform::Entry& outputEntry, const std::string& extr
 {
     if (notProven)
         *notProven = false;
-    ErrorCode readError = 0;
     const std::string& outputName = outputEntry.Path();
     platform::PendingFile output;
     File extractor;
@@ -167,39 +145,33 @@ bool BuildExecutable(const platform::Entry& outputEntry, const std::string& extr
     // The build ignores Cancel: it always runs to its end or fails.
     const auto buffer = std::make_unique<std::uint8_t[]>(kCopyBufferSize);
     std::int64_t overall = 0;
-    // The encrypted file goes once the executable's copy of it has been read back from the device.
-    const bool verifying = frontend.SettingsControls().VerifyBeforeDisposal();
-    TSha1 digest;
-    digest.HashInit();
-    File reader;
-    bool built = (!verifying || output.OpenForReadBack(reader) == 0) &&
-                 copyInto(extractor, extractorSize, output.Output(), buffer.get(), overall, total, frontend) &&
-                 copyInto(encrypted, encryptedSize, output.Output(), buffer.get(), overall, total, frontend,
-                          verifying ? &digest : nullptr);
-    std::uint8_t encryptedDigest[TSha1::kDigestSize];
-    digest.HashFinal(encryptedDigest);
+    // The encrypted file goes, and a file of the name is replaced, once the whole executable has been read
+    // back from the device as the bytes copied into it.
+    std::optional<ReadBackCheck> check;
+    if (frontend.SettingsControls().VerifyBeforeDisposal()) {
+        check.emplace();
+        check->Start(output);
+    }
+    ReadBackCheck* const proof = check ? &*check : nullptr;
+    bool built = copyInto(extractor, extractorSize, output.Output(), buffer.get(), overall, total, frontend, proof) &&
+                 copyInto(encrypted, encryptedSize, output.Output(), buffer.get(), overall, total, frontend, proof);
     extractor.Close();
     encrypted.Close();
+    built = built && output.Flush(executablePermissions(encryptedState.mode & 0777), &encryptedState) == 0;
+    if (built && check && !check->Finish()) {
+        built = false;
+        if (notProven)
+            *notProven = true;
+        if (readBackError)
+            *readBackError = check->ReadError();
+    }
     if (built) {
-        const mode_t permissions = executablePermissions(encryptedState.mode & 0777);
-        ErrorCode error = output.Commit(permissions, &encryptedState, mayReplace);
+        ErrorCode error = output.CommitFlushed(mayReplace);
         // A file of the name that appeared during the build goes only when the frontend allows it.
         if (error == EEXIST && !mayReplace && frontend.MayReplace(outputName))
-            error = output.Commit(permissions, &encryptedState, true);
+            error = output.CommitFlushed(true);
         built = error == 0;
-        if (built && verifying &&
-            !readsBackAs(reader, extractorSize, encryptedSize, encryptedDigest, buffer.get(), readError)) {
-            platform::FileState made;
-            if (reader.State(made) == 0)
-                platform::DeleteFile(outputEntry, &made);
-            built = false;
-            if (notProven)
-                *notProven = true;
-            if (readBackError)
-                *readBackError = readError;
-        }
     }
-    reader.Close();
     output.Abandon();
     // Only the executable remains; if the encrypted file cannot go, the executable goes instead, so the
     // failure that is reported matches what is on disk.

@@ -771,6 +771,12 @@ std::string FolderOf(const std::string& path)
     return path.substr(0, slash);
 }
 
+std::size_t LongestNameIn(const std::string& folder)
+{
+    const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    return limit > 0 ? static_cast<std::size_t>(limit) : std::size_t{NAME_MAX};
+}
+
 ErrorCode SyncFolder(const std::string& folder)
 {
     if (const ErrorCode fault = injected(FileOperation::Sync, folder))
@@ -896,15 +902,33 @@ ErrorCode PendingFile::prepare(mode_t permissions, const FileState* madeFrom)
     return file_.Close();
 }
 
+ErrorCode PendingFile::Flush(mode_t permissions, const FileState* madeFrom)
+{
+    if (prepared_)
+        return 0;
+    const ErrorCode result = prepare(permissions, madeFrom);
+    if (result != 0) {
+        Abandon();
+        return result;
+    }
+    prepared_ = true;
+    return 0;
+}
+
 ErrorCode PendingFile::Commit(mode_t permissions, const FileState* madeFrom, bool mayReplace)
 {
-    ErrorCode result = 0;
+    if (const ErrorCode result = Flush(permissions, madeFrom))
+        return result;
+    return CommitFlushed(mayReplace);
+}
+
+ErrorCode PendingFile::CommitFlushed(bool mayReplace)
+{
     if (!prepared_) {
-        result = prepare(permissions, madeFrom);
-        prepared_ = result == 0;
+        Abandon();
+        return EBADF;
     }
-    if (result == 0)
-        result = injected(FileOperation::Rename, file_.Name());
+    ErrorCode result = injected(FileOperation::Rename, file_.Name());
     if (result == 0)
         result = renameInFolder(final_.FolderDescriptor(), temporaryBase_, final_.Base(), mayReplace);
     if (result == EEXIST && !mayReplace)

@@ -221,6 +221,9 @@ ErrorCode DeleteFile(const std::string& name);
 // ESTALE.
 ErrorCode DeleteFile(const Entry& entry, const FileState* expected = nullptr, bool followLink = false);
 
+// The longest name the folder takes (pathconf's _PC_NAME_MAX), or NAME_MAX where the system does not say.
+std::size_t LongestNameIn(const std::string& folder);
+
 // Flushes a folder's entries to the device, so a rename in it survives a power cut.
 ErrorCode SyncFolder(const std::string& folder);
 // The folder part of a path: "/a/b" -> "/a", "b" -> ".", "/b" -> "/".
@@ -257,11 +260,16 @@ public:
     const std::string& FinalName() const { return finalName_; }
     const std::string& TemporaryName() const { return file_.Name(); }
 
-    // Flushes the data, gives the file its owner, group and permission bits, renames it onto the final name
-    // and flushes the folder; room reserved beyond what was written is given back first. madeFrom, when
-    // given, is the file whose owner and group the new file takes. Without mayReplace an existing file of
-    // the final name is not replaced: EEXIST, and the temporary file stays for another Commit or Abandon.
-    // On any other failure the temporary file is removed.
+    // Gives back room reserved beyond what was written, flushes the data, gives the file its owner, group
+    // and permission bits and closes it: whole on the device under its temporary name, where it can be
+    // proven before anything else is touched. madeFrom, when given, is the file whose owner and group the
+    // new file takes. On failure the temporary file is removed.
+    ErrorCode Flush(mode_t permissions, const FileState* madeFrom = nullptr);
+    // Renames the flushed file onto the final name and flushes the folder. Without mayReplace an existing
+    // file of the final name is not replaced: EEXIST, and the temporary file stays for another
+    // CommitFlushed or Abandon. On any other failure the temporary file is removed.
+    ErrorCode CommitFlushed(bool mayReplace);
+    // Flush, unless done, then CommitFlushed.
     ErrorCode Commit(mode_t permissions, const FileState* madeFrom = nullptr, bool mayReplace = true);
     // Closes and removes the temporary file.
     void Abandon();

@@ -96,6 +96,15 @@ TEST_F(Cli, AMissingFileStopsTheRunBeforeAnyFileIsWritten)
     const Finished cased = runCli({"encrypt", "a", "c", "A"});
     EXPECT_TRUE(contains(cased.err, "tazen-cli: A: No such file or directory\n")) << cased.err;
     EXPECT_TRUE(contains(cased.err, "tazen-cli: not processed: a, c\n")) << cased.err;
+
+    // So does a name too long to take the extension, with jobs too.
+    const std::string longer(NAME_MAX - 5, 'l');
+    makeFile(longer, 10);
+    const Finished jobs = runCli({"encrypt", "-j", "2", "a", "c", longer});
+    EXPECT_EQ(jobs.exitCode, 1);
+    EXPECT_TRUE(contains(jobs.err, "Could not create destination file: " + longer + ".TaZEN\n")) << jobs.err;
+    EXPECT_TRUE(contains(jobs.err, "File name too long\n")) << jobs.err;
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"a", "c", longer}));
 }
 
 TEST_F(Cli, NeverReplacesAFileWithoutAYesOnTheTerminalOrForce)

@@ -214,8 +214,11 @@ TEST_F(DecryptRun, HelperThreadsEndEveryWayAsOneThreadDoes)
         for (const int threads : {1, 2}) {
             const std::string encrypted = makeEncrypted("data", plain);
             int seen = 0;
+            // The reads of the encrypted file and the writes of the plain one; the plain one's read-back is
+            // another thread's.
             platform::SetFaultHook([&](FileOperation operation, const std::string& name) {
-                const bool ours = name == encrypted || name.rfind(dir / "data.tmp-", 0) == 0;
+                const bool ours =
+                    operation == FileOperation::Read ? name == encrypted : name.rfind(dir / "data.tmp-", 0) == 0;
                 return ours && operation == ending.failing && ++seen == ending.nth ? EIO : 0;
             });
             ScriptedFrontend run;

@@ -1,5 +1,6 @@
 // What becomes of a source after encryption: the setting that decides it, deletion, and 35-pass shredding.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "common/reference_format.h"
 #include "engine/engine_fixture.h"
 
 #include <sys/stat.h>
@@ -405,63 +406,86 @@ TEST_F(Shredding, AFailedFinalDeletionIsReportedAsNotDeleted)
     EXPECT_EQ(std::count(left.begin(), left.end(), left[0]), 10);
 }
 
-// A device that garbles one byte of the new file, on its way out or on its way back: the source must
-// survive, whichever way it is disposed of, unless verification was turned off.
-TEST_F(Disposal, ASourceGoesOnlyOnceItsEncryptedFileReadsBackAsItsBytes)
+// A device that garbles one byte of a new file, on its way out or on its way back: whatever the new file was
+// to stand for (its source, the encrypted file of an executable, an older file of its name) survives as it
+// was, unless verification was turned off.
+TEST_F(Disposal, NothingGoesBeforeTheFileThatStandsForItReadsBackAsItsBytes)
 {
     struct Case
     {
         const char* what;
+        bool decrypting;
         std::size_t size;
         FileOperation garbled;
         int sourceFiles;
-        bool verify;
         bool selfExtract;
-        bool sourceKept;
+        std::int64_t at; // the garbled byte's offset in the new file
+        int threads;
+        bool older; // a file of the new file's name exists
+        bool verify;
     };
-    // Past the 16 MiB step after which flushed parts are read back while encryption goes on.
+    // Past the 16 MiB step after which flushed parts are read back while the run goes on.
     constexpr std::size_t kLarge = (std::size_t{17} << 20) + 5;
+    constexpr std::int64_t kPayload = 32 + 1000;
+    constexpr std::int64_t kExtractor = 3000;
+    const FileOperation write = FileOperation::Write, read = FileOperation::Read;
     const Case cases[] = {
-        {"written, deleted", 100003, FileOperation::Write, 1, true, false, true},
-        {"read back, shredded", 100003, FileOperation::Read, 2, true, false, true},
-        {"read back early in a large file", kLarge, FileOperation::Read, 1, true, false, true},
-        {"written into the executable", 100003, FileOperation::Write, 1, true, true, true},
-        {"written, verification off", 100003, FileOperation::Write, 1, false, false, false},
+        {"written, deleted", false, 100003, write, 1, false, kPayload, 0, false, true},
+        {"read back, shredded", false, 100003, read, 2, false, kPayload, 0, false, true},
+        {"read back early in a large file", false, kLarge, read, 1, false, kPayload, 0, false, true},
+        {"written over an older file, source kept", false, 100003, write, 0, false, kPayload, 0, true, true},
+        {"the executable's attached part", false, 100003, write, 1, true, kExtractor + kPayload, 0, false, true},
+        {"the executable's extractor part, over an older one", false, 100003, write, 0, true, 1000, 0, true, true},
+        {"decrypted", true, 100003, write, 0, false, 1000, 1, false, true},
+        {"decrypted on 2 threads over an older file", true, kLarge, write, 0, false, (9 << 20) + 3, 2, true, true},
+        {"decrypted, read back early on 2 threads", true, kLarge, read, 0, false, (1 << 20) + 7, 2, false, true},
+        {"written, verification off", false, 100003, write, 1, false, kPayload, 0, false, false},
+        {"decrypted, verification off", true, 100003, write, 0, false, 1000, 1, false, false},
     };
-    writeFile(program / "extractor", randomBytes(rng, 3000));
+    writeFile(program / "extractor", randomBytes(rng, kExtractor));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::string name = makeFile(std::string("file ") + c.what, c.size);
-        const Bytes content = readFile(name);
-        const std::string encrypted = name + ".TaZEN";
-        const std::string garbledFile = c.selfExtract ? encrypted + ".exe" : encrypted;
+        const std::string plainName = dir / (std::string("file ") + c.what);
+        const std::string encrypted = plainName + ".TaZEN";
+        const Bytes plain = randomBytes(rng, c.size);
+        const std::string source = c.decrypting ? encrypted : plainName;
+        writeFile(source, c.decrypting ? referenceFile("secret", plain) : plain);
+        const Bytes content = readFile(source);
+        const std::string made = c.decrypting ? plainName : c.selfExtract ? encrypted + ".exe" : encrypted;
+        if (c.older)
+            writeFile(made, std::string("older"));
         frontend.settings.sourceFilesOverride = c.sourceFiles;
         frontend.settings.selfExtractOverride = c.selfExtract;
         frontend.settings.verify = c.verify;
+        frontend.decryptionThreads = c.threads;
         frontend.messages.clear();
-        // One byte in the first MiB of the payload, in the executable's copy of it where there is one.
-        const std::int64_t target = (c.selfExtract ? 3000 : 0) + 32 + 1000;
         platform::SetDataHook([&](FileOperation operation, const std::string& file, std::uint8_t* data,
                                   std::int64_t size, std::int64_t offset) {
-            if (operation == c.garbled && file.rfind(garbledFile + ".tmp-", 0) == 0 && offset <= target &&
-                target < offset + size)
-                data[target - offset] ^= 0x20;
+            if (operation == c.garbled && file.rfind(made + ".tmp-", 0) == 0 && offset <= c.at && c.at < offset + size)
+                data[c.at - offset] ^= 0x20;
         });
-        const int result = encrypt({name});
+        const int result = c.decrypting ? decrypt({source}) : encrypt({source});
         platform::SetDataHook(nullptr);
-        if (c.sourceKept) {
+        if (c.verify) {
             EXPECT_EQ(result, 0);
-            EXPECT_EQ(message, kVerifyFailure + garbledFile);
-            EXPECT_EQ(readFile(name), content);
-            EXPECT_FALSE(exists(garbledFile));
-            EXPECT_EQ(exists(encrypted), c.selfExtract);
+            EXPECT_EQ(message, (c.decrypting ? kDecryptedVerifyFailure : kVerifyFailure) + made);
+            ASSERT_TRUE(exists(source));
+            EXPECT_EQ(readFile(source), content);
+            if (c.older) {
+                EXPECT_EQ(readText(made), "older");
+            } else {
+                EXPECT_FALSE(exists(made));
+            }
+            // An executable's encrypted file stays with the source.
+            EXPECT_TRUE(exists(encrypted) || !c.selfExtract);
         } else {
             EXPECT_EQ(result, kAllFilesDone);
-            EXPECT_FALSE(exists(name));
+            EXPECT_FALSE(exists(source));
         }
         EXPECT_TRUE(frontend.messages.empty());
         EXPECT_TRUE(withTemporaryNames(listFolder(dir.path())).empty());
-        std::filesystem::remove(encrypted);
+        for (const std::string& name : {plainName, encrypted, encrypted + ".exe"})
+            std::filesystem::remove(name);
     }
 }
 

@@ -129,7 +129,7 @@ TEST_F(HostileNames, PathsUpToTheSystemsLimitGoThereAndBackAndOneBeyondIsRefused
     EXPECT_EQ(withTemporaryNames(listFolder(folder)), std::vector<std::string>{});
 }
 
-TEST_F(HostileNames, NamesUpToTheLimitOnANameGoThereAndBackAndOneBeyondIsRefused)
+TEST_F(HostileNames, NamesUpToTheLimitOnANameGoThereAndBackAndLongerOnesAreRefusedBeforeAnythingIsTouched)
 {
     // The encrypted file's name is 255 bytes, the longest there is; its temporary name is cut to fit.
     const std::string source = makeFile(std::string(NAME_MAX - 6, 'n'), 10000);
@@ -138,12 +138,28 @@ TEST_F(HostileNames, NamesUpToTheLimitOnANameGoThereAndBackAndOneBeyondIsRefused
     EXPECT_EQ(decrypt({source + ".TaZEN"}), kAllFilesDone) << message;
     EXPECT_EQ(readFile(source), plain);
 
-    const std::string longer = makeFile(std::string(NAME_MAX - 5, 'n'), 10000);
-    EXPECT_EQ(encrypt({longer}), 0);
-    EXPECT_EQ(message, "Could not create destination file: " + longer + ".TaZEN");
-    EXPECT_EQ(listFolder(dir.path()),
-              (std::vector<std::string>{std::string(NAME_MAX - 6, 'n'), std::string(NAME_MAX - 5, 'n')}));
-    EXPECT_EQ(readFile(longer).size(), 10000u);
+    // A name that cannot take the extension, or ".TaZEN.exe" when an executable is wanted, is found by the
+    // pre-check: the file listed before it is not touched.
+    writeFile(program / "extractor", std::string("#!extractor"));
+    const std::string first = makeFile("first", 10);
+    struct Case
+    {
+        std::size_t length;
+        bool executable;
+        const char* extension;
+    };
+    for (const Case& c : {Case{NAME_MAX - 5, false, ".TaZEN"}, Case{NAME_MAX - 9, true, ".TaZEN.exe"}}) {
+        SCOPED_TRACE(c.extension);
+        frontend.settings.selfExtractOverride = c.executable;
+        const std::string longer = makeFile(std::string(c.length, 'l'), 10000);
+        EXPECT_EQ(encrypt({first, longer}), 1);
+        EXPECT_EQ(message, "Could not create destination file: " + longer + c.extension + "\n\r" +
+                               platform::ErrorText(ENAMETOOLONG));
+        EXPECT_EQ(frontend.progress.events.back(), "HideProgress");
+        EXPECT_EQ(listFolder(dir.path()),
+                  (std::vector<std::string>{"first", std::string(c.length, 'l'), std::string(NAME_MAX - 6, 'n')}));
+        std::filesystem::remove(longer);
+    }
 }
 
 TEST_F(HostileNames, APathBeyondTheSystemsLimitIsRefusedByNameBeforeAnythingIsWritten)
@@ -267,42 +283,87 @@ TEST_F(HostileFiles, ASourceThatGrowsOrShrinksBeforeItsTurnIsEncryptedAsItThenIs
     EXPECT_EQ(frontend.progress.gaugeTotal_.history.back(), 100);
 }
 
-TEST_F(HostileFiles, ASourceThatChangesWhileItIsReadIsKeptWithAWarning)
+// What was read is not what the file holds: its new file goes, it is kept as it now is, and the run stops
+// there as for a failed read, whatever the source setting.
+TEST_F(HostileFiles, AFileThatGrowsOrShrinksWhileItIsReadStopsTheRunAndIsKept)
 {
-    struct Change
+    struct Case
     {
-        std::string name;
-        std::function<void(const std::string&)> act;
+        const char* what;
+        int sourceFiles; // -1: decrypted
+        int threads;
+        bool grows;
     };
-    const std::vector<Change> changes = {
-        {"grows", [&](const std::string& name) { append(name, randomBytes(rng, 5000)); }},
-        {"shrinks", [&](const std::string& name) { ASSERT_EQ(::truncate(name.c_str(), 100), 0); }},
-        {"replaced",
-         [&](const std::string& name) {
-             writeFile(name + ".new", randomBytes(rng, 20000));
-             std::filesystem::rename(name + ".new", name);
-         }},
+    const Case cases[] = {
+        {"kept, grows", 0, 0, true},
+        {"deleted, shrinks", 1, 0, false},
+        {"shredded, grows", 2, 0, true},
+        {"decrypted, grows", -1, 1, true},
+        {"decrypted on 2 threads, shrinks", -1, 2, false},
     };
-    for (const int setting : {1, 2}) {
-        for (const Change& change : changes) {
-            SCOPED_TRACE(change.name + " " + std::to_string(setting));
-            frontend.settings.sourceFiles = setting;
-            frontend.messages.clear();
-            // The whole file comes in with the first read, so the change misses what the run encrypts.
-            const std::string source = makeFile(change.name, 20000);
-            const Bytes read = readFile(source);
-            inFirstPassOf(source, [&] { change.act(source); });
-            Bytes after;
-            EXPECT_EQ(encrypt({source}), kAllFilesDone) << message;
-            EXPECT_EQ(referenceDecrypt("secret", readFile(source + ".TaZEN")), read);
-            ASSERT_TRUE(exists(source)) << "bytes the encrypted file lacks would be lost";
-            const std::string warning = setting == 1 ? "Source file " + source + " not deleted."
-                                                     : "Source file " + source + " not thoroughly shredded.";
-            EXPECT_EQ(frontend.messages, (std::vector<ShownMessage>{{MessageKind::Warning, warning}}));
-            EXPECT_EQ(frontend.shred.shows, 0);
-            std::filesystem::remove(source);
-            std::filesystem::remove(source + ".TaZEN");
+    const Bytes plain = randomBytes(rng, (std::size_t{5} << 19) + 11); // two and a half chunks
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const bool decrypting = c.sourceFiles < 0;
+        frontend.settings.sourceFilesOverride = c.sourceFiles;
+        frontend.decryptionThreads = c.threads;
+        frontend.messages.clear();
+        const std::string listed = decrypting ? ".TaZEN" : "", made = decrypting ? "" : ".TaZEN";
+        std::vector<std::string> names;
+        for (const char* base : {"first", "changes", "after"}) {
+            names.push_back(dir / base + listed);
+            writeFile(names.back(), decrypting ? referenceFile("secret", plain) : plain);
         }
+        // Before the read of the second chunk: a file still being copied in, or cut by someone else.
+        int reads = 0;
+        platform::SetFaultHook([&](FileOperation operation, const std::string& name) {
+            if (operation == FileOperation::Read && name == names[1] && ++reads == (decrypting ? 3 : 2)) {
+                if (c.grows)
+                    append(name, randomBytes(rng, 5000));
+                else
+                    EXPECT_EQ(::truncate(name.c_str(), 100), 0);
+            }
+            return 0;
+        });
+        EXPECT_EQ(decrypting ? decrypt(names) : encrypt(names), 1);
+        platform::SetFaultHook(nullptr);
+        EXPECT_EQ(message, "Source file " + names[1] + " changed while it was read.");
+        EXPECT_EQ(frontend.progress.events.back(), "HideProgress");
+        EXPECT_TRUE(frontend.messages.empty());
+        EXPECT_TRUE(exists(dir / ("first" + made)));
+        EXPECT_EQ(exists(names[0]), c.sourceFiles == 0);
+        EXPECT_TRUE(exists(names[1]) && exists(names[2]));
+        EXPECT_FALSE(exists(dir / ("changes" + made)) || exists(dir / ("after" + made)));
+        EXPECT_TRUE(withTemporaryNames(listFolder(dir.path())).empty());
+        for (const std::string& name : listFolder(dir.path()))
+            std::filesystem::remove(dir / name);
+    }
+}
+
+// Another file given the source's name while it is read: the encrypted file holds what was read, complete,
+// and the other file is not disposed of in its stead.
+TEST_F(HostileFiles, ASourceWhoseNameIsTakenWhileItIsReadIsEncryptedAndKeptWithAWarning)
+{
+    for (const int setting : {1, 2}) {
+        SCOPED_TRACE(setting);
+        frontend.settings.sourceFiles = setting;
+        frontend.messages.clear();
+        // The whole file comes in with the first read, so the change misses what the run encrypts.
+        const std::string source = makeFile("replaced", 20000);
+        const Bytes read = readFile(source);
+        inFirstPassOf(source, [&] {
+            writeFile(source + ".new", randomBytes(rng, 20000));
+            std::filesystem::rename(source + ".new", source);
+        });
+        EXPECT_EQ(encrypt({source}), kAllFilesDone) << message;
+        EXPECT_EQ(referenceDecrypt("secret", readFile(source + ".TaZEN")), read);
+        ASSERT_TRUE(exists(source)) << "the file that took the name would be lost";
+        const std::string warning = setting == 1 ? "Source file " + source + " not deleted."
+                                                 : "Source file " + source + " not thoroughly shredded.";
+        EXPECT_EQ(frontend.messages, (std::vector<ShownMessage>{{MessageKind::Warning, warning}}));
+        EXPECT_EQ(frontend.shred.shows, 0);
+        std::filesystem::remove(source);
+        std::filesystem::remove(source + ".TaZEN");
     }
 
     // Left alone, the same file is disposed of as usual.
@@ -312,24 +373,6 @@ TEST_F(HostileFiles, ASourceThatChangesWhileItIsReadIsKeptWithAWarning)
     EXPECT_EQ(encrypt({steady}), kAllFilesDone);
     EXPECT_FALSE(exists(steady));
     EXPECT_TRUE(frontend.messages.empty());
-}
-
-TEST_F(HostileFiles, AnEncryptedFileThatChangesWhileItIsReadIsKeptAndStopsTheRun)
-{
-    const Bytes plain = randomBytes(rng, 20000);
-    const std::string grows = dir / "grows.TaZEN";
-    writeFile(grows, referenceFile("secret", plain));
-    const std::string after = dir / "after.TaZEN";
-    writeFile(after, referenceFile("secret", plain));
-    // Still being copied in, say: more arrives once the run has read what there was.
-    const Bytes more = randomBytes(rng, 4096);
-    inFirstPassOf(grows, [&] { append(grows, more); });
-    EXPECT_EQ(decrypt({grows, after}), 0);
-    EXPECT_EQ(message, "Could not delete the file: " + grows);
-    EXPECT_EQ(frontend.progress.events.back(), "HideProgress");
-    EXPECT_EQ(readFile(dir / "grows"), plain);
-    EXPECT_EQ(readFile(grows).size(), 32 + plain.size() + more.size());
-    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"after.TaZEN", "grows", "grows.TaZEN"}));
 }
 
 TEST_F(HostileFiles, ASourceReplacedByAFifoBeforeItsTurnIsNeverOpenedForData)
