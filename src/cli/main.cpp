@@ -244,7 +244,8 @@ int runEngine(const Options& options, Secret& password, cli::TerminalFrontend& f
     if (message.rfind("Could not open source file:", 0) == 0) {
         if (const std::string reason = openFailureReason(options.files[stoppedAt]); !reason.empty())
             frontend.Say(options.files[stoppedAt] + ": " + reason);
-    } else if (message.rfind(kCreateFailure, 0) == 0) {
+    } else if (message.rfind(kCreateFailure, 0) == 0 && message.find("\n\r") == std::string::npos) {
+        // A message that gives its reason already (a name too long for the extension) needs no second one.
         const std::string destination = message.substr(kCreateFailure.size());
         if (const std::string reason = createFailureReason(destination); !reason.empty())
             frontend.Say(destination + ": " + reason);

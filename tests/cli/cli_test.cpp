@@ -103,6 +103,8 @@ TEST_F(Cli, AMissingFileStopsTheRunBeforeAnyFileIsWritten)
     const Finished jobs = runCli({"encrypt", "-j", "2", "a", "c", longer});
     EXPECT_EQ(jobs.exitCode, 1);
     EXPECT_TRUE(contains(jobs.err, "Could not create destination file: " + longer + ".TaZEN\n")) << jobs.err;
+    // Once: the message gives its reason, so no second explanation follows it.
+    EXPECT_EQ(jobs.err.find("File name too long"), jobs.err.rfind("File name too long")) << jobs.err;
     EXPECT_TRUE(contains(jobs.err, "File name too long\n")) << jobs.err;
     EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"a", "c", longer}));
 }
