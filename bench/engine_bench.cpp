@@ -113,7 +113,7 @@ void decryptFiles(benchmark::State& state)
 }
 
 // What the cipher alone does with the same number of bytes, keyed the way the runs key it.
-void cbcAlone(benchmark::State& state, tazen::PayloadDirection direction)
+void cbcAlone(benchmark::State& state, tazen::Direction direction)
 {
     tazen::TBlowfish cipher;
     tazen::KeyCipher(cipher, kPassword);
@@ -150,9 +150,9 @@ int main(int argc, char** argv)
         benchmark->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
     };
     timed(benchmark::RegisterBenchmark("Encrypt/EncryptFiles", encryptFiles));
-    timed(benchmark::RegisterBenchmark("Encrypt/CbcEncrypt", cbcAlone, tazen::PayloadDirection::Encrypt));
+    timed(benchmark::RegisterBenchmark("Encrypt/CbcEncrypt", cbcAlone, tazen::Direction::Encrypt));
     timed(benchmark::RegisterBenchmark("Decrypt/DecryptFiles", decryptFiles));
-    timed(benchmark::RegisterBenchmark("Decrypt/CbcDecrypt", cbcAlone, tazen::PayloadDirection::Decrypt));
+    timed(benchmark::RegisterBenchmark("Decrypt/CbcDecrypt", cbcAlone, tazen::Direction::Decrypt));
 
     tazen::bench::ComparingReporter reporter([](const tazen::bench::ComparingReporter& results) {
         std::printf("\n%-12s %16s %16s %8s %8s\n", "operation", "file run", "CBC in memory", "ratio", "target");

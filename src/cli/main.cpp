@@ -83,7 +83,7 @@ int readPasswordFile(const std::string& name, Secret& password)
     if (file.State(info) == 0 && S_ISREG(info.mode) && (info.mode & (S_IRGRP | S_IROTH)) != 0)
         warn("warning: other users may read the password file " + name + "; chmod 600 keeps it to you");
     const ErrorCode error = platform::ReadLine(file.Descriptor(), password.value);
-    file.Close();
+    static_cast<void>(file.Close()); // only read
     static constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (error == 0 && password.value.starts_with(kByteOrderMark))
         password.value.erase(0, kByteOrderMark.size());

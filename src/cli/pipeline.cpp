@@ -163,7 +163,7 @@ int RunPipeline(const Options& options, Secret& password)
         if (platform::InterruptSignal() != 0)
             return fail("interrupted; what was written is incomplete");
         if (encrypting) {
-            TransformPayload(cipher, PayloadDirection::Encrypt, buffer.data(), got);
+            TransformPayload(cipher, Direction::Encrypt, buffer.data(), got);
         } else {
             parallel.Decrypt(cipher, buffer.data(), got);
         }

@@ -177,7 +177,7 @@ public:
     // file is flushed it is proven there, under its temporary name, before it may replace a file: always
     // when the check expects it, else when a file of its name appeared meanwhile. parallel, when given,
     // decrypts with helper threads.
-    std::optional<int> Transfer(std::size_t index, TBlockCipher& cipher, PayloadDirection direction, File& source,
+    std::optional<int> Transfer(std::size_t index, TBlockCipher& cipher, Direction direction, File& source,
                                 PendingFile& destination, std::int64_t fileSize, std::string_view cancelText,
                                 bool replace, bool& skipped, ReadBackCheck* check = nullptr,
                                 ParallelDecryption* parallel = nullptr)
@@ -194,9 +194,9 @@ public:
         const ErrorCode closingError = source.State(closing);
         // Read from its start to its end as it was opened, and nothing came after what was read.
         const bool unchanged = closingError == 0 && closing == opened_ &&
-                               closing.size == read + (direction == PayloadDirection::Decrypt ? kCheckBlockSize : 0);
+                               closing.size == read + (direction == Direction::Decrypt ? kCheckBlockSize : 0);
         sourceStillNamed_ = unchanged && platform::StateOf(entry_, named, true) == 0 && named == closing;
-        source.Close();
+        static_cast<void>(source.Close()); // only read
         if (failure == StreamFailure::Read)
             return Stop(index, withReason("Could not read the file: " + name, error));
         const std::string writeFailure = "Could not write the file: " + destination.FinalName();
@@ -218,7 +218,7 @@ public:
         };
         const auto unproven = [&] {
             std::string text =
-                verifyFailureText(direction == PayloadDirection::Encrypt ? kVerifyFailure : kDecryptedVerifyFailure,
+                verifyFailureText(direction == Direction::Encrypt ? kVerifyFailure : kDecryptedVerifyFailure,
                                   destination.FinalName(), check->ReadError());
             destination.Abandon();
             return Stop(index, std::move(text));
@@ -246,7 +246,7 @@ public:
 private:
     // Reads the file a chunk at a time and passes each through the block loop (Pass) into destination.
     // fileSize is what the file gauge divides by.
-    StreamFailure Stream(TBlockCipher& cipher, PayloadDirection direction, File& source, File& destination,
+    StreamFailure Stream(TBlockCipher& cipher, Direction direction, File& source, File& destination,
                          std::int64_t fileSize, bool& cancelled, ErrorCode& error, std::int64_t& read,
                          ReadBackCheck* check, ParallelDecryption* parallel)
     {
@@ -261,7 +261,7 @@ private:
             if ((error = source.Read(buffer_.data(), kChunkSize, got)) != 0)
                 return StreamFailure::Read;
             read += got;
-            if (check && direction == PayloadDirection::Encrypt)
+            if (check && direction == Direction::Encrypt)
                 check->AddPlain(buffer_.data(), got);
             bool fileEnded = false;
             const std::int64_t passed =
@@ -269,8 +269,7 @@ private:
             // A cancelled file is thrown away, so its last bytes need not be written.
             if (cancelled)
                 return StreamFailure::None;
-            if ((error =
-                     writeOut(destination, buffer_.data(), passed, check, direction == PayloadDirection::Decrypt)) != 0)
+            if ((error = writeOut(destination, buffer_.data(), passed, check, direction == Direction::Decrypt)) != 0)
                 return StreamFailure::Write;
             if (fileEnded)
                 return StreamFailure::None;
@@ -329,7 +328,7 @@ private:
                 return stop(StreamFailure::Write);
             readNext();
             bool fileEnded = false;
-            const std::int64_t passed = Pass(cipher, PayloadDirection::Decrypt, buffers[chunk % kBuffers],
+            const std::int64_t passed = Pass(cipher, Direction::Decrypt, buffers[chunk % kBuffers],
                                              sizes[chunk % kBuffers], &parallel, fileDone, whole, cancelled, fileEnded);
             if (cancelled)
                 return stop(StreamFailure::None);
@@ -344,15 +343,14 @@ private:
     // bytes (unless the helpers have them) and updates the gauges; a short piece ends the file, so a file
     // whose size is a multiple of kPieceSize ends with an empty pass, and a Cancel noted in a pass still lets
     // that pass's piece through. Returns the bytes passed, all of them transformed.
-    std::int64_t Pass(TBlockCipher& cipher, PayloadDirection direction, std::uint8_t* chunk, std::int64_t got,
+    std::int64_t Pass(TBlockCipher& cipher, Direction direction, std::uint8_t* chunk, std::int64_t got,
                       ParallelDecryption* parallel, std::uint64_t& fileDone, std::uint64_t whole, bool& cancelled,
                       bool& fileEnded)
     {
         std::int64_t offset = 0;
         bool own = true;
         for (;;) {
-            frontend_.ProcessMessages();
-            cancelled = progress_.ModalResult() == kModalResultCancel;
+            cancelled = cancelAsked();
             const std::int64_t piece = std::min<std::int64_t>(kPieceSize, got - offset);
             if (own && (!parallel || parallel->Claim(offset / kPieceSize))) {
                 TransformPayload(cipher, direction, chunk + offset, piece);
@@ -363,9 +361,7 @@ private:
             }
             offset += piece;
             fileDone += static_cast<std::uint64_t>(piece);
-            totalDone_ += static_cast<std::uint64_t>(piece);
-            progress_.gaugeFile().SetProgress(GaugePercent(fileDone, whole, kFileGaugeThreshold));
-            progress_.gaugeTotal().SetProgress(GaugePercent(totalDone_, total_, kTotalGaugeThreshold));
+            piecePassed(piece, fileDone, whole);
             fileEnded = piece != kPieceSize;
             if (fileEnded || cancelled || offset == got)
                 break;
@@ -373,6 +369,21 @@ private:
         if (parallel && own)
             parallel->Finish(cipher);
         return offset;
+    }
+
+    // Before each piece: pending messages are handled, and whether Cancel has been pressed is noted.
+    bool cancelAsked()
+    {
+        frontend_.ProcessMessages();
+        return progress_.ModalResult() == kModalResultCancel;
+    }
+
+    // After each piece: the counts and both gauges move on.
+    void piecePassed(std::int64_t piece, std::uint64_t fileDone, std::uint64_t whole)
+    {
+        totalDone_ += static_cast<std::uint64_t>(piece);
+        progress_.gaugeFile().SetProgress(GaugePercent(fileDone, whole, kFileGaugeThreshold));
+        progress_.gaugeTotal().SetProgress(GaugePercent(totalDone_, total_, kTotalGaugeThreshold));
     }
 
     // plain: the bytes are what the new file is to give back, digested here as they go out.
@@ -523,8 +534,8 @@ int encryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
 
         bool skipped = false;
         if (const std::optional<int> stopped =
-                run.Transfer(i, cipher, PayloadDirection::Encrypt, source, destination, size, kEncryptionCanceled,
-                             replace, skipped, check ? &*check : nullptr))
+                run.Transfer(i, cipher, Direction::Encrypt, source, destination, size, kEncryptionCanceled, replace,
+                             skipped, check ? &*check : nullptr))
             return *stopped;
         if (skipped)
             continue;
@@ -604,8 +615,8 @@ int decryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
         ParallelDecryption parallel(cipher, key, threads > 0 ? threads : platform::UsableProcessors());
         bool skipped = false;
         if (const std::optional<int> stopped =
-                run.Transfer(i, cipher, PayloadDirection::Decrypt, source, destination, size, kDecryptionCanceled,
-                             replace, skipped, check ? &*check : nullptr, &parallel))
+                run.Transfer(i, cipher, Direction::Decrypt, source, destination, size, kDecryptionCanceled, replace,
+                             skipped, check ? &*check : nullptr, &parallel))
             return *stopped;
         if (skipped)
             continue;

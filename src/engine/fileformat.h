@@ -73,7 +73,8 @@ private:
 // Compares a file's first 32 bytes with the expected check block in time independent of where they differ.
 bool CheckBlockMatches(const CheckBlock& expected, const std::uint8_t* fileHead);
 
-enum class PayloadDirection
+// Which way a run, a stream or a command goes.
+enum class Direction
 {
     Encrypt,
     Decrypt
@@ -83,13 +84,13 @@ enum class PayloadDirection
 // calls afterPiece(bytesOfThatPiece); a false answer stops at once and the count done so far is returned.
 // A stretch whose length is not a multiple of 8 must be the end of the payload.
 template <typename AfterPiece>
-std::int64_t TransformPayload(TBlockCipher& cipher, PayloadDirection direction, std::uint8_t* data, std::int64_t size,
+std::int64_t TransformPayload(TBlockCipher& cipher, Direction direction, std::uint8_t* data, std::int64_t size,
                               AfterPiece&& afterPiece)
 {
     std::int64_t done = 0;
     while (done < size) {
         const std::int64_t piece = std::min<std::int64_t>(kPieceSize, size - done);
-        if (direction == PayloadDirection::Encrypt)
+        if (direction == Direction::Encrypt)
             cipher.CbcEncrypt(data + done, data + done, piece);
         else
             cipher.CbcDecrypt(data + done, data + done, piece);
@@ -100,7 +101,7 @@ std::int64_t TransformPayload(TBlockCipher& cipher, PayloadDirection direction, 
     return done;
 }
 
-inline void TransformPayload(TBlockCipher& cipher, PayloadDirection direction, std::uint8_t* data, std::int64_t size)
+inline void TransformPayload(TBlockCipher& cipher, Direction direction, std::uint8_t* data, std::int64_t size)
 {
     TransformPayload(cipher, direction, data, size, [](std::int64_t) { return true; });
 }

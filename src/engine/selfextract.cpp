@@ -155,8 +155,9 @@ bool BuildExecutable(const platform::Entry& outputEntry, const std::string& extr
     ReadBackCheck* const proof = check ? &*check : nullptr;
     bool built = copyInto(extractor, extractorSize, output.Output(), buffer.get(), overall, total, frontend, proof) &&
                  copyInto(encrypted, encryptedSize, output.Output(), buffer.get(), overall, total, frontend, proof);
-    extractor.Close();
-    encrypted.Close();
+    // Both were only read.
+    static_cast<void>(extractor.Close());
+    static_cast<void>(encrypted.Close());
     built = built && output.Flush(executablePermissions(encryptedState.mode & 0777), &encryptedState) == 0;
     if (built && check && !check->Finish()) {
         built = false;
@@ -176,7 +177,7 @@ bool BuildExecutable(const platform::Entry& outputEntry, const std::string& extr
     // Only the executable remains; if the encrypted file cannot go, the executable goes instead, so the
     // failure that is reported matches what is on disk.
     if (built && platform::DeleteFile(encryptedEntry, &encryptedState) != 0) {
-        platform::DeleteFile(outputEntry);
+        static_cast<void>(platform::DeleteFile(outputEntry)); // nothing is lost if it stays
         built = false;
     }
     dialog.Hide();

@@ -216,8 +216,8 @@ bool ShredFile(const platform::Entry& entry, Frontend& frontend, ShredReport* re
                 GaugePercent(static_cast<std::uint64_t>(written), static_cast<std::uint64_t>(size), ~0ULL));
         }
         if (cancelled) {
-            file.Close();
-            platform::DeleteFile(entry, &opened);
+            static_cast<void>(file.Close());
+            static_cast<void>(platform::DeleteFile(entry, &opened));
             dialog.SetModalResult(kModalResultNone);
             dialog.Hide();
             return false;
@@ -225,7 +225,7 @@ bool ShredFile(const platform::Entry& entry, Frontend& frontend, ShredReport* re
         if (file.Truncate(length) != 0 || file.Sync() != 0)
             return failureExit(pass);
     }
-    file.Close();
+    static_cast<void>(file.Close()); // each pass was synced
     found.deleted = platform::DeleteFile(entry, &opened) == 0;
     dialog.Hide();
     return true;

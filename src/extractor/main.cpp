@@ -280,7 +280,7 @@ int extract(int self, const std::string& selfName, std::int64_t start, std::int6
                      : error != 0 ? fail(kExitFailed, "cannot read " + selfName + ": " + platform::ErrorText(error))
                                   : fail(kExitDamaged, selfName + " became shorter while it was read");
         else {
-            TransformPayload(cipher, PayloadDirection::Decrypt, buffer.data(), piece);
+            TransformPayload(cipher, Direction::Decrypt, buffer.data(), piece);
             if ((error = output.Output().Write(buffer.data(), piece)) != 0)
                 result = fail(kExitFailed, "cannot write " + outputName + ": " + platform::ErrorText(error));
             output.Output().StartWriteback();

@@ -37,7 +37,7 @@ FaultHook& faultHook()
 ErrorCode injected(FileOperation operation, const std::string& name)
 {
     const FaultHook& hook = faultHook();
-    return hook ? hook(operation, name) : 0;
+    return hook ? hook(operation, name) : ErrorCode();
 }
 
 DataHook& dataHook()
@@ -318,7 +318,7 @@ class BackgroundFlusher
 {
 public:
     explicit BackgroundFlusher(int descriptor) : descriptor_(descriptor), thread_([this] { run(); }) {}
-    ~BackgroundFlusher() { Finish(); }
+    ~BackgroundFlusher() { static_cast<void>(Finish()); } // the owner reported what mattered
     BackgroundFlusher(const BackgroundFlusher&) = delete;
     BackgroundFlusher& operator=(const BackgroundFlusher&) = delete;
 
@@ -408,7 +408,8 @@ File::File(File&& other) noexcept : descriptor_(std::exchange(other.descriptor_,
 File& File::operator=(File&& other) noexcept
 {
     if (this != &other) {
-        Close();
+        // A file moved over is given up: whoever needed its close to succeed has closed it already.
+        static_cast<void>(Close());
         descriptor_ = std::exchange(other.descriptor_, -1);
         name_ = std::move(other.name_);
     }
@@ -417,7 +418,7 @@ File& File::operator=(File&& other) noexcept
 
 File::~File()
 {
-    Close();
+    static_cast<void>(Close());
 }
 
 ErrorCode File::Size(std::int64_t& size) const
@@ -574,7 +575,8 @@ ErrorCode File::Close()
 {
     if (descriptor_ < 0)
         return 0;
-    finishBackgroundFlush();
+    // Sync reports what the background flushes met; a file closed without one is being given up.
+    static_cast<void>(finishBackgroundFlush());
     // Linux releases the descriptor even when close reports an error; retrying could close another one.
     const int result = ::close(std::exchange(descriptor_, -1));
     return result == 0 || errno == EINTR ? 0 : errno;
@@ -881,7 +883,7 @@ ErrorCode PendingFile::create(const Entry& finalEntry, PendingFile& pending)
 ErrorCode PendingFile::prepare(mode_t permissions, const FileState* madeFrom)
 {
     // A source that shrank leaves reserved blocks past the end; they would stay with the file.
-    ErrorCode result = file_.preallocated_ > file_.written_ ? file_.Truncate(file_.written_) : 0;
+    ErrorCode result = file_.preallocated_ > file_.written_ ? file_.Truncate(file_.written_) : ErrorCode();
     if (result == 0)
         result = file_.Sync();
     if (result != 0)
@@ -979,7 +981,7 @@ void PendingFile::Abandon()
 
 void PendingFile::release()
 {
-    file_.Close();
+    static_cast<void>(file_.Close()); // flushed and closed by Flush, or abandoned
     final_ = Entry();
     prepared_ = false;
     temporaryBase_.clear();

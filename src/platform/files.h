@@ -3,6 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/bytestream.h"
+
 #include <sys/types.h>
 
 #include <cstdint>
@@ -13,7 +15,7 @@
 namespace tazen::platform {
 
 // Every operation returns 0 on success or the errno value that says why it failed.
-using ErrorCode = int;
+using ErrorCode = tazen::ErrorCode;
 
 // The system's text for an errno value, e.g. "No space left on device".
 std::string ErrorText(ErrorCode error);
@@ -132,7 +134,7 @@ bool IsSymbolicLink(const FileState& state);
 bool KeepsEarlierCopies(const File& file);
 
 // An open file descriptor and the name it was opened under; closes itself.
-class File
+class File : public ByteSource, public ByteSink
 {
 public:
     File();
@@ -141,7 +143,7 @@ public:
     File& operator=(File&& other) noexcept;
     File(const File&) = delete;
     File& operator=(const File&) = delete;
-    ~File();
+    ~File() override;
 
     bool IsOpen() const { return descriptor_ >= 0; }
     int Descriptor() const { return descriptor_; }
@@ -150,14 +152,14 @@ public:
     ErrorCode Size(std::int64_t& size) const;
     ErrorCode State(FileState& state) const;
     // Reads until size bytes are in or the file ends; got tells how many arrived.
-    ErrorCode Read(void* buffer, std::int64_t size, std::int64_t& got);
+    ErrorCode Read(void* buffer, std::int64_t size, std::int64_t& got) override;
     // The same from an offset, leaving the file position alone.
     ErrorCode ReadAt(void* buffer, std::int64_t size, std::int64_t offset, std::int64_t& got);
     // Drops the clean cached pages of a range, so the next read of it reaches the device where the file
     // system allows it. Advisory.
     void DropCached(std::int64_t offset, std::int64_t length);
     // Writes all of it or fails.
-    ErrorCode Write(const void* buffer, std::int64_t size);
+    ErrorCode Write(const void* buffer, std::int64_t size) override;
     ErrorCode WriteAt(const void* buffer, std::int64_t size, std::int64_t offset);
     ErrorCode Truncate(std::int64_t length);
     // Data and size on the device.

@@ -43,7 +43,7 @@ Bytes encryptFile(TBlockCipher& cipher, const std::string& password, const Bytes
     Bytes file(kCheckBlockSize + plain.size());
     std::copy(check.begin(), check.end(), file.begin());
     std::copy(plain.begin(), plain.end(), file.begin() + kCheckBlockSize);
-    TransformPayload(cipher, PayloadDirection::Encrypt, file.data() + kCheckBlockSize,
+    TransformPayload(cipher, Direction::Encrypt, file.data() + kCheckBlockSize,
                      static_cast<std::int64_t>(plain.size()));
     cipher.Wipe();
     return file;
@@ -71,7 +71,7 @@ TEST(FormatBytes, MatchAnIndependentComputationAndDecryptBack)
             const CheckBlock check = KeyCipher(cipher, password.typed);
             ASSERT_TRUE(CheckBlockMatches(check, file.data()));
             Bytes back(file.begin() + 32, file.end());
-            TransformPayload(cipher, PayloadDirection::Decrypt, back.data(), static_cast<std::int64_t>(back.size()));
+            TransformPayload(cipher, Direction::Decrypt, back.data(), static_cast<std::int64_t>(back.size()));
             EXPECT_EQ(back, plain);
             cipher.Wipe();
         }
@@ -100,7 +100,7 @@ TEST(FormatPayload, StepsInPiecesAndStopsWhenTold)
     KeyCipher(cipher, "pieces");
     Bytes data(2 * kPieceSize + 3616, 0x33);
     std::vector<std::int64_t> pieces;
-    const std::int64_t done = TransformPayload(cipher, PayloadDirection::Encrypt, data.data(),
+    const std::int64_t done = TransformPayload(cipher, Direction::Encrypt, data.data(),
                                                static_cast<std::int64_t>(data.size()), [&](std::int64_t n) {
                                                    pieces.push_back(n);
                                                    return true;
@@ -111,7 +111,7 @@ TEST(FormatPayload, StepsInPiecesAndStopsWhenTold)
     cipher.ResetVector();
     Bytes stopped(data.size(), 0x33);
     const std::int64_t partial =
-        TransformPayload(cipher, PayloadDirection::Encrypt, stopped.data(), static_cast<std::int64_t>(stopped.size()),
+        TransformPayload(cipher, Direction::Encrypt, stopped.data(), static_cast<std::int64_t>(stopped.size()),
                          [](std::int64_t) { return false; });
     EXPECT_EQ(partial, kPieceSize);
     EXPECT_TRUE(std::equal(stopped.begin(), stopped.begin() + kPieceSize, data.begin()));

@@ -27,7 +27,7 @@ TEST(ParallelDecryption, SharedStretchesDecryptAsOneThreadDoes)
         byte = static_cast<std::uint8_t>(rng());
     key.KeyCipher(cipher);
     Bytes encrypted = plain;
-    TransformPayload(cipher, PayloadDirection::Encrypt, encrypted.data(), static_cast<std::int64_t>(plain.size()));
+    TransformPayload(cipher, Direction::Encrypt, encrypted.data(), static_cast<std::int64_t>(plain.size()));
 
     struct Case
     {

@@ -34,7 +34,7 @@ std::string decryptedPayload(const std::string& encrypted)
     std::string plain = encrypted.substr(kCheckBlockSize);
     TBlowfish cipher;
     KeyCipher(cipher, kPassword);
-    TransformPayload(cipher, PayloadDirection::Decrypt, reinterpret_cast<std::uint8_t*>(plain.data()),
+    TransformPayload(cipher, Direction::Decrypt, reinterpret_cast<std::uint8_t*>(plain.data()),
                      static_cast<std::int64_t>(plain.size()));
     cipher.Wipe();
     return plain;

@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (CheckBlockMatches(expected, head)) {
         std::string plain(reinterpret_cast<const char*>(data) + start + kCheckBlockSize,
                           static_cast<std::size_t>(payload - kCheckBlockSize));
-        TransformPayload(cipher, PayloadDirection::Decrypt, reinterpret_cast<std::uint8_t*>(plain.data()),
+        TransformPayload(cipher, Direction::Decrypt, reinterpret_cast<std::uint8_t*>(plain.data()),
                          static_cast<std::int64_t>(plain.size()));
         FUZZ_CHECK(static_cast<std::int64_t>(plain.size()) == PayloadSize(payload));
     }

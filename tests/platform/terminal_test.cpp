@@ -64,7 +64,7 @@ void put(int descriptor, const std::string& text)
         ::signal(SIGTTOU, SIG_DFL);
         Terminal hidden;
         std::string line;
-        const ErrorCode error = hidden.Open() != 0 ? ENXIO : hidden.ReadHidden("Password: ", line);
+        const ErrorCode error = hidden.Open() != 0 ? ErrorCode(ENXIO) : hidden.ReadHidden("Password: ", line);
         put(result, error == 0 ? line : "error " + std::to_string(error));
         ::_exit(0);
     }
