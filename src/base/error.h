@@ -24,8 +24,7 @@ private:
 };
 
 // A value, or the reason there is none.
-template <typename T>
-class [[nodiscard]] Result
+template <typename T> class [[nodiscard]] Result
 {
 public:
     // NOLINTNEXTLINE(google-explicit-constructor)
