@@ -115,6 +115,28 @@ QLabel* label(const QString& name, const QString& text, QWidget* parent)
 
 } // namespace
 
+namespace {
+
+QFont appNameFont()
+{
+    QFont font(QStringLiteral("Arial Black"));
+    // Where the face is missing, the heaviest sans serif the system has stands in.
+    font.setStyleHint(QFont::SansSerif);
+    font.setWeight(QFont::Black);
+    font.setPixelSize(35);
+    return font;
+}
+
+QFrame* horizontalRule(const QString& name, QWidget* parent)
+{
+    auto* rule = new QFrame(parent);
+    rule->setObjectName(name);
+    rule->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    return rule;
+}
+
+} // namespace
+
 TAboutBox::TAboutBox(Interaction& interaction, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::CustomizeWindowHint),
@@ -123,12 +145,7 @@ TAboutBox::TAboutBox(Interaction& interaction, QWidget* parent)
     setWindowTitle(QStringLiteral("About TaZEN"));
 
     lblAppName_ = label(QStringLiteral("lblAppName"), QStringLiteral("TaZEN"), this);
-    QFont appNameFont(QStringLiteral("Arial Black"));
-    // Where the face is missing, the heaviest sans serif the system has stands in.
-    appNameFont.setStyleHint(QFont::SansSerif);
-    appNameFont.setWeight(QFont::Black);
-    appNameFont.setPixelSize(35);
-    lblAppName_->setFont(appNameFont);
+    lblAppName_->setFont(appNameFont());
     lblVersion_ = label(QStringLiteral("lblVersion"), ProductVersionText(), this);
     QLabel* lblMaker = label(QStringLiteral("lblMaker"), QStringLiteral("TaZEN for Linux"), this);
     QLabel* lblLicence = label(QStringLiteral("lblLicence"),
@@ -139,9 +156,7 @@ TAboutBox::TAboutBox(Interaction& interaction, QWidget* parent)
     QLabel* Label11 = label(QStringLiteral("Label11"), QStringLiteral("Updates:"), this);
     Label9_ = new TLinkLabel(QString::fromLatin1(kUpdatesAddress), this);
     Label9_->setObjectName(QStringLiteral("Label9"));
-    auto* rule = new QFrame(this);
-    rule->setObjectName(QStringLiteral("Bevel1"));
-    rule->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    QFrame* rule = horizontalRule(QStringLiteral("Bevel1"), this);
     lblPlatform_ = label(QStringLiteral("lblPlatform"), QStringLiteral("lblPlatform"), this);
     lblOS_ = label(QStringLiteral("lblOS"), QStringLiteral("lblOS"), this);
     lblAddInfo_ = label(QStringLiteral("lblAddInfo"), QStringLiteral("lblAddInfo"), this);

@@ -1,16 +1,27 @@
-// The main window: the file list, its modes and the commands that act on it.
+// The main window: the file list, its modes and the commands that act on it; how it starts, with the
+// single-instance rule, the hand-over from a second start and the command line; and its place on the screen.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/main.h"
 
+#include "engine/crypto.h"
 #include "engine/fileformat.h"
 #include "platform/files.h"
 #include "platform/folders.h"
+#include "ui/about.h"
+#include "ui/dialogs/dialogfrontend.h"
 #include "ui/dialogs/progressDlg.h"
+#include "ui/dialogs/shredDlg.h"
+#include "ui/fileops.h"
 #include "ui/icons.h"
+#include "ui/passdlg.h"
+#include "ui/secondstart.h"
+#include "ui/settingsDlg.h"
+#include "ui/windowframe.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -84,12 +95,9 @@ QAccessibleInterface* statusBarAccessibleFactory(const QString& className, QObje
     return new StatusBarAccessible(static_cast<QWidget*>(object));
 }
 
-// The file's length in whole KB, or unknownText when it cannot be opened for reading and writing.
-QString sizeText(const std::string& name, const QString& unknownText)
+// A file's length in whole KB.
+QString sizeText(std::int64_t size)
 {
-    std::int64_t size = 0;
-    if (platform::SizeForReadWrite(name, size) != 0)
-        return unknownText;
     return QString::number(size / 1024) + QStringLiteral(" KB");
 }
 
@@ -103,6 +111,13 @@ std::vector<std::string> droppedNames(const QMimeData& data)
             names.push_back(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString());
     return names;
 }
+
+BoxKind boxKindOf(MessageKind kind)
+{
+    return kind == MessageKind::Warning ? BoxKind::Warning : BoxKind::Error;
+}
+
+const char* const kSwitchDecrypt = "/d";
 
 } // namespace
 
@@ -276,6 +291,54 @@ void TForm1::switchMode(bool encrypt, bool clearList)
     btnDecrypt_->setEnabled(!encrypt && !running_);
 }
 
+void TForm1::kryptera1Click()
+{
+    SetEncryptMode(true);
+}
+
+void TForm1::Dekryptera1Click()
+{
+    SetDecryptMode(true);
+}
+
+void TForm1::Avsluta1Click()
+{
+    close();
+}
+
+void TForm1::WhenIdle(std::function<void()> action)
+{
+    handOvers_.WhenIdle(std::move(action));
+}
+
+void TForm1::setCommandsEnabled(bool enabled)
+{
+    for (QWidget* control :
+         {static_cast<QWidget*>(btnAdd_), static_cast<QWidget*>(btnRemove_), static_cast<QWidget*>(btnSettings_)})
+        control->setEnabled(enabled);
+    for (QAction* action : {kryptera1_, dekryptera1_, abort1_})
+        action->setEnabled(enabled);
+    btnEncrypt_->setEnabled(enabled && modeName_ == QStringLiteral("Encrypt"));
+    btnDecrypt_->setEnabled(enabled && modeName_ == QStringLiteral("Decrypt"));
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    if (running_) {
+        // The run is cancelled first; the window closes once it has stopped.
+        closeRequested_ = true;
+        if (dialogs_.ProgressDialog)
+            dialogs_.ProgressDialog->SetModalResult(kModalResultCancel);
+        event->ignore();
+        return;
+    }
+    SaveGeometry();
+    event->accept();
+    emit Closed();
+}
+
+// The list: what adds names to it and what takes them off.
+
 void TForm1::AddDialogFiles(const std::vector<std::string>& names)
 {
     addBatch(names, QStringLiteral("Unknown"), QStringLiteral("Encrypted"));
@@ -291,7 +354,7 @@ void TForm1::addBatch(const std::vector<std::string>& names, const QString& unkn
     std::optional<QString> lastRepeated;
     {
         // A hand-over arriving while an " already choosen." box is open waits until the rest of the batch is in.
-        const Hold hold(*this);
+        const Hold hold(handOvers_);
         for (std::size_t i = 0; i < names.size(); ++i) {
             const std::string& name = names[i];
             if (IsListed(name)) {
@@ -306,8 +369,11 @@ void TForm1::addBatch(const std::vector<std::string>& names, const QString& unkn
                 continue;
             }
             const QString caption = FileNameText(name);
-            files_->Stage({name, caption, sizeText(name, unknownSize),
-                           HasEncryptedExtension(name) ? encryptedStatus : kUnencrypted});
+            const QString& status = HasEncryptedExtension(name) ? encryptedStatus : kUnencrypted;
+            // The size is unknown when the file cannot be opened for reading and writing.
+            std::int64_t size = 0;
+            const bool measured = platform::SizeForReadWrite(name, size) == 0;
+            files_->Stage({name, caption, measured ? sizeText(size) : unknownSize, status});
         }
         files_->ShowStaged();
         UpdateStatusLine();
@@ -318,12 +384,8 @@ void TForm1::addBatch(const std::vector<std::string>& names, const QString& unkn
 
 void TForm1::tellWithoutHolding(const QString& text)
 {
-    // Nothing of the batch is left to keep in order: what waits is listed first, and what comes while the box
-    // is open is listed at once, as though the box were not there.
-    const bool wasRunningHeld = std::exchange(runningHeld_, false);
-    runHeld();
-    interaction_.MessageBox(this, BoxKind::Information, text);
-    runningHeld_ = wasRunningHeld;
+    // Nothing of the batch is left to keep in order.
+    handOvers_.RunWhile([&] { interaction_.MessageBox(this, BoxKind::Information, text); });
 }
 
 void TForm1::UpdateStatusLine()
@@ -335,21 +397,6 @@ void TForm1::UpdateStatusLine()
         statusBar1_->setText(QStringLiteral("One file choosen for ") + modeWord_);
     else
         statusBar1_->setText(QString::number(count) + QStringLiteral(" files choosen for ") + modeWord_);
-}
-
-void TForm1::kryptera1Click()
-{
-    SetEncryptMode(true);
-}
-
-void TForm1::Dekryptera1Click()
-{
-    SetDecryptMode(true);
-}
-
-void TForm1::Avsluta1Click()
-{
-    close();
 }
 
 void TForm1::btnAddClick()
@@ -449,60 +496,310 @@ void TForm1::DropFiles(const std::vector<std::string>& names)
     AddFileList(kept);
 }
 
-void TForm1::WhenIdle(std::function<void()> action)
+void TForm1::AddInMode(bool encrypt, const std::vector<std::string>& names)
 {
-    // Behind what waits already, so nothing overtakes it.
-    if (busy() || runningHeld_ || !held_.empty())
-        held_.push_back(std::move(action));
+    // As a drop does: the list is emptied only when the mode changes.
+    if (encrypt)
+        SetEncryptMode(ModeName() != QStringLiteral("Encrypt"));
     else
-        action();
+        SetDecryptMode(ModeName() != QStringLiteral("Decrypt"));
+    AddFileList(names);
 }
 
-void TForm1::runHeld()
+// Encrypt and Decrypt with the password dialog, and the settings, about and help commands.
+
+bool TForm1::AskPassword(const QString& prompt, Secret& password, bool showStrength)
 {
-    // A program that ends before its window shows, or a window closing, takes nothing more in. An action
-    // that holds the list and lets it go again comes back here; the loop below goes on in order instead.
-    if (runningHeld_)
+    TPasswordDlg& dialog = *dialogs_.PasswordDlg;
+    dialog.lblpw().SetText(prompt);
+    dialog.edPassword().clear();
+    dialog.ShowStrength(showStrength);
+    const int result = interaction_.ShowModal(dialog);
+    QByteArray typed = dialog.edPassword().text().toUtf8();
+    // The field does not keep the password once it has been taken.
+    dialog.edPassword().clear();
+    password.Wipe();
+    password.value.reserve(static_cast<size_t>(typed.size()));
+    password.value.assign(typed.constData(), static_cast<size_t>(typed.size()));
+    SecureFill(typed.data(), 0, static_cast<size_t>(typed.size()));
+    return result == QDialog::Accepted;
+}
+
+void TForm1::btnEncryptClick()
+{
+    runCommand(true);
+}
+
+void TForm1::btnDecryptClick()
+{
+    runCommand(false);
+}
+
+void TForm1::runCommand(bool encrypt)
+{
+    if (running_)
         return;
-    runningHeld_ = true;
-    while (!held_.empty() && !busy() && !endedWith_ && !closeRequested_) {
-        const std::function<void()> action = std::move(held_.front());
-        held_.pop_front();
-        action();
-    }
-    runningHeld_ = false;
-}
-
-void TForm1::dropHeld()
-{
-    held_.clear();
-    namesWaiting_ = 0;
-}
-
-void TForm1::setCommandsEnabled(bool enabled)
-{
-    for (QWidget* control :
-         {static_cast<QWidget*>(btnAdd_), static_cast<QWidget*>(btnRemove_), static_cast<QWidget*>(btnSettings_)})
-        control->setEnabled(enabled);
-    for (QAction* action : {kryptera1_, dekryptera1_, abort1_})
-        action->setEnabled(enabled);
-    btnEncrypt_->setEnabled(enabled && modeName_ == QStringLiteral("Encrypt"));
-    btnDecrypt_->setEnabled(enabled && modeName_ == QStringLiteral("Decrypt"));
-}
-
-void TForm1::closeEvent(QCloseEvent* event)
-{
-    if (running_) {
-        // The run is cancelled first; the window closes once it has stopped.
-        closeRequested_ = true;
-        if (dialogs_.ProgressDialog)
-            dialogs_.ProgressDialog->SetModalResult(kModalResultCancel);
-        event->ignore();
+    if (files_->Count() == 0) {
+        interaction_.MessageBox(this, BoxKind::Information,
+                                encrypt ? QStringLiteral("You must first add the files you wish to encypt.")
+                                        : QStringLiteral("You must first add the files you wish to decrypt."));
         return;
     }
-    SaveGeometry();
-    event->accept();
-    emit Closed();
+    // The run works on its own copy. What would change the list waits until the command is over, so nothing
+    // added meanwhile is emptied away with the names the run has done.
+    const Hold hold(handOvers_);
+    const std::vector<std::string> names = files_->Names();
+    // From here to the end of the run the process holds the password or its key, and cannot be dumped.
+    Secret password;
+    if (!AskPassword(QStringLiteral("Enter password"), password, encrypt))
+        return;
+    if (encrypt) {
+        Secret confirmation;
+        if (!AskPassword(QStringLiteral("Confirm password"), confirmation))
+            return;
+        if (password.value != confirmation.value) {
+            interaction_.MessageBox(this, BoxKind::Error, QStringLiteral("Passwords do not match."));
+            return;
+        }
+    }
+
+    running_ = true;
+    setCommandsEnabled(false);
+    DialogFrontend frontend(*dialogs_.ProgressDialog, *dialogs_.shredDialog, *dialogs_.SettingsDialog,
+                            [this](MessageKind kind, const std::string& text) {
+                                interaction_.MessageBox(this, boxKindOf(kind), QString::fromUtf8(text),
+                                                        kind == MessageKind::AbortError ? BoxButtons::Abort
+                                                                                        : BoxButtons::Ok);
+                            });
+    std::string message;
+    // The run wipes the password once it has made the key.
+    const int result = encrypt ? EncryptFiles(blowfish1_, names, password, message, frontend)
+                               : DecryptFiles(blowfish1_, names, password, message, frontend);
+    running_ = false;
+    setCommandsEnabled(true);
+
+    const auto setMode = [&] { encrypt ? SetEncryptMode(true) : SetDecryptMode(true); };
+    if (result == kAllFilesDone) {
+        setMode();
+    } else {
+        const bool cancelled = message == kEncryptionCanceled || message == kDecryptionCanceled;
+        // Closing the window cancelled the run; the user has said what should happen next.
+        if (!(cancelled && closeRequested_))
+            interaction_.MessageBox(this, BoxKind::Error, QString::fromUtf8(message));
+        if (cancelled)
+            setMode();
+    }
+
+    if (closeRequested_) {
+        handOvers_.Drop();
+        close();
+    }
+}
+
+void TForm1::btnSettingsClick()
+{
+    if (!running_)
+        dialogs_.SettingsDialog->Execute();
+}
+
+void TForm1::Om1Click()
+{
+    dialogs_.AboutBox->lblVersion().setText(ProductVersionText());
+    interaction_.ShowModal(*dialogs_.AboutBox);
+}
+
+void TForm1::TaZENHjlp1Click()
+{
+    OpenHelpFile(interaction_, this);
+}
+
+// The start: the single-instance rule, the hand-over from a second start, and the command line.
+
+void TForm1::FormCreate(const std::vector<std::string>& arguments)
+{
+    FormCreate(arguments, StartInstance(arguments));
+}
+
+void TForm1::FormCreate(const std::vector<std::string>& arguments, InstanceStart start)
+{
+    const Hold hold(handOvers_);
+    // Declared after the hold, so it ends first and what the hold lets through is answered as listed.
+    const HandOverQueue::StartingUp startingUp(handOvers_);
+    if (start.handedOverWith) {
+        // So that a lookup by the title can never find this instance's application.
+        QCoreApplication::setApplicationName(QStringLiteral("NotMyAppTitle"));
+        EndProgram(*start.handedOverWith);
+        return;
+    }
+    const bool alone = !start.lock;
+    if (!alone) {
+        instanceLock_ = std::move(start.lock);
+        becomeRunningInstance(std::move(start.listener));
+    }
+    // Dropped files are accepted from the moment the window exists; the title prefix is set with it.
+    LoadGeometry();
+    if (arguments.empty())
+        statusBar1_->setText(QStringLiteral("Select \"Encrypt/Decrypt\" from the \"File\" menu or \"drag and drop\" "
+                                            "files directly on the application."));
+    else
+        HandleCommandLine(arguments);
+    // Said once: the next change of the list writes the status line anew.
+    if (alone) {
+        const QString note = QStringLiteral("TaZEN runs alone: a second start cannot hand its files to this window.");
+        const QString shown = statusBar1_->text();
+        statusBar1_->setText(shown.isEmpty() ? note : shown + QLatin1Char(' ') + note);
+    }
+}
+
+void TForm1::CreateDialogs()
+{
+    auto* passwordDlg = new TPasswordDlg(this);
+    auto* progressDialog = new TProgressDialog(this);
+    auto* settingsDialog = new TSettingsDialog(interaction_, this);
+    auto* aboutBox = new TAboutBox(interaction_, this);
+    auto* shredDialog = new TshredDialog(this);
+    AttachDialogs({passwordDlg, progressDialog, settingsDialog, aboutBox, shredDialog});
+}
+
+void TForm1::becomeRunningInstance(platform::EndpointListener listener)
+{
+    if (listener.Handle() < 0)
+        return;
+    endpoint_ = std::make_unique<HandOverEndpoint>(
+        [this](const platform::WindowMessage& message, const HandOverEndpoint::Reply& reply) {
+            WMCopyData(message, reply);
+        });
+    endpoint_->Serve(std::move(listener));
+}
+
+void TForm1::WMCopyData(const platform::WindowMessage& message, const HandOverEndpoint::Reply& reply)
+{
+    if (message.message == platform::kMessageBringToFront) {
+        BringToFront(platform::CopyDataText(message));
+        return reply(1);
+    }
+    const bool plain = message.message == platform::kMessageCopyData;
+    const bool encrypt = message.message == platform::kMessageHandOverEncrypt;
+    if (!(plain || encrypt || message.message == platform::kMessageHandOverDecrypt) ||
+        message.dwData != platform::kHandOverMarker)
+        return reply(0);
+    const std::string name = platform::CopyDataText(message);
+    // The sender made its name absolute; a relative one could only be resolved against the wrong folder.
+    if (name.empty() || name.front() != '/')
+        return reply(0);
+    handOvers_.HandOver(
+        [this, name, plain, encrypt] {
+            if (plain)
+                AddFileList({name});
+            else
+                AddInMode(encrypt, {name});
+        },
+        reply);
+}
+
+void TForm1::BringToFront(const std::string& activationToken)
+{
+    if (!isVisible())
+        return;
+    if (isMinimized())
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    raise();
+    // A Wayland compositor lets a window come forward only with a token from the start that asked for it;
+    // Qt's Wayland shell takes the token from this variable when the window asks to be activated.
+    if (!activationToken.empty() && QGuiApplication::platformName() == QLatin1String("wayland"))
+        qputenv("XDG_ACTIVATION_TOKEN", QByteArray::fromStdString(activationToken));
+    activateWindow();
+}
+
+void TForm1::HandleCommandLine(const std::vector<std::string>& arguments)
+{
+    const std::string& first = arguments.front();
+    if (IsModeSwitch(first))
+        return AddInMode(first == kSwitchEncryptFiles, NamesToHandOver(arguments));
+    if (!IsFolderSwitch(first)) {
+        const std::string name = platform::AbsoluteName(first);
+        HasEncryptedExtension(name) ? SetDecryptMode(true) : SetEncryptMode(true);
+        if (!name.empty())
+            AddFileList({name});
+        return;
+    }
+    const std::string folder = arguments.size() > 1 ? platform::AbsoluteName(arguments[1]) : std::string();
+    if (folder.empty() || !platform::ExistsAsFolder(folder)) {
+        interaction_.MessageBox(DialogOwner(), BoxKind::Information,
+                                QStringLiteral("Operation only allowed on folders."));
+        return EndProgram(0);
+    }
+    bool recursive = false;
+    switch (interaction_.MessageBox(DialogOwner(), BoxKind::Confirm,
+                                    QStringLiteral("Include sub directories for ") + FileNameText(folder) +
+                                        QLatin1Char('?'),
+                                    BoxButtons::YesNoCancel)) {
+    case BoxAnswer::Yes:
+        recursive = true;
+        break;
+    case BoxAnswer::No:
+        break;
+    default:
+        return EndProgram(0);
+    }
+    if (first == kSwitchDecrypt)
+        AddFolderForDecryption(*this, folder, recursive);
+    else
+        AddFolderForEncryption(*this, folder, recursive);
+}
+
+// The place and size the settings file keeps, fitted to the window manager's frame.
+
+void TForm1::LoadGeometry()
+{
+    const QRect frame = LoadFrame();
+    move(frame.topLeft());
+    resize(frame.size());
+    // The frame's width is known only once the window is shown; the size is then made to fit in it.
+    frameToFit_ = frame;
+}
+
+QRect TForm1::FrameBounds() const
+{
+    return OuterBounds(*this);
+}
+
+void TForm1::SaveGeometry()
+{
+    SaveFrame(FrameBounds());
+}
+
+void TForm1::fitFrame()
+{
+    if (!frameToFit_ || !isVisible())
+        return;
+    const QRect frame = frameGeometry();
+    const QRect inner = geometry();
+    if (frame == inner)
+        return; // the window manager has not framed the window yet
+    const QSize decoration = frame.size() - inner.size();
+    const QRect wanted = *frameToFit_;
+    frameToFit_.reset();
+    resize(wanted.size() - decoration);
+    move(wanted.topLeft());
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    fitFrame();
+}
+
+void TForm1::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    fitFrame();
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    fitFrame();
 }
 
 } // namespace tazen

@@ -8,12 +8,12 @@
 #include "ui/dialogs/scandlg.h"
 #include "ui/filelist.h"
 #include "ui/handover.h"
+#include "ui/handoverqueue.h"
 #include "ui/interaction.h"
 #include "ui/secondstart.h"
 
 #include <QMainWindow>
 
-#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -49,8 +49,7 @@ class TForm1 : public QMainWindow
     Q_OBJECT
 
 public:
-    // Handed-over names that may wait to be listed; a file manager opening a whole folder stays well below.
-    static constexpr std::size_t kMostWaitingNames = 10'000;
+    static constexpr std::size_t kMostWaitingNames = HandOverQueue::kMostWaitingNames;
 
     explicit TForm1(Interaction& interaction, QWidget* parent = nullptr);
     ~TForm1() override;
@@ -176,27 +175,11 @@ protected:
 
 private:
     // Held actions wait while one of these lives.
-    class Hold
-    {
-    public:
-        explicit Hold(TForm1& form) : form_(form) { ++form_.holds_; }
-        ~Hold()
-        {
-            if (--form_.holds_ == 0)
-                form_.runHeld();
-        }
-        Hold(const Hold&) = delete;
-        Hold& operator=(const Hold&) = delete;
+    using Hold = HandOverQueue::Hold;
 
-    private:
-        TForm1& form_;
-    };
-
-    bool busy() const { return running_ || holds_ > 0; }
+    bool busy() const { return handOvers_.Busy(); }
     void becomeRunningInstance(platform::EndpointListener listener);
     void fitFrame();
-    void runHeld();
-    void dropHeld();
     void createMenus();
     void createToolBar();
     void createList();
@@ -236,19 +219,14 @@ private:
 
     bool running_ = false;
     bool closeRequested_ = false;
-    int holds_ = 0;
-    // Held actions run in the order they came, also those that come while earlier ones run.
-    std::deque<std::function<void()>> held_;
-    bool runningHeld_ = false;
-    // Handed-over names queued and not yet listed.
-    std::size_t namesWaiting_ = 0;
-    bool startingUp_ = false;
     std::unique_ptr<platform::InstanceLock> instanceLock_;
     std::unique_ptr<HandOverEndpoint> endpoint_;
     // The outer bounds still to be reached once the window manager has said how wide its frame is.
     std::optional<QRect> frameToFit_;
     std::optional<int> endedWith_;
     std::unique_ptr<TscanDialog> scanDialog_;
+    // A program that ends before its window shows, or a window closing, takes nothing more in.
+    HandOverQueue handOvers_{[this] { return running_; }, [this] { return endedWith_.has_value() || closeRequested_; }};
 };
 
 } // namespace tazen

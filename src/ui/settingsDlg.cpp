@@ -129,6 +129,15 @@ TSettingsDialog::TSettingsDialog(Interaction& interaction, QWidget* parent)
     Label1_->setBuddy(cbxFileAlgorithm_);
     Label2_->setBuddy(cbxPassAlgorithm_);
 
+    connectControls();
+    placeControls();
+}
+
+// The form's pixel positions at this system's font: a control whose text needs more room grows, the lists
+// move right when a label is wider than the room left of them, what lies below moves down by as much as
+// the rows above grew, and the bevel and the client area grow around it all.
+void TSettingsDialog::connectControls()
+{
     // A new selection from the list, Enter on a typed entry's name, and every keystroke in the text field;
     // QDialog's own Esc and close box reject.
     connect(cbxFileAlgorithm_, &QComboBox::currentIndexChanged, this, &TSettingsDialog::cbxFileAlgorithmChange);
@@ -148,13 +157,27 @@ TSettingsDialog::TSettingsDialog(Interaction& interaction, QWidget* parent)
         previous = &rgSrcFiles_->Item(i);
     }
     setTabOrder(previous, chbxSelfExtract_);
-
-    placeControls();
 }
 
-// The form's pixel positions at this system's font: a control whose text needs more room grows, the lists
-// move right when a label is wider than the room left of them, what lies below moves down by as much as
-// the rows above grew, and the bevel and the client area grow around it all.
+QSize TSettingsDialog::placeSourceFileButtons()
+{
+    const QMargins inside = rgSrcFiles_->contentsMargins();
+    int buttonHeight = 0;
+    int groupWidth = rgSrcFiles_->sizeHint().width();
+    for (int i = 0; i < rgSrcFiles_->Count(); ++i) {
+        const QSize hint = rgSrcFiles_->Item(i).sizeHint();
+        buttonHeight = std::max(buttonHeight, hint.height());
+        groupWidth = std::max(groupWidth, inside.left() + 8 + hint.width() + inside.right() + 8);
+    }
+    const int pitch = std::max(buttonHeight, (81 - inside.top() - inside.bottom()) / rgSrcFiles_->Count());
+    const QSize groupSize(std::max(286, groupWidth),
+                          std::max(81, inside.top() + pitch * rgSrcFiles_->Count() + inside.bottom()));
+    for (int i = 0; i < rgSrcFiles_->Count(); ++i)
+        rgSrcFiles_->Item(i).setGeometry(inside.left() + 8, inside.top() + i * pitch + (pitch - buttonHeight) / 2,
+                                         groupSize.width() - inside.left() - inside.right() - 16, buttonHeight);
+    return groupSize;
+}
+
 void TSettingsDialog::placeControls()
 {
     constexpr int kDrawnListHeight = 21;
@@ -190,21 +213,7 @@ void TSettingsDialog::placeControls()
     placeBelow(chbxCompress_, 102, {293, kDrawnCheckHeight});
     placeBelow(chbxSelfExtract_, 126, {285, kDrawnCheckHeight});
 
-    // The radio group spreads its buttons evenly below its caption, as the form's group does.
-    const QMargins inside = rgSrcFiles_->contentsMargins();
-    int buttonHeight = 0;
-    int groupWidth = rgSrcFiles_->sizeHint().width();
-    for (int i = 0; i < rgSrcFiles_->Count(); ++i) {
-        const QSize hint = rgSrcFiles_->Item(i).sizeHint();
-        buttonHeight = std::max(buttonHeight, hint.height());
-        groupWidth = std::max(groupWidth, inside.left() + 8 + hint.width() + inside.right() + 8);
-    }
-    const int pitch = std::max(buttonHeight, (81 - inside.top() - inside.bottom()) / rgSrcFiles_->Count());
-    const QSize groupSize(std::max(286, groupWidth),
-                          std::max(81, inside.top() + pitch * rgSrcFiles_->Count() + inside.bottom()));
-    for (int i = 0; i < rgSrcFiles_->Count(); ++i)
-        rgSrcFiles_->Item(i).setGeometry(inside.left() + 8, inside.top() + i * pitch + (pitch - buttonHeight) / 2,
-                                         groupSize.width() - inside.left() - inside.right() - 16, buttonHeight);
+    const QSize groupSize = placeSourceFileButtons();
     placeBelow(rgSrcFiles_, 160, groupSize);
 
     const int bevelRight = std::max(8 + 313, rightmost + 15);

@@ -79,7 +79,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The signals of the lists and buttons, and the order Tab goes through the controls.
+    void connectControls();
     void placeControls();
+    // The radio group spreads its buttons evenly below its caption, as the form's group does; the group's size.
+    QSize placeSourceFileButtons();
     void refuseOtherAlgorithm(QComboBox& list, const QString& message);
     // Selects the list's first entry without that counting as the user's change.
     void selectFirst(QComboBox& list);
