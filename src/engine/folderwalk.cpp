@@ -4,6 +4,11 @@
 
 #include "engine/fileformat.h"
 
+#include <algorithm>
+#include <iterator>
+#include <optional>
+#include <utility>
+
 #include <limits.h>
 
 namespace tazen {
@@ -32,51 +37,81 @@ std::vector<std::string> FolderFiles(const std::string& folder, bool decrypt)
     return found;
 }
 
-void FolderWalk::ScanFolderTree(std::string folder, bool Decrypt, std::vector<std::string>& list)
+FolderAdd FolderWalk::AddFolder(const std::string& chosen, bool recursive, bool decrypt, const BeginWalk& beginWalk)
 {
-    folder = platform::WithTrailingSlash(std::move(folder));
-    if (!mayEnter(folder))
-        return;
+    FolderAdd add;
+    if (recursive) {
+        add.stopped = !walkTree(chosen, decrypt, add.files, beginWalk) || cancelled_;
+        add.named = chosen;
+        return add;
+    }
+    add.named = platform::WithTrailingSlash(chosen);
     std::vector<platform::FolderEntry> entries;
-    // An unreadable folder lists nothing and adds nothing.
-    platform::ListFolder(folder, entries);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (i > 0) {
-            if (cancelled_)
-                break;
-            if (callbacks_.cancelRequested && callbacks_.cancelRequested())
-                cancelled_ = true;
-        }
-        ScanEntry(folder, Decrypt, list, entries[i]);
-    }
+    platform::ListFolder(add.named, entries);
+    for (const platform::FolderEntry& entry : entries)
+        if (IsWantedFile(entry.name, entry.attributes, decrypt))
+            add.files.push_back(add.named + entry.name);
+    return add;
 }
 
-void FolderWalk::ScanEntry(const std::string& folder, bool Decrypt, std::vector<std::string>& list,
-                           const platform::FolderEntry& entry)
+void FolderWalk::ScanFolderTree(const std::string& folder, bool Decrypt, std::vector<std::string>& list)
 {
-    if (callbacks_.inFolder)
-        callbacks_.inFolder(folder);
-    const std::string path = folder + entry.name;
-    if (path.size() >= PATH_MAX) {
-        if (unreachable_.size() < kUnreachableNamed)
-            unreachable_.push_back({path, entry.attributes});
-        ++unreachableCount_;
-        return;
-    }
-    for (std::uint32_t walked : kWalkedFolderAttributes)
-        if (entry.attributes == walked) {
-            ScanFolderTree(path, Decrypt, list);
-            return;
-        }
-    if (IsWantedFile(entry.name, entry.attributes, Decrypt))
-        list.push_back(path);
+    (void)walkTree(folder, Decrypt, list, nullptr);
 }
 
-bool FolderWalk::mayEnter(const std::string& folder)
+bool FolderWalk::walkTree(const std::string& chosen, bool decrypt, std::vector<std::string>& list,
+                          const BeginWalk& beginWalk)
 {
-    platform::FolderIdentity identity;
-    if (!platform::IdentifyFolder(folder, identity))
+    if (beginWalk && !beginWalk(!decrypt && platform::IsFileSystemRoot(chosen)))
         return false;
+    // Depth first without recursion: each level keeps its listing and the entry it is at.
+    struct Level
+    {
+        std::string folder;
+        std::vector<platform::FolderEntry> entries;
+        std::size_t next = 0;
+    };
+    std::vector<Level> levels;
+    std::optional<std::string> toEnter = chosen;
+    for (;;) {
+        if (toEnter) {
+            std::string folder = platform::WithTrailingSlash(std::move(*toEnter));
+            toEnter.reset();
+            platform::FolderIdentity identity;
+            if (platform::IdentifyFolder(folder, identity) && mayEnter(identity)) {
+                levels.push_back({std::move(folder), {}, 0});
+                // An unreadable folder lists nothing and adds nothing.
+                platform::ListFolder(levels.back().folder, levels.back().entries);
+            }
+        }
+        if (levels.empty())
+            return true;
+        Level& level = levels.back();
+        if (level.next == level.entries.size() || (level.next > 0 && cancelled_)) {
+            levels.pop_back();
+            continue;
+        }
+        if (level.next > 0 && callbacks_.cancelRequested && callbacks_.cancelRequested())
+            cancelled_ = true;
+        const platform::FolderEntry& entry = level.entries[level.next++];
+        if (callbacks_.inFolder)
+            callbacks_.inFolder(level.folder);
+        std::string path = level.folder + entry.name;
+        if (path.size() >= PATH_MAX) {
+            if (unreachable_.size() < kUnreachableNamed)
+                unreachable_.push_back({std::move(path), entry.attributes});
+            ++unreachableCount_;
+        } else if (std::find(std::begin(kWalkedFolderAttributes), std::end(kWalkedFolderAttributes),
+                             entry.attributes) != std::end(kWalkedFolderAttributes)) {
+            toEnter = std::move(path);
+        } else if (IsWantedFile(entry.name, entry.attributes, decrypt)) {
+            list.push_back(std::move(path));
+        }
+    }
+}
+
+bool FolderWalk::mayEnter(const platform::FolderIdentity& identity)
+{
     if (!walked_.insert({identity.device, identity.inode}).second)
         return false;
     auto known = pseudoDevices_.find(identity.device);

@@ -23,6 +23,17 @@ bool IsWantedFile(const std::string& name, std::uint32_t attributes, bool decryp
 // The wanted files of one folder, without its sub-folders, in name order. folder ends in '/'.
 std::vector<std::string> FolderFiles(const std::string& folder, bool decrypt);
 
+// What a folder add found in the folder it was given.
+struct FolderAdd
+{
+    // In the walk's order.
+    std::vector<std::string> files;
+    // The folder as a message names it: as given for a recursive add, with its '/' otherwise.
+    std::string named;
+    // A recursive add whose walk was declined before it began, or cancelled during it.
+    bool stopped = false;
+};
+
 // An entry whose path is longer than the system can reach.
 struct UnreachableEntry
 {
@@ -52,10 +63,16 @@ public:
 
     explicit FolderWalk(Callbacks callbacks) : callbacks_(std::move(callbacks)) {}
 
+    // Before a recursive add's walk begins: wholeFileSystem when an add for encryption was given "/" or the
+    // top folder of a mounted file system. False declines the walk.
+    using BeginWalk = std::function<bool(bool wholeFileSystem)>;
+
+    // The wanted files of the chosen folder, and with recursive those of its sub-folders, walked as
+    // ScanFolderTree does once beginWalk (when given) agrees; without recursive, as FolderFiles finds them.
+    FolderAdd AddFolder(const std::string& chosen, bool recursive, bool decrypt, const BeginWalk& beginWalk);
+
     // Lists one folder and descends into its sub-folders, collecting the wanted files into list.
-    void ScanFolderTree(std::string folder, bool Decrypt, std::vector<std::string>& list);
-    void ScanEntry(const std::string& folder, bool Decrypt, std::vector<std::string>& list,
-                   const platform::FolderEntry& entry);
+    void ScanFolderTree(const std::string& folder, bool Decrypt, std::vector<std::string>& list);
 
     bool Cancelled() const { return cancelled_; }
     // Entries past the system's path limit, which the walk cannot reach: the first kUnreachableNamed in the
@@ -64,7 +81,9 @@ public:
     std::size_t UnreachableCount() const { return unreachableCount_; }
 
 private:
-    bool mayEnter(const std::string& folder);
+    // The walk of ScanFolderTree, depth first; false when beginWalk declined it.
+    bool walkTree(const std::string& chosen, bool decrypt, std::vector<std::string>& list, const BeginWalk& beginWalk);
+    bool mayEnter(const platform::FolderIdentity& identity);
 
     Callbacks callbacks_;
     std::vector<UnreachableEntry> unreachable_;

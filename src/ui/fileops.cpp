@@ -2,8 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/fileops.h"
 
-#include "engine/folderwalk.h"
-#include "platform/folders.h"
 #include "ui/filelist.h"
 #include "ui/main.h"
 
@@ -32,32 +30,25 @@ QString nothingFound(bool decrypt, const std::string& folder, bool recursive)
 void addFolder(TForm1& form, const std::string& folder, bool recursive, bool decrypt)
 {
     Interaction& interaction = form.UserInteraction();
-    std::vector<std::string> found;
-    std::string named = folder;
-    if (recursive) {
-        if (!decrypt && platform::IsFileSystemRoot(folder) &&
-            interaction.MessageBox(form.DialogOwner(), BoxKind::Confirm,
-                                   QStringLiteral("You have choosen to add all files on ") + FileNameText(folder) +
-                                       QStringLiteral(" for encryption.\n\rThis might take a while, do you wish to "
-                                                      "continue?"),
-                                   BoxButtons::OkCancel) != BoxAnswer::Ok)
-            return endProgram(form);
-        FolderScan scan(form.ScanDialog(), interaction, form.DialogOwner());
-        scan.ScanFolder(folder, decrypt, found);
-        if (scan.Cancelled())
-            return endProgram(form);
-    } else {
-        named = platform::WithTrailingSlash(folder);
-        found = FolderFiles(named, decrypt);
-    }
-    if (found.empty()) {
+    const auto confirmWholeFileSystem = [&] {
+        return interaction.MessageBox(form.DialogOwner(), BoxKind::Confirm,
+                                      QStringLiteral("You have choosen to add all files on ") + FileNameText(folder) +
+                                          QStringLiteral(" for encryption.\n\rThis might take a while, do you wish "
+                                                         "to continue?"),
+                                      BoxButtons::OkCancel) == BoxAnswer::Ok;
+    };
+    FolderScan scan(form.ScanDialog(), interaction, form.DialogOwner());
+    const FolderAdd add = scan.FindFiles(folder, recursive, decrypt, confirmWholeFileSystem);
+    if (add.stopped)
+        return endProgram(form);
+    if (add.files.empty()) {
         CloseScanDialog(form.ScanDialog());
-        interaction.MessageBox(form.DialogOwner(), BoxKind::Information, nothingFound(decrypt, named, recursive));
+        interaction.MessageBox(form.DialogOwner(), BoxKind::Information, nothingFound(decrypt, add.named, recursive));
         return endProgram(form);
     }
     decrypt ? form.SetDecryptMode(false) : form.SetEncryptMode(false);
     // The scan dialog says "Please wait..." while every found file is measured.
-    form.AddFileList(found);
+    form.AddFileList(add.files);
     CloseScanDialog(form.ScanDialog());
 }
 
@@ -73,19 +64,23 @@ void AddFolderForEncryption(TForm1& form, const std::string& folder, bool Recurs
     addFolder(form, folder, Recursive, false);
 }
 
-std::vector<std::string>& FolderScan::ScanFolder(const std::string& folder, bool Decrypt,
-                                                 std::vector<std::string>& list)
+FolderAdd FolderScan::FindFiles(const std::string& folder, bool Recursive, bool Decrypt,
+                                const std::function<bool()>& confirmWholeFileSystem)
 {
-    ShowScanDialog(scanDialog_, Decrypt ? kScanCaptionDecrypt : kScanCaptionEncrypt, owner_);
     FolderWalk walk({[this](const std::string& in) { showFolder(in); },
                      [this] { return scanDialog_ && scanDialog_->ModalResult() == kModalResultCancel; }});
-    walk.ScanFolderTree(folder, Decrypt, list);
-    cancelled_ = walk.Cancelled();
-    if (!cancelled_)
-        reportUnreachable(walk);
+    FolderAdd add = walk.AddFolder(folder, Recursive, Decrypt, [&](bool wholeFileSystem) {
+        if (wholeFileSystem && !confirmWholeFileSystem())
+            return false;
+        ShowScanDialog(scanDialog_, Decrypt ? kScanCaptionDecrypt : kScanCaptionEncrypt, owner_);
+        return true;
+    });
+    if (!Recursive || add.stopped)
+        return add;
+    reportUnreachable(walk);
     SetScanText(*scanDialog_, QStringLiteral("Please wait..."));
     QCoreApplication::processEvents();
-    return list;
+    return add;
 }
 
 void FolderScan::showFolder(const std::string& folder)

@@ -3,18 +3,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/folderwalk.h"
 #include "platform/pacer.h"
 #include "ui/dialogs/scandlg.h"
 #include "ui/interaction.h"
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace tazen {
 
-class FolderWalk;
 class TForm1;
 
 // Both end in the form's list and mode, or end the program (exit code 0, through TForm1::EndProgram) when
@@ -33,12 +34,12 @@ public:
     {
     }
 
-    // Shows the scan dialog, walks the tree into list and leaves the dialog showing "Please wait...". Entries
-    // past the system's path limit are named together in one box once the walk is over.
-    std::vector<std::string>& ScanFolder(const std::string& folder, bool Decrypt, std::vector<std::string>& list);
-
-    // The user pressed Cancel; the program is to end.
-    bool Cancelled() const { return cancelled_; }
+    // The files of the folder, and with Recursive of its sub-folders. A recursive add first asks
+    // confirmWholeFileSystem when it would encrypt a whole file system, then shows the scan dialog, walks the
+    // tree and leaves the dialog showing "Please wait...". Entries past the system's path limit are named
+    // together in one box once the walk is over.
+    FolderAdd FindFiles(const std::string& folder, bool Recursive, bool Decrypt,
+                        const std::function<bool()>& confirmWholeFileSystem);
 
 private:
     void showFolder(const std::string& folder);
@@ -47,7 +48,6 @@ private:
     std::unique_ptr<TscanDialog>& scanDialog_;
     Interaction& interaction_;
     QWidget* owner_;
-    bool cancelled_ = false;
     std::string shownFolder_;
     // A round of Qt's event handling costs a few microseconds even with nothing to do; per entry that would
     // dominate a walk, so rounds closer together than this are skipped. Cancel still arrives within a
