@@ -9,6 +9,10 @@
 
 #include <sys/stat.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace tazen::test {
 namespace {
 
@@ -91,6 +95,41 @@ TEST_F(Walk, CancelStillHandlesTheEntryAtHandThenEndsEveryLevel)
             wanted.push_back(top + name);
         EXPECT_EQ(found, wanted) << "cancelled at read " << readsUntilCancel;
         EXPECT_TRUE(walk.Cancelled());
+    }
+}
+
+TEST_F(Walk, AFolderAddAsksOnlyBeforeWalkingAndNamesTheFolderAsItWalksIt)
+{
+    struct Case
+    {
+        std::string chosen;
+        bool recursive;
+        bool decrypt;
+        bool agree;
+        std::optional<bool> askedWhole; // what beginWalk was told, or not asked
+        bool stopped;
+        std::string named;
+        std::size_t files;
+    };
+    const std::vector<Case> cases = {
+        {top, true, false, true, false, false, top, 7},
+        {top, true, true, true, false, false, top, 2},
+        {top, true, false, false, false, true, top, 0},
+        {"/", true, false, false, true, true, "/", 0},
+        {top, false, false, true, std::nullopt, false, top + "/", 4},
+        {top + "/", false, true, true, std::nullopt, false, top + "/", 1},
+    };
+    for (const Case& c : cases) {
+        std::optional<bool> asked;
+        FolderWalk walk({nullptr, nullptr});
+        const FolderAdd add = walk.AddFolder(c.chosen, c.recursive, c.decrypt, [&](bool whole) {
+            asked = whole;
+            return c.agree;
+        });
+        EXPECT_EQ(asked, c.askedWhole) << c.chosen << " recursive " << c.recursive;
+        EXPECT_EQ(add.stopped, c.stopped) << c.chosen;
+        EXPECT_EQ(add.named, c.named) << c.chosen;
+        EXPECT_EQ(add.files.size(), c.files) << c.chosen << " recursive " << c.recursive;
     }
 }
 
