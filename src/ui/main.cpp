@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/main.h"
 
-#include "engine/fileformat.h"
+#include "format/fileformat.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "ui/dialogs/progressDlg.h"

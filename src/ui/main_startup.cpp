@@ -1,8 +1,8 @@
 // How the main window starts and ends: the single-instance rule with the hand-over, the command line, and
 // the window's geometry in the settings file.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/fileformat.h"
 #include "engine/settings.h"
+#include "format/fileformat.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
 #include "platform/terminal.h"

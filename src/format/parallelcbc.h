@@ -4,7 +4,7 @@
 #pragma once
 
 #include "cipher/cryptbase.h"
-#include "engine/fileformat.h"
+#include "format/fileformat.h"
 
 #include <array>
 #include <atomic>

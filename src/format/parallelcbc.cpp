@@ -1,6 +1,6 @@
 // CBC decryption of a file's stretches on several threads.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/parallelcbc.h"
+#include "format/parallelcbc.h"
 
 #include <algorithm>
 #include <cstring>
