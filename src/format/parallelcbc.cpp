@@ -168,14 +168,4 @@ void ParallelDecryption::Stop()
     first_ = end_;
 }
 
-void ParallelDecryption::Decrypt(TBlockCipher& cipher, std::uint8_t* data, std::int64_t size)
-{
-    Begin(data, size);
-    for (std::int64_t index = 0; index * kPieceSize < size && Claim(index); ++index) {
-        const std::int64_t from = index * kPieceSize;
-        cipher.CbcDecrypt(data + from, data + from, std::min<std::int64_t>(kPieceSize, size - from));
-    }
-    Finish(cipher);
-}
-
 } // namespace tazen
