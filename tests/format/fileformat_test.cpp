@@ -90,11 +90,11 @@ TEST(FormatBytes, MatchAnIndependentComputationAndDecryptBack)
     const Password passwords[] = {{"", ""}, {"abc", "abc"}, {"h\xC3\xB6gre", "h\xF6gre"}};
     std::mt19937 rng(2);
     TBlowfish cipher;
-    // Pieces of 8192 bytes, in chunks of 128 pieces.
+    // Pieces of 8192 bytes, in chunks of 128 pieces; the last length takes the read-ahead round its three chunks.
     const std::size_t chunk = 128 * 8192;
-    for (const std::size_t length : {std::size_t{0}, std::size_t{1}, std::size_t{7}, std::size_t{8}, std::size_t{13},
-                                     std::size_t{8191}, std::size_t{8192}, std::size_t{8193}, std::size_t{65537},
-                                     chunk - 1, chunk, chunk + 1, 3 * chunk + 8192, 4 * chunk + 5}) {
+    for (const std::size_t length :
+         {std::size_t{0}, std::size_t{1}, std::size_t{7}, std::size_t{8}, std::size_t{13}, std::size_t{8191},
+          std::size_t{8192}, std::size_t{8193}, std::size_t{65537}, chunk - 1, chunk, chunk + 1, 3 * chunk + 8192}) {
         const Bytes plain = test::randomBytes(rng, length);
         for (const Password& password : passwords) {
             SCOPED_TRACE(testing::Message() << length << " bytes, password '" << password.typed << "'");
