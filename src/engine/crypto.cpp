@@ -98,8 +98,8 @@ bool mayTake(const Entry& entry, Frontend& frontend, bool& replace)
     return !replace || frontend.MayReplace(entry.Path());
 }
 
-// What the two runs share: the pre-check, the progress dialog, the buffer, the byte counts, the block
-// loop, and how a run stops.
+// What the two runs share: the pre-check, the progress dialog, the buffers, the byte counts, the stream's hooks,
+// and how a run stops.
 class Run
 {
 public:
