@@ -49,15 +49,16 @@ test-sanitize: deps
 	cmake --build $(SANITIZE_DIR)
 	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j 2
 
-# ThreadSanitizer over the layers that use threads (large writes are flushed behind on a thread of their own).
+# ThreadSanitizer over the layers that use threads (large writes are flushed behind on a thread of their own,
+# and decryption shares its pieces out).
 # The kill -9 test and the fault campaign repeat whole runs hundreds of times, which takes ThreadSanitizer
 # many minutes; the flushing thread is exercised by the others.
 test-tsan: deps
 	$(call configure,$(TSAN_DIR),-DCMAKE_BUILD_TYPE=Debug -DTAZEN_WERROR=ON -DTAZEN_TSAN=ON \
 		-DTAZEN_BUILD_BENCH=OFF $(CMAKE_ARGS))
-	cmake --build $(TSAN_DIR) --target platform_tests engine_tests
+	cmake --build $(TSAN_DIR) --target platform_tests format_tests engine_tests
 	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-		ctest --test-dir $(TSAN_DIR) --output-on-failure -j 2 -L '^(platform|engine)$$' \
+		ctest --test-dir $(TSAN_DIR) --output-on-failure -j 2 -L '^(platform|format|engine)$$' \
 		-E '^(Crash|FaultCampaign)\.'
 
 # The layer rules first (scripts/check-layers reads the includes alone: cheap, and it needs no build), then

@@ -1,7 +1,7 @@
 // Blowfish CBC and key setup against OpenSSL in the same run; prints both sides and the ratio.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cipher/blowfish.h"
-#include "engine/fileformat.h"
+#include "format/fileformat.h"
 
 #include "comparing_reporter.h"
 

@@ -10,7 +10,7 @@
 
 #include "cipher/blowfish.h"
 #include "engine/crypto.h"
-#include "engine/fileformat.h"
+#include "format/fileformat.h"
 #include "platform/folders.h"
 #include "ui/dialogs/dialogfrontend.h"
 

@@ -7,7 +7,7 @@
 
 #include "cipher/blowfish.h"
 #include "engine/crypto.h"
-#include "engine/fileformat.h"
+#include "format/fileformat.h"
 #include "platform/folders.h"
 
 #include <benchmark/benchmark.h>

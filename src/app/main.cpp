@@ -1,7 +1,7 @@
 // Starts TaZEN: the application, the main window, the message loop.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/main.h"
-#include "engine/secrets.h"
+#include "platform/secrets.h"
 #include "ui/endsignals.h"
 #include "ui/interaction.h"
 #include "ui/secondstart.h"

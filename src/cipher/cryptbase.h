@@ -57,7 +57,7 @@ private:
 };
 
 // Keeping secrets out of core files and swap takes the system, which this layer does not reach: the platform
-// layer supplies the two functions (see engine/secrets.h). hold is told where a secret now lives, release that
+// layer supplies the two functions (see platform/secrets.h). hold is told where a secret now lives, release that
 // it has been wiped and is gone. Until they are set, secrets are only wiped.
 struct SecretMemoryHooks
 {

@@ -5,7 +5,8 @@
 
 #include "cipher/blowfish.h"
 #include "engine/crypto.h"
-#include "engine/fileformat.h"
+#include "format/fileformat.h"
+#include "format/stream.h"
 #include "platform/files.h"
 #include "platform/sysinfo.h"
 #include "platform/terminal.h"
@@ -315,14 +316,11 @@ bool JobFrontend::MayReplace(const std::string& name)
 }
 
 // The first file from from on whose password check fails, as one run would find it when it got there.
-std::size_t firstWrongPassword(const std::vector<std::string>& files, std::size_t from, const CheckBlock& expected)
+std::size_t firstWrongPassword(const std::vector<std::string>& files, std::size_t from, const TazenReader& reader)
 {
     for (std::size_t i = from; i < files.size(); ++i) {
         platform::File file;
-        std::uint8_t head[kCheckBlockSize];
-        std::int64_t got = 0;
-        if (platform::OpenForReading(files[i], file) != 0 || file.Read(head, kCheckBlockSize, got) != 0 ||
-            got != kCheckBlockSize || !CheckBlockMatches(expected, head))
+        if (platform::OpenForReading(files[i], file) != 0 || !reader.ReadCheckBlock(file).Matches())
             return i;
     }
     return files.size();
@@ -341,18 +339,20 @@ int RunInParallel(bool encrypting, const std::vector<std::string>& files, std::s
         frontend.RunStoppedAt(*stopped);
         return static_cast<int>(*stopped);
     }
-    CheckBlock expected{};
+    // Only the check block is wanted of the key: the cipher is left wiped.
+    TBlowfish cipher;
+    std::optional<RunKey> key;
+    std::optional<TazenReader> reader;
     if (!encrypting) {
-        TBlowfish cipher;
-        expected = KeyCipher(cipher, password);
-        cipher.Wipe();
+        key.emplace(cipher, password);
+        reader.emplace(cipher, *key);
     }
     progress.StartProgress(encrypting ? "Encrypting" : "Decrypting", std::to_string(files.size()));
     Scheduler scheduler(encrypting, files, password, frontend);
     // A file of another password would stop one run when it got there; the files before it go in
     // parallel, and it alone after them, so that it stops this run at the same place.
     for (std::size_t from = 0; from < files.size() && !scheduler.Stopped() && platform::InterruptSignal() == 0;) {
-        const std::size_t to = encrypting ? files.size() : firstWrongPassword(files, from, expected);
+        const std::size_t to = encrypting ? files.size() : firstWrongPassword(files, from, *reader);
         const std::size_t end = std::max(to, from + 1);
         scheduler.RunStretch(from, end, to > from ? jobs : 1);
         from = end;

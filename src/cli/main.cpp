@@ -10,11 +10,12 @@
 
 #include "cipher/blowfish.h"
 #include "engine/crypto.h"
-#include "engine/fileformat.h"
-#include "engine/secrets.h"
 #include "engine/settings.h"
+#include "format/fileformat.h"
+#include "format/stream.h"
 #include "platform/files.h"
 #include "platform/secretmemory.h"
+#include "platform/secrets.h"
 #include "platform/sysinfo.h"
 #include "platform/terminal.h"
 
@@ -257,30 +258,28 @@ int runEngine(const Options& options, Secret& password, cli::TerminalFrontend& f
 int checkFiles(const Options& options, Secret& password, cli::TerminalFrontend& frontend)
 {
     TBlowfish cipher;
-    const CheckBlock expected = KeyCipher(cipher, password.value);
-    cipher.Wipe();
+    const RunKey key(cipher, password.value);
     password.Wipe();
+    const TazenReader reader(cipher, key);
     int code = kExitDone;
     for (const std::string& name : options.files) {
         if (platform::InterruptSignal() != 0)
             return interruptedCode();
         platform::File file;
-        std::uint8_t head[kCheckBlockSize];
-        std::int64_t got = 0;
-        ErrorCode error = platform::OpenForReading(name, file);
-        if (error == 0)
-            error = file.Read(head, kCheckBlockSize, got);
-        if (error != 0) {
+        CheckOutcome head{CheckResult::ReadFailed, platform::OpenForReading(name, file)};
+        if (head.error == 0)
+            head = reader.ReadCheckBlock(file);
+        if (const ErrorCode error = head.error; head.result == CheckResult::ReadFailed) {
             // The file layer refuses anything but a regular file before reading it.
             const std::string reason = error == EISDIR   ? "it is a folder"
                                        : error == EINVAL ? "it is not a regular file"
                                                          : platform::ErrorText(error);
             frontend.Say("cannot read " + name + ": " + reason);
             code = kExitFailed;
-        } else if (got < kCheckBlockSize) {
+        } else if (head.result == CheckResult::TooShort) {
             frontend.Say("The file is too short to be a TaZEN encrypted file: " + name);
             code = kExitFailed;
-        } else if (!CheckBlockMatches(expected, head)) {
+        } else if (head.result == CheckResult::WrongPassword) {
             frontend.Say("Wrong password for the file: " + name);
             code = kExitFailed;
         } else {

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/options.h"
 
-#include "engine/fileformat.h"
+#include "format/fileformat.h"
 #include "platform/folders.h"
 #include "platform/terminal.h"
 

@@ -7,8 +7,8 @@
 
 #include "cipher/blowfish.h"
 #include "engine/crypto.h"
-#include "engine/fileformat.h"
-#include "engine/parallelcbc.h"
+#include "format/fileformat.h"
+#include "format/stream.h"
 #include "platform/files.h"
 #include "platform/sysinfo.h"
 #include "platform/terminal.h"
@@ -26,10 +26,6 @@ namespace tazen::cli {
 namespace {
 
 using platform::ErrorCode;
-
-// A multiple of the block size: a full buffer never holds the stream's last part block, so it can be
-// transformed whole whatever follows.
-constexpr std::int64_t kStreamChunk = std::int64_t{1} << 20;
 
 const std::string kInputName = "standard input";
 
@@ -75,6 +71,52 @@ bool nameWrittenInto(const std::string& name, const platform::FileState& output)
     return platform::StateOf(name, state) == 0 && writesInto(output, state);
 }
 
+// A filter's stream stops at Ctrl+C, and tells --progress-fd its percentage after each chunk written.
+class FilterHooks : public PayloadHooks
+{
+public:
+    FilterHooks(ProgressLines& progress, std::int64_t done, std::int64_t whole)
+        : progress_(progress), done_(done), whole_(whole)
+    {
+    }
+    bool CancelAsked() override { return platform::InterruptSignal() != 0; }
+    void ChunkWritten(std::int64_t size) override { Advance(size); }
+    void Advance(std::int64_t bytes)
+    {
+        done_ += bytes;
+        if (whole_ >= 0)
+            progress_.Percent(GaugePercent(static_cast<std::uint64_t>(done_), static_cast<std::uint64_t>(whole_),
+                                           kTotalGaugeThreshold));
+    }
+
+private:
+    ProgressLines& progress_;
+    std::int64_t done_;
+    std::int64_t whole_;
+};
+
+// The bytes to come on standard input when it is a regular file, from where it stands in it; else -1.
+std::int64_t lengthToCome(const platform::File& input)
+{
+    platform::FileState state;
+    if (input.State(state) != 0 || !S_ISREG(state.mode))
+        return -1;
+    const std::int64_t offset = platform::StreamOffset(STDIN_FILENO);
+    return offset >= 0 ? std::max<std::int64_t>(0, state.size - offset) : -1;
+}
+
+// The exit code of a filter's stream.
+int streamResult(const StreamOutcome& outcome)
+{
+    if (outcome.failure == StreamFailure::Read)
+        return readFailure(outcome.error);
+    if (outcome.cancelled)
+        return fail("interrupted; what was written is incomplete");
+    if (outcome.failure == StreamFailure::Write)
+        return writeFailure(outcome.error);
+    return kExitDone;
+}
+
 } // namespace
 
 int RefuseOutputIntoInput(const Options& options)
@@ -105,74 +147,55 @@ int RefuseOutputIntoInput(const Options& options)
 int RunPipeline(const Options& options, Secret& password)
 {
     const std::string& command = options.command;
+    const bool encrypting = command == "encrypt";
     TBlowfish cipher;
     const RunKey key(cipher, password.value);
     password.Wipe();
     platform::File input = duplicated(STDIN_FILENO, kInputName);
     if (!input.IsOpen())
         return fail("cannot read standard input: " + platform::ErrorText(errno));
-    platform::FileState inputState;
-    const bool inputKnown = input.State(inputState) == 0;
-    // A regular file's length tells how much is to come, from where standard input stands in it.
-    std::int64_t whole = -1;
-    if (const std::int64_t offset = inputKnown && S_ISREG(inputState.mode) ? platform::StreamOffset(STDIN_FILENO) : -1;
-        offset >= 0)
-        whole = std::max<std::int64_t>(0, inputState.size - offset);
-
-    std::uint8_t head[kCheckBlockSize];
-    std::int64_t got = 0;
-    if (command != "encrypt") {
-        if (const ErrorCode error = input.Read(head, kCheckBlockSize, got))
-            return readFailure(error);
-        if (got != kCheckBlockSize)
+    const std::int64_t whole = lengthToCome(input);
+    TazenWriter writer(cipher, key);
+    TazenReader reader(cipher, key);
+    if (!encrypting) {
+        switch (const CheckOutcome head = reader.ReadCheckBlock(input); head.result) {
+        case CheckResult::ReadFailed:
+            return readFailure(head.error);
+        case CheckResult::TooShort:
             return fail("The file is too short to be a TaZEN encrypted file: " + kInputName);
-        if (!CheckBlockMatches(key.Check(), head))
+        case CheckResult::WrongPassword:
             return fail("Wrong password for the file: " + kInputName);
+        case CheckResult::Matches:
+            break;
+        }
         if (command == "check") {
             std::printf("%s: the password matches\n", kInputName.c_str());
             return kExitDone;
         }
     }
     if (::isatty(STDOUT_FILENO))
-        return fail(std::string("standard output is a terminal; the ") +
-                    (command == "encrypt" ? "encrypted" : "decrypted") + " bytes go only to a file or a pipe");
+        return fail(std::string("standard output is a terminal; the ") + (encrypting ? "encrypted" : "decrypted") +
+                    " bytes go only to a file or a pipe");
     platform::File output = duplicated(STDOUT_FILENO, "standard output");
     if (!output.IsOpen())
         return writeFailure(errno);
 
-    key.KeyCipher(cipher);
-    const bool encrypting = command == "encrypt";
     ProgressLines progress(options.progressDescriptor);
-    std::int64_t done = encrypting ? 0 : kCheckBlockSize;
-    const auto advance = [&](std::int64_t bytes) {
-        done += bytes;
-        if (whole >= 0)
-            progress.Percent(GaugePercent(static_cast<std::uint64_t>(done), static_cast<std::uint64_t>(whole),
-                                          kTotalGaugeThreshold));
-    };
+    FilterHooks hooks(progress, encrypting ? 0 : kCheckBlockSize, whole);
     progress.Text((encrypting ? "Encrypting " : "Decrypting ") + kInputName);
-    advance(0);
+    hooks.Advance(0);
     if (encrypting)
-        if (const ErrorCode error = output.Write(key.Check().data(), kCheckBlockSize))
+        if (const ErrorCode error = writer.Begin(output))
             return writeFailure(error);
-    ParallelDecryption parallel(cipher, key, encrypting ? 1 : platform::UsableProcessors());
-    SecretBuffer buffer(static_cast<std::size_t>(kStreamChunk));
-    for (;;) {
-        if (const ErrorCode error = input.Read(buffer.data(), kStreamChunk, got))
-            return readFailure(error);
-        if (platform::InterruptSignal() != 0)
-            return fail("interrupted; what was written is incomplete");
-        if (encrypting) {
-            TransformPayload(cipher, Direction::Encrypt, buffer.data(), got);
-        } else {
-            parallel.Decrypt(cipher, buffer.data(), got);
-        }
-        if (const ErrorCode error = output.Write(buffer.data(), got))
-            return writeFailure(error);
-        advance(got);
-        if (got < kStreamChunk)
-            break;
-    }
+    if (!encrypting)
+        reader.KeyCipher();
+    // -j caps the threads of the decryption, as it does for a file's.
+    const int threads = options.jobs > 0 ? options.jobs : platform::UsableProcessors();
+    const StreamOutcome outcome =
+        encrypting ? writer.Encrypt(input, output, hooks) : reader.Decrypt(input, output, hooks, threads);
+    cipher.Wipe();
+    if (const int code = streamResult(outcome); code != kExitDone)
+        return code;
     if (const ErrorCode error = output.Close())
         return writeFailure(error);
     // Done, whatever the length of the file became while it was read.

@@ -3,19 +3,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/crypto.h"
 
-#include "engine/fileformat.h"
-#include "engine/parallelcbc.h"
+#include "base/ascii.h"
 #include "engine/readback.h"
-#include "platform/ascii.h"
+#include "format/fileformat.h"
+#include "format/stream.h"
 #include "platform/files.h"
 #include "platform/sysinfo.h"
 
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
-#include <memory>
+#include <functional>
 #include <optional>
 
 namespace tazen {
@@ -26,10 +25,6 @@ using platform::Entry;
 using platform::ErrorCode;
 using platform::File;
 using platform::PendingFile;
-
-// Reads and writes move this much at a time; encryption, gauges, messages and Cancel still step by
-// kPieceSize inside it, so the result on disk and on screen is the same as with 8192-byte reads.
-constexpr std::int64_t kChunkSize = std::int64_t{128} * kPieceSize;
 
 const std::string kEncryptingTitle = "Encrypting";
 const std::string kDecryptingTitle = "Decrypting";
@@ -52,6 +47,22 @@ std::string verifyFailureText(const char* failure, const std::string& name, Erro
     return error != 0 ? withReason(text, error) : text;
 }
 
+// Why a decryption does not go past the file's check block, if it does not.
+std::optional<std::string> refusal(const CheckOutcome& head, const std::string& name)
+{
+    switch (head.result) {
+    case CheckResult::ReadFailed:
+        return withReason("Could not read the file: " + name, head.error);
+    case CheckResult::TooShort:
+        return "The file is too short to be a TaZEN encrypted file: " + name;
+    case CheckResult::WrongPassword:
+        return "Wrong password for the file: " + name;
+    case CheckResult::Matches:
+        break;
+    }
+    return std::nullopt;
+}
+
 // The name a file's encryption would fail to create because it is longer than the folder takes, if any.
 std::optional<std::string> tooLongForExtension(const std::string& name, bool executable)
 {
@@ -71,7 +82,7 @@ std::optional<std::string> tooLongForExtension(const std::string& name, bool exe
 int positionOf(const std::vector<std::string>& fileNames, std::size_t index)
 {
     for (std::size_t i = 0; i < index; ++i)
-        if (platform::EqualIgnoringAsciiCase(fileNames[i], fileNames[index]))
+        if (EqualIgnoringAsciiCase(fileNames[i], fileNames[index]))
             return static_cast<int>(i);
     return static_cast<int>(index);
 }
@@ -87,15 +98,8 @@ bool mayTake(const Entry& entry, Frontend& frontend, bool& replace)
     return !replace || frontend.MayReplace(entry.Path());
 }
 
-enum class StreamFailure
-{
-    None,
-    Read,
-    Write
-};
-
-// What the two runs share: the pre-check, the progress dialog, the buffer, the byte counts, the block
-// loop, and how a run stops.
+// What the two runs share: the pre-check, the progress dialog, the buffers, the byte counts, the stream's hooks,
+// and how a run stops.
 class Run
 {
 public:
@@ -175,34 +179,33 @@ public:
     // (length or modification time) stops the run as a failed read does.
     // check, when given, takes the plain bytes and is told what is on the device as it goes; once the new
     // file is flushed it is proven there, under its temporary name, before it may replace a file: always
-    // when the check expects it, else when a file of its name appeared meanwhile. parallel, when given,
-    // decrypts with helper threads.
+    // when the check expects it, else when a file of its name appeared meanwhile. payload moves the bytes:
+    // the writer's or the reader's stream, given the run's hooks.
     std::optional<int> Transfer(std::size_t index, TBlockCipher& cipher, Direction direction, File& source,
                                 PendingFile& destination, std::int64_t fileSize, std::string_view cancelText,
-                                bool replace, bool& skipped, ReadBackCheck* check = nullptr,
-                                ParallelDecryption* parallel = nullptr)
+                                bool replace, bool& skipped, ReadBackCheck* check,
+                                const std::function<StreamOutcome(PayloadHooks&)>& payload)
     {
         const std::string& name = fileNames_[index];
-        bool cancelled = false;
-        ErrorCode error = 0;
-        std::int64_t read = 0;
         skipped = false;
-        const StreamFailure failure =
-            Stream(cipher, direction, source, destination.Output(), fileSize, cancelled, error, read, check, parallel);
+        progress_.gaugeFile().SetProgress(0);
+        FileHooks hooks(*this, destination.Output(), check, static_cast<std::uint64_t>(fileSize));
+        const StreamOutcome stream = payload(hooks);
+        ErrorCode error = stream.error;
         cipher.Wipe();
         platform::FileState closing, named;
         const ErrorCode closingError = source.State(closing);
         // Read from its start to its end as it was opened, and nothing came after what was read.
         const bool unchanged = closingError == 0 && closing == opened_ &&
-                               closing.size == read + (direction == Direction::Decrypt ? kCheckBlockSize : 0);
+                               closing.size == stream.read + (direction == Direction::Decrypt ? kCheckBlockSize : 0);
         sourceStillNamed_ = unchanged && platform::StateOf(entry_, named, true) == 0 && named == closing;
         static_cast<void>(source.Close()); // only read
-        if (failure == StreamFailure::Read)
+        if (stream.failure == StreamFailure::Read)
             return Stop(index, withReason("Could not read the file: " + name, error));
         const std::string writeFailure = "Could not write the file: " + destination.FinalName();
-        if (failure == StreamFailure::Write)
+        if (stream.failure == StreamFailure::Write)
             return Stop(index, withReason(writeFailure, error));
-        if (cancelled)
+        if (stream.cancelled)
             return Cancelled(index, std::string(cancelText));
         if (closingError != 0)
             return Stop(index, withReason("Could not read the file: " + name, closingError));
@@ -243,133 +246,42 @@ public:
         return std::nullopt;
     }
 
+    // The run's buffers, kept from file to file.
+    PayloadBuffers& Buffers() { return buffers_; }
+
 private:
-    // Reads the file a chunk at a time and passes each through the block loop (Pass) into destination.
-    // fileSize is what the file gauge divides by.
-    StreamFailure Stream(TBlockCipher& cipher, Direction direction, File& source, File& destination,
-                         std::int64_t fileSize, bool& cancelled, ErrorCode& error, std::int64_t& read,
-                         ReadBackCheck* check, ParallelDecryption* parallel)
+    // The run's side of a file's stream: Cancel and the gauges at each piece; the read-back's digest, and the
+    // writeback of what the new file has taken, at each chunk.
+    class FileHooks : public PayloadHooks
     {
-        progress_.gaugeFile().SetProgress(0);
-        cancelled = false;
-        if (parallel && parallel->Helps())
-            return streamAhead(cipher, source, destination, fileSize, cancelled, error, read, check, *parallel);
-        const auto whole = static_cast<std::uint64_t>(fileSize);
-        std::uint64_t fileDone = 0;
-        for (;;) {
-            std::int64_t got = 0;
-            if ((error = source.Read(buffer_.data(), kChunkSize, got)) != 0)
-                return StreamFailure::Read;
-            read += got;
-            if (check && direction == Direction::Encrypt)
-                check->AddPlain(buffer_.data(), got);
-            bool fileEnded = false;
-            const std::int64_t passed =
-                Pass(cipher, direction, buffer_.data(), got, nullptr, fileDone, whole, cancelled, fileEnded);
-            // A cancelled file is thrown away, so its last bytes need not be written.
-            if (cancelled)
-                return StreamFailure::None;
-            if ((error = writeOut(destination, buffer_.data(), passed, check, direction == Direction::Decrypt)) != 0)
-                return StreamFailure::Write;
-            if (fileEnded)
-                return StreamFailure::None;
+    public:
+        FileHooks(Run& run, File& destination, ReadBackCheck* check, std::uint64_t whole)
+            : run_(run), destination_(destination), check_(check), whole_(whole)
+        {
         }
-    }
+        bool CancelAsked() override { return run_.cancelAsked(); }
+        void PiecePassed(std::int64_t piece, std::int64_t done) override
+        {
+            run_.piecePassed(piece, static_cast<std::uint64_t>(done), whole_);
+        }
+        void PlainChunk(const std::uint8_t* data, std::int64_t size) override
+        {
+            if (check_)
+                check_->AddPlain(data, size);
+        }
+        void ChunkWritten(std::int64_t /*size*/) override
+        {
+            destination_.StartWriteback();
+            if (check_)
+                check_->Allow(destination_.Flushed());
+        }
 
-    // Stream's decryption with helpers. The chunks after the one being passed are read and queued for the
-    // helpers up to ParallelDecryption::kQueued at a time, and the chunk before it is written meanwhile, so
-    // the helpers have work while the caller reads and writes. What is read, what is written and the steps
-    // the user sees are those of the plain loop; a read that failed is reported where that loop would have
-    // made it.
-    StreamFailure streamAhead(TBlockCipher& cipher, File& source, File& destination, std::int64_t fileSize,
-                              bool& cancelled, ErrorCode& error, std::int64_t& read, ReadBackCheck* check,
-                              ParallelDecryption& parallel)
-    {
-        constexpr std::size_t kBuffers = ParallelDecryption::kQueued;
-        std::array<std::uint8_t*, kBuffers> buffers{buffer_.data()};
-        for (std::size_t i = 1; i < kBuffers; ++i) {
-            if (!spares_[i - 1])
-                spares_[i - 1] = std::make_unique<SecretBuffer>(static_cast<std::size_t>(kChunkSize));
-            buffers[i] = spares_[i - 1]->data();
-        }
-        std::array<std::int64_t, kBuffers> sizes{};
-        const auto whole = static_cast<std::uint64_t>(fileSize);
-        std::uint64_t fileDone = 0;
-        // Chunks read and queued so far; the last of them ends the file when it has a part piece.
-        std::uint64_t queued = 0;
-        bool endQueued = false;
-        ErrorCode readError = 0;
-        const auto readNext = [&] {
-            if (endQueued || readError != 0)
-                return;
-            std::int64_t& got = sizes[queued % kBuffers];
-            if ((readError = source.Read(buffers[queued % kBuffers], kChunkSize, got)) != 0)
-                return;
-            read += got;
-            endQueued = got % kPieceSize != 0 || got == 0;
-            parallel.Begin(buffers[queued % kBuffers], got);
-            ++queued;
-        };
-        // Whatever ends the stream, the helpers are off the buffers first.
-        const auto stop = [&](StreamFailure failure) {
-            parallel.Stop();
-            return failure;
-        };
-        readNext();
-        readNext();
-        for (std::uint64_t chunk = 0;; ++chunk) {
-            if (chunk == queued) {
-                error = readError;
-                return stop(StreamFailure::Read);
-            }
-            const std::uint64_t previous = chunk + kBuffers - 1;
-            if (chunk > 0 && (error = writeOut(destination, buffers[previous % kBuffers], sizes[previous % kBuffers],
-                                               check, true)) != 0)
-                return stop(StreamFailure::Write);
-            readNext();
-            bool fileEnded = false;
-            const std::int64_t passed = Pass(cipher, Direction::Decrypt, buffers[chunk % kBuffers],
-                                             sizes[chunk % kBuffers], &parallel, fileDone, whole, cancelled, fileEnded);
-            if (cancelled)
-                return stop(StreamFailure::None);
-            if (fileEnded) {
-                error = writeOut(destination, buffers[chunk % kBuffers], passed, check, true);
-                return stop(error != 0 ? StreamFailure::Write : StreamFailure::None);
-            }
-        }
-    }
-
-    // The block loop over one chunk. Each pass handles messages, notes Cancel, transforms up to kPieceSize
-    // bytes (unless the helpers have them) and updates the gauges; a short piece ends the file, so a file
-    // whose size is a multiple of kPieceSize ends with an empty pass, and a Cancel noted in a pass still lets
-    // that pass's piece through. Returns the bytes passed, all of them transformed.
-    std::int64_t Pass(TBlockCipher& cipher, Direction direction, std::uint8_t* chunk, std::int64_t got,
-                      ParallelDecryption* parallel, std::uint64_t& fileDone, std::uint64_t whole, bool& cancelled,
-                      bool& fileEnded)
-    {
-        std::int64_t offset = 0;
-        bool own = true;
-        for (;;) {
-            cancelled = cancelAsked();
-            const std::int64_t piece = std::min<std::int64_t>(kPieceSize, got - offset);
-            if (own && (!parallel || parallel->Claim(offset / kPieceSize))) {
-                TransformPayload(cipher, direction, chunk + offset, piece);
-            } else if (own) {
-                // The helpers have this piece and the rest; what is left is waiting for them.
-                parallel->Finish(cipher);
-                own = false;
-            }
-            offset += piece;
-            fileDone += static_cast<std::uint64_t>(piece);
-            piecePassed(piece, fileDone, whole);
-            fileEnded = piece != kPieceSize;
-            if (fileEnded || cancelled || offset == got)
-                break;
-        }
-        if (parallel && own)
-            parallel->Finish(cipher);
-        return offset;
-    }
+    private:
+        Run& run_;
+        File& destination_;
+        ReadBackCheck* check_;
+        std::uint64_t whole_;
+    };
 
     // Before each piece: pending messages are handled, and whether Cancel has been pressed is noted.
     bool cancelAsked()
@@ -386,28 +298,11 @@ private:
         progress_.gaugeTotal().SetProgress(GaugePercent(totalDone_, total_, kTotalGaugeThreshold));
     }
 
-    // plain: the bytes are what the new file is to give back, digested here as they go out.
-    static ErrorCode writeOut(File& destination, const std::uint8_t* data, std::int64_t size, ReadBackCheck* check,
-                              bool plain)
-    {
-        if (check && plain)
-            check->AddPlain(data, size);
-        if (const ErrorCode error = destination.Write(data, size))
-            return error;
-        destination.StartWriteback();
-        if (check)
-            check->Allow(destination.Flushed());
-        return 0;
-    }
-
     const std::vector<std::string>& fileNames_;
     std::string& message_;
     Frontend& frontend_;
     ProgressDialogPort& progress_;
-    // It holds plain bytes.
-    SecretBuffer buffer_{static_cast<std::size_t>(kChunkSize)};
-    // The chunks queued for helpers after the one being passed, made the first time they help.
-    std::array<std::unique_ptr<SecretBuffer>, ParallelDecryption::kQueued - 1> spares_;
+    PayloadBuffers buffers_;
     Entry entry_;
     platform::FileState opened_;
     bool sourceStillNamed_ = false;
@@ -519,7 +414,7 @@ int encryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
             return run.Stop(i, "Could not create destination file: " + destinationName);
 
         WipeOnExit wipe(cipher);
-        key.KeyCipher(cipher);
+        TazenWriter writer(cipher, key, run.Buffers());
         // A source about to be destroyed, or a file about to be replaced, goes only once the encrypted file
         // has been read back and proven; the plain bytes' digest is taken anyway, in case a file of the name
         // appears meanwhile.
@@ -529,13 +424,14 @@ int encryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
             check->Start(destination, DisposalWanted(frontend) || replace || replaceExecutable);
         }
         destination.Output().Preallocate(kCheckBlockSize + size);
-        if (const ErrorCode error = destination.Output().Write(key.Check().data(), kCheckBlockSize))
+        if (const ErrorCode error = writer.Begin(destination.Output()))
             return run.Stop(i, withReason("Could not write the file: " + destinationName, error));
 
         bool skipped = false;
         if (const std::optional<int> stopped =
                 run.Transfer(i, cipher, Direction::Encrypt, source, destination, size, kEncryptionCanceled, replace,
-                             skipped, check ? &*check : nullptr))
+                             skipped, check ? &*check : nullptr,
+                             [&](PayloadHooks& hooks) { return writer.Encrypt(source, destination.Output(), hooks); }))
             return *stopped;
         if (skipped)
             continue;
@@ -583,16 +479,11 @@ int decryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
         const std::string& destinationName = destinationEntry.Path();
 
         // The password is checked before anything is created, so a wrong one costs no existing file.
-        std::uint8_t head[kCheckBlockSize];
-        std::int64_t got = 0;
-        if (const ErrorCode error = source.Read(head, kCheckBlockSize, got))
-            return run.Stop(i, withReason("Could not read the file: " + name, error));
-        if (got != kCheckBlockSize)
-            return run.Stop(i, "The file is too short to be a TaZEN encrypted file: " + name);
-        if (!CheckBlockMatches(key.Check(), head))
-            return run.Stop(i, "Wrong password for the file: " + name);
+        TazenReader reader(cipher, key, run.Buffers());
+        if (const std::optional<std::string> refused = refusal(reader.ReadCheckBlock(source), name))
+            return run.Stop(i, *refused);
         WipeOnExit wipe(cipher);
-        key.KeyCipher(cipher);
+        reader.KeyCipher();
 
         bool replace = false;
         if (!mayTake(destinationEntry, frontend, replace)) {
@@ -611,12 +502,14 @@ int decryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames
             check->Start(destination);
         }
 
-        const int threads = frontend.DecryptionThreads();
-        ParallelDecryption parallel(cipher, key, threads > 0 ? threads : platform::UsableProcessors());
+        const int asked = frontend.DecryptionThreads();
+        const int threads = asked > 0 ? asked : platform::UsableProcessors();
         bool skipped = false;
         if (const std::optional<int> stopped =
                 run.Transfer(i, cipher, Direction::Decrypt, source, destination, size, kDecryptionCanceled, replace,
-                             skipped, check ? &*check : nullptr, &parallel))
+                             skipped, check ? &*check : nullptr, [&](PayloadHooks& hooks) {
+                                 return reader.Decrypt(source, destination.Output(), hooks, threads);
+                             }))
             return *stopped;
         if (skipped)
             continue;

@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/folderwalk.h"
 
-#include "engine/fileformat.h"
+#include "format/fileformat.h"
 
 #include <algorithm>
 #include <iterator>

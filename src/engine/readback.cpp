@@ -5,7 +5,6 @@
 #include "platform/sysinfo.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <system_error>
 
@@ -13,7 +12,8 @@ namespace tazen {
 
 namespace {
 
-constexpr std::int64_t kReadBackStep = std::int64_t{1} << 20;
+// The steps in which what is on the device is read back on the thread: the streams' chunks.
+constexpr std::int64_t kReadBackStep = kChunkSize;
 
 constexpr std::uint64_t kPrime1 = 0x9E3779B185EBCA87ULL;
 constexpr std::uint64_t kPrime2 = 0xC2B2AE3D27D4EB4FULL;
@@ -35,6 +35,48 @@ std::uint64_t loadWord(const std::uint8_t* data)
     std::memcpy(&value, data, sizeof value);
     return value;
 }
+
+// The new file from offset to end, each read's pages dropped from the cache first so that it reaches the device.
+class DeviceSource : public ByteSource
+{
+public:
+    DeviceSource(platform::File& file, std::int64_t offset, std::int64_t end) : file_(file), offset_(offset), end_(end)
+    {
+    }
+    ErrorCode Read(void* buffer, std::int64_t size, std::int64_t& got) override
+    {
+        got = 0;
+        size = std::min(size, end_ - offset_);
+        if (size <= 0)
+            return 0;
+        file_.DropCached(offset_, size);
+        const ErrorCode error = file_.ReadAt(buffer, size, offset_, got);
+        offset_ += got;
+        return error;
+    }
+
+private:
+    platform::File& file_;
+    std::int64_t offset_;
+    std::int64_t end_;
+};
+
+// Digests what it is given and counts it.
+class DigestSink : public ByteSink
+{
+public:
+    DigestSink(StreamDigest& digest, std::int64_t& done) : digest_(digest), done_(done) {}
+    ErrorCode Write(const void* data, std::int64_t size) override
+    {
+        digest_.Update(static_cast<const std::uint8_t*>(data), size);
+        done_ += size;
+        return 0;
+    }
+
+private:
+    StreamDigest& digest_;
+    std::int64_t& done_;
+};
 
 } // namespace
 
@@ -83,11 +125,11 @@ std::uint64_t StreamDigest::Final() const
 }
 
 ReadBackCheck::ReadBackCheck(TBlockCipher& cipher, const RunKey& key)
-    : runCipher_(&cipher), key_(&key), own_(cipher.NewOfSameKind()), buffer_(static_cast<std::size_t>(kReadBackStep))
+    : runCipher_(&cipher), key_(&key), own_(cipher.NewOfSameKind())
 {
 }
 
-ReadBackCheck::ReadBackCheck() : buffer_(static_cast<std::size_t>(kReadBackStep)) {}
+ReadBackCheck::ReadBackCheck() = default;
 
 ReadBackCheck::~ReadBackCheck()
 {
@@ -140,28 +182,26 @@ void ReadBackCheck::Allow(std::int64_t flushed)
     wake_.notify_one();
 }
 
-bool ReadBackCheck::readBack(TBlockCipher* cipher, std::int64_t end, bool final, ParallelDecryption* parallel)
+bool ReadBackCheck::readBack(TBlockCipher* cipher, std::int64_t end, int threads)
 {
-    while (done_ < end) {
-        const std::int64_t size = std::min(kReadBackStep, end - done_);
-        const std::int64_t offset = header() + done_;
-        reader_.DropCached(offset, size);
-        std::int64_t got = 0;
-        if ((error_ = reader_.ReadAt(buffer_.data(), size, offset, got)) != 0 || got != size)
-            return false;
-        if (cipher) {
-            // Only the file's last stretch may end in a part block.
-            if (size % 8 != 0 && !(final && done_ + size == end))
-                return false;
-            if (parallel)
-                parallel->Decrypt(*cipher, buffer_.data(), size);
-            else
-                cipher->CbcDecrypt(buffer_.data(), buffer_.data(), size);
-        }
-        readBack_.Update(buffer_.data(), size);
-        done_ += size;
+    DeviceSource source(reader_, header() + done_, header() + end);
+    DigestSink sink(readBack_, done_);
+    if (cipher) {
+        // The payload goes as the reader takes any: only its last piece may end in a part block.
+        TazenReader payload(*cipher, *key_, buffers_);
+        PayloadHooks none;
+        const StreamOutcome outcome = payload.Decrypt(source, sink, none, threads);
+        if (outcome.failure == StreamFailure::Read)
+            error_ = outcome.error;
+        return outcome.failure == StreamFailure::None && done_ == end;
     }
-    return true;
+    for (std::int64_t got = kReadBackStep; got == kReadBackStep;) {
+        std::uint8_t* buffer = buffers_.Chunk(0);
+        if ((error_ = source.Read(buffer, kReadBackStep, got)) != 0)
+            return false;
+        static_cast<void>(sink.Write(buffer, got)); // a digest takes anything
+    }
+    return done_ == end;
 }
 
 void ReadBackCheck::work()
@@ -173,7 +213,7 @@ void ReadBackCheck::work()
             return;
         const std::int64_t end = allowed_ / kReadBackStep * kReadBackStep;
         lock.unlock();
-        const bool read = readBack(own_.get(), end, false);
+        const bool read = readBack(own_.get(), end);
         lock.lock();
         if (!read) {
             failed_ = true;
@@ -205,16 +245,15 @@ bool ReadBackCheck::Finish()
             key_->KeyCipher(*runCipher_);
             done_ = 0;
         }
+        DeviceSource head(reader_, 0, kCheckBlockSize);
+        const CheckOutcome check = TazenReader(*cipher, *key_).ReadCheckBlock(head);
+        error_ = check.error;
         // What is left is waited for: every processor may help with it.
-        ParallelDecryption parallel(*cipher, *key_, platform::UsableProcessors());
-        std::array<std::uint8_t, kCheckBlockSize> head{};
-        reader_.DropCached(0, kCheckBlockSize);
-        proven = (error_ = reader_.ReadAt(head.data(), kCheckBlockSize, 0, got)) == 0 && got == kCheckBlockSize &&
-                 CheckBlockMatches(key_->Check(), head.data()) && readBack(cipher, plainBytes_, true, &parallel);
+        proven = check.Matches() && readBack(cipher, plainBytes_, platform::UsableProcessors());
         if (!threaded)
             runCipher_->Wipe();
     } else {
-        proven = readBack(nullptr, plainBytes_, true);
+        proven = readBack(nullptr, plainBytes_);
     }
     // Nothing may follow what was written.
     std::uint8_t extra = 0;

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "cipher/cryptbase.h"
-#include "engine/fileformat.h"
-#include "engine/parallelcbc.h"
+#include "format/fileformat.h"
+#include "format/stream.h"
 #include "platform/files.h"
 
 #include <condition_variable>
@@ -69,8 +69,8 @@ public:
 
 private:
     // Reads back and digests the bytes after the check block up to end, decrypting them with cipher where
-    // there is one; final: end is the end of the file. parallel, when given, shares the decryption out.
-    bool readBack(TBlockCipher* cipher, std::int64_t end, bool final, ParallelDecryption* parallel = nullptr);
+    // there is one, on threads threads.
+    bool readBack(TBlockCipher* cipher, std::int64_t end, int threads = 1);
     void work();
     bool encrypted() const { return key_ != nullptr; }
     std::int64_t header() const { return encrypted() ? kCheckBlockSize : 0; }
@@ -88,7 +88,7 @@ private:
     std::int64_t done_ = 0;
     bool failed_ = false;
     platform::ErrorCode error_ = 0;
-    SecretBuffer buffer_;
+    PayloadBuffers buffers_;
 
     std::mutex mutex_;
     std::condition_variable wake_;

@@ -3,12 +3,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "extractor/selfimage.h"
 
+#include "base/ascii.h"
 #include "cipher/blowfish.h"
-#include "engine/fileformat.h"
-#include "engine/secrets.h"
-#include "platform/ascii.h"
+#include "format/fileformat.h"
+#include "format/stream.h"
 #include "platform/files.h"
 #include "platform/secretmemory.h"
+#include "platform/secrets.h"
 #include "platform/terminal.h"
 
 #include <fcntl.h>
@@ -38,8 +39,6 @@ enum ExitCode
     kExitFailed = 6
 };
 
-constexpr std::int64_t kChunkSize = std::int64_t{128} * kPieceSize;
-
 // Messages begin with the name the program was started under, as a shell's do.
 std::string programName = "extractor";
 
@@ -65,9 +64,9 @@ int interrupted()
 std::string plainNameOf(const std::string& executableName)
 {
     std::string name;
-    if (platform::EndsWithIgnoringAsciiCase(executableName, ".tazen.exe"))
+    if (EndsWithIgnoringAsciiCase(executableName, ".tazen.exe"))
         name = executableName.substr(0, executableName.size() - 10);
-    else if (platform::EndsWithIgnoringAsciiCase(executableName, ".exe"))
+    else if (EndsWithIgnoringAsciiCase(executableName, ".exe"))
         name = executableName.substr(0, executableName.size() - 4);
     return name.empty() ? executableName + ".out" : name;
 }
@@ -105,6 +104,45 @@ bool readAt(int descriptor, std::uint8_t* buffer, std::int64_t size, std::int64_
     }
     return true;
 }
+
+// The encrypted file where it stands in this program's file: from offset to end.
+class AttachedFile : public ByteSource
+{
+public:
+    AttachedFile(int self, std::int64_t offset, std::int64_t end) : self_(self), offset_(offset), end_(end) {}
+    ErrorCode Read(void* buffer, std::int64_t size, std::int64_t& got) override
+    {
+        got = std::min(size, end_ - offset_);
+        ErrorCode error = 0;
+        if (got > 0 && !readAt(self_, static_cast<std::uint8_t*>(buffer), got, offset_, error)) {
+            got = 0;
+            shortened_ = error == 0;
+            return shortened_ ? ErrorCode(EIO) : error;
+        }
+        offset_ += got;
+        return 0;
+    }
+    // A read failed because the file ended before end.
+    bool Shortened() const { return shortened_; }
+
+private:
+    int self_;
+    std::int64_t offset_;
+    std::int64_t end_;
+    bool shortened_ = false;
+};
+
+// Ctrl+C stops the decryption; each chunk written starts its way to the device.
+class ExtractHooks : public PayloadHooks
+{
+public:
+    explicit ExtractHooks(platform::File& output) : output_(output) {}
+    bool CancelAsked() override { return platform::InterruptSignal() != 0; }
+    void ChunkWritten(std::int64_t /*size*/) override { output_.StartWriteback(); }
+
+private:
+    platform::File& output_;
+};
 
 void printHelp()
 {
@@ -259,8 +297,8 @@ int mayReplace(const std::string& outputName)
     return -1;
 }
 
-int extract(int self, const std::string& selfName, std::int64_t start, std::int64_t size, const std::string& outputName,
-            TBlockCipher& cipher, mode_t permissions)
+int extract(AttachedFile& payload, const std::string& selfName, std::int64_t size, const std::string& outputName,
+            TazenReader& reader, mode_t permissions)
 {
     platform::PendingFile output;
     if (const ErrorCode error = platform::PendingFile::Create(outputName, output))
@@ -268,27 +306,17 @@ int extract(int self, const std::string& selfName, std::int64_t start, std::int6
                                      "; --output DIR writes it elsewhere");
     output.Output().Preallocate(size - kCheckBlockSize);
 
-    SecretBuffer buffer(static_cast<std::size_t>(kChunkSize));
-    int result = -1;
-    for (std::int64_t done = kCheckBlockSize; done < size && result < 0;) {
-        const std::int64_t piece = std::min(kChunkSize, size - done);
-        ErrorCode error = 0;
-        if (platform::InterruptSignal() != 0)
-            result = interrupted();
-        else if (!readAt(self, buffer.data(), piece, start + done, error))
-            result = platform::InterruptSignal() != 0 ? interrupted()
-                     : error != 0 ? fail(kExitFailed, "cannot read " + selfName + ": " + platform::ErrorText(error))
-                                  : fail(kExitDamaged, selfName + " became shorter while it was read");
-        else {
-            TransformPayload(cipher, Direction::Decrypt, buffer.data(), piece);
-            if ((error = output.Output().Write(buffer.data(), piece)) != 0)
-                result = fail(kExitFailed, "cannot write " + outputName + ": " + platform::ErrorText(error));
-            output.Output().StartWriteback();
-            done += piece;
-        }
-    }
-    if (result >= 0)
-        return result;
+    reader.KeyCipher();
+    ExtractHooks hooks(output.Output());
+    const StreamOutcome outcome = reader.Decrypt(payload, output.Output(), hooks);
+    if (outcome.cancelled || (outcome.failure == StreamFailure::Read && platform::InterruptSignal() != 0))
+        return interrupted();
+    if (outcome.failure == StreamFailure::Read)
+        return payload.Shortened()
+                   ? fail(kExitDamaged, selfName + " became shorter while it was read")
+                   : fail(kExitFailed, "cannot read " + selfName + ": " + platform::ErrorText(outcome.error));
+    if (outcome.failure == StreamFailure::Write)
+        return fail(kExitFailed, "cannot write " + outputName + ": " + platform::ErrorText(outcome.error));
     // Never onto a file that is there: the user is asked first.
     ErrorCode error = output.Commit(permissions, nullptr, false);
     if (error == EEXIST) {
@@ -334,14 +362,17 @@ int run(int argc, char** argv)
     if (const int code = readPassword(options, plainName, password.value); code >= 0)
         return code;
     TBlowfish cipher;
-    const CheckBlock expected = KeyCipher(cipher, password.value);
+    const RunKey key(cipher, password.value);
     password.Wipe();
-    std::uint8_t head[kCheckBlockSize];
-    ErrorCode error = 0;
-    if (!readAt(self, head, kCheckBlockSize, start, error))
-        return fail(kExitFailed, "cannot read " + programName + ": " + platform::ErrorText(error));
-    if (!CheckBlockMatches(expected, head))
-        return fail(kExitWrongPassword, "wrong password for " + programName);
+    TazenReader reader(cipher, key);
+    AttachedFile payload(self, start, start + size);
+    if (const CheckOutcome head = reader.ReadCheckBlock(payload); !head.Matches()) {
+        // The attached file holds the check block whole: it was measured before.
+        if (head.result == CheckResult::WrongPassword)
+            return fail(kExitWrongPassword, "wrong password for " + programName);
+        return fail(kExitFailed, "cannot read " + programName + ": " +
+                                     platform::ErrorText(payload.Shortened() ? ErrorCode(0) : head.error));
+    }
 
     const std::string folder =
         options.outputFolder.empty() ? platform::FolderOf(selfPath.empty() ? "./x" : selfPath) : options.outputFolder;
@@ -352,7 +383,7 @@ int run(int argc, char** argv)
     struct stat info;
     // The executable's permissions without its run bits: what the encrypted file had.
     const mode_t permissions = ::fstat(self, &info) == 0 ? (info.st_mode & 0666) : 0600;
-    if (const int code = extract(self, programName, start, size, outputName, cipher, permissions); code >= 0)
+    if (const int code = extract(payload, programName, size, outputName, reader, permissions); code >= 0)
         return code;
     std::printf("%s: wrote %s (%lld bytes)\n", platform::Printable(programName).c_str(),
                 platform::Printable(outputName).c_str(), static_cast<long long>(PayloadSize(size)));

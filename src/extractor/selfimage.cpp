@@ -7,7 +7,7 @@
 // program, and a later strip, which rewrites the headers, keeps them right.
 #include "extractor/selfimage.h"
 
-#include "engine/fileformat.h"
+#include "format/fileformat.h"
 
 #include <elf.h>
 #include <link.h>

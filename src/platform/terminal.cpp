@@ -3,7 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/terminal.h"
 
-#include "platform/ascii.h"
+#include "base/ascii.h"
 
 #include <fcntl.h>
 #include <signal.h>

@@ -4,7 +4,7 @@
 #include "ui/main.h"
 
 #include "engine/crypto.h"
-#include "engine/fileformat.h"
+#include "format/fileformat.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "ui/about.h"

@@ -1,7 +1,7 @@
 // The decryption run: the password check before anything is written, texts, gauges, cancellation, and
 // what every way of ending leaves on disk; and files exchanged with an independent implementation.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/fileformat.h"
+#include "format/fileformat.h"
 
 #include "common/reference_format.h"
 #include "engine/engine_fixture.h"

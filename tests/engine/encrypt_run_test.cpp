@@ -1,6 +1,6 @@
 // The encryption run: results, texts, gauges, cancellation, and what every way of ending leaves on disk.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/fileformat.h"
+#include "format/fileformat.h"
 
 #include "common/bounded_wait.h"
 #include "common/reference_format.h"

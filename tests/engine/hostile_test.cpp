@@ -1,7 +1,7 @@
 // The runs against what a hostile or careless neighbour can put in their way: names that are not text or
 // come near the system's limits, sources that change under the run, links, and folders that refuse writes.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/fileformat.h"
+#include "format/fileformat.h"
 
 #include "common/reference_format.h"
 #include "common/scoped_env.h"

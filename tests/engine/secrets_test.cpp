@@ -1,7 +1,7 @@
 // Passwords, keys and the run's buffer kept in memory that cannot be dumped, and a run that lets its password go
 // as soon as it has the key.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/secrets.h"
+#include "platform/secrets.h"
 
 #include "common/reference_format.h"
 #include "engine/engine_fixture.h"

@@ -3,7 +3,7 @@
 #include "fuzz_support.h"
 
 #include "cli/options.h"
-#include "engine/fileformat.h"
+#include "format/fileformat.h"
 #include "platform/folders.h"
 #include "platform/terminal.h"
 

@@ -6,8 +6,8 @@
 
 #include "cipher/blowfish.h"
 #include "engine/crypto.h"
-#include "engine/fileformat.h"
 #include "engine/scripted_frontend.h"
+#include "format/fileformat.h"
 
 #include <sys/stat.h>
 

@@ -4,8 +4,8 @@
 #include "fuzz_support.h"
 
 #include "cipher/blowfish.h"
-#include "engine/fileformat.h"
 #include "extractor/selfimage.h"
+#include "format/fileformat.h"
 
 #include <elf.h>
 #include <link.h>

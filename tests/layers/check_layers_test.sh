@@ -42,7 +42,7 @@ plant ui '#include <QString>
 #include "engine/crypto.h"
 #include "ui/dialogs/gauge.h"'
 expect pass "the window including Qt, the engine and its dialogs" "$work/src"
-plant extractor '#include "engine/fileformat.h"
+plant extractor '#include "format/fileformat.h"
 #include <cstring>'
 expect pass "the extractor including the format code" "$work/src"
 

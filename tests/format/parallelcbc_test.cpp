@@ -1,7 +1,7 @@
 // One stretch's CBC decryption shared with helper threads gives the bytes, and leaves the chain, of doing it
 // alone.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/parallelcbc.h"
+#include "format/parallelcbc.h"
 
 #include "cipher/blowfish.h"
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "cipher/cryptbase.h"
-#include "engine/fileformat.h"
+#include "format/fileformat.h"
 
 #include <array>
 #include <atomic>
@@ -50,8 +50,6 @@ public:
     void Finish(TBlockCipher& cipher);
     // Drops every unfinished stretch, leaving their unclaimed pieces as they are, once no helper is on any.
     void Stop();
-    // Begin, Claim and Finish, for a caller with nothing queued and no steps to show between pieces.
-    void Decrypt(TBlockCipher& cipher, std::uint8_t* data, std::int64_t size);
 
 private:
     using Block = std::array<std::uint8_t, 8>;

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <string_view>
 
-namespace tazen::platform {
+namespace tazen {
 
 constexpr char AsciiLower(char c)
 {
@@ -24,4 +24,4 @@ constexpr bool EndsWithIgnoringAsciiCase(std::string_view text, std::string_view
     return text.size() >= ending.size() && EqualIgnoringAsciiCase(text.substr(text.size() - ending.size()), ending);
 }
 
-} // namespace tazen::platform
+} // namespace tazen

@@ -1,10 +1,12 @@
 // The .TaZEN format: names, and file bytes checked against a computation from OpenSSL's primitives.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/fileformat.h"
+#include "format/fileformat.h"
 
 #include "cipher/blowfish.h"
+#include "format/stream.h"
 
 #include "common/bytes.h"
+#include "common/memory_stream.h"
 #include "common/reference_format.h"
 
 #include <gtest/gtest.h>
@@ -49,6 +51,35 @@ Bytes encryptFile(TBlockCipher& cipher, const std::string& password, const Bytes
     return file;
 }
 
+// The writer's file, and the reader's plain bytes back from it, on threads threads.
+Bytes writeStream(TBlockCipher& cipher, const RunKey& key, const Bytes& plain)
+{
+    TazenWriter writer(cipher, key);
+    test::MemorySource source(plain);
+    test::MemorySink sink;
+    PayloadHooks hooks;
+    EXPECT_EQ(writer.Begin(sink), 0);
+    const StreamOutcome outcome = writer.Encrypt(source, sink, hooks);
+    EXPECT_TRUE(outcome.ended && outcome.failure == StreamFailure::None);
+    EXPECT_EQ(outcome.read, static_cast<std::int64_t>(plain.size()));
+    cipher.Wipe();
+    return sink.bytes;
+}
+
+Bytes readStream(TBlockCipher& cipher, const RunKey& key, const Bytes& file, int threads)
+{
+    TazenReader reader(cipher, key);
+    test::MemorySource source(file);
+    test::MemorySink sink;
+    PayloadHooks hooks;
+    EXPECT_TRUE(reader.ReadCheckBlock(source).Matches());
+    reader.KeyCipher();
+    const StreamOutcome outcome = reader.Decrypt(source, sink, hooks, threads);
+    EXPECT_TRUE(outcome.ended && outcome.failure == StreamFailure::None);
+    cipher.Wipe();
+    return sink.bytes;
+}
+
 TEST(FormatBytes, MatchAnIndependentComputationAndDecryptBack)
 {
     struct Password
@@ -59,7 +90,11 @@ TEST(FormatBytes, MatchAnIndependentComputationAndDecryptBack)
     const Password passwords[] = {{"", ""}, {"abc", "abc"}, {"h\xC3\xB6gre", "h\xF6gre"}};
     std::mt19937 rng(2);
     TBlowfish cipher;
-    for (const std::size_t length : {0u, 1u, 7u, 8u, 13u, 8192u, 8193u, 65537u}) {
+    // Pieces of 8192 bytes, in chunks of 128 pieces; the last length takes the read-ahead round its three chunks.
+    const std::size_t chunk = 128 * 8192;
+    for (const std::size_t length :
+         {std::size_t{0}, std::size_t{1}, std::size_t{7}, std::size_t{8}, std::size_t{13}, std::size_t{8191},
+          std::size_t{8192}, std::size_t{8193}, std::size_t{65537}, chunk - 1, chunk, chunk + 1, 3 * chunk + 8192}) {
         const Bytes plain = test::randomBytes(rng, length);
         for (const Password& password : passwords) {
             SCOPED_TRACE(testing::Message() << length << " bytes, password '" << password.typed << "'");
@@ -74,6 +109,11 @@ TEST(FormatBytes, MatchAnIndependentComputationAndDecryptBack)
             TransformPayload(cipher, Direction::Decrypt, back.data(), static_cast<std::int64_t>(back.size()));
             EXPECT_EQ(back, plain);
             cipher.Wipe();
+
+            const RunKey key(cipher, password.typed);
+            ASSERT_EQ(writeStream(cipher, key, plain), file);
+            for (const int threads : {1, 3})
+                EXPECT_EQ(readStream(cipher, key, file, threads), plain) << threads << " threads";
         }
     }
 }

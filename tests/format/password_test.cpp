@@ -1,7 +1,7 @@
 // Tests for turning passwords into key bytes: NFC normalisation, Windows-1252 and the UTF-8 fallback.
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "engine/password.h"
+#include "format/password.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // CBC decryption of a file's stretches on several threads.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/parallelcbc.h"
+#include "format/parallelcbc.h"
 
 #include <algorithm>
 #include <cstring>
@@ -166,16 +166,6 @@ void ParallelDecryption::Stop()
         stretches_[n % kQueued].free.store(0, std::memory_order_relaxed);
     done_.wait(lock, [this] { return inFlight_ == 0; });
     first_ = end_;
-}
-
-void ParallelDecryption::Decrypt(TBlockCipher& cipher, std::uint8_t* data, std::int64_t size)
-{
-    Begin(data, size);
-    for (std::int64_t index = 0; index * kPieceSize < size && Claim(index); ++index) {
-        const std::int64_t from = index * kPieceSize;
-        cipher.CbcDecrypt(data + from, data + from, std::min<std::int64_t>(kPieceSize, size - from));
-    }
-    Finish(cipher);
 }
 
 } // namespace tazen

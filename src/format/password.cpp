@@ -1,10 +1,10 @@
 // Turns a typed password into the bytes that are hashed to make the key: NFC, then Windows-1252 or UTF-8.
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "engine/password.h"
+#include "format/password.h"
 
 #include "cipher/cryptbase.h"
-#include "engine/unicode_tables.h"
+#include "format/unicode_tables.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -1,6 +1,6 @@
 // Connects the cipher layer's secrets to the platform's locked, undumpable memory.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/secrets.h"
+#include "platform/secrets.h"
 
 #include "cipher/cryptbase.h"
 #include "platform/secretmemory.h"

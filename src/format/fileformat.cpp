@@ -1,10 +1,10 @@
 // The .TaZEN file format: names, key block, check block.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/fileformat.h"
+#include "format/fileformat.h"
 
+#include "base/ascii.h"
 #include "cipher/sha1.h"
-#include "engine/password.h"
-#include "platform/ascii.h"
+#include "format/password.h"
 
 #include <algorithm>
 
@@ -31,7 +31,7 @@ bool HasEncryptedExtension(std::string_view name)
 
 bool HasEncryptedExtensionIgnoringCase(std::string_view name)
 {
-    return platform::EndsWithIgnoringAsciiCase(name, kEncryptedExtension);
+    return EndsWithIgnoringAsciiCase(name, kEncryptedExtension);
 }
 
 KeyBlock MakeKeyBlock(std::string_view password)
