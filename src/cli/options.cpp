@@ -175,6 +175,7 @@ bool isOption(const std::string& argument, const char* name)
 ParseResult parsePassphrase(int argc, const char* const* argv, Options& options)
 {
     options.command = "passphrase";
+    options.verb = Command::Passphrase;
     bool counted = false;
     for (int i = 2; i < argc; ++i) {
         const std::string argument = argv[i];
@@ -215,6 +216,10 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
     if (first != "encrypt" && first != "decrypt" && first != "check" && first != "shred")
         return usageError("unknown command '" + first + "'");
     options.command = first;
+    options.verb = first == "encrypt"   ? Command::Encrypt
+                   : first == "decrypt" ? Command::Decrypt
+                   : first == "check"   ? Command::Check
+                                        : Command::Shred;
     const bool encrypting = first == "encrypt";
     const bool needsPassword = first != "shred";
 
@@ -317,7 +322,7 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
         options.pipeline = true;
         return finishedParsing();
     }
-    if (options.command == "decrypt")
+    if (options.verb == Command::Decrypt)
         for (const std::string& name : options.files)
             if (!HasEncryptedExtension(name) && !platform::ExistsAsFolder(name))
                 return usageError(name + " does not end in .TaZEN; decrypt takes .TaZEN files and folders only");

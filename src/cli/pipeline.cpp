@@ -92,7 +92,7 @@ int RefuseOutputIntoInput(const Options& options)
             refused.push_back(*options.passwordFile);
         if (options.passwordDescriptor >= 0 && descriptorWrittenInto(options.passwordDescriptor, state))
             refused.push_back("file descriptor " + std::to_string(options.passwordDescriptor));
-    } else if (options.command == "check") {
+    } else if (options.verb == Command::Check) {
         for (const std::string& name : options.files)
             if (nameWrittenInto(name, state))
                 refused.push_back(name);
@@ -104,7 +104,7 @@ int RefuseOutputIntoInput(const Options& options)
 
 int RunPipeline(const Options& options, Secret& password)
 {
-    const std::string& command = options.command;
+    const Command command = options.verb;
     TBlowfish cipher;
     const RunKey key(cipher, password.value);
     password.Wipe();
@@ -121,27 +121,27 @@ int RunPipeline(const Options& options, Secret& password)
 
     std::uint8_t head[kCheckBlockSize];
     std::int64_t got = 0;
-    if (command != "encrypt") {
+    if (command != Command::Encrypt) {
         if (const ErrorCode error = input.Read(head, kCheckBlockSize, got))
             return readFailure(error);
         if (got != kCheckBlockSize)
             return fail("The file is too short to be a TaZEN encrypted file: " + kInputName);
         if (!CheckBlockMatches(key.Check(), head))
             return fail("Wrong password for the file: " + kInputName);
-        if (command == "check") {
+        if (command == Command::Check) {
             std::printf("%s: the password matches\n", kInputName.c_str());
             return kExitDone;
         }
     }
     if (::isatty(STDOUT_FILENO))
         return fail(std::string("standard output is a terminal; the ") +
-                    (command == "encrypt" ? "encrypted" : "decrypted") + " bytes go only to a file or a pipe");
+                    (command == Command::Encrypt ? "encrypted" : "decrypted") + " bytes go only to a file or a pipe");
     platform::File output = duplicated(STDOUT_FILENO, "standard output");
     if (!output.IsOpen())
         return writeFailure(errno);
 
     key.KeyCipher(cipher);
-    const bool encrypting = command == "encrypt";
+    const bool encrypting = command == Command::Encrypt;
     ProgressLines progress(options.progressDescriptor);
     std::int64_t done = encrypting ? 0 : kCheckBlockSize;
     const auto advance = [&](std::int64_t bytes) {

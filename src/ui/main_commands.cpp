@@ -2,6 +2,7 @@
 // help commands.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/crypto.h"
+#include "engine/messages.h"
 #include "ui/about.h"
 #include "ui/dialogs/dialogfrontend.h"
 #include "ui/main.h"
@@ -84,21 +85,20 @@ void TForm1::runCommand(bool encrypt)
                                                         kind == MessageKind::AbortError ? BoxButtons::Abort
                                                                                         : BoxButtons::Ok);
                             });
-    std::string message;
     // The run wipes the password once it has made the key.
-    const int result = encrypt ? EncryptFiles(blowfish1_, names, password, message, frontend)
-                               : DecryptFiles(blowfish1_, names, password, message, frontend);
+    const RunOutcome outcome = encrypt ? EncryptFiles(blowfish1_, names, password, frontend)
+                                       : DecryptFiles(blowfish1_, names, password, frontend);
     running_ = false;
     setCommandsEnabled(true);
 
     const auto setMode = [&] { encrypt ? SetEncryptMode(true) : SetDecryptMode(true); };
-    if (result == kAllFilesDone) {
+    if (outcome.Completed()) {
         setMode();
     } else {
-        const bool cancelled = message == kEncryptionCanceled || message == kDecryptionCanceled;
+        const bool cancelled = outcome.failure == Failure::Cancelled;
         // Closing the window cancelled the run; the user has said what should happen next.
         if (!(cancelled && closeRequested_))
-            interaction_.MessageBox(this, BoxKind::Error, QString::fromUtf8(message));
+            interaction_.MessageBox(this, BoxKind::Error, QString::fromUtf8(MessageText(outcome)));
         if (cancelled)
             setMode();
     }

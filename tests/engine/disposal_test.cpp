@@ -253,8 +253,8 @@ TEST_F(Shredding, WritesTheGutmannSequenceInPlaceWithTheLengthsOfEachPass)
         }
         return 0;
     });
-    ShredReport report;
-    EXPECT_TRUE(ShredFile(name, frontend, &report));
+    const ShredOutcome report = ShredFile(name, frontend);
+    EXPECT_TRUE(report);
     EXPECT_TRUE(report.deleted);
     EXPECT_FALSE(exists(name));
     // Every pass wrote into the same file, not a new one under the same name.
