@@ -412,7 +412,8 @@ int main(int argc, char** argv)
     display.progressDescriptor = options.progressDescriptor;
     cli::TerminalFrontend frontend(options.files, display);
     frontend.settings.selfExtract = options.selfExtract;
-    frontend.settings.sourceFiles = options.source;
+    if (options.source)
+        frontend.settings.sourceFiles = SourceFilesOf(*options.source);
     frontend.settings.verify = !options.noVerify;
     frontend.decryptionThreads = options.jobs;
     frontend.force = options.force;

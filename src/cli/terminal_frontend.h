@@ -21,11 +21,11 @@ public:
     bool SelfExtractChecked() const override { return false; }
     int SourceFilesIndex() const override { return 0; }
     std::optional<bool> SelfExtractOverride() const override { return selfExtract; }
-    std::optional<int> SourceFilesOverride() const override { return sourceFiles; }
+    std::optional<SourceFiles> SourceFilesOverride() const override { return sourceFiles; }
     bool VerifyBeforeDisposal() const override { return verify; }
 
     std::optional<bool> selfExtract;
-    std::optional<int> sourceFiles;
+    std::optional<SourceFiles> sourceFiles;
     bool verify = true;
 };
 

@@ -13,6 +13,14 @@ namespace tazen {
 inline constexpr int kModalResultNone = 0;
 inline constexpr int kModalResultCancel = 2;
 
+// What becomes of a source after its encryption, by the numbers the settings file stores.
+enum class SourceFiles
+{
+    Leave = 0,
+    Delete = 1,
+    Shred = 2
+};
+
 // The settings dialog's controls, read while no settings file exists; they keep whatever the user last
 // set in them, even in a dialog that was then cancelled.
 class SettingsControlsPort
@@ -27,7 +35,7 @@ public:
     // A value chosen for this run alone (a command-line option), which wins over the settings file as well;
     // the window has none, so the file and then the controls decide.
     virtual std::optional<bool> SelfExtractOverride() const { return std::nullopt; }
-    virtual std::optional<int> SourceFilesOverride() const { return std::nullopt; }
+    virtual std::optional<SourceFiles> SourceFilesOverride() const { return std::nullopt; }
     // Whether a new file is read back from the device and proven before its source is destroyed; only a
     // command-line option turns it off.
     virtual bool VerifyBeforeDisposal() const { return true; }

@@ -39,12 +39,12 @@ std::string SettingsFilePath()
 
 SourceFiles SourceFilesSetting(const SettingsControlsPort& controls)
 {
-    return SourceFilesOf(settingNow(
+    return settingNow(
         controls.SourceFilesOverride(),
         [](platform::TIniFile& file) {
-            return file.ReadInteger(kSectionFiles, kKeySourceFiles, kSourceFilesDefaultForDisposal);
+            return SourceFilesOf(file.ReadInteger(kSectionFiles, kKeySourceFiles, kSourceFilesDefaultForDisposal));
         },
-        [&controls] { return controls.SourceFilesIndex(); }));
+        [&controls] { return SourceFilesOf(controls.SourceFilesIndex()); });
 }
 
 bool SelfExtractSetting(const SettingsControlsPort& controls)

@@ -17,14 +17,6 @@ inline constexpr const char* kKeyCompressFiles = "CompressFiles";
 inline constexpr const char* kKeyFileAlgorithm = "FileAlgorithm";
 inline constexpr const char* kKeyPassAlgorithm = "PassAlgorithm";
 
-// What becomes of a source after its encryption, by the numbers the settings file stores.
-enum class SourceFiles
-{
-    Leave = 0,
-    Delete = 1,
-    Shred = 2
-};
-
 // A stored or chosen number as the choice it stands for; any number but 1 and 2 leaves the source.
 SourceFiles SourceFilesOf(int stored);
 

@@ -262,14 +262,21 @@ void TForm1::SetDecryptMode(bool ClearList)
     switchMode(false, ClearList);
 }
 
+QString TForm1::ModeName() const
+{
+    if (!mode_)
+        return {};
+    return *mode_ == Direction::Encrypt ? QStringLiteral("Encrypt") : QStringLiteral("Decrypt");
+}
+
 void TForm1::switchMode(bool encrypt, bool clearList)
 {
     if (clearList)
         files_->Clear();
     kryptera1_->setChecked(encrypt);
     dekryptera1_->setChecked(!encrypt);
-    modeName_ = encrypt ? QStringLiteral("Encrypt") : QStringLiteral("Decrypt");
-    setWindowTitle(titlePrefix_ + modeName_);
+    mode_ = encrypt ? Direction::Encrypt : Direction::Decrypt;
+    setWindowTitle(titlePrefix_ + ModeName());
     modeWord_ = encrypt ? QStringLiteral("encryption") : QStringLiteral("decryption");
     openFilter_ = encrypt ? kAllFilesFilter : kEncryptedFilesFilter;
     btnEncrypt_->setEnabled(encrypt && !running_);
@@ -443,9 +450,9 @@ void TForm1::DropFiles(const std::vector<std::string>& names)
         (HasEncryptedExtensionIgnoringCase(name) ? anyEncrypted : anyOther) = true;
     }
     if (anyOther)
-        SetEncryptMode(modeName_ != QStringLiteral("Encrypt"));
+        SetEncryptMode(mode_ != Direction::Encrypt);
     else if (anyEncrypted)
-        SetDecryptMode(modeName_ != QStringLiteral("Decrypt"));
+        SetDecryptMode(mode_ != Direction::Decrypt);
     AddFileList(kept);
 }
 
@@ -486,8 +493,8 @@ void TForm1::setCommandsEnabled(bool enabled)
         control->setEnabled(enabled);
     for (QAction* action : {kryptera1_, dekryptera1_, abort1_})
         action->setEnabled(enabled);
-    btnEncrypt_->setEnabled(enabled && modeName_ == QStringLiteral("Encrypt"));
-    btnDecrypt_->setEnabled(enabled && modeName_ == QStringLiteral("Decrypt"));
+    btnEncrypt_->setEnabled(enabled && mode_ == Direction::Encrypt);
+    btnDecrypt_->setEnabled(enabled && mode_ == Direction::Decrypt);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

@@ -131,9 +131,9 @@ void TForm1::AddInMode(bool encrypt, const std::vector<std::string>& names)
 {
     // As a drop does: the list is emptied only when the mode changes.
     if (encrypt)
-        SetEncryptMode(ModeName() != QStringLiteral("Encrypt"));
+        SetEncryptMode(Mode() != Direction::Encrypt);
     else
-        SetDecryptMode(ModeName() != QStringLiteral("Decrypt"));
+        SetDecryptMode(Mode() != Direction::Decrypt);
     AddFileList(names);
 }
 

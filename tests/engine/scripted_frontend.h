@@ -123,14 +123,14 @@ public:
     bool SelfExtractChecked() const override { return selfExtract; }
     int SourceFilesIndex() const override { return sourceFiles; }
     std::optional<bool> SelfExtractOverride() const override { return selfExtractOverride; }
-    std::optional<int> SourceFilesOverride() const override { return sourceFilesOverride; }
+    std::optional<SourceFiles> SourceFilesOverride() const override { return sourceFilesOverride; }
     bool VerifyBeforeDisposal() const override { return verify; }
     // The dialog's built-in defaults.
     bool selfExtract = false;
     int sourceFiles = 1;
     // What a command line would choose; the window chooses nothing.
     std::optional<bool> selfExtractOverride;
-    std::optional<int> sourceFilesOverride;
+    std::optional<SourceFiles> sourceFilesOverride;
     bool verify = true;
 };
 
