@@ -107,7 +107,6 @@ public:
 
     Frontend& Events() { return frontend_; }
     const std::string& Name(std::size_t index) const { return fileNames_[index]; }
-    std::size_t Count() const { return fileNames_.size(); }
 
     // Opens every file once to learn its size, then starts. Returns nothing, or the outcome of a run that the
     // pre-check stopped; nothing has been written then.

@@ -18,8 +18,9 @@ enum class MessageKind
     AbortError // error icon, one Abort button
 };
 
-// Every event comes from the thread that called the run, in the order the run meets it. The percentages are
-// those the described gauges show, computed every 8192 bytes.
+// A run tells every event from the thread that called it, in the order it meets them (a run over several
+// files at a time says otherwise: engine/parallelrun.h). The percentages are those the described gauges
+// show, computed every 8192 bytes.
 class RunEvents
 {
 public:
