@@ -5,6 +5,7 @@
 
 #include "cipher/blowfish.h"
 #include "engine/crypto.h"
+#include "engine/shred.h"
 #include "platform/folders.h"
 
 #include <unistd.h>

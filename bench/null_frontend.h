@@ -8,60 +8,6 @@
 
 namespace tazen::bench {
 
-class NullGauge : public GaugePort
-{
-public:
-    int Progress() const override { return progress_; }
-    void SetProgress(int value) override { progress_ = value; }
-    void Advance(int amount) override { progress_ += amount; }
-
-private:
-    int progress_ = 0;
-};
-
-class NullLabel : public LabelPort
-{
-public:
-    void SetCaption(const std::string&) override {}
-};
-
-class NullProgressDialog : public ProgressDialogPort
-{
-public:
-    void StartProgress(const std::string&, const std::string&) override {}
-    void HideProgress() override {}
-    void FinishProgress() override {}
-    LabelPort& lblFilename() override { return label_; }
-    GaugePort& gaugeFile() override { return file_; }
-    GaugePort& gaugeTotal() override { return total_; }
-    int ModalResult() const override { return 0; }
-
-private:
-    NullLabel label_;
-    NullGauge file_;
-    NullGauge total_;
-};
-
-class NullShredDialog : public ShredDialogPort
-{
-public:
-    void SetCaption(const std::string&) override {}
-    LabelPort& lblHead() override { return head_; }
-    LabelPort& lblFileName() override { return fileName_; }
-    LabelPort& lblpass() override { return pass_; }
-    GaugePort& gaugePass() override { return gauge_; }
-    void Show() override {}
-    void Hide() override {}
-    int ModalResult() const override { return 0; }
-    void SetModalResult(int) override {}
-
-private:
-    NullLabel head_;
-    NullLabel fileName_;
-    NullLabel pass_;
-    NullGauge gauge_;
-};
-
 // No executable, sources kept: the run does the encryption and nothing after it.
 class KeepSourcesControls : public SettingsControlsPort
 {
@@ -73,15 +19,27 @@ public:
 class NullFrontend : public Frontend
 {
 public:
-    ProgressDialogPort& ProgressDialog() override { return progress_; }
-    ShredDialogPort& shredDialog() override { return shred_; }
     const SettingsControlsPort& SettingsControls() const override { return settings_; }
+    void RunStarted(Direction, std::size_t) override {}
+    void FileStarted(std::size_t, const std::string&) override {}
+    void FileProgress(int) override {}
+    void TotalProgress(int) override {}
+    void TotalAdvanced(int) override {}
+    void RunFinished() override {}
+    void RunHidden() override {}
+    bool CancelAsked() override { return false; }
+    void ShredStarted(const std::string&) override {}
+    void ShredPass(int, int) override {}
+    void ShredProgress(int) override {}
+    bool ShredCancelAsked() override { return false; }
+    void ShredEnded(bool) override {}
+    void ExecutableStarted(const std::string&) override {}
+    void ExecutableProgress(int) override {}
+    void ExecutableEnded() override {}
     void ShowMessage(MessageKind, const std::string&) override {}
     void ProcessMessages() override {}
 
 private:
-    NullProgressDialog progress_;
-    NullShredDialog shred_;
     KeepSourcesControls settings_;
 };
 

@@ -54,8 +54,8 @@ std::string nothingFoundText(bool decrypt, const std::string& folder, bool recur
 
 int ExpandFolders(Options& options)
 {
-    const bool decrypt = options.command == "decrypt";
-    if (options.command != "encrypt" && !decrypt)
+    const bool decrypt = options.verb == Command::Decrypt;
+    if (options.verb != Command::Encrypt && !decrypt)
         return -1;
     std::vector<std::string> files;
     std::set<std::string> taken;

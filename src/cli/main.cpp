@@ -1,7 +1,6 @@
 // tazen-cli: the encryption engine from a terminal. Encrypts, decrypts, checks passwords and shreds files.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/folders.h"
-#include "cli/jobs.h"
 #include "cli/options.h"
 #include "cli/passphrase.h"
 #include "cli/password_strength.h"
@@ -10,7 +9,10 @@
 
 #include "cipher/blowfish.h"
 #include "engine/crypto.h"
+#include "engine/messages.h"
+#include "engine/parallelrun.h"
 #include "engine/settings.h"
+#include "engine/shred.h"
 #include "format/fileformat.h"
 #include "format/stream.h"
 #include "platform/files.h"
@@ -93,7 +95,7 @@ int readPasswordFile(const std::string& name, Secret& password)
 
 int readPassword(const Options& options, Secret& password)
 {
-    const bool encrypting = options.command == "encrypt";
+    const bool encrypting = options.verb == cli::Command::Encrypt;
     const auto refusedAsEmpty = [&] { return encrypting && !options.allowEmptyPassword && password.value.empty(); };
     const auto emptyRefusal = [] {
         std::fputs("tazen-cli: The password is empty.\nNothing was encrypted: anyone could decrypt the file. "
@@ -174,66 +176,67 @@ void reportStop(cli::TerminalFrontend& frontend, const std::vector<std::string>&
         frontend.Say("not processed: " + rest);
 }
 
-// The engine's text for a file it cannot open keeps to the window's wording, which gives no reason.
-std::string openFailureReason(const std::string& name)
+// The engine's text for a file it cannot open keeps to the window's wording, which gives no reason; the
+// outcome tells why.
+std::string openFailureReason(const RunOutcome& outcome)
 {
-    struct stat info;
-    if (::stat(name.c_str(), &info) != 0)
-        return platform::ErrorText(errno);
-    if (S_ISDIR(info.st_mode))
+    if (outcome.error == EISDIR)
         return "it is a folder";
-    if (!S_ISREG(info.st_mode))
+    if (outcome.error == EINVAL)
         return "it is not a regular file";
-    if ((info.st_mode & S_IWUSR) == 0)
+    if (outcome.writeProtected)
         return "it is write-protected: its owner has no write permission";
-    if (platform::File file; platform::OpenForReadWrite(name, file) == ELOOP)
+    if (outcome.error == ELOOP)
         return "a symbolic link on its way was made by another user who may change the folder that holds it, "
                "so it is not followed";
-    if (platform::File file; const ErrorCode error = platform::OpenAsIs(name, O_RDWR | O_NONBLOCK, file))
-        return platform::ErrorText(error);
-    return {};
+    return outcome.error != 0 ? platform::ErrorText(outcome.error) : std::string();
 }
 
-// Why a new file cannot be made where the engine's text, which gives no reason, says it could not: the same
-// attempt once more, given up at once.
-std::string createFailureReason(const std::string& name)
+// Why a new file could not be made where the engine's text, which gives no reason, says it could not.
+std::string createFailureReason(const RunOutcome& outcome)
 {
-    platform::PendingFile probe;
-    const ErrorCode error = platform::PendingFile::Create(name, probe);
-    if (error == 0)
-        return {};
-    if (error == EACCES && platform::IsWriteProtected(name))
+    if (outcome.error == EACCES && outcome.writeProtected)
         return "it exists and is write-protected: its owner has no write permission";
-    if (error == EISDIR)
+    if (outcome.error == EISDIR)
         return "it is a folder";
-    return platform::ErrorText(error);
+    return outcome.error != 0 ? platform::ErrorText(outcome.error) : std::string();
+}
+
+std::string failureReason(const RunOutcome& outcome)
+{
+    switch (outcome.failure) {
+    case Failure::CannotOpen:
+        return openFailureReason(outcome);
+    case Failure::CannotCreate:
+        return createFailureReason(outcome);
+    default:
+        return {};
+    }
 }
 
 int runEngine(const Options& options, Secret& password, cli::TerminalFrontend& frontend)
 {
-    const bool encrypting = options.command == "encrypt";
+    const Direction direction = options.verb == cli::Command::Encrypt ? Direction::Encrypt : Direction::Decrypt;
     TBlowfish cipher;
-    std::string message;
     const int jobs = options.jobs > 0 ? options.jobs : platform::UsableProcessors();
     std::vector<bool> done;
-    int result = 0;
-    if (jobs > 1 && options.files.size() > 1) {
-        result = cli::RunInParallel(encrypting, options.files, password.value, message, frontend, jobs, done);
-        password.Wipe();
-    } else {
-        result = encrypting ? EncryptFiles(cipher, options.files, password, message, frontend)
-                            : DecryptFiles(cipher, options.files, password, message, frontend);
-    }
-    if (result == kAllFilesDone) {
+    // Either way the password is wiped once the run's key is made from it.
+    const RunOutcome outcome = jobs > 1 && options.files.size() > 1
+                                   ? RunInParallel(direction, cipher, options.files, password, frontend, jobs, done)
+                               : direction == Direction::Encrypt
+                                   ? EncryptFiles(cipher, options.files, password, frontend)
+                                   : DecryptFiles(cipher, options.files, password, frontend);
+    if (outcome.Completed()) {
         if (platform::InterruptSignal() != 0)
             return interruptedCode();
         return frontend.MessagesShown() > 0 || !frontend.NotReplaced().empty() ? kExitFailed : kExitDone;
     }
 
-    // The run's result names the first entry equal to the stopping file with letter case disregarded; the
-    // frontend was told the position itself.
-    const bool begun = frontend.RunStarted();
-    const std::size_t stoppedAt = frontend.StoppedAt().value_or(static_cast<std::size_t>(result));
+    // The message names the first entry equal to the stopping file with letter case disregarded; the
+    // outcome tells the position itself.
+    const bool begun = frontend.RunBegun();
+    const std::size_t stoppedAt = outcome.index;
+    const std::string message = MessageText(outcome);
     if (platform::InterruptSignal() != 0) {
         frontend.Say(message + " at " + options.files[stoppedAt] +
                      ": its unfinished output was removed and the file is unchanged");
@@ -241,16 +244,8 @@ int runEngine(const Options& options, Secret& password, cli::TerminalFrontend& f
         return interruptedCode();
     }
     frontend.Say(message);
-    static const std::string kCreateFailure = "Could not create destination file: ";
-    if (message.rfind("Could not open source file:", 0) == 0) {
-        if (const std::string reason = openFailureReason(options.files[stoppedAt]); !reason.empty())
-            frontend.Say(options.files[stoppedAt] + ": " + reason);
-    } else if (message.rfind(kCreateFailure, 0) == 0 && message.find("\n\r") == std::string::npos) {
-        // A message that gives its reason already (a name too long for the extension) needs no second one.
-        const std::string destination = message.substr(kCreateFailure.size());
-        if (const std::string reason = createFailureReason(destination); !reason.empty())
-            frontend.Say(destination + ": " + reason);
-    }
+    if (const std::string reason = failureReason(outcome); !reason.empty())
+        frontend.Say(outcome.file + ": " + reason);
     reportStop(frontend, options.files, stoppedAt, begun, done);
     return kExitFailed;
 }
@@ -318,11 +313,14 @@ int shredFiles(const Options& options, cli::TerminalFrontend& frontend)
             continue;
         }
         frontend.BeginFile(i);
-        ShredReport report;
-        const bool overwritten = ShredFile(name, frontend, &report);
+        const ShredOutcome report = ShredFile(name, frontend);
+        const bool overwritten = report.overwritten;
         if (platform::InterruptSignal() != 0) {
-            if (!overwritten)
+            if (report.cancelled && report.deleted)
                 frontend.Say("Shredding canceled at " + name + "; it was deleted after the passes done so far");
+            else if (report.cancelled)
+                frontend.Say("Shredding canceled at " + name +
+                             "; it was overwritten by the passes done so far, but could not be deleted");
             if (i + 1 < options.files.size())
                 frontend.Say("not processed: " + joined(options.files, i + 1, options.files.size()));
             return interruptedCode();
@@ -343,7 +341,7 @@ int shredFiles(const Options& options, cli::TerminalFrontend& frontend)
 // -1 when encryption may go on, else the exit code.
 int checkSettingsFile(const Options& options)
 {
-    if (options.command != "encrypt" || options.source || options.pipeline)
+    if (options.verb != cli::Command::Encrypt || options.source || options.pipeline)
         return -1;
     const std::string path = SettingsFilePath();
     struct stat info;
@@ -383,7 +381,7 @@ int main(int argc, char** argv)
         std::fputs(parsed.err.c_str(), stderr);
         return parsed.exitCode;
     }
-    if (options.command == "passphrase")
+    if (options.verb == cli::Command::Passphrase)
         return cli::RunPassphrase(options.words);
     // A progress reader that goes away must not end the work half-way.
     ::signal(SIGPIPE, SIG_IGN);
@@ -398,10 +396,10 @@ int main(int argc, char** argv)
     if (const int code = cli::RefuseOutputIntoInput(options); code >= 0)
         return code;
     Secret password;
-    if (options.command != "shred")
+    if (options.verb != cli::Command::Shred)
         if (const int code = readPassword(options, password); code >= 0)
             return code;
-    if (options.command == "encrypt")
+    if (options.verb == cli::Command::Encrypt)
         if (const int code = cli::CheckPasswordStrength(password.value.c_str(), options.minStrength, options.quiet);
             code >= 0)
             return code;
@@ -413,14 +411,15 @@ int main(int argc, char** argv)
     display.progressDescriptor = options.progressDescriptor;
     cli::TerminalFrontend frontend(options.files, display);
     frontend.settings.selfExtract = options.selfExtract;
-    frontend.settings.sourceFiles = options.source;
+    if (options.source)
+        frontend.settings.sourceFiles = SourceFilesOf(*options.source);
     frontend.settings.verify = !options.noVerify;
     frontend.decryptionThreads = options.jobs;
     frontend.force = options.force;
 
-    if (options.command == "check")
+    if (options.verb == cli::Command::Check)
         return checkFiles(options, password, frontend);
-    if (options.command == "shred")
+    if (options.verb == cli::Command::Shred)
         return shredFiles(options, frontend);
     return runEngine(options, password, frontend);
 }

@@ -55,7 +55,8 @@ Options:
   -j N, --jobs N              work on N files at a time, and decrypt a single
                               file on N threads (default: one for each processor);
                               the results and messages are those of -j 1, in the
-                              order of the list
+                              order of the list: a finished file waits, under its
+                              temporary name, for the files before it
   --force                     replace existing files of the names encrypt and
                               decrypt write without asking
   --password-file F           read the password from the first line of file F
@@ -175,6 +176,7 @@ bool isOption(const std::string& argument, const char* name)
 ParseResult parsePassphrase(int argc, const char* const* argv, Options& options)
 {
     options.command = "passphrase";
+    options.verb = Command::Passphrase;
     bool counted = false;
     for (int i = 2; i < argc; ++i) {
         const std::string argument = argv[i];
@@ -215,8 +217,12 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
     if (first != "encrypt" && first != "decrypt" && first != "check" && first != "shred")
         return usageError("unknown command '" + first + "'");
     options.command = first;
-    const bool encrypting = first == "encrypt";
-    const bool needsPassword = first != "shred";
+    options.verb = first == "encrypt"   ? Command::Encrypt
+                   : first == "decrypt" ? Command::Decrypt
+                   : first == "check"   ? Command::Check
+                                        : Command::Shred;
+    const bool encrypting = options.verb == Command::Encrypt;
+    const bool needsPassword = options.verb != Command::Shred;
 
     bool optionsEnded = false;
     for (int i = 2; i < argc; ++i) {
@@ -250,7 +256,7 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
             if (*end != '\0' || number < 0 || number > 1 << 20 || ::fcntl(static_cast<int>(number), F_GETFD) < 0)
                 return usageError("--password-fd " + value + " is not an open file descriptor");
             options.passwordDescriptor = static_cast<int>(number);
-        } else if (needsPassword && first != "check" &&
+        } else if (needsPassword && options.verb != Command::Check &&
                    (argument == "-j" || isOption(argument, "--jobs") ||
                     (argument.size() > 2 && argument.rfind("-j", 0) == 0))) {
             if (argument.rfind("--jobs", 0) == 0) {
@@ -268,13 +274,14 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
             if (value.empty() || *end != '\0' || number < 1 || number > 1024)
                 return usageError("-j takes a number of files from 1 to 1024, not '" + value + "'");
             options.jobs = static_cast<int>(number);
-        } else if ((encrypting || first == "decrypt") && argument == "--no-verify") {
+        } else if ((encrypting || options.verb == Command::Decrypt) && argument == "--no-verify") {
             options.noVerify = true;
         } else if (needsPassword && argument == "--password-stdin") {
             options.passwordFromStdin = true;
-        } else if (needsPassword && first != "check" && argument == "--force") {
+        } else if (needsPassword && options.verb != Command::Check && argument == "--force") {
             options.force = true;
-        } else if ((encrypting || first == "decrypt") && (argument == "-r" || argument == "--recursive")) {
+        } else if ((encrypting || options.verb == Command::Decrypt) &&
+                   (argument == "-r" || argument == "--recursive")) {
             options.recursive = true;
         } else if (encrypting && argument == "--allow-empty-password") {
             options.allowEmptyPassword = true;
@@ -317,7 +324,7 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
         options.pipeline = true;
         return finishedParsing();
     }
-    if (options.command == "decrypt")
+    if (options.verb == Command::Decrypt)
         for (const std::string& name : options.files)
             if (!HasEncryptedExtension(name) && !platform::ExistsAsFolder(name))
                 return usageError(name + " does not end in .TaZEN; decrypt takes .TaZEN files and folders only");

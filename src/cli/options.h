@@ -19,9 +19,22 @@ enum ExitCode
 inline constexpr int kDefaultPassphraseWords = 6;
 inline constexpr int kMostPassphraseWords = 64;
 
+// The command, read once from its name.
+enum class Command
+{
+    None,
+    Encrypt,
+    Decrypt,
+    Check,
+    Shred,
+    Passphrase
+};
+
 struct Options
 {
+    // As typed, for the texts that quote it.
     std::string command;
+    Command verb = Command::None;
     std::vector<std::string> files;
     std::optional<bool> selfExtract;
     std::optional<int> source;

@@ -134,7 +134,7 @@ int RefuseOutputIntoInput(const Options& options)
             refused.push_back(*options.passwordFile);
         if (options.passwordDescriptor >= 0 && descriptorWrittenInto(options.passwordDescriptor, state))
             refused.push_back("file descriptor " + std::to_string(options.passwordDescriptor));
-    } else if (options.command == "check") {
+    } else if (options.verb == Command::Check) {
         for (const std::string& name : options.files)
             if (nameWrittenInto(name, state))
                 refused.push_back(name);
@@ -146,8 +146,8 @@ int RefuseOutputIntoInput(const Options& options)
 
 int RunPipeline(const Options& options, Secret& password)
 {
-    const std::string& command = options.command;
-    const bool encrypting = command == "encrypt";
+    const Command command = options.verb;
+    const bool encrypting = command == Command::Encrypt;
     TBlowfish cipher;
     const RunKey key(cipher, password.value);
     password.Wipe();
@@ -168,7 +168,7 @@ int RunPipeline(const Options& options, Secret& password)
         case CheckResult::Matches:
             break;
         }
-        if (command == "check") {
+        if (command == Command::Check) {
             std::printf("%s: the password matches\n", kInputName.c_str());
             return kExitDone;
         }

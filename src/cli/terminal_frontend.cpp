@@ -3,6 +3,7 @@
 #include "cli/terminal_frontend.h"
 
 #include "engine/crypto.h"
+#include "engine/messages.h"
 #include "platform/terminal.h"
 
 #include <sys/ioctl.h>
@@ -31,6 +32,11 @@ std::uint64_t sizeOf(const std::string& name)
 {
     struct stat info;
     return ::stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
+}
+
+int clampedPercent(int value)
+{
+    return value < 0 ? 0 : value > 100 ? 100 : value;
 }
 
 std::string baseName(const std::string& path)
@@ -97,72 +103,8 @@ void writeAll(int descriptor, const std::string& text)
 
 } // namespace
 
-void WatchedGauge::SetProgress(int value)
-{
-    value = value < 0 ? 0 : value > 100 ? 100 : value;
-    if (value == value_)
-        return;
-    value_ = value;
-    changed_();
-}
-
-void WatchedLabel::SetCaption(const std::string& text)
-{
-    caption_ = text;
-    changed_();
-}
-
-TerminalFrontend::Progress::Progress(TerminalFrontend& owner)
-    : owner_(owner), fileName_([&owner] { owner.fileBegun(owner.progress_.fileName_.Caption()); }),
-      file_([&owner] { owner.runProgressed(false); }), total_([&owner] { owner.runProgressed(false); })
-{
-}
-
-void TerminalFrontend::Progress::StartProgress(const std::string& title, const std::string&)
-{
-    title_ = title;
-    owner_.runStarted_ = true;
-    owner_.started_ = Clock::now();
-}
-
-void TerminalFrontend::Progress::FinishProgress()
-{
-    total_.SetProgress(100);
-    owner_.clearLine();
-}
-
-// Ctrl+C is the Cancel button.
-int TerminalFrontend::Progress::ModalResult() const
-{
-    return platform::InterruptSignal() != 0 ? kModalResultCancel : kModalResultNone;
-}
-
-TerminalFrontend::Shred::Shred(TerminalFrontend& owner)
-    : owner_(owner), head_([&owner] { owner.shredProgressed(); }), fileName_([&owner] { owner.shredProgressed(); }),
-      pass_([&owner] { owner.shredProgressed(); }), gauge_([&owner] { owner.shredProgressed(); })
-{
-}
-
-void TerminalFrontend::Shred::Show()
-{
-    visible_ = true;
-    owner_.lines_.Text(owner_.shredHead() + " " + fileName_.Caption());
-    owner_.shredProgressed();
-}
-
-void TerminalFrontend::Shred::Hide()
-{
-    visible_ = false;
-    owner_.clearLine();
-}
-
-int TerminalFrontend::Shred::ModalResult() const
-{
-    return platform::InterruptSignal() != 0 ? kModalResultCancel : modalResult_;
-}
-
 TerminalFrontend::TerminalFrontend(const std::vector<std::string>& fileNames, DisplayOptions display)
-    : display_(display), lines_(display.progressDescriptor), progress_(*this), shred_(*this)
+    : display_(display), lines_(display.progressDescriptor)
 {
     for (const std::string& name : fileNames) {
         sizes_.push_back(sizeOf(name));
@@ -226,30 +168,112 @@ void TerminalFrontend::BeginFile(std::size_t index)
     filesBegun_ = index + 1;
 }
 
-void TerminalFrontend::fileBegun(const std::string& name)
+void TerminalFrontend::RunStarted(Direction direction, std::size_t)
 {
+    title_ = RunTitle(direction);
+    runStarted_ = true;
+    started_ = Clock::now();
+}
+
+void TerminalFrontend::FileStarted(std::size_t, const std::string& name)
+{
+    fileName_ = name;
     if (filesBegun_ > 0 && filesBegun_ - 1 < sizes_.size())
         bytesBefore_ += sizes_[filesBegun_ - 1];
     ++filesBegun_;
-    lines_.Text(progress_.title_ + " " + name);
+    lines_.Text(title_ + " " + name);
     runProgressed(true);
 }
 
-void TerminalFrontend::AnnounceFile(const std::string& name)
+void TerminalFrontend::FileProgress(int percent)
 {
-    lines_.Text(progress_.title_ + " " + name);
+    percent = clampedPercent(percent);
+    if (percent == filePercent_)
+        return;
+    filePercent_ = percent;
+    runProgressed(false);
+}
+
+void TerminalFrontend::TotalProgress(int percent)
+{
+    percent = clampedPercent(percent);
+    if (percent == totalPercent_)
+        return;
+    totalPercent_ = percent;
+    runProgressed(false);
+}
+
+void TerminalFrontend::RunFinished()
+{
+    TotalProgress(100);
+    clearLine();
+}
+
+bool TerminalFrontend::CancelAsked()
+{
+    return platform::InterruptSignal() != 0;
+}
+
+// The head, "Shredding file:" or "Creating the executable file: ", goes before the name without its colon.
+void TerminalFrontend::showShred(const std::string& head, const std::string& name)
+{
+    shredHead_ = head;
+    while (!shredHead_.empty() && (shredHead_.back() == ' ' || shredHead_.back() == ':'))
+        shredHead_.pop_back();
+    shredFileName_ = name;
+    shredVisible_ = true;
+    lines_.Text(shredHead_ + " " + shredFileName_);
+    shredProgressed();
+}
+
+void TerminalFrontend::hideShred()
+{
+    shredVisible_ = false;
+    clearLine();
+}
+
+void TerminalFrontend::ShredStarted(const std::string& name)
+{
+    showShred(kShredHead, name);
+}
+
+void TerminalFrontend::ExecutableStarted(const std::string& name)
+{
+    showShred(kExecutableHead, name);
+}
+
+void TerminalFrontend::ShredPass(int pass, int passes)
+{
+    pass_ = pass;
+    passes_ = passes;
+    shredProgressed();
+    ShredProgress(0);
+}
+
+void TerminalFrontend::ShredProgress(int percent)
+{
+    percent = clampedPercent(percent);
+    if (percent == shredPercent_)
+        return;
+    shredPercent_ = percent;
+    shredProgressed();
+}
+
+void TerminalFrontend::JobStarted(std::size_t, const std::string& name)
+{
+    lines_.Text(title_ + " " + name);
 }
 
 std::uint64_t TerminalFrontend::bytesDone() const
 {
     const std::uint64_t current = filesBegun_ > 0 && filesBegun_ - 1 < sizes_.size() ? sizes_[filesBegun_ - 1] : 0;
-    return bytesBefore_ + current / 100 * static_cast<std::uint64_t>(progress_.file_.Progress()) +
-           current % 100 * static_cast<std::uint64_t>(progress_.file_.Progress()) / 100;
+    return bytesBefore_ + current / 100 * static_cast<std::uint64_t>(filePercent_) +
+           current % 100 * static_cast<std::uint64_t>(filePercent_) / 100;
 }
 
 void TerminalFrontend::runProgressed(bool force)
 {
-    lines_.Percent(progress_.total_.Progress());
+    lines_.Percent(totalPercent_);
     if (!display_.progressLine)
         return;
     const Clock::time_point now = Clock::now();
@@ -257,7 +281,7 @@ void TerminalFrontend::runProgressed(bool force)
         return;
     const double elapsed = std::chrono::duration<double>(now - started_).count();
     const std::uint64_t done = bytesDone();
-    std::string figures = "  " + std::to_string(progress_.file_.Progress()) + "%";
+    std::string figures = "  " + std::to_string(filePercent_) + "%";
     if (elapsed > 0.5 && done > 0) {
         const double speed = static_cast<double>(done) / elapsed;
         const double left = static_cast<double>(totalBytes_ > done ? totalBytes_ - done : 0) / speed;
@@ -269,14 +293,13 @@ void TerminalFrontend::runProgressed(bool force)
     const int barWidth = width >= 100 ? 30 : width >= 70 ? 20 : 0;
     const int nameWidth =
         width - static_cast<int>(count.size() + figures.size()) - (barWidth > 0 ? barWidth + 4 : 0) - 1;
-    std::string line =
-        count + fitted(platform::Printable(baseName(progress_.fileName_.Caption())), nameWidth > 8 ? nameWidth : 8);
+    std::string line = count + fitted(platform::Printable(baseName(fileName_)), nameWidth > 8 ? nameWidth : 8);
     if (barWidth > 0)
-        line += "  " + bar(progress_.file_.Progress(), barWidth);
+        line += "  " + bar(filePercent_, barWidth);
     draw(line + figures, true);
 }
 
-void TerminalFrontend::ShowOverallProgress(std::uint64_t bytesDone, std::uint64_t totalBytes, std::size_t filesDone)
+void TerminalFrontend::JobsProgress(std::uint64_t bytesDone, std::uint64_t totalBytes, std::size_t filesDone)
 {
     const int percent = GaugePercent(bytesDone, totalBytes, kTotalGaugeThreshold);
     lines_.Percent(percent);
@@ -296,36 +319,23 @@ void TerminalFrontend::ShowOverallProgress(std::uint64_t bytesDone, std::uint64_
 
 void TerminalFrontend::shredProgressed()
 {
-    if (!shred_.visible_)
+    if (!shredVisible_)
         return;
     // The shred command follows the passes in its percentage; inside a run the run's own percentage counts.
-    int pass = 0;
-    int passes = 0;
-    if (shredCommand_ && std::sscanf(shred_.pass_.Caption().c_str(), "Pass %d of %d", &pass, &passes) == 2 &&
-        pass > 0 && passes > 0 && !sizes_.empty()) {
-        const double withinFile = (pass - 1 + shred_.gauge_.Progress() / 100.0) / passes;
+    if (shredCommand_ && pass_ > 0 && passes_ > 0 && !sizes_.empty()) {
+        const double withinFile = (pass_ - 1 + shredPercent_ / 100.0) / passes_;
         lines_.Percent(static_cast<int>((static_cast<double>(shredIndex_) + withinFile) * 100 /
                                         static_cast<double>(sizes_.size())));
     }
     if (!display_.progressLine)
         return;
-    const std::string figures = "  " + std::to_string(shred_.gauge_.Progress()) + "%";
-    const std::string head = shredHead();
-    const std::string passText = shred_.pass_.Caption().empty() ? "" : "  " + shred_.pass_.Caption();
+    const std::string figures = "  " + std::to_string(shredPercent_) + "%";
+    const std::string passText = pass_ > 0 ? "  " + ShredPassCaption(pass_, passes_) : "";
     const int width = terminalWidth() - 1;
-    const int nameWidth = width - static_cast<int>(head.size() + passText.size() + figures.size()) - 2;
-    draw(head + " " + fitted(platform::Printable(baseName(shred_.fileName_.Caption())), nameWidth > 8 ? nameWidth : 8) +
+    const int nameWidth = width - static_cast<int>(shredHead_.size() + passText.size() + figures.size()) - 2;
+    draw(shredHead_ + " " + fitted(platform::Printable(baseName(shredFileName_)), nameWidth > 8 ? nameWidth : 8) +
              passText + figures,
          false);
-}
-
-// "Shredding file:" and "Creating the executable file: " without their colons, to go before a name.
-std::string TerminalFrontend::shredHead() const
-{
-    std::string head = shred_.head_.Caption();
-    while (!head.empty() && (head.back() == ' ' || head.back() == ':'))
-        head.pop_back();
-    return head;
 }
 
 void TerminalFrontend::draw(const std::string& line, bool force)

@@ -4,7 +4,10 @@
 #include "engine/crypto.h"
 
 #include "base/ascii.h"
+#include "engine/messages.h"
 #include "engine/readback.h"
+#include "engine/selfextract.h"
+#include "engine/shred.h"
 #include "format/fileformat.h"
 #include "format/stream.h"
 #include "platform/files.h"
@@ -22,46 +25,8 @@ namespace tazen {
 namespace {
 
 using platform::Entry;
-using platform::ErrorCode;
 using platform::File;
 using platform::PendingFile;
-
-const std::string kEncryptingTitle = "Encrypting";
-const std::string kDecryptingTitle = "Decrypting";
-
-std::string openFailureText(const std::string& name)
-{
-    return "Could not open source file: \"" + name +
-           "\"\n\rThis could happen if the file is write-protected.\n\rRemove the write-protection and try again.";
-}
-
-std::string withReason(const std::string& text, ErrorCode error)
-{
-    return text + "\n\r" + platform::ErrorText(error);
-}
-
-// A read-back that failed says why, as a failed read does; one that read different bytes has no reason to give.
-std::string verifyFailureText(const char* failure, const std::string& name, ErrorCode error)
-{
-    const std::string text = failure + name;
-    return error != 0 ? withReason(text, error) : text;
-}
-
-// Why a decryption does not go past the file's check block, if it does not.
-std::optional<std::string> refusal(const CheckOutcome& head, const std::string& name)
-{
-    switch (head.result) {
-    case CheckResult::ReadFailed:
-        return withReason("Could not read the file: " + name, head.error);
-    case CheckResult::TooShort:
-        return "The file is too short to be a TaZEN encrypted file: " + name;
-    case CheckResult::WrongPassword:
-        return "Wrong password for the file: " + name;
-    case CheckResult::Matches:
-        break;
-    }
-    return std::nullopt;
-}
 
 // The name a file's encryption would fail to create because it is longer than the folder takes, if any.
 std::optional<std::string> tooLongForExtension(const std::string& name, bool executable)
@@ -78,13 +43,19 @@ std::optional<std::string> tooLongForExtension(const std::string& name, bool exe
     return std::nullopt;
 }
 
-// The caller finds the stopping file by the first entry equal to its name, letter case disregarded.
-int positionOf(const std::vector<std::string>& fileNames, std::size_t index)
+RunOutcome stoppedAt(const std::vector<std::string>& fileNames, Direction direction, std::size_t index, Failure failure,
+                     std::string file, ErrorCode error = 0)
 {
-    for (std::size_t i = 0; i < index; ++i)
-        if (EqualIgnoringAsciiCase(fileNames[i], fileNames[index]))
-            return static_cast<int>(i);
-    return static_cast<int>(index);
+    RunOutcome outcome;
+    outcome.direction = direction;
+    outcome.failure = failure;
+    outcome.index = index;
+    outcome.position = PositionOf(fileNames, index);
+    outcome.file = std::move(file);
+    outcome.error = error;
+    // Refused because of the read-only attribute, which the window's open-failure text speaks of.
+    outcome.writeProtected = error == EACCES && platform::IsWriteProtected(outcome.file);
+    return outcome;
 }
 
 // Whether a new file may take this name: yes when nothing has it, else as the frontend says. replace tells
@@ -98,40 +69,60 @@ bool mayTake(const Entry& entry, Frontend& frontend, bool& replace)
     return !replace || frontend.MayReplace(entry.Path());
 }
 
-// What the two runs share: the pre-check, the progress dialog, the buffers, the byte counts, the stream's hooks,
-// and how a run stops.
+// What one file's transfer works on.
+struct TransferPlan
+{
+    std::size_t index;
+    File& source;
+    PendingFile& destination;
+    // What the file gauge divides by.
+    std::int64_t fileSize;
+    // An existing file of the new file's name may go.
+    bool replace;
+    ReadBackCheck* check;
+    // Moves the bytes: the writer's or the reader's stream, given the run's hooks.
+    std::function<StreamOutcome(PayloadHooks&)> payload;
+};
+
+// What the two runs share: the pre-check, the progress events, the buffers, the byte counts, the stream's
+// hooks, and how a run stops.
 class Run
 {
 public:
-    Run(const std::vector<std::string>& fileNames, std::string& message, Frontend& frontend)
-        : fileNames_(fileNames), message_(message), frontend_(frontend), progress_(frontend.ProgressDialog())
+    Run(const std::vector<std::string>& fileNames, Direction direction, Frontend& frontend)
+        : fileNames_(fileNames), direction_(direction), frontend_(frontend)
     {
     }
 
-    // Opens every file once to learn its size, then shows the dialog. Returns nothing, or the result of a
-    // run that the pre-check stopped; nothing has been written then.
-    std::optional<int> Start(const std::string& title, bool encrypted)
+    Frontend& Events() { return frontend_; }
+    const std::string& Name(std::size_t index) const { return fileNames_[index]; }
+
+    // Opens every file once to learn its size, then starts. Returns nothing, or the outcome of a run that the
+    // pre-check stopped; nothing has been written then.
+    std::optional<RunOutcome> Start()
     {
-        std::string text;
-        const bool executable = !encrypted && SelfExtractingWanted(frontend_);
-        if (const std::optional<std::size_t> stopped = PreCheckFiles(fileNames_, encrypted, text, &total_, executable))
-            return Stop(*stopped, std::move(text));
-        progress_.StartProgress(title, std::to_string(fileNames_.size()));
+        const bool executable = direction_ == Direction::Encrypt && SelfExtractingWanted(frontend_);
+        RunOutcome checked = PreCheckFiles(fileNames_, direction_, &total_, executable);
+        if (!checked.Completed())
+            return Stop(std::move(checked));
+        frontend_.RunStarted(direction_, fileNames_.size());
         return std::nullopt;
     }
 
-    // Names the file in the dialog, lets messages through, and opens its folder and then it; false when
-    // either cannot be opened. Every later step for the file goes through that folder.
-    bool OpenSource(std::size_t index, File& source, std::int64_t& size)
+    // Names the file, lets messages through, and opens its folder and then it. Every later step for the file
+    // goes through that folder.
+    ErrorCode OpenSource(std::size_t index, File& source, std::int64_t& size)
     {
-        progress_.lblFilename().SetCaption(fileNames_[index]);
+        frontend_.FileStarted(index, fileNames_[index]);
         frontend_.ProcessMessages();
         entry_ = Entry();
-        if (Entry::Open(fileNames_[index], entry_) != 0 || platform::OpenForReadWrite(entry_, source) != 0 ||
-            source.State(opened_) != 0)
-            return false;
+        ErrorCode error = Entry::Open(fileNames_[index], entry_);
+        if (error == 0)
+            error = platform::OpenForReadWrite(entry_, source);
+        if (error == 0)
+            error = source.State(opened_);
         size = opened_.size;
-        return true;
+        return error;
     }
 
     // The file's name in its folder, as opened by OpenSource.
@@ -141,98 +132,113 @@ public:
     void Skip(std::int64_t size)
     {
         totalDone_ += static_cast<std::uint64_t>(size);
-        progress_.gaugeTotal().SetProgress(GaugePercent(totalDone_, total_, kTotalGaugeThreshold));
+        frontend_.TotalProgress(GaugePercent(totalDone_, total_, kTotalGaugeThreshold));
     }
+
+    // Decryption's described step of the whole after each file.
+    void Advance() { frontend_.TotalAdvanced(static_cast<int>(100 / fileNames_.size())); }
 
     // True when the name of the file just transferred still leads to the file that was read, as it was read.
     bool SourceStillNamed() const { return sourceStillNamed_; }
     // The state the file just transferred was read in.
     const platform::FileState& SourceState() const { return opened_; }
 
-    // A run that stops on a failure hides the dialog; the caller finds the file by this position.
-    int Stop(std::size_t index, std::string text)
+    // A run that stops on a failure is hidden; a cancelled one is not: the button that cancelled it has
+    // closed it.
+    RunOutcome Stop(RunOutcome outcome)
     {
-        progress_.HideProgress();
-        return Cancelled(index, std::move(text));
+        if (outcome.failure != Failure::Cancelled)
+            frontend_.RunHidden();
+        return outcome;
+    }
+    RunOutcome Stop(std::size_t index, Failure failure, std::string file, ErrorCode error = 0)
+    {
+        return Stop(stoppedAt(fileNames_, direction_, index, failure, std::move(file), error));
     }
 
-    // A cancelled run leaves the dialog alone: the button that cancelled it has closed it.
-    int Cancelled(std::size_t index, std::string text)
+    RunOutcome Finish()
     {
-        frontend_.RunStoppedAt(index);
-        message_ = std::move(text);
-        return positionOf(fileNames_, index);
+        frontend_.RunFinished();
+        RunOutcome done;
+        done.direction = direction_;
+        return done;
     }
 
-    int Finish()
+    // Moves the file's payload through the cipher into the new file, wipes the cipher, and puts the new file
+    // in place, with the source's owner and permission bits. Returns nothing when the file is done (skipped
+    // set when the new file was not put in place because the frontend kept a file that appeared under its
+    // name meanwhile), otherwise the run's outcome.
+    std::optional<RunOutcome> Transfer(TBlockCipher& cipher, const TransferPlan& plan, bool& skipped)
     {
-        progress_.FinishProgress();
-        return kAllFilesDone;
-    }
-
-    GaugePort& TotalGauge() { return progress_.gaugeTotal(); }
-
-    // Moves the file's payload through the cipher into the new file, wipes the cipher, and puts the new
-    // file in place, with the source's owner and permission bits. Returns nothing when the file is done
-    // (skipped set when the new file was not put in place because the frontend kept a file that appeared
-    // under its name meanwhile), otherwise the run's result. A source that changed while it was read
-    // (length or modification time) stops the run as a failed read does.
-    // check, when given, takes the plain bytes and is told what is on the device as it goes; once the new
-    // file is flushed it is proven there, under its temporary name, before it may replace a file: always
-    // when the check expects it, else when a file of its name appeared meanwhile. payload moves the bytes:
-    // the writer's or the reader's stream, given the run's hooks.
-    std::optional<int> Transfer(std::size_t index, TBlockCipher& cipher, Direction direction, File& source,
-                                PendingFile& destination, std::int64_t fileSize, std::string_view cancelText,
-                                bool replace, bool& skipped, ReadBackCheck* check,
-                                const std::function<StreamOutcome(PayloadHooks&)>& payload)
-    {
-        const std::string& name = fileNames_[index];
         skipped = false;
-        progress_.gaugeFile().SetProgress(0);
-        FileHooks hooks(*this, destination.Output(), check, static_cast<std::uint64_t>(fileSize));
-        const StreamOutcome stream = payload(hooks);
-        ErrorCode error = stream.error;
+        platform::FileState closing;
+        if (std::optional<RunOutcome> stopped = readThrough(cipher, plan, closing))
+            return stopped;
+        return putInPlace(plan, closing, skipped);
+    }
+
+    // The run's buffers, kept from file to file.
+    PayloadBuffers& Buffers() { return buffers_; }
+
+private:
+    // The payload through the cipher. A source that changed while it was read (length or modification time)
+    // stops the run as a failed read does. closing: the source's state once read.
+    std::optional<RunOutcome> readThrough(TBlockCipher& cipher, const TransferPlan& plan, platform::FileState& closing)
+    {
+        const std::string& name = fileNames_[plan.index];
+        frontend_.FileProgress(0);
+        FileHooks hooks(*this, plan.destination.Output(), plan.check, static_cast<std::uint64_t>(plan.fileSize));
+        const StreamOutcome stream = plan.payload(hooks);
         cipher.Wipe();
-        platform::FileState closing, named;
-        const ErrorCode closingError = source.State(closing);
+        platform::FileState named;
+        const ErrorCode closingError = plan.source.State(closing);
         // Read from its start to its end as it was opened, and nothing came after what was read.
         const bool unchanged = closingError == 0 && closing == opened_ &&
-                               closing.size == stream.read + (direction == Direction::Decrypt ? kCheckBlockSize : 0);
+                               closing.size == stream.read + (direction_ == Direction::Decrypt ? kCheckBlockSize : 0);
         sourceStillNamed_ = unchanged && platform::StateOf(entry_, named, true) == 0 && named == closing;
-        static_cast<void>(source.Close()); // only read
+        static_cast<void>(plan.source.Close()); // only read
         if (stream.failure == StreamFailure::Read)
-            return Stop(index, withReason("Could not read the file: " + name, error));
-        const std::string writeFailure = "Could not write the file: " + destination.FinalName();
+            return Stop(plan.index, Failure::Read, name, stream.error);
         if (stream.failure == StreamFailure::Write)
-            return Stop(index, withReason(writeFailure, error));
+            return Stop(plan.index, Failure::Write, plan.destination.FinalName(), stream.error);
         if (stream.cancelled)
-            return Cancelled(index, std::string(cancelText));
+            return Stop(plan.index, Failure::Cancelled, name);
         if (closingError != 0)
-            return Stop(index, withReason("Could not read the file: " + name, closingError));
+            return Stop(plan.index, Failure::Read, name, closingError);
         if (!unchanged)
-            return Stop(index, "Source file " + name + " changed while it was read.");
+            return Stop(plan.index, Failure::ChangedWhileRead, name);
+        return std::nullopt;
+    }
 
-        if ((error = destination.Flush(closing.mode & 0777, &closing)) != 0)
-            return Stop(index, withReason(writeFailure, error));
+    // Once the new file is flushed it is proven on the device, under its temporary name, before it may replace
+    // a file: always when the check expects it, else when a file of its name appeared meanwhile.
+    std::optional<RunOutcome> putInPlace(const TransferPlan& plan, const platform::FileState& closing, bool& skipped)
+    {
+        PendingFile& destination = plan.destination;
+        const std::string written = destination.FinalName();
+        if (const ErrorCode error = destination.Flush(closing.mode & 0777, &closing))
+            return Stop(plan.index, Failure::Write, written, error);
         bool proven = false;
         const auto prove = [&] {
             proven = true;
-            return !check || check->Finish();
+            return !plan.check || plan.check->Finish();
         };
         const auto unproven = [&] {
-            std::string text =
-                verifyFailureText(direction == Direction::Encrypt ? kVerifyFailure : kDecryptedVerifyFailure,
-                                  destination.FinalName(), check->ReadError());
+            const ErrorCode why = plan.check->ReadError();
             destination.Abandon();
-            return Stop(index, std::move(text));
+            return Stop(plan.index, Failure::Verify, written, why);
         };
-        if (check && check->Expected() && !prove())
+        if (plan.check && plan.check->Expected() && !prove())
             return unproven();
-        error = destination.CommitFlushed(replace);
-        if (error == EEXIST && !replace) {
+        if (!frontend_.MayPutInPlace()) {
+            destination.Abandon();
+            return Stop(plan.index, Failure::Abandoned, written);
+        }
+        ErrorCode error = destination.CommitFlushed(plan.replace);
+        if (error == EEXIST && !plan.replace) {
             // A file of the name appeared since the question: it goes only when the frontend allows it, and
             // only for a proven file.
-            if (!frontend_.MayReplace(destination.FinalName())) {
+            if (!frontend_.MayReplace(written)) {
                 destination.Abandon();
                 skipped = true;
                 return std::nullopt;
@@ -242,16 +248,12 @@ public:
             error = destination.CommitFlushed(true);
         }
         if (error != 0)
-            return Stop(index, withReason(writeFailure, error));
+            return Stop(plan.index, Failure::Write, written, error);
         return std::nullopt;
     }
 
-    // The run's buffers, kept from file to file.
-    PayloadBuffers& Buffers() { return buffers_; }
-
-private:
-    // The run's side of a file's stream: Cancel and the gauges at each piece; the read-back's digest, and the
-    // writeback of what the new file has taken, at each chunk.
+    // The run's side of a file's stream: Cancel and the progress at each piece; the read-back's digest, and
+    // the writeback of what the new file has taken, at each chunk.
     class FileHooks : public PayloadHooks
     {
     public:
@@ -283,25 +285,24 @@ private:
         std::uint64_t whole_;
     };
 
-    // Before each piece: pending messages are handled, and whether Cancel has been pressed is noted.
+    // Before each piece: pending messages are handled, and whether Cancel has been asked for is noted.
     bool cancelAsked()
     {
         frontend_.ProcessMessages();
-        return progress_.ModalResult() == kModalResultCancel;
+        return frontend_.CancelAsked();
     }
 
-    // After each piece: the counts and both gauges move on.
+    // After each piece: the counts and both percentages move on.
     void piecePassed(std::int64_t piece, std::uint64_t fileDone, std::uint64_t whole)
     {
         totalDone_ += static_cast<std::uint64_t>(piece);
-        progress_.gaugeFile().SetProgress(GaugePercent(fileDone, whole, kFileGaugeThreshold));
-        progress_.gaugeTotal().SetProgress(GaugePercent(totalDone_, total_, kTotalGaugeThreshold));
+        frontend_.FileProgress(GaugePercent(fileDone, whole, kFileGaugeThreshold));
+        frontend_.TotalProgress(GaugePercent(totalDone_, total_, kTotalGaugeThreshold));
     }
 
     const std::vector<std::string>& fileNames_;
-    std::string& message_;
+    const Direction direction_;
     Frontend& frontend_;
-    ProgressDialogPort& progress_;
     PayloadBuffers buffers_;
     Entry entry_;
     platform::FileState opened_;
@@ -310,36 +311,182 @@ private:
     std::uint64_t totalDone_ = 0;
 };
 
-int encryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, const RunKey& key,
-                 std::string& message, Frontend& frontend);
-int decryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, const RunKey& key,
-                 std::string& message, Frontend& frontend);
+// After a file is encrypted: its executable, then its source's disposal, each as the settings say.
+std::optional<RunOutcome> finishEncrypted(Run& run, std::size_t index, const Entry& encrypted, bool replaceExecutable)
+{
+    Frontend& frontend = run.Events();
+    const std::string& name = run.Name(index);
+    const ExecutableOutcome executable = MakeSelfExtractingFile(encrypted, frontend, replaceExecutable);
+    if (executable.result == ExecutableNotProven)
+        return run.Stop(index, Failure::Verify, encrypted.WithSuffix(".exe").Path(), executable.readBackError);
+    if (executable.result == ExecutableFailed)
+        frontend.ShowMessage(MessageKind::Error, ExecutableFailureText(name));
+    std::string reason;
+    const DisposalResult disposal =
+        DisposeSourceFile(run.SourceEntry(), frontend, run.SourceStillNamed(), &run.SourceState(), &reason);
+    if (disposal != Done)
+        frontend.ShowMessage(MessageKind::Warning, DisposalWarningText(name, disposal, reason));
+    return std::nullopt;
+}
+
+std::optional<RunOutcome> encryptOne(Run& run, TBlockCipher& cipher, const RunKey& key, std::size_t index)
+{
+    Frontend& frontend = run.Events();
+    File source;
+    std::int64_t size = 0;
+    if (const ErrorCode error = run.OpenSource(index, source, size))
+        return run.Stop(index, Failure::CannotOpen, run.Name(index), error);
+    const Entry destinationEntry = run.SourceEntry().WithSuffix(std::string(kEncryptedExtension));
+    const std::string& destinationName = destinationEntry.Path();
+    // Both names this file may take are settled before anything is written.
+    bool replace = false;
+    bool replaceExecutable = false;
+    if (!mayTake(destinationEntry, frontend, replace) ||
+        (SelfExtractingWanted(frontend) &&
+         !mayTake(destinationEntry.WithSuffix(".exe"), frontend, replaceExecutable))) {
+        run.Skip(size);
+        return std::nullopt;
+    }
+    PendingFile destination;
+    if (const ErrorCode error = PendingFile::Create(destinationEntry, destination))
+        return run.Stop(index, Failure::CannotCreate, destinationName, error);
+
+    WipeOnExit wipe(cipher);
+    TazenWriter writer(cipher, key, run.Buffers());
+    // A source about to be destroyed, or a file about to be replaced, goes only once the encrypted file has
+    // been read back and proven; the plain bytes' digest is taken anyway, in case a file of the name appears
+    // meanwhile.
+    std::optional<ReadBackCheck> check;
+    if (frontend.SettingsControls().VerifyBeforeDisposal()) {
+        check.emplace(cipher, key);
+        check->Start(destination, DisposalWanted(frontend) || replace || replaceExecutable);
+    }
+    destination.Output().Preallocate(kCheckBlockSize + size);
+    if (const ErrorCode error = writer.Begin(destination.Output()))
+        return run.Stop(index, Failure::Write, destinationName, error);
+
+    bool skipped = false;
+    const TransferPlan plan{index, source, destination, size, replace, check ? &*check : nullptr,
+                            [&](PayloadHooks& hooks) { return writer.Encrypt(source, destination.Output(), hooks); }};
+    if (std::optional<RunOutcome> stopped = run.Transfer(cipher, plan, skipped))
+        return stopped;
+    if (skipped)
+        return std::nullopt;
+    return finishEncrypted(run, index, destinationEntry, replaceExecutable);
+}
+
+// Opens the file and checks its password before anything is created, so a wrong one costs no existing file;
+// the cipher is keyed for it then.
+std::optional<RunOutcome> openEncrypted(Run& run, TazenReader& reader, std::size_t index, File& source,
+                                        std::int64_t& size)
+{
+    const std::string& name = run.Name(index);
+    if (const ErrorCode error = run.OpenSource(index, source, size))
+        return run.Stop(index, Failure::CannotOpen, name, error);
+    switch (const CheckOutcome head = reader.ReadCheckBlock(source); head.result) {
+    case CheckResult::ReadFailed:
+        return run.Stop(index, Failure::Read, name, head.error);
+    case CheckResult::TooShort:
+        return run.Stop(index, Failure::TooShort, name);
+    case CheckResult::WrongPassword:
+        return run.Stop(index, Failure::WrongPassword, name);
+    case CheckResult::Matches:
+        break;
+    }
+    reader.KeyCipher();
+    return std::nullopt;
+}
+
+std::optional<RunOutcome> decryptOne(Run& run, TBlockCipher& cipher, const RunKey& key, std::size_t index)
+{
+    Frontend& frontend = run.Events();
+    File source;
+    std::int64_t size = 0;
+    WipeOnExit wipe(cipher);
+    TazenReader reader(cipher, key, run.Buffers());
+    if (std::optional<RunOutcome> stopped = openEncrypted(run, reader, index, source, size))
+        return stopped;
+    const Entry& entry = run.SourceEntry();
+    const Entry destinationEntry = entry.Sibling(PlainName(entry.Base()));
+    bool replace = false;
+    if (!mayTake(destinationEntry, frontend, replace)) {
+        cipher.Wipe();
+        run.Skip(size);
+        return std::nullopt;
+    }
+    PendingFile destination;
+    if (const ErrorCode error = PendingFile::Create(destinationEntry, destination))
+        return run.Stop(index, Failure::CannotCreate, destinationEntry.Path(), error);
+    destination.Output().Preallocate(PayloadSize(size));
+    // The encrypted file goes only once the plain one has been read back and proven.
+    std::optional<ReadBackCheck> check;
+    if (frontend.SettingsControls().VerifyBeforeDisposal()) {
+        check.emplace();
+        check->Start(destination);
+    }
+
+    const int asked = frontend.DecryptionThreads();
+    const int threads = asked > 0 ? asked : platform::UsableProcessors();
+    bool skipped = false;
+    const TransferPlan plan{
+        index, source, destination, size, replace, check ? &*check : nullptr,
+        [&](PayloadHooks& hooks) { return reader.Decrypt(source, destination.Output(), hooks, threads); }};
+    if (std::optional<RunOutcome> stopped = run.Transfer(cipher, plan, skipped))
+        return stopped;
+    if (skipped)
+        return std::nullopt;
+    // A name that leads elsewhere by now is not the file that was read.
+    if (!run.SourceStillNamed() || platform::DeleteFile(entry, &run.SourceState(), true) != 0)
+        return run.Stop(index, Failure::Delete, run.Name(index));
+    run.Advance();
+    return std::nullopt;
+}
+
+int described(const RunOutcome& outcome, std::string& message)
+{
+    if (!outcome.Completed())
+        message = MessageText(outcome);
+    return outcome.Result();
+}
 
 } // namespace
 
-std::optional<std::size_t> PreCheckFiles(const std::vector<std::string>& fileNames, bool encrypted,
-                                         std::string& message, std::uint64_t* total, bool executable)
+std::size_t PositionOf(const std::vector<std::string>& fileNames, std::size_t index)
 {
+    for (std::size_t i = 0; i < index; ++i)
+        if (EqualIgnoringAsciiCase(fileNames[i], fileNames[index]))
+            return i;
+    return index;
+}
+
+RunOutcome PreCheckFiles(const std::vector<std::string>& fileNames, Direction direction, std::uint64_t* total,
+                         bool executable)
+{
+    const bool encrypted = direction == Direction::Decrypt;
+    const auto stop = [&](std::size_t index, Failure failure, std::string file, ErrorCode error = 0) {
+        RunOutcome outcome = stoppedAt(fileNames, direction, index, failure, std::move(file), error);
+        outcome.inPreCheck = true;
+        return outcome;
+    };
     for (std::size_t i = 0; i < fileNames.size(); ++i) {
         File file;
         std::int64_t size = 0;
-        if (platform::OpenForReadWrite(fileNames[i], file) != 0 || file.Size(size) != 0) {
-            message = openFailureText(fileNames[i]);
-            return i;
-        }
-        if (encrypted && PayloadSize(size) < 0) {
-            message = "The file is too short to be a TaZEN encrypted file: " + fileNames[i];
-            return i;
-        }
+        ErrorCode error = platform::OpenForReadWrite(fileNames[i], file);
+        if (error == 0)
+            error = file.Size(size);
+        if (error != 0)
+            return stop(i, Failure::CannotOpen, fileNames[i], error);
+        if (encrypted && PayloadSize(size) < 0)
+            return stop(i, Failure::TooShort, fileNames[i]);
         if (const std::optional<std::string> made =
-                encrypted ? std::nullopt : tooLongForExtension(fileNames[i], executable)) {
-            message = withReason("Could not create destination file: " + *made, ENAMETOOLONG);
-            return i;
-        }
+                encrypted ? std::nullopt : tooLongForExtension(fileNames[i], executable))
+            return stop(i, Failure::NameTooLong, *made, ENAMETOOLONG);
         if (total)
             *total += static_cast<std::uint64_t>(size);
     }
-    return std::nullopt;
+    RunOutcome passed;
+    passed.direction = direction;
+    return passed;
 }
 
 int GaugePercent(std::uint64_t done, std::uint64_t whole, std::uint64_t threshold)
@@ -353,174 +500,73 @@ int GaugePercent(std::uint64_t done, std::uint64_t whole, std::uint64_t threshol
     return static_cast<int>(Wide{done} * 100 / whole);
 }
 
+RunOutcome RunFiles(Direction direction, TBlockCipher& cipher, const std::vector<std::string>& fileNames,
+                    const RunKey& key, Frontend& frontend)
+{
+    Run run(fileNames, direction, frontend);
+    if (std::optional<RunOutcome> stopped = run.Start())
+        return std::move(*stopped);
+    for (std::size_t i = 0; i < fileNames.size(); ++i) {
+        std::optional<RunOutcome> stopped =
+            direction == Direction::Encrypt ? encryptOne(run, cipher, key, i) : decryptOne(run, cipher, key, i);
+        if (stopped)
+            return std::move(*stopped);
+    }
+    return run.Finish();
+}
+
+RunOutcome EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
+                        Frontend& frontend)
+{
+    const RunKey key(cipher, password);
+    return RunFiles(Direction::Encrypt, cipher, fileNames, key, frontend);
+}
+
+RunOutcome EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, Secret& password,
+                        Frontend& frontend)
+{
+    const RunKey key(cipher, password.value);
+    password.Wipe();
+    return RunFiles(Direction::Encrypt, cipher, fileNames, key, frontend);
+}
+
+RunOutcome DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
+                        Frontend& frontend)
+{
+    const RunKey key(cipher, password);
+    return RunFiles(Direction::Decrypt, cipher, fileNames, key, frontend);
+}
+
+RunOutcome DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, Secret& password,
+                        Frontend& frontend)
+{
+    const RunKey key(cipher, password.value);
+    password.Wipe();
+    return RunFiles(Direction::Decrypt, cipher, fileNames, key, frontend);
+}
+
 int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
                  std::string& message, Frontend& frontend)
 {
-    const RunKey key(cipher, password);
-    return encryptFiles(cipher, fileNames, key, message, frontend);
+    return described(EncryptFiles(cipher, fileNames, password, frontend), message);
 }
 
 int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, Secret& password,
                  std::string& message, Frontend& frontend)
 {
-    const RunKey key(cipher, password.value);
-    password.Wipe();
-    return encryptFiles(cipher, fileNames, key, message, frontend);
+    return described(EncryptFiles(cipher, fileNames, password, frontend), message);
 }
 
 int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
                  std::string& message, Frontend& frontend)
 {
-    const RunKey key(cipher, password);
-    return decryptFiles(cipher, fileNames, key, message, frontend);
+    return described(DecryptFiles(cipher, fileNames, password, frontend), message);
 }
 
 int DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, Secret& password,
                  std::string& message, Frontend& frontend)
 {
-    const RunKey key(cipher, password.value);
-    password.Wipe();
-    return decryptFiles(cipher, fileNames, key, message, frontend);
+    return described(DecryptFiles(cipher, fileNames, password, frontend), message);
 }
-
-namespace {
-
-int encryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, const RunKey& key,
-                 std::string& message, Frontend& frontend)
-{
-    Run run(fileNames, message, frontend);
-    if (const std::optional<int> stopped = run.Start(kEncryptingTitle, false))
-        return *stopped;
-    for (std::size_t i = 0; i < fileNames.size(); ++i) {
-        const std::string& name = fileNames[i];
-        File source;
-        std::int64_t size = 0;
-        if (!run.OpenSource(i, source, size))
-            return run.Stop(i, openFailureText(name));
-        const Entry& entry = run.SourceEntry();
-        const Entry destinationEntry = entry.WithSuffix(std::string(kEncryptedExtension));
-        const std::string& destinationName = destinationEntry.Path();
-        // Both names this file may take are settled before anything is written.
-        bool replace = false;
-        bool replaceExecutable = false;
-        if (!mayTake(destinationEntry, frontend, replace) ||
-            (SelfExtractingWanted(frontend) &&
-             !mayTake(destinationEntry.WithSuffix(".exe"), frontend, replaceExecutable))) {
-            run.Skip(size);
-            continue;
-        }
-        PendingFile destination;
-        if (PendingFile::Create(destinationEntry, destination) != 0)
-            return run.Stop(i, "Could not create destination file: " + destinationName);
-
-        WipeOnExit wipe(cipher);
-        TazenWriter writer(cipher, key, run.Buffers());
-        // A source about to be destroyed, or a file about to be replaced, goes only once the encrypted file
-        // has been read back and proven; the plain bytes' digest is taken anyway, in case a file of the name
-        // appears meanwhile.
-        std::optional<ReadBackCheck> check;
-        if (frontend.SettingsControls().VerifyBeforeDisposal()) {
-            check.emplace(cipher, key);
-            check->Start(destination, DisposalWanted(frontend) || replace || replaceExecutable);
-        }
-        destination.Output().Preallocate(kCheckBlockSize + size);
-        if (const ErrorCode error = writer.Begin(destination.Output()))
-            return run.Stop(i, withReason("Could not write the file: " + destinationName, error));
-
-        bool skipped = false;
-        if (const std::optional<int> stopped =
-                run.Transfer(i, cipher, Direction::Encrypt, source, destination, size, kEncryptionCanceled, replace,
-                             skipped, check ? &*check : nullptr,
-                             [&](PayloadHooks& hooks) { return writer.Encrypt(source, destination.Output(), hooks); }))
-            return *stopped;
-        if (skipped)
-            continue;
-
-        ErrorCode readBackError = 0;
-        const int executable = MakeSelfExtractingFile(destinationEntry, frontend, replaceExecutable, &readBackError);
-        if (executable == kExecutableNotProven)
-            return run.Stop(
-                i, verifyFailureText(kVerifyFailure, destinationEntry.WithSuffix(".exe").Path(), readBackError));
-        if (executable == 2)
-            frontend.ShowMessage(MessageKind::Error, "An error occured while creating " + name + " executable.");
-        std::string reason;
-        const DisposalResult disposal =
-            DisposeSourceFile(entry, frontend, run.SourceStillNamed(), &run.SourceState(), &reason);
-        const std::string secondLine = reason.empty() ? "" : "\n\r" + reason;
-        switch (disposal) {
-        case NotDeleted:
-            frontend.ShowMessage(MessageKind::Warning, "Source file " + name + " not deleted." + secondLine);
-            break;
-        case NotShredded:
-            frontend.ShowMessage(MessageKind::Warning,
-                                 "Source file " + name + " not thoroughly shredded." + secondLine);
-            break;
-        case Done:
-            break;
-        }
-    }
-    return run.Finish();
-}
-
-int decryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, const RunKey& key,
-                 std::string& message, Frontend& frontend)
-{
-    Run run(fileNames, message, frontend);
-    if (const std::optional<int> stopped = run.Start(kDecryptingTitle, true))
-        return *stopped;
-    for (std::size_t i = 0; i < fileNames.size(); ++i) {
-        const std::string& name = fileNames[i];
-        File source;
-        std::int64_t size = 0;
-        if (!run.OpenSource(i, source, size))
-            return run.Stop(i, "Could not open source file: " + name);
-        const Entry& entry = run.SourceEntry();
-        const Entry destinationEntry = entry.Sibling(PlainName(entry.Base()));
-        const std::string& destinationName = destinationEntry.Path();
-
-        // The password is checked before anything is created, so a wrong one costs no existing file.
-        TazenReader reader(cipher, key, run.Buffers());
-        if (const std::optional<std::string> refused = refusal(reader.ReadCheckBlock(source), name))
-            return run.Stop(i, *refused);
-        WipeOnExit wipe(cipher);
-        reader.KeyCipher();
-
-        bool replace = false;
-        if (!mayTake(destinationEntry, frontend, replace)) {
-            cipher.Wipe();
-            run.Skip(size);
-            continue;
-        }
-        PendingFile destination;
-        if (PendingFile::Create(destinationEntry, destination) != 0)
-            return run.Stop(i, "Could not create destination file: " + destinationName);
-        destination.Output().Preallocate(PayloadSize(size));
-        // The encrypted file goes only once the plain one has been read back and proven.
-        std::optional<ReadBackCheck> check;
-        if (frontend.SettingsControls().VerifyBeforeDisposal()) {
-            check.emplace();
-            check->Start(destination);
-        }
-
-        const int asked = frontend.DecryptionThreads();
-        const int threads = asked > 0 ? asked : platform::UsableProcessors();
-        bool skipped = false;
-        if (const std::optional<int> stopped =
-                run.Transfer(i, cipher, Direction::Decrypt, source, destination, size, kDecryptionCanceled, replace,
-                             skipped, check ? &*check : nullptr, [&](PayloadHooks& hooks) {
-                                 return reader.Decrypt(source, destination.Output(), hooks, threads);
-                             }))
-            return *stopped;
-        if (skipped)
-            continue;
-        // A name that leads elsewhere by now is not the file that was read.
-        if (!run.SourceStillNamed() || platform::DeleteFile(entry, &run.SourceState(), true) != 0)
-            return run.Stop(i, "Could not delete the file: " + name);
-        run.TotalGauge().Advance(static_cast<int>(100 / fileNames.size()));
-    }
-    return run.Finish();
-}
-
-} // namespace
 
 } // namespace tazen

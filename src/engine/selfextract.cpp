@@ -1,12 +1,12 @@
 // Self-extracting executables: the extractor program's bytes followed by the encrypted file.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/crypto.h"
+#include "engine/selfextract.h"
 
+#include "engine/crypto.h"
 #include "engine/readback.h"
 #include "engine/settings.h"
 #include "platform/files.h"
 #include "platform/folders.h"
-#include "platform/inifile.h"
 
 #include <sys/stat.h>
 
@@ -19,21 +19,15 @@ namespace tazen {
 
 namespace {
 
-using platform::ErrorCode;
 using platform::File;
 
 constexpr std::int64_t kCopyBufferSize = std::int64_t{1} << 20;
 
 } // namespace
 
-bool SelfExtractingWanted(Frontend& frontend)
+bool SelfExtractingWanted(const Frontend& frontend)
 {
-    if (const std::optional<bool> chosen = frontend.SettingsControls().SelfExtractOverride())
-        return *chosen;
-    const std::string path = SettingsFilePath();
-    if (platform::ExistsAsFile(path))
-        return platform::TIniFile(path).ReadBool(kSectionFiles, kKeyMakeSelfExtracting, false);
-    return frontend.SettingsControls().SelfExtractChecked();
+    return SelfExtractSetting(frontend.SettingsControls());
 }
 
 namespace {
@@ -42,7 +36,6 @@ namespace {
 bool copyInto(File& from, std::int64_t size, File& to, std::uint8_t* buffer, std::int64_t& overall, std::int64_t total,
               Frontend& frontend, ReadBackCheck* check)
 {
-    GaugePort& gauge = frontend.shredDialog().gaugePass();
     for (std::int64_t copied = 0; copied < size;) {
         std::int64_t got = 0;
         if (from.Read(buffer, std::min(kCopyBufferSize, size - copied), got) != 0 || got == 0)
@@ -56,7 +49,8 @@ bool copyInto(File& from, std::int64_t size, File& to, std::uint8_t* buffer, std
             check->Allow(to.Flushed());
         copied += got;
         overall += got;
-        gauge.SetProgress(GaugePercent(static_cast<std::uint64_t>(overall), static_cast<std::uint64_t>(total), ~0ULL));
+        frontend.ExecutableProgress(
+            GaugePercent(static_cast<std::uint64_t>(overall), static_cast<std::uint64_t>(total), ~0ULL));
         frontend.ProcessMessages();
     }
     return true;
@@ -66,6 +60,60 @@ bool copyInto(File& from, std::int64_t size, File& to, std::uint8_t* buffer, std
 mode_t executablePermissions(mode_t bits)
 {
     return (bits | ((bits & 0444) >> 2)) & ~mode_t{S_IWGRP | S_IWOTH};
+}
+
+// The files an executable is made of, open, and the new file it goes into.
+struct BuildFiles
+{
+    platform::PendingFile output;
+    File extractor;
+    File encrypted;
+    std::int64_t extractorSize = 0;
+    platform::FileState encryptedState;
+};
+
+ErrorCode openBuildFiles(const platform::Entry& outputEntry, const std::string& extractorPath,
+                         const platform::Entry& encryptedEntry, BuildFiles& files)
+{
+    ErrorCode error = platform::PendingFile::Create(outputEntry, files.output);
+    if (error == 0)
+        error = platform::OpenForReading(extractorPath, files.extractor);
+    if (error == 0)
+        error = platform::OpenForReading(encryptedEntry, files.encrypted);
+    if (error == 0)
+        error = files.extractor.Size(files.extractorSize);
+    if (error == 0)
+        error = files.encrypted.State(files.encryptedState);
+    return error;
+}
+
+// Copies both files into the new one and flushes it; with check, it is proven there. The build ignores Cancel:
+// it always runs to its end or fails.
+ExecutableOutcome copyBoth(BuildFiles& files, Frontend& frontend, bool verify)
+{
+    const std::int64_t total = files.extractorSize + files.encryptedState.size;
+    const auto buffer = std::make_unique<std::uint8_t[]>(kCopyBufferSize);
+    std::int64_t overall = 0;
+    // The encrypted file goes, and a file of the name is replaced, once the whole executable has been read
+    // back from the device as the bytes copied into it.
+    std::optional<ReadBackCheck> check;
+    if (verify) {
+        check.emplace();
+        check->Start(files.output);
+    }
+    ReadBackCheck* const proof = check ? &*check : nullptr;
+    File& out = files.output.Output();
+    bool built =
+        copyInto(files.extractor, files.extractorSize, out, buffer.get(), overall, total, frontend, proof) &&
+        copyInto(files.encrypted, files.encryptedState.size, out, buffer.get(), overall, total, frontend, proof);
+    // Both were only read.
+    static_cast<void>(files.extractor.Close());
+    static_cast<void>(files.encrypted.Close());
+    built = built &&
+            files.output.Flush(executablePermissions(files.encryptedState.mode & 0777), &files.encryptedState) == 0;
+    if (built && check && !check->Finish())
+        return {ExecutableNotProven, check->ReadError()};
+    return {built ? ExecutableDone : ExecutableFailed, 0};
 }
 
 } // namespace
@@ -78,110 +126,66 @@ std::string SelfExtractorPath()
     return folder + "/extractor";
 }
 
-int MakeSelfExtractingFile(const std::string& encryptedName, Frontend& frontend)
+ExecutableResult MakeSelfExtractingFile(const std::string& encryptedName, Frontend& frontend)
 {
     platform::Entry encrypted;
     if (!SelfExtractingWanted(frontend))
-        return 0;
+        return ExecutableDone;
     if (platform::Entry::Open(encryptedName, encrypted) != 0)
-        return 2;
-    return MakeSelfExtractingFile(encrypted, frontend, true);
+        return ExecutableFailed;
+    return MakeSelfExtractingFile(encrypted, frontend, true).result;
 }
 
-int MakeSelfExtractingFile(const platform::Entry& encrypted, Frontend& frontend, bool mayReplace,
-                           ErrorCode* readBackError)
+ExecutableOutcome MakeSelfExtractingFile(const platform::Entry& encrypted, Frontend& frontend, bool mayReplace)
 {
     if (!SelfExtractingWanted(frontend))
-        return 0;
+        return {};
     const std::string extractorPath = SelfExtractorPath();
     if (!platform::ExistsAsFile(extractorPath))
-        return 2;
-    bool notProven = false;
-    if (BuildExecutable(encrypted.WithSuffix(".exe"), extractorPath, encrypted, frontend, mayReplace, &notProven,
-                        readBackError))
-        return 0;
-    return notProven ? kExecutableNotProven : 2;
+        return {ExecutableFailed, 0};
+    return BuildExecutable(encrypted.WithSuffix(".exe"), extractorPath, encrypted, frontend, mayReplace);
 }
 
-bool BuildExecutable(const std::string& outputName, const std::string& extractorPath, const std::string& encryptedName,
-                     Frontend& frontend)
+ExecutableOutcome BuildExecutable(const std::string& outputName, const std::string& extractorPath,
+                                  const std::string& encryptedName, Frontend& frontend)
 {
     platform::Entry output;
     platform::Entry encrypted;
     if (platform::Entry::Open(outputName, output) != 0 || platform::Entry::Open(encryptedName, encrypted) != 0)
-        return false;
+        return {ExecutableFailed, 0};
     return BuildExecutable(output, extractorPath, encrypted, frontend, true);
 }
 
-bool BuildExecutable(const platform::Entry& outputEntry, const std::string& extractorPath,
-                     const platform::Entry& encryptedEntry, Frontend& frontend, bool mayReplace, bool* notProven,
-                     ErrorCode* readBackError)
+ExecutableOutcome BuildExecutable(const platform::Entry& outputEntry, const std::string& extractorPath,
+                                  const platform::Entry& encryptedEntry, Frontend& frontend, bool mayReplace)
 {
-    if (notProven)
-        *notProven = false;
     const std::string& outputName = outputEntry.Path();
-    platform::PendingFile output;
-    File extractor;
-    File encrypted;
-    std::int64_t extractorSize = 0;
-    platform::FileState encryptedState;
-    if (platform::PendingFile::Create(outputEntry, output) != 0 ||
-        platform::OpenForReading(extractorPath, extractor) != 0 ||
-        platform::OpenForReading(encryptedEntry, encrypted) != 0 || extractor.Size(extractorSize) != 0 ||
-        encrypted.State(encryptedState) != 0)
-        return false;
-    const std::int64_t encryptedSize = encryptedState.size;
-    const std::int64_t total = extractorSize + encryptedSize;
-    output.Output().Preallocate(total);
+    BuildFiles files;
+    if (openBuildFiles(outputEntry, extractorPath, encryptedEntry, files) != 0)
+        return {ExecutableFailed, 0};
+    files.output.Output().Preallocate(files.extractorSize + files.encryptedState.size);
 
-    ShredDialogPort& dialog = frontend.shredDialog();
-    dialog.SetCaption("Creating executable file");
-    dialog.lblHead().SetCaption("Creating the executable file: ");
-    dialog.lblFileName().SetCaption(outputName);
-    dialog.Show();
+    frontend.ExecutableStarted(outputName);
     frontend.ProcessMessages();
-    dialog.gaugePass().SetProgress(0);
-
-    // The build ignores Cancel: it always runs to its end or fails.
-    const auto buffer = std::make_unique<std::uint8_t[]>(kCopyBufferSize);
-    std::int64_t overall = 0;
-    // The encrypted file goes, and a file of the name is replaced, once the whole executable has been read
-    // back from the device as the bytes copied into it.
-    std::optional<ReadBackCheck> check;
-    if (frontend.SettingsControls().VerifyBeforeDisposal()) {
-        check.emplace();
-        check->Start(output);
-    }
-    ReadBackCheck* const proof = check ? &*check : nullptr;
-    bool built = copyInto(extractor, extractorSize, output.Output(), buffer.get(), overall, total, frontend, proof) &&
-                 copyInto(encrypted, encryptedSize, output.Output(), buffer.get(), overall, total, frontend, proof);
-    // Both were only read.
-    static_cast<void>(extractor.Close());
-    static_cast<void>(encrypted.Close());
-    built = built && output.Flush(executablePermissions(encryptedState.mode & 0777), &encryptedState) == 0;
-    if (built && check && !check->Finish()) {
-        built = false;
-        if (notProven)
-            *notProven = true;
-        if (readBackError)
-            *readBackError = check->ReadError();
-    }
-    if (built) {
-        ErrorCode error = output.CommitFlushed(mayReplace);
+    frontend.ExecutableProgress(0);
+    ExecutableOutcome outcome = copyBoth(files, frontend, frontend.SettingsControls().VerifyBeforeDisposal());
+    if (outcome.result == ExecutableDone) {
+        ErrorCode error = files.output.CommitFlushed(mayReplace);
         // A file of the name that appeared during the build goes only when the frontend allows it.
         if (error == EEXIST && !mayReplace && frontend.MayReplace(outputName))
-            error = output.CommitFlushed(true);
-        built = error == 0;
+            error = files.output.CommitFlushed(true);
+        if (error != 0)
+            outcome.result = ExecutableFailed;
     }
-    output.Abandon();
+    files.output.Abandon();
     // Only the executable remains; if the encrypted file cannot go, the executable goes instead, so the
     // failure that is reported matches what is on disk.
-    if (built && platform::DeleteFile(encryptedEntry, &encryptedState) != 0) {
+    if (outcome.result == ExecutableDone && platform::DeleteFile(encryptedEntry, &files.encryptedState) != 0) {
         static_cast<void>(platform::DeleteFile(outputEntry)); // nothing is lost if it stays
-        built = false;
+        outcome.result = ExecutableFailed;
     }
-    dialog.Hide();
-    return built;
+    frontend.ExecutableEnded();
+    return outcome;
 }
 
 } // namespace tazen

@@ -1,6 +1,8 @@
-// The settings file and the keys the engine reads from it.
+// The settings file, the keys the engine reads from it, and the rule by which a setting applies now.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
+
+#include "engine/frontend.h"
 
 #include <string>
 
@@ -15,6 +17,9 @@ inline constexpr const char* kKeyCompressFiles = "CompressFiles";
 inline constexpr const char* kKeyFileAlgorithm = "FileAlgorithm";
 inline constexpr const char* kKeyPassAlgorithm = "PassAlgorithm";
 
+// A stored or chosen number as the choice it stands for; any number but 1 and 2 leaves the source.
+SourceFiles SourceFilesOf(int stored);
+
 // SourceFiles when a settings file lacks the key, both as the original Windows program had them.
 // Disposal deletes, so a settings file written there without the key acts the same here.
 inline constexpr int kSourceFilesDefaultForDisposal = 1;
@@ -24,5 +29,10 @@ inline constexpr int kSourceFilesDefaultInDialog = 0;
 // "TaZEN.ini" in the folder of the running executable, or in the user's configuration folder when the
 // program's folder is not writable (platform::SettingsFolder).
 std::string SettingsFilePath();
+
+// The settings that apply now, each by one rule: a value chosen for this run (a command-line option), else the
+// settings file when there is one, else the settings dialog's control.
+SourceFiles SourceFilesSetting(const SettingsControlsPort& controls);
+bool SelfExtractSetting(const SettingsControlsPort& controls);
 
 } // namespace tazen

@@ -1,11 +1,11 @@
 // Disposal of an encrypted source: keep, delete, or overwrite 35 times after Gutmann and delete.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/crypto.h"
+#include "engine/shred.h"
 
+#include "engine/crypto.h"
+#include "engine/messages.h"
 #include "engine/settings.h"
 #include "platform/files.h"
-#include "platform/folders.h"
-#include "platform/inifile.h"
 
 #include <algorithm>
 #include <chrono>
@@ -27,8 +27,6 @@ const std::uint8_t ShredPatterns[kFixedShredPatterns][3] = {
 // clang-format on
 
 namespace {
-
-using platform::ErrorCode;
 
 // A whole number of three-byte units, so every write starts a pattern afresh.
 constexpr std::int64_t kShredBufferSize = std::int64_t{3} << 18;
@@ -59,135 +57,34 @@ Pattern patternOfPass(int pass, std::mt19937& generator)
     return {{row[0], row[1], row[2]}, 3};
 }
 
-// The one setting that applies now: a value chosen for the run, else the settings file when there is one,
-// else the dialog's control.
-int sourceFilesChoice(Frontend& frontend)
+// Writes one pass's pattern over length bytes from offset 0, asking for Cancel before every write.
+ErrorCode overwritePass(platform::File& file, const std::uint8_t* buffer, std::int64_t bufferSize, std::int64_t length,
+                        std::int64_t size, Frontend& frontend, bool& cancelled)
 {
-    if (const std::optional<int> chosen = frontend.SettingsControls().SourceFilesOverride())
-        return *chosen;
-    const std::string path = SettingsFilePath();
-    if (platform::ExistsAsFile(path))
-        return platform::TIniFile(path).ReadInteger(kSectionFiles, kKeySourceFiles, kSourceFilesDefaultForDisposal);
-    return frontend.SettingsControls().SourceFilesIndex();
+    std::int64_t written = 0;
+    while (written < length && !cancelled) {
+        frontend.ProcessMessages();
+        cancelled = frontend.ShredCancelAsked();
+        const std::int64_t piece = std::min(bufferSize, length - written);
+        if (const ErrorCode error = file.WriteAt(buffer, piece, written))
+            return error;
+        written += piece;
+        frontend.ShredProgress(
+            GaugePercent(static_cast<std::uint64_t>(written), static_cast<std::uint64_t>(size), ~0ULL));
+    }
+    return 0;
 }
 
-} // namespace
-
-bool DisposalWanted(Frontend& frontend)
+// A pass whose write, length or sync failed, and why; pass 0: none failed.
+struct PassFailure
 {
-    const int choice = sourceFilesChoice(frontend);
-    return choice == 1 || choice == 2;
-}
+    int pass = 0;
+    ErrorCode error;
+};
 
-DisposalResult DisposeSourceFile(const std::string& fileName, Frontend& frontend, bool holdsWhatWasEncrypted,
-                                 const platform::FileState* encrypted, std::string* reason)
+// The 35 passes over a file of size bytes, each synced to the device; cancelled tells that Cancel stopped them.
+PassFailure overwritePasses(platform::File& file, std::int64_t size, Frontend& frontend, bool& cancelled)
 {
-    platform::Entry source;
-    if (platform::Entry::Open(fileName, source) != 0) {
-        const int choice = sourceFilesChoice(frontend);
-        return choice == 1 ? NotDeleted : choice == 2 ? NotShredded : Done;
-    }
-    return DisposeSourceFile(source, frontend, holdsWhatWasEncrypted, encrypted, reason);
-}
-
-DisposalResult DisposeSourceFile(const platform::Entry& source, Frontend& frontend, bool holdsWhatWasEncrypted,
-                                 const platform::FileState* encrypted, std::string* reason)
-{
-    const int choice = sourceFilesChoice(frontend);
-    if (choice != 1 && choice != 2)
-        return Done;
-    const DisposalResult refused = choice == 1 ? NotDeleted : NotShredded;
-    // Removing a link would leave the plain file it points to while reporting success; removing a file
-    // that changed after it was read would lose what the encrypted file lacks; a name that leads to another
-    // file by now is not the file that was encrypted.
-    platform::FileState named;
-    if (!holdsWhatWasEncrypted || platform::StateOf(source, named, false) != 0 || platform::IsSymbolicLink(named) ||
-        (encrypted && named != *encrypted))
-        return refused;
-    // Deleting one name leaves the data under the others; overwriting it destroys what they hold.
-    if (named.links > 1) {
-        if (reason)
-            *reason = kOtherLinksReason;
-        return refused;
-    }
-    if (choice == 1)
-        return platform::DeleteFile(source, &named) == 0 ? Done : NotDeleted;
-    ShredReport report;
-    const bool overwritten = ShredFile(source, frontend, &report, &named);
-    if (report.otherLinks && reason)
-        *reason = kOtherLinksReason;
-    if (!overwritten)
-        return NotShredded;
-    if (!report.deleted)
-        return NotDeleted;
-    if (report.copyOnWrite) {
-        if (reason)
-            *reason = kCopyOnWriteReason;
-        return NotShredded;
-    }
-    return Done;
-}
-
-bool ShredFile(const std::string& fileName, Frontend& frontend, ShredReport* report,
-               const platform::FileState* expected)
-{
-    platform::Entry file;
-    const platform::ErrorCode error = platform::Entry::Open(fileName, file);
-    if (error != 0) {
-        if (report)
-            *report = {};
-        frontend.shredDialog().Hide();
-        frontend.ShowMessage(MessageKind::AbortError, "Could not over-write the file: " + fileName);
-        return false;
-    }
-    return ShredFile(file, frontend, report, expected);
-}
-
-bool ShredFile(const platform::Entry& entry, Frontend& frontend, ShredReport* report,
-               const platform::FileState* expected)
-{
-    ShredReport found;
-    struct Deliver
-    {
-        ShredReport& found;
-        ShredReport* report;
-        ~Deliver()
-        {
-            if (report)
-                *report = found;
-        }
-    } deliver{found, report};
-    const std::string& fileName = entry.Path();
-    ShredDialogPort& dialog = frontend.shredDialog();
-    const auto failureExit = [&](int pass) {
-        if (pass >= kFirstFixedPass)
-            dialog.SetModalResult(kModalResultNone);
-        dialog.Hide();
-        frontend.ShowMessage(MessageKind::AbortError, "Could not over-write the file: " + fileName);
-        return false;
-    };
-
-    // One handle for every pass: the passes overwrite the file's own blocks in place.
-    platform::File file;
-    std::int64_t size = 0;
-    platform::FileState opened;
-    if (platform::OpenForOverwrite(entry, file) != 0 || file.State(opened) != 0)
-        return failureExit(0);
-    // The name may have been given to another file since it was looked at; only the one opened counts.
-    if (expected && opened != *expected)
-        return failureExit(0);
-    if (opened.links > 1) {
-        found.otherLinks = true;
-        return false;
-    }
-    found.copyOnWrite = platform::KeepsEarlierCopies(file);
-    size = opened.size;
-
-    dialog.SetCaption("File shredding (Gutman pass-35)");
-    dialog.lblHead().SetCaption("Shredding file:");
-    dialog.lblFileName().SetCaption(fileName);
-    dialog.Show();
-
     // No pass writes more than the size rounded up to whole three-byte units; a small file needs no more.
     const std::int64_t bufferSize = std::min(kShredBufferSize, (size + 2) / 3 * 3);
     const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(bufferSize));
@@ -198,37 +95,141 @@ bool ShredFile(const platform::Entry& entry, Frontend& frontend, ShredReport* re
         const Pattern pattern = patternOfPass(pass, generator);
         for (std::int64_t i = 0; i < bufferSize; ++i)
             buffer[i] = pattern.bytes[i % 3];
-        dialog.lblpass().SetCaption("Pass " + std::to_string(pass) + " of " + std::to_string(kShredPasses));
-        dialog.gaugePass().SetProgress(0);
+        frontend.ShredPass(pass, kShredPasses);
 
         // Three-byte patterns are written in whole units, so the file grows to the next multiple of 3.
         const std::int64_t length = pattern.size == 1 ? size : (size + 2) / 3 * 3;
-        std::int64_t written = 0;
-        bool cancelled = false;
-        while (written < length && !cancelled) {
-            frontend.ProcessMessages();
-            cancelled = dialog.ModalResult() == kModalResultCancel;
-            const std::int64_t piece = std::min(bufferSize, length - written);
-            if (file.WriteAt(buffer.get(), piece, written) != 0)
-                return failureExit(pass);
-            written += piece;
-            dialog.gaugePass().SetProgress(
-                GaugePercent(static_cast<std::uint64_t>(written), static_cast<std::uint64_t>(size), ~0ULL));
-        }
-        if (cancelled) {
-            static_cast<void>(file.Close());
-            static_cast<void>(platform::DeleteFile(entry, &opened));
-            dialog.SetModalResult(kModalResultNone);
-            dialog.Hide();
-            return false;
-        }
-        if (file.Truncate(length) != 0 || file.Sync() != 0)
-            return failureExit(pass);
+        ErrorCode error = overwritePass(file, buffer.get(), bufferSize, length, size, frontend, cancelled);
+        if (error == 0 && cancelled)
+            return {};
+        if (error == 0)
+            error = file.Truncate(length);
+        if (error == 0)
+            error = file.Sync();
+        if (error != 0)
+            return {pass, error};
     }
-    static_cast<void>(file.Close()); // each pass was synced
-    found.deleted = platform::DeleteFile(entry, &opened) == 0;
-    dialog.Hide();
-    return true;
+    return {};
+}
+
+DisposalResult refusal(SourceFiles choice)
+{
+    return choice == SourceFiles::Delete ? NotDeleted : NotShredded;
+}
+
+// What a shredding of a source comes to, with the second line of its warning in reason.
+DisposalResult shredSource(const platform::Entry& source, Frontend& frontend, const platform::FileState& named,
+                           std::string* reason)
+{
+    const ShredOutcome shred = ShredFile(source, frontend, &named);
+    if (shred.otherLinks && reason)
+        *reason = kOtherLinksReason;
+    if (!shred.overwritten)
+        return NotShredded;
+    if (!shred.deleted)
+        return NotDeleted;
+    if (shred.copyOnWrite) {
+        if (reason)
+            *reason = kCopyOnWriteReason;
+        return NotShredded;
+    }
+    return Done;
+}
+
+} // namespace
+
+bool DisposalWanted(const Frontend& frontend)
+{
+    return SourceFilesSetting(frontend.SettingsControls()) != SourceFiles::Leave;
+}
+
+DisposalResult DisposeSourceFile(const std::string& fileName, Frontend& frontend, bool holdsWhatWasEncrypted,
+                                 const platform::FileState* encrypted, std::string* reason)
+{
+    platform::Entry source;
+    if (platform::Entry::Open(fileName, source) != 0) {
+        const SourceFiles choice = SourceFilesSetting(frontend.SettingsControls());
+        return choice == SourceFiles::Leave ? Done : refusal(choice);
+    }
+    return DisposeSourceFile(source, frontend, holdsWhatWasEncrypted, encrypted, reason);
+}
+
+DisposalResult DisposeSourceFile(const platform::Entry& source, Frontend& frontend, bool holdsWhatWasEncrypted,
+                                 const platform::FileState* encrypted, std::string* reason)
+{
+    const SourceFiles choice = SourceFilesSetting(frontend.SettingsControls());
+    if (choice == SourceFiles::Leave)
+        return Done;
+    // Removing a link would leave the plain file it points to while reporting success; removing a file
+    // that changed after it was read would lose what the encrypted file lacks; a name that leads to another
+    // file by now is not the file that was encrypted.
+    platform::FileState named;
+    if (!holdsWhatWasEncrypted || platform::StateOf(source, named, false) != 0 || platform::IsSymbolicLink(named) ||
+        (encrypted && named != *encrypted))
+        return refusal(choice);
+    // Deleting one name leaves the data under the others; overwriting it destroys what they hold.
+    if (named.links > 1) {
+        if (reason)
+            *reason = kOtherLinksReason;
+        return refusal(choice);
+    }
+    if (choice == SourceFiles::Delete)
+        return platform::DeleteFile(source, &named) == 0 ? Done : NotDeleted;
+    return shredSource(source, frontend, named, reason);
+}
+
+ShredOutcome ShredFile(const std::string& fileName, Frontend& frontend, const platform::FileState* expected)
+{
+    platform::Entry file;
+    if (const ErrorCode error = platform::Entry::Open(fileName, file)) {
+        frontend.ShredEnded(false);
+        frontend.ShowMessage(MessageKind::AbortError, OverwriteFailureText(fileName));
+        ShredOutcome failed;
+        failed.error = error;
+        return failed;
+    }
+    return ShredFile(file, frontend, expected);
+}
+
+ShredOutcome ShredFile(const platform::Entry& entry, Frontend& frontend, const platform::FileState* expected)
+{
+    ShredOutcome outcome;
+    const std::string& fileName = entry.Path();
+    // pass: a failure from the fixed passes on also answers a Cancel asked for meanwhile.
+    const auto failed = [&](int pass, ErrorCode error) {
+        frontend.ShredEnded(pass >= kFirstFixedPass);
+        frontend.ShowMessage(MessageKind::AbortError, OverwriteFailureText(fileName));
+        outcome.error = error;
+        return outcome;
+    };
+
+    // One handle for every pass: the passes overwrite the file's own blocks in place.
+    platform::File file;
+    platform::FileState opened;
+    ErrorCode error = platform::OpenForOverwrite(entry, file);
+    if (error == 0)
+        error = file.State(opened);
+    if (error != 0)
+        return failed(0, error);
+    // The name may have been given to another file since it was looked at; only the one opened counts.
+    if (expected && opened != *expected)
+        return failed(0, 0);
+    if (opened.links > 1) {
+        outcome.otherLinks = true;
+        return outcome;
+    }
+    outcome.copyOnWrite = platform::KeepsEarlierCopies(file);
+
+    frontend.ShredStarted(fileName);
+    bool cancelled = false;
+    if (const PassFailure failure = overwritePasses(file, opened.size, frontend, cancelled); failure.pass != 0)
+        return failed(failure.pass, failure.error);
+    static_cast<void>(file.Close()); // each pass was synced, or the file goes unfinished
+    outcome.cancelled = cancelled;
+    outcome.overwritten = !cancelled;
+    outcome.deleted = platform::DeleteFile(entry, &opened) == 0;
+    frontend.ShredEnded(cancelled);
+    return outcome;
 }
 
 } // namespace tazen

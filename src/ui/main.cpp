@@ -4,6 +4,7 @@
 #include "ui/main.h"
 
 #include "engine/crypto.h"
+#include "engine/messages.h"
 #include "format/fileformat.h"
 #include "platform/files.h"
 #include "platform/folders.h"
@@ -277,14 +278,21 @@ void TForm1::SetDecryptMode(bool ClearList)
     switchMode(false, ClearList);
 }
 
+QString TForm1::ModeName() const
+{
+    if (!mode_)
+        return {};
+    return *mode_ == Direction::Encrypt ? QStringLiteral("Encrypt") : QStringLiteral("Decrypt");
+}
+
 void TForm1::switchMode(bool encrypt, bool clearList)
 {
     if (clearList)
         files_->Clear();
     kryptera1_->setChecked(encrypt);
     dekryptera1_->setChecked(!encrypt);
-    modeName_ = encrypt ? QStringLiteral("Encrypt") : QStringLiteral("Decrypt");
-    setWindowTitle(titlePrefix_ + modeName_);
+    mode_ = encrypt ? Direction::Encrypt : Direction::Decrypt;
+    setWindowTitle(titlePrefix_ + ModeName());
     modeWord_ = encrypt ? QStringLiteral("encryption") : QStringLiteral("decryption");
     openFilter_ = encrypt ? kAllFilesFilter : kEncryptedFilesFilter;
     btnEncrypt_->setEnabled(encrypt && !running_);
@@ -318,8 +326,8 @@ void TForm1::setCommandsEnabled(bool enabled)
         control->setEnabled(enabled);
     for (QAction* action : {kryptera1_, dekryptera1_, abort1_})
         action->setEnabled(enabled);
-    btnEncrypt_->setEnabled(enabled && modeName_ == QStringLiteral("Encrypt"));
-    btnDecrypt_->setEnabled(enabled && modeName_ == QStringLiteral("Decrypt"));
+    btnEncrypt_->setEnabled(enabled && mode_ == Direction::Encrypt);
+    btnDecrypt_->setEnabled(enabled && mode_ == Direction::Decrypt);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
@@ -490,9 +498,9 @@ void TForm1::DropFiles(const std::vector<std::string>& names)
         (HasEncryptedExtensionIgnoringCase(name) ? anyEncrypted : anyOther) = true;
     }
     if (anyOther)
-        SetEncryptMode(modeName_ != QStringLiteral("Encrypt"));
+        SetEncryptMode(mode_ != Direction::Encrypt);
     else if (anyEncrypted)
-        SetDecryptMode(modeName_ != QStringLiteral("Decrypt"));
+        SetDecryptMode(mode_ != Direction::Decrypt);
     AddFileList(kept);
 }
 
@@ -500,9 +508,9 @@ void TForm1::AddInMode(bool encrypt, const std::vector<std::string>& names)
 {
     // As a drop does: the list is emptied only when the mode changes.
     if (encrypt)
-        SetEncryptMode(ModeName() != QStringLiteral("Encrypt"));
+        SetEncryptMode(Mode() != Direction::Encrypt);
     else
-        SetDecryptMode(ModeName() != QStringLiteral("Decrypt"));
+        SetDecryptMode(Mode() != Direction::Decrypt);
     AddFileList(names);
 }
 
@@ -571,21 +579,20 @@ void TForm1::runCommand(bool encrypt)
                                                         kind == MessageKind::AbortError ? BoxButtons::Abort
                                                                                         : BoxButtons::Ok);
                             });
-    std::string message;
     // The run wipes the password once it has made the key.
-    const int result = encrypt ? EncryptFiles(blowfish1_, names, password, message, frontend)
-                               : DecryptFiles(blowfish1_, names, password, message, frontend);
+    const RunOutcome outcome = encrypt ? EncryptFiles(blowfish1_, names, password, frontend)
+                                       : DecryptFiles(blowfish1_, names, password, frontend);
     running_ = false;
     setCommandsEnabled(true);
 
     const auto setMode = [&] { encrypt ? SetEncryptMode(true) : SetDecryptMode(true); };
-    if (result == kAllFilesDone) {
+    if (outcome.Completed()) {
         setMode();
     } else {
-        const bool cancelled = message == kEncryptionCanceled || message == kDecryptionCanceled;
+        const bool cancelled = outcome.failure == Failure::Cancelled;
         // Closing the window cancelled the run; the user has said what should happen next.
         if (!(cancelled && closeRequested_))
-            interaction_.MessageBox(this, BoxKind::Error, QString::fromUtf8(message));
+            interaction_.MessageBox(this, BoxKind::Error, QString::fromUtf8(MessageText(outcome)));
         if (cancelled)
             setMode();
     }

@@ -4,6 +4,7 @@
 
 #include "cipher/blowfish.h"
 #include "cipher/cryptbase.h"
+#include "format/fileformat.h"
 #include "platform/instance.h"
 #include "ui/dialogs/scandlg.h"
 #include "ui/filelist.h"
@@ -96,7 +97,9 @@ public:
     // Mode
     void SetEncryptMode(bool ClearList);
     void SetDecryptMode(bool ClearList);
-    const QString& ModeName() const { return modeName_; }
+    // "Encrypt" or "Decrypt" as the title shows it; empty before a mode is chosen.
+    QString ModeName() const;
+    std::optional<Direction> Mode() const { return mode_; }
     const QString& ModeWord() const { return modeWord_; }
     const QString& OpenFilter() const { return openFilter_; }
     const QString& TitlePrefix() const { return titlePrefix_; }
@@ -196,7 +199,7 @@ private:
     TDialogs dialogs_;
     TBlowfish blowfish1_;
 
-    QString modeName_;
+    std::optional<Direction> mode_;
     QString modeWord_;
     QString openFilter_;
     QString titlePrefix_;

@@ -4,6 +4,7 @@
 #include "common/reference_format.h"
 #include "engine/crypto.h"
 #include "engine/scripted_frontend.h"
+#include "engine/selfextract.h"
 
 namespace tazen::test {
 namespace {

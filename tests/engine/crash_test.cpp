@@ -31,7 +31,7 @@ protected:
             return 0;
         });
         ScriptedFrontend frontend;
-        frontend.settings.sourceFilesOverride = 1;
+        frontend.settings.sourceFilesOverride = SourceFiles::Delete;
         TBlowfish cipher;
         std::string message;
         std::vector<std::string> encrypted;

@@ -119,14 +119,14 @@ TEST_F(Disposal, AValueChosenForTheRunWinsOverTheSettingsFileKeyByKey)
 {
     writeFile(program / "extractor", std::string("#!extractor"));
     writeSettings("[Files]\nSourceFiles=1\nMakeSelfExtracting=1\n");
-    frontend.settings.sourceFilesOverride = 0;
+    frontend.settings.sourceFilesOverride = SourceFiles::Leave;
     const std::string kept = makeFile("kept", 10);
     EXPECT_EQ(encrypt({kept}), kAllFilesDone);
     // The executable was not chosen for the run, so the file still asks for it.
     EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"kept", "kept.TaZEN.exe"}));
 
     frontend.settings.selfExtractOverride = false;
-    frontend.settings.sourceFilesOverride = 2;
+    frontend.settings.sourceFilesOverride = SourceFiles::Shred;
     frontend.shred.shows = 0;
     const std::string shredded = makeFile("shredded", 10);
     EXPECT_EQ(encrypt({shredded}), kAllFilesDone);
@@ -253,8 +253,8 @@ TEST_F(Shredding, WritesTheGutmannSequenceInPlaceWithTheLengthsOfEachPass)
         }
         return 0;
     });
-    ShredReport report;
-    EXPECT_TRUE(ShredFile(name, frontend, &report));
+    const ShredOutcome report = ShredFile(name, frontend);
+    EXPECT_TRUE(report);
     EXPECT_TRUE(report.deleted);
     EXPECT_FALSE(exists(name));
     // Every pass wrote into the same file, not a new one under the same name.
@@ -454,7 +454,7 @@ TEST_F(Disposal, NothingGoesBeforeTheFileThatStandsForItReadsBackAsItsBytes)
         const std::string made = c.decrypting ? plainName : c.selfExtract ? encrypted + ".exe" : encrypted;
         if (c.older)
             writeFile(made, std::string("older"));
-        frontend.settings.sourceFilesOverride = c.sourceFiles;
+        frontend.settings.sourceFilesOverride = SourceFilesOf(c.sourceFiles);
         frontend.settings.selfExtractOverride = c.selfExtract;
         frontend.settings.verify = c.verify;
         frontend.decryptionThreads = c.threads;

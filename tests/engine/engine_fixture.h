@@ -5,7 +5,10 @@
 
 #include "cipher/blowfish.h"
 #include "engine/crypto.h"
+#include "engine/messages.h"
+#include "engine/selfextract.h"
 #include "engine/settings.h"
+#include "engine/shred.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 

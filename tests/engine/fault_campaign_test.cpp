@@ -123,9 +123,9 @@ protected:
                 name += ".TaZEN";
 
         Attempt attempt;
-        attempt.frontend.settings.sourceFilesOverride = scenario == Scenario::EncryptAndShred ? 2
-                                                        : scenario == Scenario::Decrypt       ? 0
-                                                                                              : 1;
+        attempt.frontend.settings.sourceFilesOverride = scenario == Scenario::EncryptAndShred ? SourceFiles::Shred
+                                                        : scenario == Scenario::Decrypt       ? SourceFiles::Leave
+                                                                                              : SourceFiles::Delete;
         attempt.frontend.settings.selfExtractOverride = scenario == Scenario::EncryptSelfExtracting;
         std::size_t current = 0;
         platform::SetFaultHook([&](FileOperation operation, const std::string& name) -> platform::ErrorCode {

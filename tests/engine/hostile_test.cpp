@@ -305,7 +305,7 @@ TEST_F(HostileFiles, AFileThatGrowsOrShrinksWhileItIsReadStopsTheRunAndIsKept)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const bool decrypting = c.sourceFiles < 0;
-        frontend.settings.sourceFilesOverride = c.sourceFiles;
+        frontend.settings.sourceFilesOverride = SourceFilesOf(c.sourceFiles);
         frontend.decryptionThreads = c.threads;
         frontend.messages.clear();
         const std::string listed = decrypting ? ".TaZEN" : "", made = decrypting ? "" : ".TaZEN";

@@ -1,9 +1,10 @@
-// A frontend for engine tests: records what the engine shows, answers what it asks, and lets a test act
-// at a chosen moment of message handling (for example, press Cancel).
+// A frontend for engine tests: records what the engine's events would show in the window's dialogs, answers
+// what it asks, and lets a test act at a chosen moment of message handling (for example, press Cancel).
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "engine/frontend.h"
+#include "engine/messages.h"
 
 #include <algorithm>
 #include <functional>
@@ -14,16 +15,16 @@
 
 namespace tazen::test {
 
-class RecordingGauge : public GaugePort
+class RecordingGauge
 {
 public:
-    int Progress() const override { return progress_; }
-    void SetProgress(int value) override
+    int Progress() const { return progress_; }
+    void SetProgress(int value)
     {
         progress_ = std::clamp(value, 0, 100);
         history.push_back(progress_);
     }
-    void Advance(int amount) override
+    void Advance(int amount)
     {
         SetProgress(progress_ + amount);
         advances.push_back(amount);
@@ -36,10 +37,10 @@ private:
     int progress_ = 0;
 };
 
-class RecordingLabel : public LabelPort
+class RecordingLabel
 {
 public:
-    void SetCaption(const std::string& text) override
+    void SetCaption(const std::string& text)
     {
         caption = text;
         history.push_back(text);
@@ -48,10 +49,10 @@ public:
     std::vector<std::string> history;
 };
 
-class ScriptedProgressDialog : public ProgressDialogPort
+class ScriptedProgressDialog
 {
 public:
-    void StartProgress(const std::string& title, const std::string& countText) override
+    void StartProgress(const std::string& title, const std::string& countText)
     {
         modalResult = 0;
         gaugeTotal_.SetProgress(0);
@@ -59,20 +60,20 @@ public:
         events.push_back("StartProgress " + title + " " + countText);
         visible = true;
     }
-    void HideProgress() override
+    void HideProgress()
     {
         events.push_back("HideProgress");
         visible = false;
     }
-    void FinishProgress() override
+    void FinishProgress()
     {
         gaugeTotal_.Advance(100 - gaugeTotal_.Progress());
         events.push_back("FinishProgress");
     }
-    LabelPort& lblFilename() override { return lblFilename_; }
-    GaugePort& gaugeFile() override { return gaugeFile_; }
-    GaugePort& gaugeTotal() override { return gaugeTotal_; }
-    int ModalResult() const override { return modalResult; }
+    RecordingLabel& lblFilename() { return lblFilename_; }
+    RecordingGauge& gaugeFile() { return gaugeFile_; }
+    RecordingGauge& gaugeTotal() { return gaugeTotal_; }
+    int ModalResult() const { return modalResult; }
 
     // What a click on Cancel does: the modal result, and the dialog closes.
     void PressCancel()
@@ -89,22 +90,22 @@ public:
     RecordingGauge gaugeTotal_;
 };
 
-class ScriptedShredDialog : public ShredDialogPort
+class ScriptedShredDialog
 {
 public:
-    void SetCaption(const std::string& text) override { caption = text; }
-    LabelPort& lblHead() override { return lblHead_; }
-    LabelPort& lblFileName() override { return lblFileName_; }
-    LabelPort& lblpass() override { return lblpass_; }
-    GaugePort& gaugePass() override { return gaugePass_; }
-    void Show() override
+    void SetCaption(const std::string& text) { caption = text; }
+    RecordingLabel& lblHead() { return lblHead_; }
+    RecordingLabel& lblFileName() { return lblFileName_; }
+    RecordingLabel& lblpass() { return lblpass_; }
+    RecordingGauge& gaugePass() { return gaugePass_; }
+    void Show()
     {
         visible = true;
         ++shows;
     }
-    void Hide() override { visible = false; }
-    int ModalResult() const override { return modalResult; }
-    void SetModalResult(int value) override { modalResult = value; }
+    void Hide() { visible = false; }
+    int ModalResult() const { return modalResult; }
+    void SetModalResult(int value) { modalResult = value; }
 
     std::string caption;
     bool visible = false;
@@ -122,14 +123,14 @@ public:
     bool SelfExtractChecked() const override { return selfExtract; }
     int SourceFilesIndex() const override { return sourceFiles; }
     std::optional<bool> SelfExtractOverride() const override { return selfExtractOverride; }
-    std::optional<int> SourceFilesOverride() const override { return sourceFilesOverride; }
+    std::optional<SourceFiles> SourceFilesOverride() const override { return sourceFilesOverride; }
     bool VerifyBeforeDisposal() const override { return verify; }
     // The dialog's built-in defaults.
     bool selfExtract = false;
     int sourceFiles = 1;
     // What a command line would choose; the window chooses nothing.
     std::optional<bool> selfExtractOverride;
-    std::optional<int> sourceFilesOverride;
+    std::optional<SourceFiles> sourceFilesOverride;
     bool verify = true;
 };
 
@@ -149,9 +150,35 @@ inline void PrintTo(const ShownMessage& shown, std::ostream* out)
 class ScriptedFrontend : public Frontend
 {
 public:
-    ProgressDialogPort& ProgressDialog() override { return progress; }
-    ShredDialogPort& shredDialog() override { return shred; }
     const SettingsControlsPort& SettingsControls() const override { return settings; }
+    void RunStarted(Direction direction, std::size_t fileCount) override
+    {
+        progress.StartProgress(RunTitle(direction), std::to_string(fileCount));
+    }
+    void FileStarted(std::size_t, const std::string& name) override { progress.lblFilename().SetCaption(name); }
+    void FileProgress(int percent) override { progress.gaugeFile().SetProgress(percent); }
+    void TotalProgress(int percent) override { progress.gaugeTotal().SetProgress(percent); }
+    void TotalAdvanced(int points) override { progress.gaugeTotal().Advance(points); }
+    void RunFinished() override { progress.FinishProgress(); }
+    void RunHidden() override { progress.HideProgress(); }
+    bool CancelAsked() override { return progress.ModalResult() == kModalResultCancel; }
+    void ShredStarted(const std::string& name) override { showShred(kShredCaption, kShredHead, name); }
+    void ShredPass(int pass, int passes) override
+    {
+        shred.lblpass().SetCaption(ShredPassCaption(pass, passes));
+        shred.gaugePass().SetProgress(0);
+    }
+    void ShredProgress(int percent) override { shred.gaugePass().SetProgress(percent); }
+    bool ShredCancelAsked() override { return shred.ModalResult() == kModalResultCancel; }
+    void ShredEnded(bool cancelCleared) override
+    {
+        if (cancelCleared)
+            shred.SetModalResult(kModalResultNone);
+        shred.Hide();
+    }
+    void ExecutableStarted(const std::string& name) override { showShred(kExecutableCaption, kExecutableHead, name); }
+    void ExecutableProgress(int percent) override { shred.gaugePass().SetProgress(percent); }
+    void ExecutableEnded() override { shred.Hide(); }
     void ShowMessage(MessageKind kind, const std::string& text) override { messages.push_back({kind, text}); }
     int DecryptionThreads() const override { return decryptionThreads; }
     void ProcessMessages() override
@@ -169,6 +196,15 @@ public:
     int decryptionThreads = 0;
     // Called with the count of message rounds so far, from inside ProcessMessages.
     std::function<void(int round)> onMessages;
+
+private:
+    void showShred(const char* caption, const char* head, const std::string& name)
+    {
+        shred.SetCaption(caption);
+        shred.lblHead().SetCaption(head);
+        shred.lblFileName().SetCaption(name);
+        shred.Show();
+    }
 };
 
 } // namespace tazen::test

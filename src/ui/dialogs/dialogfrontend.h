@@ -1,9 +1,10 @@
-// The engine's way to the windows: the real progress and shred dialogs, the settings dialog's controls,
-// message boxes through the caller, and the application's event handling.
+// The engine's way to the windows: its events shown in the real progress and shred dialogs, the settings
+// dialog's controls, message boxes through the caller, and the application's event handling.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "engine/frontend.h"
+#include "engine/messages.h"
 #include "platform/pacer.h"
 #include "ui/dialogs/progressDlg.h"
 #include "ui/dialogs/shredDlg.h"
@@ -33,9 +34,40 @@ public:
     {
     }
 
-    TProgressDialog& ProgressDialog() override { return progressDialog_; }
-    TshredDialog& shredDialog() override { return shredDialog_; }
+    TProgressDialog& ProgressDialog() { return progressDialog_; }
+    TshredDialog& shredDialog() { return shredDialog_; }
     const SettingsControlsPort& SettingsControls() const override { return settingsControls_; }
+
+    void RunStarted(Direction direction, std::size_t fileCount) override
+    {
+        progressDialog_.StartProgress(RunTitle(direction), std::to_string(fileCount));
+    }
+    void FileStarted(std::size_t, const std::string& name) override { progressDialog_.lblFilename().SetCaption(name); }
+    void FileProgress(int percent) override { progressDialog_.gaugeFile().SetProgress(percent); }
+    void TotalProgress(int percent) override { progressDialog_.gaugeTotal().SetProgress(percent); }
+    void TotalAdvanced(int points) override { progressDialog_.gaugeTotal().Advance(points); }
+    void RunFinished() override { progressDialog_.FinishProgress(); }
+    void RunHidden() override { progressDialog_.HideProgress(); }
+    bool CancelAsked() override { return progressDialog_.ModalResult() == kModalResultCancel; }
+
+    void ShredStarted(const std::string& name) override { showShred(kShredCaption, kShredHead, name); }
+    void ShredPass(int pass, int passes) override
+    {
+        shredDialog_.lblpass().SetCaption(ShredPassCaption(pass, passes));
+        shredDialog_.gaugePass().SetProgress(0);
+    }
+    void ShredProgress(int percent) override { shredDialog_.gaugePass().SetProgress(percent); }
+    bool ShredCancelAsked() override { return shredDialog_.ModalResult() == kModalResultCancel; }
+    void ShredEnded(bool cancelCleared) override
+    {
+        if (cancelCleared)
+            shredDialog_.SetModalResult(kModalResultNone);
+        shredDialog_.Hide();
+    }
+
+    void ExecutableStarted(const std::string& name) override { showShred(kExecutableCaption, kExecutableHead, name); }
+    void ExecutableProgress(int percent) override { shredDialog_.gaugePass().SetProgress(percent); }
+    void ExecutableEnded() override { shredDialog_.Hide(); }
     void ShowMessage(MessageKind kind, const std::string& text) override { messageBoxes_(kind, text); }
     void ProcessMessages() override
     {
@@ -43,6 +75,14 @@ public:
     }
 
 private:
+    void showShred(const char* caption, const char* head, const std::string& name)
+    {
+        shredDialog_.SetCaption(caption);
+        shredDialog_.lblHead().SetCaption(head);
+        shredDialog_.lblFileName().SetCaption(name);
+        shredDialog_.Show();
+    }
+
     TProgressDialog& progressDialog_;
     TshredDialog& shredDialog_;
     const SettingsControlsPort& settingsControls_;

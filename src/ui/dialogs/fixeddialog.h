@@ -16,13 +16,13 @@ namespace tazen {
 
 // A label that sizes itself to its text, up to a width beyond which the text is shortened in the middle
 // and shown whole in the tool tip. text() stays the whole text.
-class TLabel : public QLabel, public LabelPort
+class TLabel : public QLabel
 {
     Q_OBJECT
 
 public:
     TLabel(const QString& text, QWidget* parent);
-    void SetCaption(const std::string& text) override;
+    void SetCaption(const std::string& text);
     void SetText(const QString& text);
     void SetMaxTextWidth(int width);
     // What the label shows within its width.

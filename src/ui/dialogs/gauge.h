@@ -45,7 +45,7 @@ public:
     void MakeLike(const QImage& templateImage);
 };
 
-class TGauge : public QWidget, public GaugePort
+class TGauge : public QWidget
 {
     Q_OBJECT
 
@@ -70,11 +70,11 @@ public:
     // Throws EInvalidOperation for a value below MinValue.
     void SetMaxValue(int value);
 
-    int Progress() const override { return progress_; }
+    int Progress() const { return progress_; }
     // Clamped into MinValue..MaxValue; repaints only when the whole percentage changes.
-    void SetProgress(int value) override;
+    void SetProgress(int value);
     // Moves Progress by amount and repaints whatever the percentage does.
-    void Advance(int amount) override;
+    void Advance(int amount);
     // (Progress - MinValue) * 100 / (MaxValue - MinValue), truncated; 0 for an empty range.
     int Percent() const noexcept;
 

@@ -9,21 +9,21 @@
 
 namespace tazen {
 
-class TProgressDialog : public TFixedDialog, public ProgressDialogPort
+class TProgressDialog : public TFixedDialog
 {
     Q_OBJECT
 
 public:
     explicit TProgressDialog(QWidget* parent = nullptr);
 
-    void StartProgress(const std::string& title, const std::string& countText) override;
-    void HideProgress() override;
-    void FinishProgress() override;
+    void StartProgress(const std::string& title, const std::string& countText);
+    void HideProgress();
+    void FinishProgress();
 
-    TLabel& lblFilename() override { return *lblFilename_; }
-    TGauge& gaugeFile() override { return *gaugeFile_; }
-    TGauge& gaugeTotal() override { return *gaugeTotal_; }
-    int ModalResult() const override { return TFixedDialog::ModalResult(); }
+    TLabel& lblFilename() { return *lblFilename_; }
+    TGauge& gaugeFile() { return *gaugeFile_; }
+    TGauge& gaugeTotal() { return *gaugeTotal_; }
+    int ModalResult() const { return TFixedDialog::ModalResult(); }
 
     TLabel& lblFilesTotal() { return *lblFilesTotal_; }
     TButton& btnAction() { return *btnAction_; }

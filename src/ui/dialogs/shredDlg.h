@@ -9,23 +9,23 @@
 
 namespace tazen {
 
-class TshredDialog : public TFixedDialog, public ShredDialogPort
+class TshredDialog : public TFixedDialog
 {
     Q_OBJECT
 
 public:
     explicit TshredDialog(QWidget* parent = nullptr);
 
-    void SetCaption(const std::string& text) override;
-    TLabel& lblHead() override { return *lblHead_; }
-    TLabel& lblFileName() override { return *lblFileName_; }
-    TLabel& lblpass() override { return *lblpass_; }
-    TGauge& gaugePass() override { return *gaugePass_; }
+    void SetCaption(const std::string& text);
+    TLabel& lblHead() { return *lblHead_; }
+    TLabel& lblFileName() { return *lblFileName_; }
+    TLabel& lblpass() { return *lblpass_; }
+    TGauge& gaugePass() { return *gaugePass_; }
     // Shown without being modal, and painted before the work begins.
-    void Show() override;
-    void Hide() override;
-    int ModalResult() const override { return TFixedDialog::ModalResult(); }
-    void SetModalResult(int value) override { TFixedDialog::SetModalResult(value); }
+    void Show();
+    void Hide();
+    int ModalResult() const { return TFixedDialog::ModalResult(); }
+    void SetModalResult(int value) { TFixedDialog::SetModalResult(value); }
 
     TButton& BitBtn1() { return *bitBtn1_; }
 

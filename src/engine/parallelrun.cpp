@@ -1,15 +1,15 @@
-// tazen-cli's -j: a scheduler that hands files to worker threads in list order, each file a run of its own
-// with a frontend that keeps its messages until the files before it are through.
+// A scheduler that hands files to worker threads in list order, each file a run of its own with a frontend
+// that keeps its messages, and its new file aside, until the files before it are through.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/jobs.h"
+#include "engine/parallelrun.h"
 
 #include "cipher/blowfish.h"
 #include "engine/crypto.h"
+#include "engine/selfextract.h"
 #include "format/fileformat.h"
 #include "format/stream.h"
 #include "platform/files.h"
 #include "platform/sysinfo.h"
-#include "platform/terminal.h"
 
 #include <algorithm>
 #include <atomic>
@@ -20,70 +20,11 @@
 #include <system_error>
 #include <thread>
 
-namespace tazen::cli {
+namespace tazen {
 
 namespace {
 
 constexpr auto kProgressInterval = std::chrono::milliseconds(200);
-
-class AtomicGauge : public GaugePort
-{
-public:
-    int Progress() const override { return value_.load(std::memory_order_relaxed); }
-    void SetProgress(int value) override { value_.store(std::clamp(value, 0, 100), std::memory_order_relaxed); }
-    void Advance(int amount) override { SetProgress(Progress() + amount); }
-
-private:
-    std::atomic<int> value_{0};
-};
-
-class SilentLabel : public LabelPort
-{
-public:
-    void SetCaption(const std::string&) override {}
-};
-
-// Ctrl+C is every job's Cancel button.
-int interruptResult()
-{
-    return platform::InterruptSignal() != 0 ? kModalResultCancel : 0;
-}
-
-class JobProgress : public ProgressDialogPort
-{
-public:
-    void StartProgress(const std::string&, const std::string&) override {}
-    void HideProgress() override {}
-    void FinishProgress() override { total_.SetProgress(100); }
-    LabelPort& lblFilename() override { return label_; }
-    GaugePort& gaugeFile() override { return file_; }
-    GaugePort& gaugeTotal() override { return total_; }
-    int ModalResult() const override { return interruptResult(); }
-
-private:
-    SilentLabel label_;
-    AtomicGauge file_;
-    AtomicGauge total_;
-};
-
-class JobShred : public ShredDialogPort
-{
-public:
-    void SetCaption(const std::string&) override {}
-    LabelPort& lblHead() override { return label_; }
-    LabelPort& lblFileName() override { return label_; }
-    LabelPort& lblpass() override { return label_; }
-    GaugePort& gaugePass() override { return gauge_; }
-    void Show() override {}
-    void Hide() override {}
-    int ModalResult() const override { return modalResult_ != 0 ? modalResult_ : interruptResult(); }
-    void SetModalResult(int value) override { modalResult_ = value; }
-
-private:
-    SilentLabel label_;
-    AtomicGauge gauge_;
-    int modalResult_ = 0;
-};
 
 struct Record
 {
@@ -94,16 +35,18 @@ struct Record
         Finished
     };
     State state = Waiting;
-    bool failed = false;
-    std::string message;
+    RunOutcome outcome;
     std::vector<std::pair<MessageKind, std::string>> messages;
     std::uint64_t size = 0;
-    const GaugePort* gauge = nullptr;
+    std::atomic<int> filePercent{0};
+
+    bool Done() const { return state == Finished && outcome.Completed(); }
 };
 
 class Scheduler;
 
-// One file's run: its messages wait in its record; replacing a file is asked of the terminal one at a time.
+// One file's run: its progress goes into its record, its messages wait there, and its new file waits for the
+// files before it.
 class JobFrontend : public Frontend
 {
 public:
@@ -111,29 +54,40 @@ public:
         : scheduler_(scheduler), index_(index), threads_(threads)
     {
     }
-    ProgressDialogPort& ProgressDialog() override { return progress_; }
-    ShredDialogPort& shredDialog() override { return shred_; }
     const SettingsControlsPort& SettingsControls() const override;
-    void ShowMessage(MessageKind kind, const std::string& text) override;
+    void RunStarted(Direction, std::size_t) override {}
+    void FileStarted(std::size_t, const std::string&) override {}
+    void FileProgress(int percent) override;
+    void TotalProgress(int) override {}
+    void TotalAdvanced(int) override {}
+    void RunFinished() override {}
+    void RunHidden() override {}
+    bool CancelAsked() override;
+    void ShredStarted(const std::string&) override {}
+    void ShredPass(int, int) override {}
+    void ShredProgress(int) override {}
+    bool ShredCancelAsked() override;
+    void ShredEnded(bool) override {}
+    void ExecutableStarted(const std::string&) override {}
+    void ExecutableProgress(int) override {}
+    void ExecutableEnded() override {}
     void ProcessMessages() override {}
+    void ShowMessage(MessageKind kind, const std::string& text) override;
     bool MayReplace(const std::string& name) override;
     int DecryptionThreads() const override { return threads_; }
-
-    JobProgress progress_;
+    bool MayPutInPlace() override;
 
 private:
     Scheduler& scheduler_;
     std::size_t index_;
     int threads_;
-    JobShred shred_;
 };
 
 class Scheduler
 {
 public:
-    Scheduler(bool encrypting, const std::vector<std::string>& files, std::string_view password,
-              TerminalFrontend& frontend)
-        : encrypting_(encrypting), files_(files), password_(password), frontend_(frontend), records_(files.size())
+    Scheduler(Direction direction, const std::vector<std::string>& files, const RunKey& key, Frontend& frontend)
+        : direction_(direction), files_(files), key_(key), frontend_(frontend), records_(files.size())
     {
         for (std::size_t i = 0; i < files.size(); ++i) {
             std::int64_t size = 0;
@@ -143,7 +97,7 @@ public:
         }
     }
 
-    // Files from..to-1, up to jobs at a time; the caller's thread draws the progress line meanwhile.
+    // Files from..to-1, up to jobs at a time; the caller's thread tells the progress meanwhile.
     void RunStretch(std::size_t from, std::size_t to, int jobs)
     {
         const int workers = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(jobs), to - from));
@@ -183,10 +137,11 @@ public:
         return stopped_;
     }
 
+    // The first file that was begun and not done; those after it were given up for it.
     std::optional<std::size_t> FirstFailure() const
     {
         for (std::size_t i = 0; i < records_.size(); ++i)
-            if (records_[i].failed)
+            if (records_[i].state == Record::Finished && !records_[i].outcome.Completed())
                 return i;
         return std::nullopt;
     }
@@ -201,7 +156,7 @@ public:
             showMessagesOf(i);
     }
 
-    const SettingsControlsPort& Settings() const { return frontend_.settings; }
+    Frontend& Outer() { return frontend_; }
 
     void Keep(std::size_t index, MessageKind kind, const std::string& text)
     {
@@ -209,10 +164,29 @@ public:
         records_[index].messages.emplace_back(kind, text);
     }
 
+    void SetPercent(std::size_t index, int percent) { records_[index].filePercent.store(percent); }
+
     bool MayReplace(const std::string& name)
     {
         const std::lock_guard lock(mutex_);
         return frontend_.MayReplace(name);
+    }
+
+    // Waits until every file before index is finished; true when all of them were done.
+    bool WaitForTurn(std::size_t index)
+    {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            bool allDone = true;
+            for (std::size_t i = 0; i < index; ++i) {
+                if (records_[i].state == Record::Finished && !records_[i].outcome.Completed())
+                    return false;
+                allDone = allDone && records_[i].Done();
+            }
+            if (allDone)
+                return true;
+            wake_.wait(lock);
+        }
     }
 
 private:
@@ -221,7 +195,7 @@ private:
     {
         std::unique_lock lock(mutex_);
         for (;;) {
-            if (stopped_ || next_ >= end_ || platform::InterruptSignal() != 0) {
+            if (stopped_ || next_ >= end_ || frontend_.CancelAsked()) {
                 if (counted)
                     --active_;
                 wake_.notify_all();
@@ -230,25 +204,19 @@ private:
             const std::size_t index = next_++;
             JobFrontend job(*this, index, threads_);
             records_[index].state = Record::Running;
-            records_[index].gauge = &job.progress_.gaugeFile();
-            frontend_.AnnounceFile(files_[index]);
+            frontend_.JobStarted(index, files_[index]);
             lock.unlock();
 
             TBlowfish cipher;
-            std::string message;
-            const std::vector<std::string> one{files_[index]};
-            const int result = encrypting_ ? EncryptFiles(cipher, one, password_, message, job)
-                                           : DecryptFiles(cipher, one, password_, message, job);
+            RunOutcome outcome = RunFiles(direction_, cipher, {files_[index]}, key_, job);
 
             lock.lock();
             Record& record = records_[index];
             record.state = Record::Finished;
-            record.gauge = nullptr;
-            if (result != kAllFilesDone) {
-                record.failed = true;
-                record.message = std::move(message);
-                stopped_ = true;
-            }
+            outcome.index = index;
+            outcome.position = PositionOf(files_, index);
+            stopped_ = stopped_ || !outcome.Completed();
+            record.outcome = std::move(outcome);
             showInOrder();
             showProgress();
             wake_.notify_all();
@@ -275,18 +243,18 @@ private:
         for (const Record& record : records_) {
             if (record.state == Record::Finished) {
                 bytes += record.size;
-                filesDone += record.failed ? 0 : 1;
-            } else if (record.gauge) {
-                bytes += record.size / 100 * static_cast<std::uint64_t>(record.gauge->Progress());
+                filesDone += record.outcome.Completed() ? 1 : 0;
+            } else if (record.state == Record::Running) {
+                bytes += record.size / 100 * static_cast<std::uint64_t>(record.filePercent.load());
             }
         }
-        frontend_.ShowOverallProgress(bytes, total_, filesDone);
+        frontend_.JobsProgress(bytes, total_, filesDone);
     }
 
-    const bool encrypting_;
+    const Direction direction_;
     const std::vector<std::string>& files_;
-    const std::string_view password_;
-    TerminalFrontend& frontend_;
+    const RunKey& key_;
+    Frontend& frontend_;
     std::uint64_t total_ = 0;
 
     std::mutex mutex_;
@@ -302,7 +270,22 @@ private:
 
 const SettingsControlsPort& JobFrontend::SettingsControls() const
 {
-    return scheduler_.Settings();
+    return scheduler_.Outer().SettingsControls();
+}
+
+void JobFrontend::FileProgress(int percent)
+{
+    scheduler_.SetPercent(index_, percent);
+}
+
+bool JobFrontend::CancelAsked()
+{
+    return scheduler_.Outer().CancelAsked();
+}
+
+bool JobFrontend::ShredCancelAsked()
+{
+    return scheduler_.Outer().ShredCancelAsked();
 }
 
 void JobFrontend::ShowMessage(MessageKind kind, const std::string& text)
@@ -313,6 +296,11 @@ void JobFrontend::ShowMessage(MessageKind kind, const std::string& text)
 bool JobFrontend::MayReplace(const std::string& name)
 {
     return scheduler_.MayReplace(name);
+}
+
+bool JobFrontend::MayPutInPlace()
+{
+    return scheduler_.WaitForTurn(index_);
 }
 
 // The first file from from on whose password check fails, as one run would find it when it got there.
@@ -326,55 +314,58 @@ std::size_t firstWrongPassword(const std::vector<std::string>& files, std::size_
     return files.size();
 }
 
+// What the run over the list comes to once the scheduler is through.
+RunOutcome endOf(Direction direction, const std::vector<std::string>& files, Scheduler& scheduler, Frontend& frontend,
+                 std::vector<bool>& done)
+{
+    scheduler.ShowRemaining();
+    for (std::size_t i = 0; i < files.size(); ++i)
+        done[i] = scheduler.RecordOf(i).Done();
+    if (const std::optional<std::size_t> failed = scheduler.FirstFailure()) {
+        frontend.RunHidden();
+        return scheduler.RecordOf(*failed).outcome;
+    }
+    RunOutcome outcome;
+    outcome.direction = direction;
+    if (frontend.CancelAsked()) {
+        // Stopped between files: the first one not done is where the run stopped.
+        const auto first = static_cast<std::size_t>(std::find(done.begin(), done.end(), false) - done.begin());
+        outcome.failure = Failure::Cancelled;
+        outcome.index = first;
+        outcome.position = PositionOf(files, first);
+        outcome.file = first < files.size() ? files[first] : std::string();
+        return outcome;
+    }
+    frontend.RunFinished();
+    return outcome;
+}
+
 } // namespace
 
-int RunInParallel(bool encrypting, const std::vector<std::string>& files, std::string_view password,
-                  std::string& message, TerminalFrontend& frontend, int jobs, std::vector<bool>& done)
+RunOutcome RunInParallel(Direction direction, TBlockCipher& cipher, const std::vector<std::string>& files,
+                         Secret& password, Frontend& frontend, int jobs, std::vector<bool>& done)
 {
     done.assign(files.size(), false);
-    ProgressDialogPort& progress = frontend.ProgressDialog();
-    if (const std::optional<std::size_t> stopped =
-            PreCheckFiles(files, !encrypting, message, nullptr, encrypting && SelfExtractingWanted(frontend))) {
-        progress.HideProgress();
-        frontend.RunStoppedAt(*stopped);
-        return static_cast<int>(*stopped);
+    const RunKey key(cipher, password.value);
+    password.Wipe();
+    RunOutcome checked =
+        PreCheckFiles(files, direction, nullptr, direction == Direction::Encrypt && SelfExtractingWanted(frontend));
+    if (!checked.Completed()) {
+        frontend.RunHidden();
+        return checked;
     }
-    // Only the check block is wanted of the key: the cipher is left wiped.
-    TBlowfish cipher;
-    std::optional<RunKey> key;
-    std::optional<TazenReader> reader;
-    if (!encrypting) {
-        key.emplace(cipher, password);
-        reader.emplace(cipher, *key);
-    }
-    progress.StartProgress(encrypting ? "Encrypting" : "Decrypting", std::to_string(files.size()));
-    Scheduler scheduler(encrypting, files, password, frontend);
+    frontend.RunStarted(direction, files.size());
+    Scheduler scheduler(direction, files, key, frontend);
+    const TazenReader reader(cipher, key);
     // A file of another password would stop one run when it got there; the files before it go in
     // parallel, and it alone after them, so that it stops this run at the same place.
-    for (std::size_t from = 0; from < files.size() && !scheduler.Stopped() && platform::InterruptSignal() == 0;) {
-        const std::size_t to = encrypting ? files.size() : firstWrongPassword(files, from, *reader);
+    for (std::size_t from = 0; from < files.size() && !scheduler.Stopped() && !frontend.CancelAsked();) {
+        const std::size_t to = direction == Direction::Encrypt ? files.size() : firstWrongPassword(files, from, reader);
         const std::size_t end = std::max(to, from + 1);
         scheduler.RunStretch(from, end, to > from ? jobs : 1);
         from = end;
     }
-    scheduler.ShowRemaining();
-    for (std::size_t i = 0; i < files.size(); ++i)
-        done[i] = scheduler.RecordOf(i).state == Record::Finished && !scheduler.RecordOf(i).failed;
-    if (const std::optional<std::size_t> failed = scheduler.FirstFailure()) {
-        progress.HideProgress();
-        frontend.RunStoppedAt(*failed);
-        message = scheduler.RecordOf(*failed).message;
-        return static_cast<int>(*failed);
-    }
-    if (platform::InterruptSignal() != 0) {
-        // Stopped between files: the first one not done is where the run stopped.
-        const auto first = static_cast<std::size_t>(std::find(done.begin(), done.end(), false) - done.begin());
-        frontend.RunStoppedAt(first);
-        message = encrypting ? "Encryption canceled" : "Decryption canceled";
-        return static_cast<int>(first);
-    }
-    progress.FinishProgress();
-    return kAllFilesDone;
+    return endOf(direction, files, scheduler, frontend, done);
 }
 
-} // namespace tazen::cli
+} // namespace tazen
