@@ -6,8 +6,6 @@
 #include "platform/folders.h"
 #include "platform/terminal.h"
 
-#include <fcntl.h>
-
 #include <algorithm>
 #include <cstdlib>
 
@@ -235,7 +233,7 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
             if (!optionValue(argument, "--progress-fd", argc, argv, i, value) || value.empty())
                 return usageError("--progress-fd needs a file descriptor number");
             const long number = std::strtol(value.c_str(), &end, 10);
-            if (*end != '\0' || number < 0 || number > 1 << 20 || ::fcntl(static_cast<int>(number), F_GETFD) < 0)
+            if (*end != '\0' || number < 0 || number > 1 << 20 || !platform::IsOpenDescriptor(static_cast<int>(number)))
                 return usageError("--progress-fd " + value + " is not an open file descriptor");
             options.progressDescriptor = static_cast<int>(number);
         } else if (needsPassword && isOption(argument, "--password-file")) {
@@ -247,7 +245,7 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
             if (!optionValue(argument, "--password-fd", argc, argv, i, value) || value.empty())
                 return usageError("--password-fd needs a file descriptor number");
             const long number = std::strtol(value.c_str(), &end, 10);
-            if (*end != '\0' || number < 0 || number > 1 << 20 || ::fcntl(static_cast<int>(number), F_GETFD) < 0)
+            if (*end != '\0' || number < 0 || number > 1 << 20 || !platform::IsOpenDescriptor(static_cast<int>(number)))
                 return usageError("--password-fd " + value + " is not an open file descriptor");
             options.passwordDescriptor = static_cast<int>(number);
         } else if (needsPassword && first != "check" &&

@@ -10,8 +10,6 @@
 #include "platform/files.h"
 #include "platform/sysinfo.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -82,8 +80,7 @@ int positionOf(const std::vector<std::string>& fileNames, std::size_t index)
 bool mayTake(const Entry& entry, Frontend& frontend, bool& replace)
 {
     platform::FileState state;
-    replace = platform::StateOf(entry, state, true) == 0 && !S_ISDIR(state.mode) &&
-              !(S_ISREG(state.mode) && (state.mode & S_IWUSR) == 0);
+    replace = platform::StateOf(entry, state, true) == 0 && !state.IsFolder() && !state.IsWriteProtected();
     return !replace || frontend.MayReplace(entry.Path());
 }
 
@@ -209,7 +206,7 @@ public:
         if (!unchanged)
             return Stop(index, "Source file " + name + " changed while it was read.");
 
-        if ((error = destination.Flush(closing.mode & 0777, &closing)) != 0)
+        if ((error = destination.Flush(closing.PermissionBits(), &closing)) != 0)
             return Stop(index, withReason(writeFailure, error));
         bool proven = false;
         const auto prove = [&] {

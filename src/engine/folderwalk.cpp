@@ -25,7 +25,7 @@ std::vector<std::string> FolderFiles(const std::string& folder, bool decrypt)
 {
     std::vector<std::string> found;
     std::vector<platform::FolderEntry> entries;
-    platform::ListFolder(folder, entries);
+    static_cast<void>(platform::ListFolder(folder, entries)); // an unreadable folder has no files to list
     for (const platform::FolderEntry& entry : entries)
         if (IsWantedFile(entry.name, entry.attributes, decrypt))
             found.push_back(folder + entry.name);
@@ -39,7 +39,7 @@ void FolderWalk::ScanFolderTree(std::string folder, bool Decrypt, std::vector<st
         return;
     std::vector<platform::FolderEntry> entries;
     // An unreadable folder lists nothing and adds nothing.
-    platform::ListFolder(folder, entries);
+    static_cast<void>(platform::ListFolder(folder, entries));
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (i > 0) {
             if (cancelled_)
@@ -75,7 +75,7 @@ void FolderWalk::ScanEntry(const std::string& folder, bool Decrypt, std::vector<
 bool FolderWalk::mayEnter(const std::string& folder)
 {
     platform::FolderIdentity identity;
-    if (!platform::IdentifyFolder(folder, identity))
+    if (platform::IdentifyFolder(folder, identity) != 0)
         return false;
     if (!walked_.insert({identity.device, identity.inode}).second)
         return false;

@@ -8,8 +8,6 @@
 #include "platform/folders.h"
 #include "platform/inifile.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <memory>
@@ -65,7 +63,8 @@ bool copyInto(File& from, std::int64_t size, File& to, std::uint8_t* buffer, std
 // Whoever may read the encrypted file may run the executable; a program nobody else may change.
 mode_t executablePermissions(mode_t bits)
 {
-    return (bits | ((bits & 0444) >> 2)) & ~mode_t{S_IWGRP | S_IWOTH};
+    constexpr mode_t kGroupAndOthersWrite = 0022;
+    return (bits | ((bits & 0444) >> 2)) & ~kGroupAndOthersWrite;
 }
 
 } // namespace
@@ -158,7 +157,7 @@ bool BuildExecutable(const platform::Entry& outputEntry, const std::string& extr
     // Both were only read.
     static_cast<void>(extractor.Close());
     static_cast<void>(encrypted.Close());
-    built = built && output.Flush(executablePermissions(encryptedState.mode & 0777), &encryptedState) == 0;
+    built = built && output.Flush(executablePermissions(encryptedState.PermissionBits()), &encryptedState) == 0;
     if (built && check && !check->Finish()) {
         built = false;
         if (notProven)

@@ -180,7 +180,8 @@ bool ShredFile(const platform::Entry& entry, Frontend& frontend, ShredReport* re
         found.otherLinks = true;
         return false;
     }
-    found.copyOnWrite = platform::KeepsEarlierCopies(file);
+    // A file system that cannot be asked is taken to overwrite in place, as it was before the question.
+    static_cast<void>(platform::KeepsEarlierCopies(file, found.copyOnWrite));
     size = opened.size;
 
     dialog.SetCaption("File shredding (Gutman pass-35)");

@@ -2,11 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/error.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace tazen::platform {
+
+using ErrorCode = tazen::ErrorCode;
 
 // Attribute bits of a listing entry, with the values Windows gives them.
 enum FileAttribute : std::uint32_t
@@ -27,7 +31,7 @@ struct FolderEntry
 
 // Every entry of the folder except "." and "..", sorted by name byte for byte, the order in which the
 // original platform's file system listed a folder (Linux file systems give a hash order). Returns 0 or errno.
-int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries);
+ErrorCode ListFolder(const std::string& folder, std::vector<FolderEntry>& entries);
 
 // A regular file, symbolic links followed. FIFOs, sockets, devices and folders are never files.
 bool ExistsAsFile(const std::string& name);
@@ -47,7 +51,8 @@ struct FolderIdentity
     std::uint64_t inode = 0;
     bool operator==(const FolderIdentity&) const = default;
 };
-bool IdentifyFolder(const std::string& folder, FolderIdentity& identity);
+// ENOTDIR for a name that is no folder.
+ErrorCode IdentifyFolder(const std::string& folder, FolderIdentity& identity);
 
 // The type of the file system mounted from a device ("ext4", "proc"), from /proc/self/mountinfo; empty when
 // it is not listed there.
@@ -57,6 +62,8 @@ bool IsPseudoFileSystemType(const std::string& type);
 // "/" or the top folder of a mounted file system (its device differs from its parent's).
 bool IsFileSystemRoot(const std::string& folder);
 
+// The running executable's own path, from /proc/self/exe, which names it even when argv[0] does not.
+ErrorCode ExecutablePath(std::string& path);
 // The folder of the running executable with a trailing '/'. Tests point it elsewhere.
 std::string ExecutableFolder();
 void SetExecutableFolderForTesting(const std::string& folder);

@@ -246,7 +246,7 @@ void TSettingsDialog::Execute()
 
     try {
         // The user's configuration folder may not exist yet; if it cannot be made, the write says so.
-        platform::MakeSettingsFolder();
+        static_cast<void>(platform::MakeSettingsFolder());
         platform::TIniFile settings(path);
         settings.WriteInteger(kSectionFiles, kKeyFileAlgorithm, cbxFileAlgorithm_->currentIndex());
         settings.WriteInteger(kSectionFiles, kKeyPassAlgorithm, cbxPassAlgorithm_->currentIndex());
