@@ -353,7 +353,8 @@ int checkSettingsFile(const Options& options)
         reason = "it is a folder";
     } else if (!info.IsRegular()) {
         reason = "it is not a regular file";
-    } else if (platform::File file; const ErrorCode error = platform::OpenAsIs(path, platform::AsIs::ReadNoWait, file)) {
+    } else if (platform::File file;
+               const ErrorCode error = platform::OpenAsIs(path, platform::AsIs::ReadNoWait, file)) {
         reason = platform::ErrorText(error);
     } else {
         return -1;

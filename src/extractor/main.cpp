@@ -332,7 +332,8 @@ int run(int argc, char** argv)
     platform::FileState info;
     // The executable's permissions without its run bits: what the encrypted file had.
     const mode_t permissions = self.State(info) == 0 ? (info.PermissionBits() & 0666) : 0600;
-    if (const int code = extract(self.Descriptor(), programName, start, size, outputName, cipher, permissions); code >= 0)
+    if (const int code = extract(self.Descriptor(), programName, start, size, outputName, cipher, permissions);
+        code >= 0)
         return code;
     std::printf("%s: wrote %s (%lld bytes)\n", platform::Printable(programName).c_str(),
                 platform::Printable(outputName).c_str(), static_cast<long long>(PayloadSize(size)));

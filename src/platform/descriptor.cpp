@@ -50,8 +50,8 @@ ErrorCode ReadFully(int descriptor, void* buffer, std::int64_t size, std::int64_
     got = 0;
     while (got < size) {
         const auto count = static_cast<std::size_t>(size - got);
-        const ssize_t n = offset < 0 ? ::read(descriptor, bytes + got, count)
-                                     : ::pread(descriptor, bytes + got, count, offset + got);
+        const ssize_t n =
+            offset < 0 ? ::read(descriptor, bytes + got, count) : ::pread(descriptor, bytes + got, count, offset + got);
         if (n < 0) {
             if (errno == EINTR && resumes(interrupt))
                 continue;
@@ -64,8 +64,7 @@ ErrorCode ReadFully(int descriptor, void* buffer, std::int64_t size, std::int64_
     return 0;
 }
 
-ErrorCode WriteFully(int descriptor, const void* buffer, std::int64_t size, std::int64_t offset,
-                     OnInterrupt interrupt)
+ErrorCode WriteFully(int descriptor, const void* buffer, std::int64_t size, std::int64_t offset, OnInterrupt interrupt)
 {
     const auto* bytes = static_cast<const char*>(buffer);
     while (size > 0) {

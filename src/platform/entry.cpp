@@ -43,22 +43,26 @@ ErrorCode readLink(int link, std::string& target)
     return 0;
 }
 
+// Puts the parts of a path, the ones between slashes, before the parts still to walk.
+void pushParts(const std::string& text, std::deque<std::string>& parts)
+{
+    std::deque<std::string> split;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t slash = std::min(text.find('/', start), text.size());
+        if (slash > start)
+            split.push_back(text.substr(start, slash - start));
+        start = slash + 1;
+    }
+    parts.insert(parts.begin(), split.begin(), split.end());
+}
+
 // The folder a path names, each part opened without following a link, and each link on the way read
 // and followed only when the rule allows it. Reopened for reading at the end, so it can be flushed.
 ErrorCode openFolderPath(const std::string& path, File& folder)
 {
     std::deque<std::string> parts;
-    const auto push = [&parts](const std::string& text) {
-        std::deque<std::string> split;
-        std::size_t start = 0;
-        while (start <= text.size()) {
-            const std::size_t slash = std::min(text.find('/', start), text.size());
-            if (slash > start)
-                split.push_back(text.substr(start, slash - start));
-            start = slash + 1;
-        }
-        parts.insert(parts.begin(), split.begin(), split.end());
-    };
+    const auto push = [&parts](const std::string& text) { pushParts(text, parts); };
     push(path);
     File current(::open(path.starts_with('/') ? "/" : ".", O_PATH | O_DIRECTORY | O_CLOEXEC), {});
     if (!current.IsOpen())

@@ -56,8 +56,8 @@ const DataHook& Data()
     return dataHook();
 }
 
-void Record(FileChange::Kind kind, const std::string& name, std::int64_t offset, std::int64_t length,
-            const void* data, const std::string& to)
+void Record(FileChange::Kind kind, const std::string& name, std::int64_t offset, std::int64_t length, const void* data,
+            const std::string& to)
 {
     const ChangeRecorder& recorder = changeRecorder();
     if (!recorder)

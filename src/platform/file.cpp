@@ -343,7 +343,9 @@ ErrorCode OpenForOverwrite(const Entry& entry, File& file)
 
 ErrorCode OpenAsIs(const std::string& name, AsIs how, File& file)
 {
-    const int flags = how == AsIs::Read ? O_RDONLY : how == AsIs::ReadNoWait ? O_RDONLY | O_NONBLOCK : O_RDWR | O_NONBLOCK;
+    const int flags = how == AsIs::Read         ? O_RDONLY
+                      : how == AsIs::ReadNoWait ? O_RDONLY | O_NONBLOCK
+                                                : O_RDWR | O_NONBLOCK;
     const int descriptor = ::open(name.c_str(), flags | O_CLOEXEC | O_NOCTTY);
     if (descriptor < 0)
         return errno;
