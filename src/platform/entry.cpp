@@ -207,12 +207,13 @@ bool IsSymbolicLink(const std::string& name)
     return ::lstat(name.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
 }
 
-mode_t PermissionBits(const std::string& name)
+ErrorCode PermissionBits(const std::string& name, mode_t& bits)
 {
     struct stat info;
     if (::stat(name.c_str(), &info) != 0)
-        return ~mode_t{0};
-    return info.st_mode & 0777;
+        return errno;
+    bits = info.st_mode & 0777;
+    return 0;
 }
 
 ErrorCode Entry::Open(const std::string& path, Entry& entry)

@@ -87,8 +87,8 @@ bool IsSymbolicLink(const FileState& state);
 // True when the name is a regular file whose owner-write bit is clear.
 bool IsWriteProtected(const std::string& name);
 bool IsSymbolicLink(const std::string& name);
-// The permission bits of a file (symbolic links followed), or ~0 when it cannot be examined.
-mode_t PermissionBits(const std::string& name);
+// The permission bits of a file (symbolic links followed).
+ErrorCode PermissionBits(const std::string& name, mode_t& bits);
 
 // The longest name the folder takes (pathconf's _PC_NAME_MAX), or NAME_MAX where the system does not say.
 std::size_t LongestNameIn(const std::string& folder);
