@@ -8,7 +8,6 @@
 #include "engine/secrets.h"
 #include "platform/ascii.h"
 #include "platform/files.h"
-#include "platform/folders.h"
 #include "platform/secretmemory.h"
 #include "platform/terminal.h"
 

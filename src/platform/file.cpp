@@ -14,6 +14,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
@@ -350,6 +351,24 @@ ErrorCode OpenAsIs(const std::string& name, AsIs how, File& file)
     if (descriptor < 0)
         return errno;
     file = File(descriptor, name);
+    return 0;
+}
+
+ErrorCode ExecutablePath(std::string& path)
+{
+    // readlink does not say whether it truncated, so a result that fills the buffer is tried again larger.
+    std::string target(PATH_MAX, '\0');
+    for (;;) {
+        const ssize_t length = ::readlink(kExecutableLink, target.data(), target.size());
+        if (length < 0)
+            return errno;
+        if (static_cast<std::size_t>(length) < target.size()) {
+            target.resize(static_cast<std::size_t>(length));
+            break;
+        }
+        target.resize(target.size() * 2);
+    }
+    path = std::move(target);
     return 0;
 }
 

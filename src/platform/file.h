@@ -100,6 +100,8 @@ enum class AsIs
 ErrorCode OpenAsIs(const std::string& name, AsIs how, File& file);
 // The program's own executable file (/proc/self/exe), for reading.
 ErrorCode OpenExecutable(File& file);
+// Its path, from the same link, which names it even when argv[0] does not.
+ErrorCode ExecutablePath(std::string& path);
 // A descriptor of its own for what descriptor leads to, closed on exec: closing it leaves the original open.
 ErrorCode Duplicate(int descriptor, const std::string& name, File& file);
 // The length of a file that OpenForReadWrite would open, taken the same way but without keeping it open.

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/folders.h"
 
+#include "platform/file.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
@@ -203,24 +205,6 @@ bool IsFileSystemRoot(const std::string& folder)
         return false;
     // The root is its own parent.
     return self.st_dev != parent.st_dev || self.st_ino == parent.st_ino;
-}
-
-ErrorCode ExecutablePath(std::string& path)
-{
-    // readlink does not say whether it truncated, so a result that fills the buffer is tried again larger.
-    std::string target(PATH_MAX, '\0');
-    for (;;) {
-        const ssize_t length = ::readlink("/proc/self/exe", target.data(), target.size());
-        if (length < 0)
-            return errno;
-        if (static_cast<std::size_t>(length) < target.size()) {
-            target.resize(static_cast<std::size_t>(length));
-            break;
-        }
-        target.resize(target.size() * 2);
-    }
-    path = std::move(target);
-    return 0;
 }
 
 std::string ExecutableFolder()

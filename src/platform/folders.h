@@ -62,8 +62,6 @@ bool IsPseudoFileSystemType(const std::string& type);
 // "/" or the top folder of a mounted file system (its device differs from its parent's).
 bool IsFileSystemRoot(const std::string& folder);
 
-// The running executable's own path, from /proc/self/exe, which names it even when argv[0] does not.
-ErrorCode ExecutablePath(std::string& path);
 // The folder of the running executable with a trailing '/'. Tests point it elsewhere.
 std::string ExecutableFolder();
 void SetExecutableFolderForTesting(const std::string& folder);
