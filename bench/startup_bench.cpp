@@ -81,8 +81,8 @@ Clock::duration startUntilIdle(const std::string& program, const std::string& en
     for (;;) {
         tazen::platform::EndpointClient client;
         std::uint32_t result = 0;
-        if (client.Connect(endpoint) && client.Send(tazen::platform::kMessageBringToFront, 0, {}, 10s, result) ==
-                                            tazen::platform::EndpointClient::Outcome::Answered)
+        if (client.Connect(endpoint) == 0 && client.Send(tazen::platform::kMessageBringToFront, 0, {}, 10s, result) ==
+                                                 tazen::platform::EndpointClient::Outcome::Answered)
             return Clock::now() - start;
         if (::waitpid(pid, nullptr, WNOHANG) == pid)
             fail(program + " ended before it answered");

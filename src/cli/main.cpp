@@ -18,13 +18,9 @@
 #include "platform/files.h"
 #include "platform/secretmemory.h"
 #include "platform/secrets.h"
+#include "platform/signals.h"
 #include "platform/sysinfo.h"
 #include "platform/terminal.h"
-
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -80,10 +76,10 @@ int lineError(ErrorCode error, const std::string& source, const std::string& emp
 int readPasswordFile(const std::string& name, Secret& password)
 {
     platform::File file;
-    if (const ErrorCode error = platform::OpenAsIs(name, O_RDONLY, file))
+    if (const ErrorCode error = platform::OpenAsIs(name, platform::AsIs::Read, file))
         return lineError(error, "the password file " + name, {});
     platform::FileState info;
-    if (file.State(info) == 0 && S_ISREG(info.mode) && (info.mode & (S_IRGRP | S_IROTH)) != 0)
+    if (file.State(info) == 0 && info.IsRegular() && info.OthersMayRead())
         warn("warning: other users may read the password file " + name + "; chmod 600 keeps it to you");
     const ErrorCode error = platform::ReadLine(file.Descriptor(), password.value);
     static_cast<void>(file.Close()); // only read
@@ -107,7 +103,7 @@ int readPassword(const Options& options, Secret& password)
         const std::string descriptor = "file descriptor " + std::to_string(options.passwordDescriptor);
         const int code = options.passwordFile ? readPasswordFile(*options.passwordFile, password)
                          : options.passwordFromStdin
-                             ? lineError(platform::ReadLine(STDIN_FILENO, password.value),
+                             ? lineError(platform::ReadLine(platform::kStandardInput, password.value),
                                          "the password from standard input", "no password on standard input")
                              : lineError(platform::ReadLine(options.passwordDescriptor, password.value),
                                          "the password from " + descriptor, "no password on " + descriptor);
@@ -289,14 +285,14 @@ const std::string kOtherLinksRefusal = ": other names (hard links) lead to its d
 // Why a name cannot be shredded, before the engine's own, reasonless message would say so.
 std::string unshreddable(const std::string& name)
 {
-    struct stat info;
-    if (::lstat(name.c_str(), &info) != 0)
-        return "cannot shred " + name + ": " + platform::ErrorText(errno);
-    if (S_ISLNK(info.st_mode))
+    platform::FileState info;
+    if (const ErrorCode error = platform::LinkStateOf(name, info))
+        return "cannot shred " + name + ": " + platform::ErrorText(error);
+    if (info.IsLink())
         return "cannot shred " + name + ": it is a symbolic link; name the file it points to";
-    if (!S_ISREG(info.st_mode))
+    if (!info.IsRegular())
         return "cannot shred " + name + ": it is not a regular file";
-    if (info.st_nlink > 1)
+    if (info.links > 1)
         return "cannot shred " + name + kOtherLinksRefusal;
     return {};
 }
@@ -344,17 +340,18 @@ int checkSettingsFile(const Options& options)
     if (options.verb != cli::Command::Encrypt || options.source || options.pipeline)
         return -1;
     const std::string path = SettingsFilePath();
-    struct stat info;
+    platform::FileState info;
     std::string reason;
-    if (::stat(path.c_str(), &info) != 0) {
-        if (errno == ENOENT)
+    if (const ErrorCode error = platform::StateOf(path, info)) {
+        if (error == ENOENT)
             return -1;
-        reason = platform::ErrorText(errno);
-    } else if (S_ISDIR(info.st_mode)) {
+        reason = platform::ErrorText(error);
+    } else if (info.IsFolder()) {
         reason = "it is a folder";
-    } else if (!S_ISREG(info.st_mode)) {
+    } else if (!info.IsRegular()) {
         reason = "it is not a regular file";
-    } else if (platform::File file; const ErrorCode error = platform::OpenAsIs(path, O_RDONLY | O_NONBLOCK, file)) {
+    } else if (platform::File file;
+               const ErrorCode error = platform::OpenAsIs(path, platform::AsIs::ReadNoWait, file)) {
         reason = platform::ErrorText(error);
     } else {
         return -1;
@@ -372,7 +369,8 @@ int checkSettingsFile(const Options& options)
 int main(int argc, char** argv)
 {
     // A password or key is in memory for most of the program's life.
-    platform::NeverDump();
+    // A refusal leaves the process as dumpable as the system made it; the secrets are still wiped.
+    static_cast<void>(platform::NeverDump());
     GuardSecrets();
     Options options;
     const cli::ParseResult parsed = cli::parseOptions(argc, argv, options);
@@ -384,8 +382,9 @@ int main(int argc, char** argv)
     if (options.verb == cli::Command::Passphrase)
         return cli::RunPassphrase(options.words);
     // A progress reader that goes away must not end the work half-way.
-    ::signal(SIGPIPE, SIG_IGN);
-    platform::CatchInterrupts();
+    static_cast<void>(platform::IgnoreBrokenPipe()); // the system takes SIG_IGN for SIGPIPE always
+    // Without the handlers, Ctrl+C ends the run as it would any program.
+    static_cast<void>(platform::CatchInterrupts());
 
     if (const int code = checkSettingsFile(options); code >= 0)
         return code;
@@ -407,7 +406,7 @@ int main(int argc, char** argv)
         return cli::RunPipeline(options, password);
 
     cli::DisplayOptions display;
-    display.progressLine = !options.quiet && ::isatty(STDERR_FILENO);
+    display.progressLine = !options.quiet && platform::IsTerminal(platform::kStandardError);
     display.progressDescriptor = options.progressDescriptor;
     cli::TerminalFrontend frontend(options.files, display);
     frontend.settings.selfExtract = options.selfExtract;

@@ -6,8 +6,6 @@
 #include "platform/folders.h"
 #include "platform/terminal.h"
 
-#include <fcntl.h>
-
 #include <algorithm>
 #include <cstdlib>
 
@@ -195,6 +193,169 @@ ParseResult parsePassphrase(int argc, const char* const* argv, Options& options)
     return result;
 }
 
+// The arguments after the command, as the loop over them sees them.
+struct Arguments
+{
+    int argc;
+    const char* const* argv;
+    int i; // the one at hand; an option that takes the next as its value moves it on
+};
+
+// What the command lets through: which options it has.
+struct CommandOptions
+{
+    bool encrypting;
+    bool decrypting;
+    bool checking;
+    bool needsPassword;
+};
+
+// --progress-fd and --password-fd: a number that names an open descriptor.
+std::optional<ParseResult> descriptorOption(const std::string& argument, const char* name, Arguments& at,
+                                            int& descriptor)
+{
+    std::string value;
+    char* end = nullptr;
+    if (!optionValue(argument, name, at.argc, at.argv, at.i, value) || value.empty())
+        return usageError(std::string(name) + " needs a file descriptor number");
+    const long number = std::strtol(value.c_str(), &end, 10);
+    if (*end != '\0' || number < 0 || number > 1 << 20 || !platform::IsOpenDescriptor(static_cast<int>(number)))
+        return usageError(std::string(name) + " " + value + " is not an open file descriptor");
+    descriptor = static_cast<int>(number);
+    return std::nullopt;
+}
+
+bool isJobsOption(const std::string& argument)
+{
+    return argument == "-j" || isOption(argument, "--jobs") || (argument.size() > 2 && argument.rfind("-j", 0) == 0);
+}
+
+// -j N, -jN, --jobs N and --jobs=N.
+std::optional<ParseResult> jobsOption(const std::string& argument, Arguments& at, Options& options)
+{
+    std::string value;
+    if (argument.rfind("--jobs", 0) == 0) {
+        if (!optionValue(argument, "--jobs", at.argc, at.argv, at.i, value))
+            return usageError("--jobs needs a number of files");
+    } else if (argument == "-j") {
+        if (at.i + 1 >= at.argc)
+            return usageError("-j needs a number of files");
+        value = at.argv[++at.i];
+    } else {
+        value = argument.substr(2);
+    }
+    char* end = nullptr;
+    const long number = std::strtol(value.c_str(), &end, 10);
+    if (value.empty() || *end != '\0' || number < 1 || number > 1024)
+        return usageError("-j takes a number of files from 1 to 1024, not '" + value + "'");
+    options.jobs = static_cast<int>(number);
+    return std::nullopt;
+}
+
+std::optional<ParseResult> minStrengthOption(const std::string& argument, Arguments& at, Options& options)
+{
+    std::string value;
+    if (!optionValue(argument, "--min-strength", at.argc, at.argv, at.i, value) || value.size() != 1 ||
+        value[0] < '0' || value[0] > '4')
+        return usageError("--min-strength takes a step from 0 (very weak) to 4 (strong)");
+    options.minStrength = value[0] - '0';
+    return std::nullopt;
+}
+
+std::optional<ParseResult> sourceOption(const std::string& argument, Arguments& at, Options& options)
+{
+    std::string value;
+    if (!optionValue(argument, "--source", at.argc, at.argv, at.i, value))
+        return usageError("--source needs keep, delete or shred");
+    if (value == "keep")
+        options.source = 0;
+    else if (value == "delete")
+        options.source = 1;
+    else if (value == "shred")
+        options.source = 2;
+    else
+        return usageError("--source takes keep, delete or shred, not '" + value + "'");
+    return std::nullopt;
+}
+
+// The options that take no value; false for any other argument.
+bool flagOption(const std::string& argument, const CommandOptions& command, Options& options)
+{
+    const bool encryptingOrDecrypting = command.encrypting || command.decrypting;
+    if (argument == "--quiet" || argument == "-q")
+        options.quiet = true;
+    else if (encryptingOrDecrypting && argument == "--no-verify")
+        options.noVerify = true;
+    else if (command.needsPassword && argument == "--password-stdin")
+        options.passwordFromStdin = true;
+    else if (command.needsPassword && !command.checking && argument == "--force")
+        options.force = true;
+    else if (encryptingOrDecrypting && (argument == "-r" || argument == "--recursive"))
+        options.recursive = true;
+    else if (command.encrypting && argument == "--allow-empty-password")
+        options.allowEmptyPassword = true;
+    else if (command.encrypting && argument == "--self-extracting")
+        options.selfExtract = true;
+    else if (command.encrypting && argument == "--no-self-extracting")
+        options.selfExtract = false;
+    else
+        return false;
+    return true;
+}
+
+// One option, with its value where it takes one: nothing when parsing goes on, else how it ends.
+std::optional<ParseResult> parseOption(const std::string& argument, const CommandOptions& command, Arguments& at,
+                                       Options& options)
+{
+    if (argument == "--help" || argument == "-h")
+        return finished(kExitDone, kHelp, {});
+    if (flagOption(argument, command, options))
+        return std::nullopt;
+    if (isOption(argument, "--progress-fd"))
+        return descriptorOption(argument, "--progress-fd", at, options.progressDescriptor);
+    if (command.needsPassword && isOption(argument, "--password-file")) {
+        std::string value;
+        if (!optionValue(argument, "--password-file", at.argc, at.argv, at.i, value) || value.empty())
+            return usageError("--password-file needs a file name");
+        options.passwordFile = value;
+        return std::nullopt;
+    }
+    if (command.needsPassword && isOption(argument, "--password-fd"))
+        return descriptorOption(argument, "--password-fd", at, options.passwordDescriptor);
+    if (command.needsPassword && !command.checking && isJobsOption(argument))
+        return jobsOption(argument, at, options);
+    if (command.encrypting && isOption(argument, "--min-strength"))
+        return minStrengthOption(argument, at, options);
+    if (command.encrypting && isOption(argument, "--source"))
+        return sourceOption(argument, at, options);
+    return usageError("'" + argument + "' is not an option of " + options.command);
+}
+
+// What the options say together, once all are read.
+ParseResult checkTogether(const CommandOptions& command, Options& options)
+{
+    if (options.files.empty())
+        return usageError(options.command + " needs at least one file");
+    if (options.passwordFile && options.passwordFromStdin)
+        return usageError("--password-file and --password-stdin cannot be used together");
+    if (options.passwordDescriptor >= 0 && (options.passwordFile || options.passwordFromStdin))
+        return usageError("--password-fd cannot be used with --password-file or --password-stdin");
+    if (command.needsPassword && std::find(options.files.begin(), options.files.end(), "-") != options.files.end()) {
+        if (options.files.size() != 1)
+            return usageError("- (standard input and output) must be the only file");
+        if (!options.passwordFile && options.passwordDescriptor < 0)
+            return usageError("with -, standard input carries the data: the password comes from --password-file "
+                              "or --password-fd");
+        options.pipeline = true;
+        return finishedParsing();
+    }
+    if (command.decrypting)
+        for (const std::string& name : options.files)
+            if (!HasEncryptedExtension(name) && !platform::ExistsAsFolder(name))
+                return usageError(name + " does not end in .TaZEN; decrypt takes .TaZEN files and folders only");
+    return finishedParsing();
+}
+
 } // namespace
 
 std::string usageText(const std::string& reason)
@@ -221,114 +382,20 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
                    : first == "decrypt" ? Command::Decrypt
                    : first == "check"   ? Command::Check
                                         : Command::Shred;
-    const bool encrypting = options.verb == Command::Encrypt;
-    const bool needsPassword = options.verb != Command::Shred;
+    const CommandOptions command{options.verb == Command::Encrypt, options.verb == Command::Decrypt,
+                                 options.verb == Command::Check, options.verb != Command::Shred};
 
     bool optionsEnded = false;
-    for (int i = 2; i < argc; ++i) {
-        const std::string argument = argv[i];
-        std::string value;
-        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-") {
+    for (Arguments at{argc, argv, 2}; at.i < argc; ++at.i) {
+        const std::string argument = argv[at.i];
+        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-")
             options.files.push_back(argument);
-        } else if (argument == "--") {
+        else if (argument == "--")
             optionsEnded = true;
-        } else if (argument == "--help" || argument == "-h") {
-            return finished(kExitDone, kHelp, {});
-        } else if (argument == "--quiet" || argument == "-q") {
-            options.quiet = true;
-        } else if (isOption(argument, "--progress-fd")) {
-            char* end = nullptr;
-            if (!optionValue(argument, "--progress-fd", argc, argv, i, value) || value.empty())
-                return usageError("--progress-fd needs a file descriptor number");
-            const long number = std::strtol(value.c_str(), &end, 10);
-            if (*end != '\0' || number < 0 || number > 1 << 20 || ::fcntl(static_cast<int>(number), F_GETFD) < 0)
-                return usageError("--progress-fd " + value + " is not an open file descriptor");
-            options.progressDescriptor = static_cast<int>(number);
-        } else if (needsPassword && isOption(argument, "--password-file")) {
-            if (!optionValue(argument, "--password-file", argc, argv, i, value) || value.empty())
-                return usageError("--password-file needs a file name");
-            options.passwordFile = value;
-        } else if (needsPassword && isOption(argument, "--password-fd")) {
-            char* end = nullptr;
-            if (!optionValue(argument, "--password-fd", argc, argv, i, value) || value.empty())
-                return usageError("--password-fd needs a file descriptor number");
-            const long number = std::strtol(value.c_str(), &end, 10);
-            if (*end != '\0' || number < 0 || number > 1 << 20 || ::fcntl(static_cast<int>(number), F_GETFD) < 0)
-                return usageError("--password-fd " + value + " is not an open file descriptor");
-            options.passwordDescriptor = static_cast<int>(number);
-        } else if (needsPassword && options.verb != Command::Check &&
-                   (argument == "-j" || isOption(argument, "--jobs") ||
-                    (argument.size() > 2 && argument.rfind("-j", 0) == 0))) {
-            if (argument.rfind("--jobs", 0) == 0) {
-                if (!optionValue(argument, "--jobs", argc, argv, i, value))
-                    return usageError("--jobs needs a number of files");
-            } else if (argument == "-j") {
-                if (i + 1 >= argc)
-                    return usageError("-j needs a number of files");
-                value = argv[++i];
-            } else {
-                value = argument.substr(2);
-            }
-            char* end = nullptr;
-            const long number = std::strtol(value.c_str(), &end, 10);
-            if (value.empty() || *end != '\0' || number < 1 || number > 1024)
-                return usageError("-j takes a number of files from 1 to 1024, not '" + value + "'");
-            options.jobs = static_cast<int>(number);
-        } else if ((encrypting || options.verb == Command::Decrypt) && argument == "--no-verify") {
-            options.noVerify = true;
-        } else if (needsPassword && argument == "--password-stdin") {
-            options.passwordFromStdin = true;
-        } else if (needsPassword && options.verb != Command::Check && argument == "--force") {
-            options.force = true;
-        } else if ((encrypting || options.verb == Command::Decrypt) &&
-                   (argument == "-r" || argument == "--recursive")) {
-            options.recursive = true;
-        } else if (encrypting && argument == "--allow-empty-password") {
-            options.allowEmptyPassword = true;
-        } else if (encrypting && isOption(argument, "--min-strength")) {
-            if (!optionValue(argument, "--min-strength", argc, argv, i, value) || value.size() != 1 || value[0] < '0' ||
-                value[0] > '4')
-                return usageError("--min-strength takes a step from 0 (very weak) to 4 (strong)");
-            options.minStrength = value[0] - '0';
-        } else if (encrypting && argument == "--self-extracting") {
-            options.selfExtract = true;
-        } else if (encrypting && argument == "--no-self-extracting") {
-            options.selfExtract = false;
-        } else if (encrypting && isOption(argument, "--source")) {
-            if (!optionValue(argument, "--source", argc, argv, i, value))
-                return usageError("--source needs keep, delete or shred");
-            if (value == "keep")
-                options.source = 0;
-            else if (value == "delete")
-                options.source = 1;
-            else if (value == "shred")
-                options.source = 2;
-            else
-                return usageError("--source takes keep, delete or shred, not '" + value + "'");
-        } else {
-            return usageError("'" + argument + "' is not an option of " + options.command);
-        }
+        else if (std::optional<ParseResult> ended = parseOption(argument, command, at, options))
+            return std::move(*ended);
     }
-    if (options.files.empty())
-        return usageError(options.command + " needs at least one file");
-    if (options.passwordFile && options.passwordFromStdin)
-        return usageError("--password-file and --password-stdin cannot be used together");
-    if (options.passwordDescriptor >= 0 && (options.passwordFile || options.passwordFromStdin))
-        return usageError("--password-fd cannot be used with --password-file or --password-stdin");
-    if (needsPassword && std::find(options.files.begin(), options.files.end(), "-") != options.files.end()) {
-        if (options.files.size() != 1)
-            return usageError("- (standard input and output) must be the only file");
-        if (!options.passwordFile && options.passwordDescriptor < 0)
-            return usageError("with -, standard input carries the data: the password comes from --password-file "
-                              "or --password-fd");
-        options.pipeline = true;
-        return finishedParsing();
-    }
-    if (options.verb == Command::Decrypt)
-        for (const std::string& name : options.files)
-            if (!HasEncryptedExtension(name) && !platform::ExistsAsFolder(name))
-                return usageError(name + " does not end in .TaZEN; decrypt takes .TaZEN files and folders only");
-    return finishedParsing();
+    return checkTogether(command, options);
 }
 
 } // namespace tazen::cli

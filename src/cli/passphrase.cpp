@@ -50,7 +50,7 @@ std::string MakePassphrase(const std::vector<std::string>& words, int count, std
     passphrase.reserve(static_cast<std::size_t>(count) * (longest + 1) + 1);
     for (int i = 0; i < count; ++i) {
         std::uint32_t index = 0;
-        if (const int error = platform::RandomBelow(static_cast<std::uint32_t>(words.size()), index); error != 0) {
+        if (const ErrorCode error = platform::RandomBelow(static_cast<std::uint32_t>(words.size()), index)) {
             SecureFill(passphrase.data(), 0, passphrase.size());
             reason = "no random numbers from the system: " + platform::ErrorText(error);
             return {};

@@ -13,10 +13,6 @@
 #include "platform/sysinfo.h"
 #include "platform/terminal.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -36,9 +32,13 @@ int fail(const std::string& text)
 }
 
 // A descriptor of its own, so closing it leaves standard input and output to the process.
-platform::File duplicated(int descriptor, const std::string& name)
+platform::File duplicated(int descriptor, const std::string& name, ErrorCode* failure = nullptr)
 {
-    return platform::File(::fcntl(descriptor, F_DUPFD_CLOEXEC, 0), name);
+    platform::File file;
+    const ErrorCode error = platform::Duplicate(descriptor, name, file);
+    if (failure != nullptr)
+        *failure = error;
+    return file;
 }
 
 int readFailure(ErrorCode error)
@@ -55,7 +55,7 @@ int writeFailure(ErrorCode error)
 // device. A socket or a terminal may be standard input and output at once without harm.
 bool writesInto(const platform::FileState& output, const platform::FileState& input)
 {
-    return output.device == input.device && output.inode == input.inode && (S_ISREG(input.mode) || S_ISBLK(input.mode));
+    return output.device == input.device && output.inode == input.inode && (input.IsRegular() || input.IsBlockDevice());
 }
 
 bool descriptorWrittenInto(int descriptor, const platform::FileState& output)
@@ -99,10 +99,10 @@ private:
 std::int64_t lengthToCome(const platform::File& input)
 {
     platform::FileState state;
-    if (input.State(state) != 0 || !S_ISREG(state.mode))
+    std::int64_t offset = -1;
+    if (input.State(state) != 0 || !state.IsRegular() || platform::StreamOffset(platform::kStandardInput, offset) != 0)
         return -1;
-    const std::int64_t offset = platform::StreamOffset(STDIN_FILENO);
-    return offset >= 0 ? std::max<std::int64_t>(0, state.size - offset) : -1;
+    return std::max<std::int64_t>(0, state.size - offset);
 }
 
 // The exit code of a filter's stream.
@@ -121,13 +121,13 @@ int streamResult(const StreamOutcome& outcome)
 
 int RefuseOutputIntoInput(const Options& options)
 {
-    const platform::File output = duplicated(STDOUT_FILENO, "standard output");
+    const platform::File output = duplicated(platform::kStandardOutput, "standard output");
     platform::FileState state;
     if (!output.IsOpen() || output.State(state) != 0)
         return -1;
     std::vector<std::string> refused;
     if (options.pipeline) {
-        if (descriptorWrittenInto(STDIN_FILENO, state))
+        if (descriptorWrittenInto(platform::kStandardInput, state))
             refused.push_back(kInputName);
         // The password was read from it, but it may be the only place the password is written down.
         if (options.passwordFile && nameWrittenInto(*options.passwordFile, state))
@@ -151,9 +151,10 @@ int RunPipeline(const Options& options, Secret& password)
     TBlowfish cipher;
     const RunKey key(cipher, password.value);
     password.Wipe();
-    platform::File input = duplicated(STDIN_FILENO, kInputName);
+    ErrorCode duplicateError = 0;
+    platform::File input = duplicated(platform::kStandardInput, kInputName, &duplicateError);
     if (!input.IsOpen())
-        return fail("cannot read standard input: " + platform::ErrorText(errno));
+        return fail("cannot read standard input: " + platform::ErrorText(duplicateError));
     const std::int64_t whole = lengthToCome(input);
     TazenWriter writer(cipher, key);
     TazenReader reader(cipher, key);
@@ -173,12 +174,12 @@ int RunPipeline(const Options& options, Secret& password)
             return kExitDone;
         }
     }
-    if (::isatty(STDOUT_FILENO))
+    if (platform::IsTerminal(platform::kStandardOutput))
         return fail(std::string("standard output is a terminal; the ") + (encrypting ? "encrypted" : "decrypted") +
                     " bytes go only to a file or a pipe");
-    platform::File output = duplicated(STDOUT_FILENO, "standard output");
+    platform::File output = duplicated(platform::kStandardOutput, "standard output", &duplicateError);
     if (!output.IsOpen())
-        return writeFailure(errno);
+        return writeFailure(duplicateError);
 
     ProgressLines progress(options.progressDescriptor);
     FilterHooks hooks(progress, encrypting ? 0 : kCheckBlockSize, whole);

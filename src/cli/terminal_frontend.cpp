@@ -6,11 +6,6 @@
 #include "engine/messages.h"
 #include "platform/terminal.h"
 
-#include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 
@@ -22,16 +17,16 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(200);
 
 int terminalWidth()
 {
-    struct winsize size;
-    if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col >= 20)
-        return size.ws_col;
+    int columns = 0;
+    if (platform::TerminalColumns(platform::kStandardError, columns) == 0 && columns >= 20)
+        return columns;
     return 80;
 }
 
 std::uint64_t sizeOf(const std::string& name)
 {
-    struct stat info;
-    return ::stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode) ? static_cast<std::uint64_t>(info.st_size) : 0;
+    platform::FileState info;
+    return platform::StateOf(name, info) == 0 && info.IsRegular() ? static_cast<std::uint64_t>(info.size) : 0;
 }
 
 int clampedPercent(int value)
@@ -88,17 +83,8 @@ std::string bar(int percent, int width)
 
 void writeAll(int descriptor, const std::string& text)
 {
-    const char* bytes = text.data();
-    std::size_t left = text.size();
-    while (left > 0) {
-        const ssize_t n = ::write(descriptor, bytes, left);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return;
-        bytes += n;
-        left -= static_cast<std::size_t>(n);
-    }
+    // Progress is for whoever watches; a reader that went away takes nothing from the work.
+    static_cast<void>(platform::WriteFully(descriptor, text));
 }
 
 } // namespace

@@ -13,8 +13,6 @@
 #include "platform/files.h"
 #include "platform/sysinfo.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <functional>
@@ -64,8 +62,7 @@ RunOutcome stoppedAt(const std::vector<std::string>& fileNames, Direction direct
 bool mayTake(const Entry& entry, Frontend& frontend, bool& replace)
 {
     platform::FileState state;
-    replace = platform::StateOf(entry, state, true) == 0 && !S_ISDIR(state.mode) &&
-              !(S_ISREG(state.mode) && (state.mode & S_IWUSR) == 0);
+    replace = platform::StateOf(entry, state, true) == 0 && !state.IsFolder() && !state.IsWriteProtected();
     return !replace || frontend.MayReplace(entry.Path());
 }
 
@@ -216,7 +213,7 @@ private:
     {
         PendingFile& destination = plan.destination;
         const std::string written = destination.FinalName();
-        if (const ErrorCode error = destination.Flush(closing.mode & 0777, &closing))
+        if (const ErrorCode error = destination.Flush(closing.PermissionBits(), &closing))
             return Stop(plan.index, Failure::Write, written, error);
         bool proven = false;
         const auto prove = [&] {

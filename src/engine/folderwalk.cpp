@@ -30,7 +30,8 @@ std::vector<std::string> FolderFiles(const std::string& folder, bool decrypt)
 {
     std::vector<std::string> found;
     std::vector<platform::FolderEntry> entries;
-    platform::ListFolder(folder, entries);
+    // An unreadable folder lists nothing and adds nothing.
+    static_cast<void>(platform::ListFolder(folder, entries));
     for (const platform::FolderEntry& entry : entries)
         if (IsWantedFile(entry.name, entry.attributes, decrypt))
             found.push_back(folder + entry.name);
@@ -47,7 +48,7 @@ FolderAdd FolderWalk::AddFolder(const std::string& chosen, bool recursive, bool 
     }
     add.named = platform::WithTrailingSlash(chosen);
     std::vector<platform::FolderEntry> entries;
-    platform::ListFolder(add.named, entries);
+    static_cast<void>(platform::ListFolder(add.named, entries)); // unreadable: nothing to add
     for (const platform::FolderEntry& entry : entries)
         if (IsWantedFile(entry.name, entry.attributes, decrypt))
             add.files.push_back(add.named + entry.name);
@@ -78,10 +79,10 @@ bool FolderWalk::walkTree(const std::string& chosen, bool decrypt, std::vector<s
             std::string folder = platform::WithTrailingSlash(std::move(*toEnter));
             toEnter.reset();
             platform::FolderIdentity identity;
-            if (platform::IdentifyFolder(folder, identity) && mayEnter(identity)) {
+            if (platform::IdentifyFolder(folder, identity) == 0 && mayEnter(identity)) {
                 levels.push_back({std::move(folder), {}, 0});
                 // An unreadable folder lists nothing and adds nothing.
-                platform::ListFolder(levels.back().folder, levels.back().entries);
+                static_cast<void>(platform::ListFolder(levels.back().folder, levels.back().entries));
             }
         }
         if (levels.empty())

@@ -8,8 +8,6 @@
 #include "platform/files.h"
 #include "platform/folders.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <memory>
@@ -59,7 +57,8 @@ bool copyInto(File& from, std::int64_t size, File& to, std::uint8_t* buffer, std
 // Whoever may read the encrypted file may run the executable; a program nobody else may change.
 mode_t executablePermissions(mode_t bits)
 {
-    return (bits | ((bits & 0444) >> 2)) & ~mode_t{S_IWGRP | S_IWOTH};
+    constexpr mode_t kGroupAndOthersWrite = 0022;
+    return (bits | ((bits & 0444) >> 2)) & ~kGroupAndOthersWrite;
 }
 
 // The files an executable is made of, open, and the new file it goes into.
@@ -110,7 +109,7 @@ ExecutableOutcome copyBoth(BuildFiles& files, Frontend& frontend, bool verify)
     static_cast<void>(files.extractor.Close());
     static_cast<void>(files.encrypted.Close());
     built = built &&
-            files.output.Flush(executablePermissions(files.encryptedState.mode & 0777), &files.encryptedState) == 0;
+            files.output.Flush(executablePermissions(files.encryptedState.PermissionBits()), &files.encryptedState) == 0;
     if (built && check && !check->Finish())
         return {ExecutableNotProven, check->ReadError()};
     return {built ? ExecutableDone : ExecutableFailed, 0};

@@ -218,7 +218,8 @@ ShredOutcome ShredFile(const platform::Entry& entry, Frontend& frontend, const p
         outcome.otherLinks = true;
         return outcome;
     }
-    outcome.copyOnWrite = platform::KeepsEarlierCopies(file);
+    // A file system that cannot be asked is taken to overwrite in place, as it was before the question.
+    static_cast<void>(platform::KeepsEarlierCopies(file, outcome.copyOnWrite));
 
     frontend.ShredStarted(fileName);
     bool cancelled = false;

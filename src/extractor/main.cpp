@@ -12,11 +12,6 @@
 #include "platform/secrets.h"
 #include "platform/terminal.h"
 
-#include <fcntl.h>
-#include <limits.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -74,11 +69,10 @@ std::string plainNameOf(const std::string& executableName)
 // The file this process runs from; /proc/self/exe names it even when argv[0] does not.
 std::string ownPath()
 {
-    char buffer[PATH_MAX];
-    const ssize_t length = ::readlink("/proc/self/exe", buffer, sizeof buffer);
-    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof buffer)
+    std::string path;
+    if (platform::ExecutablePath(path) != 0)
         return {};
-    return std::string(buffer, static_cast<std::size_t>(length));
+    return path;
 }
 
 std::string baseName(const std::string& path)
@@ -89,20 +83,9 @@ std::string baseName(const std::string& path)
 
 bool readAt(int descriptor, std::uint8_t* buffer, std::int64_t size, std::int64_t offset, ErrorCode& error)
 {
-    error = 0;
-    while (size > 0) {
-        const ssize_t n = ::pread(descriptor, buffer, static_cast<std::size_t>(size), offset);
-        if (n < 0 && errno == EINTR && platform::InterruptSignal() == 0)
-            continue;
-        if (n <= 0) {
-            error = n < 0 ? errno : 0;
-            return false;
-        }
-        buffer += n;
-        offset += n;
-        size -= n;
-    }
-    return true;
+    std::int64_t got = 0;
+    error = platform::ReadFully(descriptor, buffer, size, offset, got, platform::OnInterrupt::StopWhenCaught);
+    return error == 0 && got == size;
 }
 
 // The encrypted file where it stands in this program's file: from offset to end.
@@ -220,12 +203,12 @@ int parseOptions(int argc, char** argv, Options& options)
 }
 
 // Where the encrypted file starts within this program's file, and its length.
-int locatePayload(int self, const std::string& selfName, std::int64_t& start, std::int64_t& size)
+int locatePayload(const platform::File& self, const std::string& selfName, std::int64_t& start, std::int64_t& size)
 {
-    struct stat info;
-    if (::fstat(self, &info) != 0)
-        return fail(kExitFailed, "cannot examine " + selfName + ": " + platform::ErrorText(errno));
-    switch (extractor::LocatePayload(self, info.st_size, start, size)) {
+    platform::FileState info;
+    if (const ErrorCode error = self.State(info))
+        return fail(kExitFailed, "cannot examine " + selfName + ": " + platform::ErrorText(error));
+    switch (extractor::LocatePayload(self.Descriptor(), info.size, start, size)) {
     case extractor::PayloadStatus::Found:
         return -1;
     case extractor::PayloadStatus::NotElf:
@@ -248,7 +231,7 @@ int readPassword(const Options& options, const std::string& plainName, SecretStr
 {
     ErrorCode error = 0;
     if (options.passwordFromStdin) {
-        error = platform::ReadLine(STDIN_FILENO, password);
+        error = platform::ReadLine(platform::kStandardInput, password);
         if (error == ENODATA)
             return fail(kExitUsage, "no password on standard input");
     } else {
@@ -270,8 +253,8 @@ int readPassword(const Options& options, const std::string& plainName, SecretStr
 // Without a terminal to ask on, an existing file of the output name stays, and nothing need be decrypted.
 int mayWrite(const std::string& outputName)
 {
-    struct stat info;
-    if (::lstat(outputName.c_str(), &info) != 0)
+    platform::FileState info;
+    if (platform::LinkStateOf(outputName, info) != 0)
         return -1;
     platform::Terminal terminal;
     if (terminal.Open() != 0)
@@ -337,16 +320,12 @@ int run(int argc, char** argv)
     Options options;
     if (const int code = parseOptions(argc, argv, options); code >= 0)
         return code;
-    platform::CatchInterrupts();
+    // Without the handlers, Ctrl+C ends the run as it would any program.
+    static_cast<void>(platform::CatchInterrupts());
 
-    const int self = ::open("/proc/self/exe", O_RDONLY | O_CLOEXEC);
-    if (self < 0)
-        return fail(kExitFailed, "cannot open the program's own file: " + platform::ErrorText(errno));
-    struct Closer
-    {
-        int descriptor;
-        ~Closer() { ::close(descriptor); }
-    } closer{self};
+    platform::File self;
+    if (const ErrorCode error = platform::OpenExecutable(self))
+        return fail(kExitFailed, "cannot open the program's own file: " + platform::ErrorText(error));
 
     std::int64_t start = 0;
     std::int64_t size = 0;
@@ -365,7 +344,7 @@ int run(int argc, char** argv)
     const RunKey key(cipher, password.value);
     password.Wipe();
     TazenReader reader(cipher, key);
-    AttachedFile payload(self, start, start + size);
+    AttachedFile payload(self.Descriptor(), start, start + size);
     if (const CheckOutcome head = reader.ReadCheckBlock(payload); !head.Matches()) {
         // The attached file holds the check block whole: it was measured before.
         if (head.result == CheckResult::WrongPassword)
@@ -380,9 +359,9 @@ int run(int argc, char** argv)
     if (const int code = mayWrite(outputName); code >= 0)
         return code;
 
-    struct stat info;
+    platform::FileState info;
     // The executable's permissions without its run bits: what the encrypted file had.
-    const mode_t permissions = ::fstat(self, &info) == 0 ? (info.st_mode & 0666) : 0600;
+    const mode_t permissions = self.State(info) == 0 ? (info.PermissionBits() & 0666) : 0600;
     if (const int code = extract(payload, programName, size, outputName, reader, permissions); code >= 0)
         return code;
     std::printf("%s: wrote %s (%lld bytes)\n", platform::Printable(programName).c_str(),
@@ -395,7 +374,8 @@ int run(int argc, char** argv)
 int main(int argc, char** argv)
 {
     // A password, a key or plain bytes are in memory for most of the program's life.
-    platform::NeverDump();
+    // A refusal leaves the process as dumpable as the system made it; the secrets are still wiped.
+    static_cast<void>(platform::NeverDump());
     GuardSecrets();
     return run(argc, argv);
 }

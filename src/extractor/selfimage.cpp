@@ -8,10 +8,10 @@
 #include "extractor/selfimage.h"
 
 #include "format/fileformat.h"
+#include "platform/descriptor.h"
 
 #include <elf.h>
 #include <link.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -36,16 +36,10 @@ bool readAt(int descriptor, std::int64_t fileSize, std::uint64_t offset, void* b
 {
     if (offset > static_cast<std::uint64_t>(fileSize) || size > static_cast<std::uint64_t>(fileSize) - offset)
         return false;
-    auto* bytes = static_cast<char*>(buffer);
-    while (size > 0) {
-        const ssize_t n = ::pread(descriptor, bytes, size, static_cast<off_t>(offset));
-        if (n <= 0)
-            return false;
-        bytes += n;
-        offset += static_cast<std::uint64_t>(n);
-        size -= static_cast<std::uint64_t>(n);
-    }
-    return true;
+    std::int64_t got = 0;
+    return platform::ReadFully(descriptor, buffer, static_cast<std::int64_t>(size), static_cast<std::int64_t>(offset),
+                               got, platform::OnInterrupt::StopWhenCaught) == 0 &&
+           got == static_cast<std::int64_t>(size);
 }
 
 // A table of count entries at offset, read whole.

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/folders.h"
 
+#include "platform/file.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <fstream>
@@ -53,7 +55,7 @@ std::string executableFolderOverride;
 
 } // namespace
 
-int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries)
+ErrorCode ListFolder(const std::string& folder, std::vector<FolderEntry>& entries)
 {
     entries.clear();
     const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
@@ -142,15 +144,17 @@ std::string AbsoluteName(const std::string& name)
     return WithTrailingSlash(std::move(folder)) + name;
 }
 
-bool IdentifyFolder(const std::string& folder, FolderIdentity& identity)
+ErrorCode IdentifyFolder(const std::string& folder, FolderIdentity& identity)
 {
     struct stat st
     {
     };
-    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
-        return false;
+    if (::stat(folder.c_str(), &st) != 0)
+        return errno;
+    if (!S_ISDIR(st.st_mode))
+        return ENOTDIR;
     identity = {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
-    return true;
+    return 0;
 }
 
 std::string FileSystemType(std::uint64_t device)
@@ -210,18 +214,9 @@ std::string ExecutableFolder()
         if (!executableFolderOverride.empty())
             return WithTrailingSlash(executableFolderOverride);
     }
-    // readlink does not say whether it truncated, so a result that fills the buffer is tried again larger.
-    std::string target(PATH_MAX, '\0');
-    for (;;) {
-        const ssize_t length = ::readlink("/proc/self/exe", target.data(), target.size());
-        if (length < 0)
-            return "./";
-        if (static_cast<std::size_t>(length) < target.size()) {
-            target.resize(static_cast<std::size_t>(length));
-            break;
-        }
-        target.resize(target.size() * 2);
-    }
+    std::string target;
+    if (ExecutablePath(target) != 0)
+        return "./";
     const std::size_t slash = target.rfind('/');
     if (slash == std::string::npos)
         return "./";

@@ -2,11 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/error.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
 namespace tazen::platform {
+
+using ErrorCode = tazen::ErrorCode;
 
 // Attribute bits of a listing entry, with the values Windows gives them.
 enum FileAttribute : std::uint32_t
@@ -27,7 +31,7 @@ struct FolderEntry
 
 // Every entry of the folder except "." and "..", sorted by name byte for byte, the order in which the
 // original platform's file system listed a folder (Linux file systems give a hash order). Returns 0 or errno.
-int ListFolder(const std::string& folder, std::vector<FolderEntry>& entries);
+ErrorCode ListFolder(const std::string& folder, std::vector<FolderEntry>& entries);
 
 // A regular file, symbolic links followed. FIFOs, sockets, devices and folders are never files.
 bool ExistsAsFile(const std::string& name);
@@ -47,7 +51,8 @@ struct FolderIdentity
     std::uint64_t inode = 0;
     bool operator==(const FolderIdentity&) const = default;
 };
-bool IdentifyFolder(const std::string& folder, FolderIdentity& identity);
+// ENOTDIR for a name that is no folder.
+ErrorCode IdentifyFolder(const std::string& folder, FolderIdentity& identity);
 
 // The type of the file system mounted from a device ("ext4", "proc"), from /proc/self/mountinfo; empty when
 // it is not listed there.

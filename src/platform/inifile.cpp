@@ -287,39 +287,34 @@ std::string_view unquoted(std::string_view value)
 }
 
 // 0, or the errno that stopped the read.
-int readWhole(const std::string& path, std::string& content)
+ErrorCode readWhole(const std::string& path, std::string& content)
 {
     content.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
+    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd.IsOpen())
         return errno;
     char buffer[8192];
     for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            const int error = errno;
-            ::close(fd);
+        std::int64_t got = 0;
+        if (const ErrorCode error = ReadFully(fd.Get(), buffer, sizeof buffer, -1, got))
             return error;
-        }
-        if (got == 0)
-            break;
         content.append(buffer, static_cast<std::size_t>(got));
+        if (got < static_cast<std::int64_t>(sizeof buffer))
+            return 0;
     }
-    ::close(fd);
-    return 0;
 }
 
 // Writes the content beside the file and renames it over the file, so a crash leaves either the old file
 // or the new one, never a mix.
-void replaceFile(const std::string& path, const std::string& content, mode_t permissions, const FileState* previous)
+ErrorCode replaceFile(const std::string& path, const std::string& content, mode_t permissions,
+                      const FileState* previous)
 {
     PendingFile pending;
-    if (PendingFile::Create(path, pending) != 0 ||
-        pending.Output().Write(content.data(), static_cast<std::int64_t>(content.size())) != 0 ||
-        pending.Commit(permissions, previous) != 0)
-        throw IniWriteError(path);
+    if (const ErrorCode error = PendingFile::Create(path, pending))
+        return error;
+    if (const ErrorCode error = pending.Output().Write(content.data(), static_cast<std::int64_t>(content.size())))
+        return error;
+    return pending.Commit(permissions, previous);
 }
 
 std::optional<std::uint32_t> parseHex(std::string_view digits)
@@ -366,7 +361,10 @@ std::optional<int> parseDecimal(std::string_view text)
 
 } // namespace
 
-IniWriteError::IniWriteError(const std::string& path) : std::runtime_error("Unable to write to " + path) {}
+std::string IniWriteErrorText(const std::string& path)
+{
+    return "Unable to write to " + path;
+}
 
 // Hexadecimal is read as the 32 bits it spells, so "$FFFFFFFF" is -1, as Delphi's StrToInt and the values
 // Windows stores make it; only more than 32 bits is out of range.
@@ -423,19 +421,19 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key, bool
     return number ? *number != 0 : defaultValue;
 }
 
-void TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
+ErrorCode TIniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
 {
     std::string bytes;
     mode_t permissions = 0644;
     FileState previous;
-    const int readError = readWhole(path_, bytes);
+    const ErrorCode readError = readWhole(path_, bytes);
     if (readError == 0) {
-        if (StateOf(path_, previous) != 0)
-            throw IniWriteError(path_);
+        if (const ErrorCode error = StateOf(path_, previous))
+            return error;
         permissions = previous.mode & 07777;
     } else if (readError != ENOENT) {
         // A file that exists but cannot be read must not be replaced by one holding a single key.
-        throw IniWriteError(path_);
+        return readError;
     }
 
     // Written back in the encoding, and with the mark, it was read in.
@@ -472,17 +470,17 @@ void TIniFile::WriteString(const std::string& section, const std::string& key, c
     updated.reserve(content.size() + key.size() + value.size() + section.size() + 8);
     for (const Line& line : lines)
         updated += line.text + line.eol;
-    replaceFile(path_, encode(updated, encoding), permissions, readError == 0 ? &previous : nullptr);
+    return replaceFile(path_, encode(updated, encoding), permissions, readError == 0 ? &previous : nullptr);
 }
 
-void TIniFile::WriteInteger(const std::string& section, const std::string& key, int value)
+ErrorCode TIniFile::WriteInteger(const std::string& section, const std::string& key, int value)
 {
-    WriteString(section, key, std::to_string(value));
+    return WriteString(section, key, std::to_string(value));
 }
 
-void TIniFile::WriteBool(const std::string& section, const std::string& key, bool value)
+ErrorCode TIniFile::WriteBool(const std::string& section, const std::string& key, bool value)
 {
-    WriteString(section, key, value ? "1" : "0");
+    return WriteString(section, key, value ? "1" : "0");
 }
 
 } // namespace tazen::platform

@@ -3,18 +3,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/error.h"
+
 #include <optional>
-#include <stdexcept>
 #include <string>
 
 namespace tazen::platform {
 
-// "Unable to write to " + the file's path.
-class IniWriteError : public std::runtime_error
-{
-public:
-    explicit IniWriteError(const std::string& path);
-};
+// What the user is told of a failed write: "Unable to write to " + the file's path.
+std::string IniWriteErrorText(const std::string& path);
 
 // One settings file, opened for the few keys an operation needs. Every read looks at the file as it is on
 // disk at that moment; every write replaces the file atomically, changing only the one line it owns.
@@ -37,10 +34,11 @@ public:
     bool ReadBool(const std::string& section, const std::string& key, bool defaultValue) const;
 
     // Changes the key's line in place, or appends the key at the end of its section, or appends the section
-    // at the end of the file; every other line stays as it was. Throws IniWriteError.
-    void WriteString(const std::string& section, const std::string& key, const std::string& value);
-    void WriteInteger(const std::string& section, const std::string& key, int value);
-    void WriteBool(const std::string& section, const std::string& key, bool value);
+    // at the end of the file; every other line stays as it was. A file that exists but cannot be read is left
+    // alone, with the reason.
+    tazen::ErrorCode WriteString(const std::string& section, const std::string& key, const std::string& value);
+    tazen::ErrorCode WriteInteger(const std::string& section, const std::string& key, int value);
+    tazen::ErrorCode WriteBool(const std::string& section, const std::string& key, bool value);
 
 private:
     std::string path_;

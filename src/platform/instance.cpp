@@ -174,30 +174,31 @@ std::string PrivateRuntimeFolder(std::string& reason, const std::string& sharedT
 
 InstanceLock::InstanceLock(std::string folder) : folder_(withoutTrailingSlashes(std::move(folder))) {}
 
-InstanceLock::~InstanceLock()
-{
-    if (fd_ >= 0)
-        ::close(fd_); // releases the lock
-}
+// Closing the descriptor releases the lock.
+InstanceLock::~InstanceLock() = default;
 
-InstanceLock::State InstanceLock::TryAcquire()
+ErrorCode InstanceLock::TryAcquire(State& state)
 {
+    state = State::Acquired;
     if (acquired_)
-        return State::Acquired;
-    if (fd_ < 0) {
+        return 0;
+    if (!fd_.IsOpen()) {
         const std::string path = folder_ + "/" + kInstanceLockName;
-        fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-        if (fd_ < 0)
-            return State::Failed;
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd < 0)
+            return errno;
+        fd_.Reset(fd);
     }
-    while (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-        if (errno == EWOULDBLOCK)
-            return State::Held;
+    while (::flock(fd_.Get(), LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EWOULDBLOCK) {
+            state = State::Held;
+            return 0;
+        }
         if (errno != EINTR)
-            return State::Failed;
+            return errno;
     }
     acquired_ = true;
-    return State::Acquired;
+    return 0;
 }
 
 std::string InstanceLock::EndpointPath() const
@@ -272,20 +273,21 @@ std::optional<WindowMessage> MessageReader::Next(bool endOfInput)
 
 EndpointClient::~EndpointClient() = default;
 
-bool EndpointClient::Connect(const std::string& path)
+ErrorCode EndpointClient::Connect(const std::string& path)
 {
     fd_.Reset(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
     if (!fd_.IsOpen())
-        return false;
+        return errno;
     sockaddr_un address{};
     if (!socketAddress(path, address))
-        return false;
+        return ENAMETOOLONG;
     // A local connection completes at once or not at all; a full backlog counts as nobody there yet.
     if (::connect(fd_.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
+        const ErrorCode error = errno;
         fd_.Reset();
-        return false;
+        return error;
     }
-    return true;
+    return 0;
 }
 
 EndpointClient::Outcome EndpointClient::Send(std::uint32_t message, std::uint32_t dwData, std::string_view data,
@@ -346,7 +348,7 @@ void EndpointListener::stop()
     }
 }
 
-bool EndpointListener::Listen(const std::string& path, std::string& reason)
+ErrorCode EndpointListener::Listen(const std::string& path, std::string& reason)
 {
     // Only the holder of the lock gets here, so whatever socket is at either name was left by an instance
     // that died.
@@ -354,7 +356,7 @@ bool EndpointListener::Listen(const std::string& path, std::string& reason)
     sockaddr_un address{};
     if (!socketAddress(making, address)) {
         reason = path + " is too long a path for a local socket";
-        return false;
+        return ENAMETOOLONG;
     }
     for (const std::string& stale : {making, path}) {
         struct stat st
@@ -367,24 +369,28 @@ bool EndpointListener::Listen(const std::string& path, std::string& reason)
     if (!fd.IsOpen() || ::bind(fd.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 ||
         ::chmod(making.c_str(), 0600) != 0 || ::listen(fd.Get(), SOMAXCONN) != 0 ||
         ::rename(making.c_str(), path.c_str()) != 0) {
-        reason = path + ": " + std::strerror(errno);
+        const ErrorCode error = errno;
+        reason = path + ": " + std::strerror(error);
         if (fd.IsOpen())
             ::unlink(making.c_str());
-        return false;
+        return error;
     }
     fd_ = std::move(fd);
     path_ = path;
-    return true;
+    return 0;
 }
 
-std::optional<EndpointConnection> EndpointListener::Accept()
+ErrorCode EndpointListener::Accept(std::optional<EndpointConnection>& connection)
 {
+    connection.reset();
     for (;;) {
         Descriptor fd(::accept4(fd_.Get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK));
         if (!fd.IsOpen())
-            return std::nullopt;
-        if (fromThisUser(fd.Get()))
-            return EndpointConnection(std::move(fd));
+            return errno;
+        if (fromThisUser(fd.Get())) {
+            connection.emplace(std::move(fd));
+            return 0;
+        }
     }
 }
 
@@ -405,21 +411,24 @@ EndpointConnection::Received EndpointConnection::ReceiveInto(MessageReader& read
     }
 }
 
-bool EndpointConnection::Answer(std::uint32_t result)
+ErrorCode EndpointConnection::Answer(std::uint32_t result)
 {
     const std::string bytes = EncodeResult(result);
-    // Four bytes always fit an empty socket buffer.
-    return ::send(fd_.Get(), bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT) ==
-           static_cast<ssize_t>(bytes.size());
+    // Four bytes always fit an empty socket buffer: fewer sent means the sender stopped reading.
+    const ssize_t sent = ::send(fd_.Get(), bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (sent < 0)
+        return errno;
+    return sent == static_cast<ssize_t>(bytes.size()) ? 0 : EAGAIN;
 }
 
 Reach ReachRunningInstance(InstanceLock& lock, EndpointClient& client, std::chrono::milliseconds patience)
 {
     const auto deadline = std::chrono::steady_clock::now() + patience;
     for (;;) {
-        if (client.Connect(lock.EndpointPath()))
+        if (client.Connect(lock.EndpointPath()) == 0)
             return Reach::Connected;
-        if (lock.TryAcquire() == InstanceLock::State::Acquired)
+        // A lock that cannot be opened is as good as held by the instance that cannot be reached.
+        if (InstanceLock::State state; lock.TryAcquire(state) == 0 && state == InstanceLock::State::Acquired)
             return Reach::BecameRunning;
         if (std::chrono::steady_clock::now() >= deadline)
             return Reach::NobodyThere;

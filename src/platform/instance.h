@@ -42,8 +42,7 @@ public:
     enum class State
     {
         Acquired, // this process is the running instance
-        Held,     // another process is
-        Failed    // the lock file cannot be opened
+        Held      // another process is
     };
 
     explicit InstanceLock(std::string folder);
@@ -51,15 +50,16 @@ public:
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
 
-    // Never waits. Acquired again when this process already holds it.
-    State TryAcquire();
+    // Never waits. Acquired again when this process already holds it. Fails when the lock file cannot be
+    // opened or locked.
+    ErrorCode TryAcquire(State& state);
     bool Acquired() const { return acquired_; }
     const std::string& Folder() const { return folder_; }
     std::string EndpointPath() const;
 
 private:
     std::string folder_;
-    int fd_ = -1;
+    Descriptor fd_;
     bool acquired_ = false;
 };
 
@@ -121,8 +121,8 @@ public:
     EndpointClient(const EndpointClient&) = delete;
     EndpointClient& operator=(const EndpointClient&) = delete;
 
-    // One attempt; false when nobody listens there.
-    bool Connect(const std::string& path);
+    // One attempt; ECONNREFUSED or ENOENT (or EAGAIN, a full backlog) when nobody listens there yet.
+    ErrorCode Connect(const std::string& path);
     Outcome Send(std::uint32_t message, std::uint32_t dwData, std::string_view data, std::chrono::milliseconds wait,
                  std::uint32_t& result);
 
@@ -146,9 +146,9 @@ public:
     int Handle() const { return fd_.Get(); }
     // Feeds reader with what has arrived, until nothing more is waiting or reader holds more than limit.
     Received ReceiveInto(MessageReader& reader, std::size_t limit);
-    // The 32-bit message result; false when it could not be sent at once (the sender stopped reading or
+    // The 32-bit message result; fails when it could not be sent at once (the sender stopped reading or
     // is gone).
-    bool Answer(std::uint32_t result);
+    ErrorCode Answer(std::uint32_t result);
 
 private:
     Descriptor fd_;
@@ -170,12 +170,12 @@ public:
     // Listens at path, accessible to this user alone, replacing a socket left there by an instance that
     // died: only the holder of the instance lock calls this. Made under a name of its own and then moved
     // into place, so whoever finds the endpoint finds it listening.
-    bool Listen(const std::string& path, std::string& reason);
+    ErrorCode Listen(const std::string& path, std::string& reason);
     // For an event loop to watch for waiting connections; -1 before Listen.
     int Handle() const { return fd_.Get(); }
-    // The next waiting connection from this user, without waiting; nothing when none waits. Connections
+    // The next waiting connection from this user, without waiting; EAGAIN when none waits. Connections
     // from other users are closed unread.
-    std::optional<EndpointConnection> Accept();
+    ErrorCode Accept(std::optional<EndpointConnection>& connection);
 
 private:
     void stop();

@@ -8,7 +8,7 @@
 
 namespace tazen::platform {
 
-int RandomBytes(void* buffer, std::size_t count)
+ErrorCode RandomBytes(void* buffer, std::size_t count)
 {
     auto* bytes = static_cast<unsigned char*>(buffer);
     while (count > 0) {
@@ -24,13 +24,13 @@ int RandomBytes(void* buffer, std::size_t count)
     return 0;
 }
 
-int RandomBelow(std::uint32_t bound, std::uint32_t& value)
+ErrorCode RandomBelow(std::uint32_t bound, std::uint32_t& value)
 {
     // Draws from the largest multiple of bound below 2^32 are kept, so no remainder is favoured.
     const std::uint32_t limit = UINT32_MAX - UINT32_MAX % bound;
     for (;;) {
         std::uint32_t drawn = 0;
-        if (const int error = RandomBytes(&drawn, sizeof drawn); error != 0)
+        if (const ErrorCode error = RandomBytes(&drawn, sizeof drawn))
             return error;
         if (drawn < limit) {
             value = drawn % bound;

@@ -7,6 +7,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -39,10 +40,11 @@ std::size_t pageSize()
     return size;
 }
 
-void forbidDumps(Holdings& held)
+// Fails when the process stays dumpable; a core limit that stays is no failure, a dump needs both.
+ErrorCode forbidDumps(Holdings& held)
 {
     held.dumpableBefore = ::prctl(PR_GET_DUMPABLE, 0, 0, 0, 0);
-    ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
+    const ErrorCode refused = ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0) == 0 ? 0 : errno;
     held.coreLimitSaved = ::getrlimit(RLIMIT_CORE, &held.coreLimitBefore) == 0;
     if (held.coreLimitSaved) {
         // Only the soft limit, so that it can be given back.
@@ -50,6 +52,7 @@ void forbidDumps(Holdings& held)
         none.rlim_cur = 0;
         ::setrlimit(RLIMIT_CORE, &none);
     }
+    return refused;
 }
 
 void allowDumps(const Holdings& held)
@@ -73,8 +76,9 @@ void HoldSecret(const void* data, std::size_t size)
 {
     Holdings& held = holdings();
     const std::lock_guard lock(held.guard);
+    // Holding a secret cannot fail: where the system refuses, the secret is still wiped.
     if (held.secrets++ == 0 && !held.forLife)
-        forbidDumps(held);
+        static_cast<void>(forbidDumps(held));
     if (size == 0)
         return;
     const char* first = pageOf(data);
@@ -112,13 +116,14 @@ void ReleaseSecret(const void* data, std::size_t size)
         allowDumps(held);
 }
 
-void NeverDump()
+ErrorCode NeverDump()
 {
     Holdings& held = holdings();
     const std::lock_guard lock(held.guard);
-    if (held.secrets == 0 && !held.forLife)
-        forbidDumps(held);
+    // Held secrets have forbidden dumps already.
+    const ErrorCode error = held.secrets == 0 && !held.forLife ? forbidDumps(held) : ErrorCode();
     held.forLife = true;
+    return error;
 }
 
 } // namespace tazen::platform

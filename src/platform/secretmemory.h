@@ -3,6 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/error.h"
+
 #include <cstddef>
 
 namespace tazen::platform {
@@ -14,7 +16,7 @@ void HoldSecret(const void* data, std::size_t size);
 // The secret at [data, data + size) has been wiped: pages no other secret lies on are unlocked, and after the
 // last secret the process may be dumped again as before.
 void ReleaseSecret(const void* data, std::size_t size);
-// For a program that handles secrets from start to end: never dumpable again.
-void NeverDump();
+// For a program that handles secrets from start to end: never dumpable again. Fails when the system refuses.
+tazen::ErrorCode NeverDump();
 
 } // namespace tazen::platform

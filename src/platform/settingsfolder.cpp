@@ -51,7 +51,7 @@ std::string SettingsFolder()
     return SettingsFolderFor(program, beside, std::getenv("XDG_CONFIG_HOME"), home);
 }
 
-int MakeSettingsFolder()
+ErrorCode MakeSettingsFolder()
 {
     const std::string folder = SettingsFolder();
     // Each missing folder on the way, from the top down.

@@ -3,6 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/error.h"
+
 #include <string>
 
 namespace tazen::platform {
@@ -24,6 +26,6 @@ std::string SettingsFolder();
 
 // Makes SettingsFolder() where it is missing, the folders it makes private to the user (0700), so that the
 // settings file can be written there. 0 or errno.
-int MakeSettingsFolder();
+tazen::ErrorCode MakeSettingsFolder();
 
 } // namespace tazen::platform

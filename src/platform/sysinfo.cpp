@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/sysinfo.h"
 
+#include <cerrno>
 #include <fstream>
 #include <iterator>
 #include <limits>
@@ -165,12 +166,17 @@ SystemVersion GetSystemVersion()
     return version;
 }
 
-std::optional<MemoryStatus> GetMemoryStatus()
+ErrorCode GetMemoryStatus(MemoryStatus& status)
 {
+    errno = 0;
     const std::optional<std::string> text = readText("/proc/meminfo");
     if (!text)
-        return std::nullopt;
-    return ParseMemInfo(*text);
+        return errno != 0 ? errno : EIO;
+    const std::optional<MemoryStatus> parsed = ParseMemInfo(*text);
+    if (!parsed)
+        return ENODATA;
+    status = *parsed;
+    return 0;
 }
 
 } // namespace tazen::platform

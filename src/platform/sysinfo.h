@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/error.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,8 +32,8 @@ int UsableProcessors();
 // The running system's version; its numbers stay 0 where the kernel release does not give them.
 SystemVersion GetSystemVersion();
 
-// nullopt when /proc/meminfo cannot be read or lacks either figure.
-std::optional<MemoryStatus> GetMemoryStatus();
+// ENODATA when /proc/meminfo lacks either figure, or the reason it cannot be read.
+tazen::ErrorCode GetMemoryStatus(MemoryStatus& status);
 
 // "6.1.0-13-amd64" gives 6, 1 and 0; numbers the text lacks stay 0. False when it does not begin with a
 // number.

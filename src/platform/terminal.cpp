@@ -1,5 +1,5 @@
-// Hidden password entry on the controlling terminal, questions, line reading, printable text, stream offsets,
-// and interrupt signals.
+// Hidden password entry on the controlling terminal, questions, line reading, printable text, and interrupt
+// signals.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/terminal.h"
 
@@ -108,7 +108,7 @@ void installJobHandler(int signal, struct sigaction* before)
 
 } // namespace
 
-void CatchInterrupts()
+ErrorCode CatchInterrupts()
 {
     struct sigaction action;
     std::memset(&action, 0, sizeof action);
@@ -117,7 +117,9 @@ void CatchInterrupts()
     // No SA_RESTART: a blocked read returns, so the program notices at once.
     action.sa_flags = SA_RESETHAND;
     for (const int signal : {SIGINT, SIGTERM, SIGHUP})
-        ::sigaction(signal, &action, nullptr);
+        if (::sigaction(signal, &action, nullptr) != 0)
+            return errno;
+    return 0;
 }
 
 int InterruptSignal()
@@ -197,11 +199,6 @@ std::string Printable(const std::string& text)
     return printable;
 }
 
-std::int64_t StreamOffset(int descriptor)
-{
-    return ::lseek(descriptor, 0, SEEK_CUR);
-}
-
 ErrorCode ReadByte(int descriptor, char& byte)
 {
     for (;;) {
@@ -217,36 +214,26 @@ ErrorCode ReadByte(int descriptor, char& byte)
     }
 }
 
-Terminal::~Terminal()
-{
-    if (descriptor_ >= 0)
-        ::close(descriptor_);
-}
+Terminal::~Terminal() = default;
 
 ErrorCode Terminal::Open()
 {
-    descriptor_ = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
-    return descriptor_ < 0 ? errno : 0;
+    const int descriptor = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (descriptor < 0)
+        return errno;
+    descriptor_.Reset(descriptor);
+    return 0;
 }
 
 void Terminal::write(const std::string& text)
 {
-    const char* bytes = text.data();
-    std::size_t left = text.size();
-    while (left > 0) {
-        const ssize_t n = ::write(descriptor_, bytes, left);
-        if (n < 0 && errno == EINTR && caughtSignal == 0)
-            continue;
-        if (n <= 0)
-            return;
-        bytes += n;
-        left -= static_cast<std::size_t>(n);
-    }
+    // A prompt that cannot be shown shows in the read that follows, which fails too.
+    static_cast<void>(WriteFully(descriptor_.Get(), text, OnInterrupt::StopWhenCaught));
 }
 
 ErrorCode Terminal::hide(const std::string& prompt)
 {
-    if (::tcgetattr(descriptor_, &savedSettings) != 0)
+    if (::tcgetattr(descriptor_.Get(), &savedSettings) != 0)
         return errno;
     hiddenSettings = savedSettings;
     hiddenSettings.c_lflag &= ~static_cast<tcflag_t>(ECHO);
@@ -255,9 +242,9 @@ ErrorCode Terminal::hide(const std::string& prompt)
     promptShown = 0;
     for (std::size_t i = 0; i < std::size(kJobSignals); ++i)
         installJobHandler(kJobSignals[i], &jobActionsBefore[i]);
-    hiddenTerminal = descriptor_;
+    hiddenTerminal = descriptor_.Get();
     // The echo goes off before the prompt shows, so nothing typed after the prompt can appear.
-    if (::tcsetattr(descriptor_, TCSAFLUSH, &hiddenSettings) != 0) {
+    if (::tcsetattr(descriptor_.Get(), TCSAFLUSH, &hiddenSettings) != 0) {
         const ErrorCode error = errno;
         show();
         return error;
@@ -269,7 +256,7 @@ ErrorCode Terminal::hide(const std::string& prompt)
 
 void Terminal::show()
 {
-    ::tcsetattr(descriptor_, TCSANOW, &savedSettings);
+    ::tcsetattr(descriptor_.Get(), TCSANOW, &savedSettings);
     hiddenTerminal = -1;
     for (std::size_t i = 0; i < std::size(kJobSignals); ++i)
         ::sigaction(kJobSignals[i], &jobActionsBefore[i], nullptr);
@@ -282,7 +269,7 @@ ErrorCode Terminal::Ask(const std::string& question, bool& yes)
     yes = false;
     write(question);
     std::string answer;
-    if (const ErrorCode error = ReadLine(descriptor_, answer))
+    if (const ErrorCode error = ReadLine(descriptor_.Get(), answer))
         return error;
     yes = EqualIgnoringAsciiCase(answer, "y") || EqualIgnoringAsciiCase(answer, "yes");
     return 0;

@@ -1,5 +1,5 @@
 // The controlling terminal for hidden password entry and yes/no questions, text made safe to print on a
-// terminal, the standard streams' lines and offsets, and interrupt signals turned into a flag that long work
+// terminal, the standard streams' lines, and interrupt signals turned into a flag that long work
 // polls.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
@@ -17,7 +17,7 @@ namespace tazen::platform {
 // reading a password), so the work in progress can stop cleanly and remove what it had begun. System calls
 // they interrupt fail with EINTR instead of going on. A second signal of the same kind acts as if no handler
 // were installed: a program that does not stop can still be stopped.
-void CatchInterrupts();
+ErrorCode CatchInterrupts();
 // The first signal caught, or 0.
 int InterruptSignal();
 
@@ -26,9 +26,6 @@ int InterruptSignal();
 // a message into lines of its own nor drive the terminal; printable UTF-8 (ä, 日本) stays as it is. Every
 // name and text tazen-cli and the extractor print goes through it.
 std::string Printable(const std::string& text);
-
-// The offset at which a descriptor reads or writes next, or -1 for one without (a pipe, a terminal, a socket).
-std::int64_t StreamOffset(int descriptor);
 
 // Lines longer than this are refused: no password or answer comes near it, and a file without line ends (or
 // /dev/zero) must not be read into memory whole.
@@ -80,7 +77,7 @@ public:
 
     // ENXIO (or the like) when the process has no controlling terminal.
     ErrorCode Open();
-    bool IsOpen() const { return descriptor_ >= 0; }
+    bool IsOpen() const { return descriptor_.IsOpen(); }
 
     // Shows the prompt and reads a line with echo switched off; the echo comes back on every way out. Stopped
     // (Ctrl+Z) it gives the echo back while it waits; continued (fg) it switches the echo off again, drops
@@ -89,7 +86,7 @@ public:
     {
         ErrorCode error = hide(prompt);
         if (error == 0) {
-            error = ReadLine(descriptor_, line);
+            error = ReadLine(descriptor_.Get(), line);
             show();
         }
         return error;
@@ -102,7 +99,7 @@ private:
     void show();
     void write(const std::string& text);
 
-    int descriptor_ = -1;
+    Descriptor descriptor_;
 };
 
 } // namespace tazen::platform

@@ -207,9 +207,9 @@ void TAboutBox::FormShow()
     lblOS_->setText(QStringLiteral("%1.%2 (Build %3)").arg(version.major).arg(version.minor).arg(version.build));
     lblAddInfo_->setText(QString::fromUtf8(version.additional));
     // Without /proc/meminfo the memory labels keep what they said.
-    if (const std::optional<platform::MemoryStatus> memory = platform::GetMemoryStatus()) {
-        lblTotMem_->setText(MemoryText(memory->totalBytes / 1024));
-        lblAvailMem_->setText(MemoryText(memory->availableBytes / 1024));
+    if (platform::MemoryStatus memory; platform::GetMemoryStatus(memory) == 0) {
+        lblTotMem_->setText(MemoryText(memory.totalBytes / 1024));
+        lblAvailMem_->setText(MemoryText(memory.availableBytes / 1024));
     }
     layout()->activate();
 }

@@ -4,6 +4,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/signals.h"
+
 #include <QObject>
 
 #include <functional>
@@ -24,6 +26,7 @@ public:
 
 private:
     std::function<void()> close_;
+    platform::EndSignalSource source_;
     std::unique_ptr<QSocketNotifier> notifier_;
 };
 

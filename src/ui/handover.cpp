@@ -66,8 +66,8 @@ void HandOverEndpoint::acceptConnections()
                 return;
             }
         }
-        std::optional<platform::EndpointConnection> accepted = listener_.Accept();
-        if (!accepted)
+        std::optional<platform::EndpointConnection> accepted;
+        if (listener_.Accept(accepted) != 0)
             return;
         if (replaced != connections_.end())
             drop(replaced->first);
@@ -141,7 +141,7 @@ void HandOverEndpoint::answer(std::uint64_t id, std::uint32_t result)
     Connection& connection = *found->second;
     connection.awaiting = false;
     // A sender that stopped reading loses its answer.
-    if (!connection.endpoint.Answer(result)) {
+    if (connection.endpoint.Answer(result) != 0) {
         drop(id);
         return;
     }

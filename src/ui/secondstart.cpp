@@ -82,21 +82,18 @@ InstanceStart StartInstance(const std::vector<std::string>& arguments)
         return start;
     }
     auto lock = std::make_unique<platform::InstanceLock>(folder);
-    switch (lock->TryAcquire()) {
-    case platform::InstanceLock::State::Held:
-        if (const HandOver handOver = handOverCommandLine(*lock, arguments); handOver != HandOver::BecameRunning) {
-            start.handedOverWith = handOver == HandOver::Done ? 0 : 1;
-            return start;
-        }
-        break;
-    case platform::InstanceLock::State::Acquired:
-        break;
-    case platform::InstanceLock::State::Failed:
+    platform::InstanceLock::State state = platform::InstanceLock::State::Acquired;
+    if (lock->TryAcquire(state) != 0) {
         warn("cannot open the instance lock in " + folder + ", so a second TaZEN cannot find this one");
         start.aloneReason = "the instance lock cannot be opened";
         return start;
     }
-    if (!start.listener.Listen(lock->EndpointPath(), reason))
+    if (state == platform::InstanceLock::State::Held)
+        if (const HandOver handOver = handOverCommandLine(*lock, arguments); handOver != HandOver::BecameRunning) {
+            start.handedOverWith = handOver == HandOver::Done ? 0 : 1;
+            return start;
+        }
+    if (start.listener.Listen(lock->EndpointPath(), reason) != 0)
         warn("a second TaZEN cannot hand its files to this one: " + reason);
     start.lock = std::move(lock);
     return start;

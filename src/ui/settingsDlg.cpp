@@ -253,18 +253,23 @@ void TSettingsDialog::Execute()
     if (interaction_.ShowModal(*this) != QDialog::Accepted)
         return;
 
-    try {
-        // The user's configuration folder may not exist yet; if it cannot be made, the write says so.
-        platform::MakeSettingsFolder();
-        platform::TIniFile settings(path);
+    // The user's configuration folder may not exist yet; if it cannot be made, the write says so.
+    static_cast<void>(platform::MakeSettingsFolder());
+    platform::TIniFile settings(path);
+    // The first write that fails stops the rest.
+    platform::ErrorCode error =
         settings.WriteInteger(kSectionFiles, kKeyFileAlgorithm, cbxFileAlgorithm_->currentIndex());
-        settings.WriteInteger(kSectionFiles, kKeyPassAlgorithm, cbxPassAlgorithm_->currentIndex());
-        settings.WriteBool(kSectionFiles, kKeyCompressFiles, chbxCompress_->isChecked());
-        settings.WriteBool(kSectionFiles, kKeyMakeSelfExtracting, chbxSelfExtract_->isChecked());
-        settings.WriteInteger(kSectionFiles, kKeySourceFiles, rgSrcFiles_->ItemIndex());
-    } catch (const platform::IniWriteError& error) {
-        interaction_.MessageBox(this, BoxKind::ApplicationError, QString::fromUtf8(error.what()));
-    }
+    if (error == 0)
+        error = settings.WriteInteger(kSectionFiles, kKeyPassAlgorithm, cbxPassAlgorithm_->currentIndex());
+    if (error == 0)
+        error = settings.WriteBool(kSectionFiles, kKeyCompressFiles, chbxCompress_->isChecked());
+    if (error == 0)
+        error = settings.WriteBool(kSectionFiles, kKeyMakeSelfExtracting, chbxSelfExtract_->isChecked());
+    if (error == 0)
+        error = settings.WriteInteger(kSectionFiles, kKeySourceFiles, rgSrcFiles_->ItemIndex());
+    if (error != 0)
+        interaction_.MessageBox(this, BoxKind::ApplicationError,
+                                QString::fromUtf8(platform::IniWriteErrorText(settings.FileName())));
 }
 
 bool TSettingsDialog::SelfExtractChecked() const

@@ -42,14 +42,12 @@ void SaveFrame(const QRect& frame)
     const std::string path = SettingsFilePath();
     if (!platform::ExistsAsFile(path))
         return;
-    try {
-        platform::TIniFile settings(path);
-        settings.WriteInteger(kSectionVisuals, "Height", frame.height());
-        settings.WriteInteger(kSectionVisuals, "Width", frame.width());
-        settings.WriteInteger(kSectionVisuals, "Left", frame.left());
-        settings.WriteInteger(kSectionVisuals, "Top", frame.top());
-    } catch (const platform::IniWriteError&) {
-    }
+    // The program ends all the same; after a failed write the next start uses what the file still holds.
+    platform::TIniFile settings(path);
+    if (settings.WriteInteger(kSectionVisuals, "Height", frame.height()) == 0 &&
+        settings.WriteInteger(kSectionVisuals, "Width", frame.width()) == 0 &&
+        settings.WriteInteger(kSectionVisuals, "Left", frame.left()) == 0)
+        static_cast<void>(settings.WriteInteger(kSectionVisuals, "Top", frame.top()));
 }
 
 QRect OuterBounds(const QWidget& window)

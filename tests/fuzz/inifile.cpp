@@ -170,10 +170,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool asInteger = (choice & 0x80) != 0;
     const int number = kNumbers[(choice / 20) % kNumbers.size()];
     const std::string text = asInteger ? std::to_string(number) : kTexts[(choice / 20) % kTexts.size()];
-    if (asInteger)
-        ini.WriteInteger(section, key, number);
-    else
-        ini.WriteString(section, key, text);
+    FUZZ_CHECK((asInteger ? ini.WriteInteger(section, key, number) : ini.WriteString(section, key, text)) == 0);
 
     FUZZ_CHECK(ini.ReadValue(section, key) == text);
     if (asInteger)

@@ -67,7 +67,10 @@ TEST(OpenFile, AppliesTheReadOnlyRuleAndOpensRegularFilesOnly)
     EXPECT_FALSE(IsWriteProtected(dir / "plain"));
     EXPECT_TRUE(IsSymbolicLink(dir / "link"));
     EXPECT_FALSE(IsSymbolicLink(dir / "plain"));
-    EXPECT_EQ(PermissionBits(dir / "locked"), 0444u);
+    mode_t bits = 0;
+    EXPECT_EQ(PermissionBits(dir / "locked", bits), 0);
+    EXPECT_EQ(bits, 0444u);
+    EXPECT_EQ(PermissionBits(dir / "missing", bits), ENOENT);
 }
 
 TEST(OpenFile, ReadsToTheEndWritesAllAndSizesIn64Bits)

@@ -111,7 +111,7 @@ TEST_F(IniFileTest, ValueContainingEqualsSignIsKeptWhole)
 {
     writeFile(path, "[A]\nFilter=a=b=c\n");
     EXPECT_EQ(ini.ReadValue("A", "Filter"), "a=b=c");
-    ini.WriteString("A", "Other", "x=y");
+    ASSERT_EQ(ini.WriteString("A", "Other", "x=y"), 0);
     EXPECT_EQ(ini.ReadValue("A", "Other"), "x=y");
     EXPECT_EQ(ini.ReadValue("A", "Filter"), "a=b=c");
 }
@@ -224,36 +224,36 @@ TEST_F(IniFileTest, WritesChangeOnlyWhatTheyMustAndKeepTheFilesLineEnds)
     const std::vector<Case> cases = {
         {"a changed key keeps every other line byte for byte",
          "; settings\nLoose=line\n\n[Window]\n# position\n  LEFT = 400  \nUnknown=keep me\n\n[Other]\nLeft=5\n",
-         [](TIniFile& ini) { ini.WriteInteger("window", "left", -12); },
+         [](TIniFile& ini) { ASSERT_EQ(ini.WriteInteger("window", "left", -12), 0); },
          "; settings\nLoose=line\n\n[Window]\n# position\nLEFT=-12\nUnknown=keep me\n\n[Other]\nLeft=5\n"},
         {"a changed key in a CRLF file keeps CRLF", "[Window]\r\nLeft = 400\r\nTop=1\r\n\r\n[Z]\r\nq=1",
-         [](TIniFile& ini) { ini.WriteString("Window", "Left", "500"); },
+         [](TIniFile& ini) { ASSERT_EQ(ini.WriteString("Window", "Left", "500"), 0); },
          "[Window]\r\nLeft=500\r\nTop=1\r\n\r\n[Z]\r\nq=1"},
         {"only the first of duplicate keys changes", "[A]\nx=1\nx=2\n[A]\nx=3\n",
-         [](TIniFile& ini) { ini.WriteString("A", "X", "9"); }, "[A]\nx=9\nx=2\n[A]\nx=3\n"},
+         [](TIniFile& ini) { ASSERT_EQ(ini.WriteString("A", "X", "9"), 0); }, "[A]\nx=9\nx=2\n[A]\nx=3\n"},
         {"a new key goes at the end of its own section", "[A]\nx=1\n; end of A\n\n\n[B]\ny=2\n",
          [](TIniFile& ini) {
-             ini.WriteBool("A", "Flag", true);
-             ini.WriteBool("B", "Off", false);
+             ASSERT_EQ(ini.WriteBool("A", "Flag", true), 0);
+             ASSERT_EQ(ini.WriteBool("B", "Off", false), 0);
          },
          "[A]\nx=1\n; end of A\nFlag=1\n\n\n[B]\ny=2\nOff=0\n"},
         {"a new key in a CRLF file uses CRLF after an unterminated last line", "[A]\r\nx=1",
-         [](TIniFile& ini) { ini.WriteString("A", "y", "2"); }, "[A]\r\nx=1\r\ny=2\r\n"},
+         [](TIniFile& ini) { ASSERT_EQ(ini.WriteString("A", "y", "2"), 0); }, "[A]\r\nx=1\r\ny=2\r\n"},
         {"a new key in an empty section follows the header", "[A]\n\n[B]\n",
-         [](TIniFile& ini) { ini.WriteString("A", "k", "v"); }, "[A]\nk=v\n\n[B]\n"},
+         [](TIniFile& ini) { ASSERT_EQ(ini.WriteString("A", "k", "v"), 0); }, "[A]\nk=v\n\n[B]\n"},
         {"a new section goes at the end after a blank line", "[A]\nx=1\n",
-         [](TIniFile& ini) { ini.WriteString("New", "k", "v"); }, "[A]\nx=1\n\n[New]\nk=v\n"},
-        {"a new section in a CRLF file", "[A]\r\nx=1", [](TIniFile& ini) { ini.WriteString("New", "k", "v"); },
-         "[A]\r\nx=1\r\n\r\n[New]\r\nk=v\r\n"},
+         [](TIniFile& ini) { ASSERT_EQ(ini.WriteString("New", "k", "v"), 0); }, "[A]\nx=1\n\n[New]\nk=v\n"},
+        {"a new section in a CRLF file", "[A]\r\nx=1",
+         [](TIniFile& ini) { ASSERT_EQ(ini.WriteString("New", "k", "v"), 0); }, "[A]\r\nx=1\r\n\r\n[New]\r\nk=v\r\n"},
         {"a blank line already there is separation enough", "[A]\nx=1\n\n",
-         [](TIniFile& ini) { ini.WriteString("New", "k", "v"); }, "[A]\nx=1\n\n[New]\nk=v\n"},
-        {"an empty file gets no leading blank line", "", [](TIniFile& ini) { ini.WriteString("S", "k", "v"); },
-         "[S]\nk=v\n"},
+         [](TIniFile& ini) { ASSERT_EQ(ini.WriteString("New", "k", "v"), 0); }, "[A]\nx=1\n\n[New]\nk=v\n"},
+        {"an empty file gets no leading blank line", "",
+         [](TIniFile& ini) { ASSERT_EQ(ini.WriteString("S", "k", "v"), 0); }, "[S]\nk=v\n"},
         {"integers are written in decimal", std::nullopt,
          [](TIniFile& ini) {
-             ini.WriteInteger("N", "min", INT_MIN);
-             ini.WriteInteger("N", "max", INT_MAX);
-             ini.WriteInteger("N", "zero", 0);
+             ASSERT_EQ(ini.WriteInteger("N", "min", INT_MIN), 0);
+             ASSERT_EQ(ini.WriteInteger("N", "max", INT_MAX), 0);
+             ASSERT_EQ(ini.WriteInteger("N", "zero", 0), 0);
          },
          "[N]\nmin=-2147483648\nmax=2147483647\nzero=0\n"},
     };
@@ -269,13 +269,13 @@ TEST_F(IniFileTest, WritesChangeOnlyWhatTheyMustAndKeepTheFilesLineEnds)
 
 TEST_F(IniFileTest, WriteCreatesAMissingFile)
 {
-    ini.WriteInteger("Window", "Left", 400);
+    ASSERT_EQ(ini.WriteInteger("Window", "Left", 400), 0);
     EXPECT_EQ(readText(path), "[Window]\nLeft=400\n");
     EXPECT_EQ(permissionsOf(path), 0644u);
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"settings.ini"});
 
-    ini.WriteInteger("Window", "Top", -3);
-    ini.WriteBool("Window", "Max", true);
+    ASSERT_EQ(ini.WriteInteger("Window", "Top", -3), 0);
+    ASSERT_EQ(ini.WriteBool("Window", "Max", true), 0);
     EXPECT_EQ(ini.ReadInteger("Window", "Left", 0), 400);
     EXPECT_EQ(ini.ReadInteger("Window", "Top", 0), -3);
     EXPECT_TRUE(ini.ReadBool("Window", "Max", false));
@@ -285,7 +285,7 @@ TEST_F(IniFileTest, WriteKeepsThePermissionBits)
 {
     writeFile(path, "[A]\nx=1\n");
     ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-    ini.WriteString("A", "x", "2");
+    ASSERT_EQ(ini.WriteString("A", "x", "2"), 0);
     EXPECT_EQ(permissionsOf(path), 0640u);
 }
 
@@ -293,12 +293,8 @@ TEST_F(IniFileTest, WriteKeepsThePermissionBits)
 
 void expectWriteError(TIniFile& ini, const std::string& path)
 {
-    try {
-        ini.WriteString("A", "x", "a value long enough to pass a small size limit");
-        ADD_FAILURE() << "no IniWriteError";
-    } catch (const IniWriteError& error) {
-        EXPECT_STREQ(error.what(), ("Unable to write to " + path).c_str());
-    }
+    EXPECT_NE(ini.WriteString("A", "x", "a value long enough to pass a small size limit"), 0);
+    EXPECT_EQ(IniWriteErrorText(path), "Unable to write to " + path);
 }
 
 TEST(IniFileWriteError, FolderThatDoesNotExist)
@@ -355,19 +351,11 @@ TEST(IniFileWriteError, FailedDataWriteRemovesTheTemporaryFile)
     rlimit small = saved;
     small.rlim_cur = 16;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool threw = false;
-    std::string message;
-    try {
-        ini.WriteString("A", "x", "2");
-    } catch (const IniWriteError& error) {
-        threw = true;
-        message = error.what();
-    }
+    const ErrorCode error = ini.WriteString("A", "x", "2");
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
-    EXPECT_TRUE(threw);
-    EXPECT_EQ(message, "Unable to write to " + path);
+    EXPECT_EQ(error, EFBIG);
     EXPECT_EQ(readText(path), original);
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"settings.ini"});
 }
@@ -431,8 +419,8 @@ TEST_F(IniFileTest, WritingKeepsTheFilesEncodingAndMark)
     for (const auto& [before, after] : cases) {
         SCOPED_TRACE(before);
         writeFile(path, before);
-        ini.WriteInteger("Files", "SourceFiles", 2);
-        ini.WriteBool("Files", "MakeSelfExtracting", true);
+        ASSERT_EQ(ini.WriteInteger("Files", "SourceFiles", 2), 0);
+        ASSERT_EQ(ini.WriteBool("Files", "MakeSelfExtracting", true), 0);
         EXPECT_EQ(readText(path), after);
     }
 }

@@ -167,7 +167,7 @@ TEST_F(FolderAdd, EntriesPastTheSystemsPathLimitAreNamedInOneBoxAndTheWalkGoesOn
 TEST(FileSystems, TheKernelsOwnAreKnownByTheirMountedType)
 {
     platform::FolderIdentity proc;
-    if (!platform::IdentifyFolder("/proc/self", proc) || platform::FileSystemType(proc.device).empty())
+    if (platform::IdentifyFolder("/proc/self", proc) != 0 || platform::FileSystemType(proc.device).empty())
         GTEST_SKIP() << "no proc mounted here";
     EXPECT_EQ(platform::FileSystemType(proc.device), "proc");
     EXPECT_TRUE(platform::IsPseudoFileSystemType("proc"));
