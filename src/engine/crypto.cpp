@@ -363,8 +363,10 @@ std::optional<RunOutcome> encryptOne(Run& run, TBlockCipher& cipher, const RunKe
         return run.Stop(index, Failure::Write, destinationName, error);
 
     bool skipped = false;
-    const TransferPlan plan{index, source, destination, size, replace, check ? &*check : nullptr,
-                            [&](PayloadHooks& hooks) { return writer.Encrypt(source, destination.Output(), hooks); }};
+    const TransferPlan plan{
+        index, source, destination, size, replace, check ? &*check : nullptr, [&](PayloadHooks& hooks) {
+            return writer.Encrypt(source, destination.Output(), hooks);
+        }};
     if (std::optional<RunOutcome> stopped = run.Transfer(cipher, plan, skipped))
         return stopped;
     if (skipped)
@@ -426,8 +428,9 @@ std::optional<RunOutcome> decryptOne(Run& run, TBlockCipher& cipher, const RunKe
     const int threads = asked > 0 ? asked : platform::UsableProcessors();
     bool skipped = false;
     const TransferPlan plan{
-        index, source, destination, size, replace, check ? &*check : nullptr,
-        [&](PayloadHooks& hooks) { return reader.Decrypt(source, destination.Output(), hooks, threads); }};
+        index, source, destination, size, replace, check ? &*check : nullptr, [&](PayloadHooks& hooks) {
+            return reader.Decrypt(source, destination.Output(), hooks, threads);
+        }};
     if (std::optional<RunOutcome> stopped = run.Transfer(cipher, plan, skipped))
         return stopped;
     if (skipped)

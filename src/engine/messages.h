@@ -3,9 +3,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "format/fileformat.h"
 #include "engine/outcome.h"
 #include "engine/shred.h"
+#include "format/fileformat.h"
 
 #include <string>
 #include <string_view>

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "cipher/cryptbase.h"
-#include "format/fileformat.h"
 #include "engine/frontend.h"
 #include "engine/outcome.h"
+#include "format/fileformat.h"
 
 #include <string>
 #include <vector>

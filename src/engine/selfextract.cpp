@@ -108,8 +108,8 @@ ExecutableOutcome copyBoth(BuildFiles& files, Frontend& frontend, bool verify)
     // Both were only read.
     static_cast<void>(files.extractor.Close());
     static_cast<void>(files.encrypted.Close());
-    built = built &&
-            files.output.Flush(executablePermissions(files.encryptedState.PermissionBits()), &files.encryptedState) == 0;
+    built = built && files.output.Flush(executablePermissions(files.encryptedState.PermissionBits()),
+                                        &files.encryptedState) == 0;
     if (built && check && !check->Finish())
         return {ExecutableNotProven, check->ReadError()};
     return {built ? ExecutableDone : ExecutableFailed, 0};
