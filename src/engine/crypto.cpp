@@ -515,34 +515,48 @@ RunOutcome RunFiles(Direction direction, TBlockCipher& cipher, const std::vector
     return run.Finish();
 }
 
+namespace {
+
+RunOutcome runWith(Direction direction, TBlockCipher& cipher, const std::vector<std::string>& fileNames,
+                   std::string_view password, Frontend& frontend)
+{
+    const RunKey key(cipher, password);
+    return RunFiles(direction, cipher, fileNames, key, frontend);
+}
+
+// The password is wiped as soon as the key is made from it.
+RunOutcome runWiping(Direction direction, TBlockCipher& cipher, const std::vector<std::string>& fileNames,
+                     Secret& password, Frontend& frontend)
+{
+    const RunKey key(cipher, password.value);
+    password.Wipe();
+    return RunFiles(direction, cipher, fileNames, key, frontend);
+}
+
+} // namespace
+
 RunOutcome EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
                         Frontend& frontend)
 {
-    const RunKey key(cipher, password);
-    return RunFiles(Direction::Encrypt, cipher, fileNames, key, frontend);
+    return runWith(Direction::Encrypt, cipher, fileNames, password, frontend);
 }
 
 RunOutcome EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, Secret& password,
                         Frontend& frontend)
 {
-    const RunKey key(cipher, password.value);
-    password.Wipe();
-    return RunFiles(Direction::Encrypt, cipher, fileNames, key, frontend);
+    return runWiping(Direction::Encrypt, cipher, fileNames, password, frontend);
 }
 
 RunOutcome DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
                         Frontend& frontend)
 {
-    const RunKey key(cipher, password);
-    return RunFiles(Direction::Decrypt, cipher, fileNames, key, frontend);
+    return runWith(Direction::Decrypt, cipher, fileNames, password, frontend);
 }
 
 RunOutcome DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, Secret& password,
                         Frontend& frontend)
 {
-    const RunKey key(cipher, password.value);
-    password.Wipe();
-    return RunFiles(Direction::Decrypt, cipher, fileNames, key, frontend);
+    return runWiping(Direction::Decrypt, cipher, fileNames, password, frontend);
 }
 
 int EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
