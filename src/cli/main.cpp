@@ -3,9 +3,9 @@
 #include "cli/folders.h"
 #include "cli/options.h"
 #include "cli/passphrase.h"
-#include "cli/password_strength.h"
+#include "cli/passwordstrength.h"
 #include "cli/pipeline.h"
-#include "cli/terminal_frontend.h"
+#include "cli/terminalfrontend.h"
 
 #include "cipher/blowfish.h"
 #include "engine/crypto.h"

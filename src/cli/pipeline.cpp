@@ -3,7 +3,7 @@
 #include "cli/pipeline.h"
 
 #include "cli/options.h"
-#include "cli/terminal_frontend.h"
+#include "cli/terminalfrontend.h"
 
 #include "cipher/blowfish.h"
 #include "engine/crypto.h"

@@ -63,7 +63,7 @@ public:
     // Once the file is flushed (platform::PendingFile::Flush): true when all of it read back as bytes of the
     // same digest as the plain ones, an encrypted one behind the right check block, and nothing after them.
     // Ends the thread; called once.
-    bool Finish();
+    [[nodiscard]] bool Finish();
     // Why the file could not be read back, when that was why Finish failed; else 0.
     platform::ErrorCode ReadError() const { return error_; }
 

@@ -1,6 +1,6 @@
 // The engine's frontend for a terminal: messages, a progress line, Ctrl+C as Cancel.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/terminal_frontend.h"
+#include "cli/terminalfrontend.h"
 
 #include "engine/crypto.h"
 #include "engine/messages.h"

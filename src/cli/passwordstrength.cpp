@@ -1,6 +1,6 @@
 // What tazen-cli encrypt says about the password's strength, and the rule --min-strength sets.
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/password_strength.h"
+#include "cli/passwordstrength.h"
 
 #include "cli/options.h"
 #include "engine/strength.h"
