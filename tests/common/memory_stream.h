@@ -27,7 +27,8 @@ public:
         got = 0;
         if (offset_ + wanted > failAt_)
             return failure_;
-        std::memcpy(buffer, bytes_.data() + offset_, wanted);
+        if (wanted > 0) // an empty source has no data pointer to copy from
+            std::memcpy(buffer, bytes_.data() + offset_, wanted);
         offset_ += wanted;
         got = static_cast<std::int64_t>(wanted);
         return 0;
