@@ -40,7 +40,7 @@ DesktopStart StartFromDesktop(const std::string& selfPath, int argc, const char*
 // The password, typed into the dialog program and read back from a pipe, never through a command line or the
 // environment: ECANCELED when the user cancelled, EIO when the dialog program failed.
 ErrorCode AskPasswordInDialog(DialogProgram program, const std::string& title, SecretString& password);
-// yes for the dialog's Yes; No, the default, is an answer too. Texts are shown as the terminal shows them.
+// yes for the dialog's Yes; No is an answer too, and zenity's default. Texts are shown as the terminal shows them.
 ErrorCode AskInDialog(DialogProgram program, const std::string& title, const std::string& question, bool& yes);
 // The outcome, shown as an error or as information; waits until the user has closed it.
 void TellInDialog(DialogProgram program, bool failure, const std::string& title, const std::string& text);
