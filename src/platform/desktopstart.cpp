@@ -72,8 +72,9 @@ struct Spawned
 Spawned spawn(const std::string& program, const std::vector<std::string>& arguments, char* const* environment,
               int output = -1)
 {
-    std::vector<char*> argv;
     std::vector<std::string> all = arguments;
+    std::vector<char*> argv;
+    argv.reserve(all.size() + 1);
     for (std::string& argument : all)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
@@ -138,6 +139,7 @@ std::optional<int> startInTerminal(const std::string& selfPath, int argc, const 
         environment.emplace_back(*entry);
     environment.push_back(std::string(kInTerminalMarker) + "=1");
     std::vector<char*> envp;
+    envp.reserve(environment.size() + 1);
     for (std::string& entry : environment)
         envp.push_back(entry.data());
     envp.push_back(nullptr);
