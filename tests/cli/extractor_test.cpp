@@ -199,5 +199,26 @@ TEST_F(Extractor, StartedWithoutATerminalOnADesktopRunsAgainInATerminalWindow)
     }
 }
 
+TEST_F(Extractor, WithoutATerminalProgramAsksThroughZenityAndReadsThePasswordFromItsOutput)
+{
+    const Bytes plain = randomBytes(rng, 100);
+    const std::string executable = makeExecutable("report.doc.TaZEN.exe", plain);
+    // Stands in for zenity: records each call's arguments, types the password into a password dialog.
+    TempDir bin;
+    const std::string record = bin / "record";
+    writeFile(bin / "zenity",
+              "#!/bin/sh\necho \"$*\" >>'" + record + "'\ncase \"$1\" in --password) echo secret ;; esac\nexit 0\n");
+    ASSERT_EQ(chmod((bin / "zenity").c_str(), 0755), 0);
+    ChildProcess::Setup setup;
+    setup.environment = {"PATH=" + bin.path(), "DISPLAY=:97"};
+    const Finished run = RunToEnd(executable, {}, setup);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(readFile(dir / "report.doc"), plain);
+    // The password travels on the dialog's output alone, and the outcome is shown.
+    EXPECT_EQ(readText(record), "--password --title=Password for report.doc\n--info --no-markup "
+                                "--title=report.doc.TaZEN.exe --text=Wrote " +
+                                    std::filesystem::canonical(dir / "report.doc").string() + " (100 bytes).\n");
+}
+
 } // namespace
 } // namespace tazen::test
