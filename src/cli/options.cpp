@@ -101,8 +101,9 @@ program decides, as it does for the TaZEN window ([Files] SourceFiles: 0 keep,
 1 delete, 2 shred; MakeSelfExtracting: 0 or 1; RecipientSystem: Windows or
 Linux). Without that file the source is kept and no executable is made. The
 executable is the extractor-windows.exe (a Windows console program) or the
-extractor (a Linux program) beside this program, followed by FILE.TaZEN. A TaZEN.ini that is there but cannot be read
-stops encrypt before any file is touched, unless --source is given.
+extractor (a Linux program) beside this program, followed by FILE.TaZEN. A
+TaZEN.ini that is there but cannot be read stops encrypt before any file is
+touched, unless --source is given.
 
 An existing FILE.TaZEN or FILE.TaZEN.exe (encrypt), or FILE (decrypt), is
 replaced only after a yes to "Replace NAME? [y/N]" on the terminal, or with
