@@ -410,6 +410,7 @@ int main(int argc, char** argv)
     display.progressDescriptor = options.progressDescriptor;
     cli::TerminalFrontend frontend(options.files, display);
     frontend.settings.selfExtract = options.selfExtract;
+    frontend.settings.recipientSystem = options.recipientSystem;
     if (options.source)
         frontend.settings.sourceFiles = SourceFilesOf(*options.source);
     frontend.settings.verify = !options.noVerify;

@@ -14,7 +14,8 @@ namespace tazen::cli {
 namespace {
 
 const char* const kHelp =
-    R"(Usage: tazen-cli encrypt [--source keep|delete|shred] [--self-extracting | --no-self-extracting]
+    R"(Usage: tazen-cli encrypt [--source keep|delete|shred]
+                         [--self-extracting[=windows|linux] | --no-self-extracting]
                          [--force] [-r] [--no-verify] [-j N] [OPTION]... FILE|FOLDER...
        tazen-cli decrypt [--force] [-r] [--no-verify] [-j N] [OPTION]... FILE.TaZEN|FOLDER...
        tazen-cli check [OPTION]... FILE...
@@ -42,8 +43,11 @@ early, and the status is 1.
 Options:
   --source keep|delete|shred  what encrypt does with each source once its .TaZEN
                               file is safely on disk
-  --self-extracting           also make FILE.TaZEN.exe, a program that restores
-                              FILE when run; it replaces FILE.TaZEN
+  --self-extracting[=windows|linux]
+                              also make FILE.TaZEN.exe, a program that restores
+                              FILE when run on Windows or on Linux; it replaces
+                              FILE.TaZEN. Bare, the system the settings file
+                              names (RecipientSystem), else Windows
   --no-self-extracting        make no such program
   -r, --recursive             a FOLDER stands for the files of its sub-folders
                               too, not only its own
@@ -94,9 +98,12 @@ guessed in about 3 hours by one graphics card."
 
 Without --source and --self-extracting, the settings file TaZEN.ini beside this
 program decides, as it does for the TaZEN window ([Files] SourceFiles: 0 keep,
-1 delete, 2 shred; MakeSelfExtracting: 0 or 1). Without that file the source is
-kept and no executable is made. A TaZEN.ini that is there but cannot be read
-stops encrypt before any file is touched, unless --source is given.
+1 delete, 2 shred; MakeSelfExtracting: 0 or 1; RecipientSystem: Windows or
+Linux). Without that file the source is kept and no executable is made. The
+executable is the extractor-windows.exe (a Windows console program) or the
+extractor (a Linux program) beside this program, followed by FILE.TaZEN. A
+TaZEN.ini that is there but cannot be read stops encrypt before any file is
+touched, unless --source is given.
 
 An existing FILE.TaZEN or FILE.TaZEN.exe (encrypt), or FILE (decrypt), is
 replaced only after a yes to "Replace NAME? [y/N]" on the terminal, or with
@@ -278,6 +285,18 @@ std::optional<ParseResult> sourceOption(const std::string& argument, Arguments& 
     return std::nullopt;
 }
 
+std::optional<ParseResult> recipientOption(const std::string& value, Options& options)
+{
+    if (value == "windows")
+        options.recipientSystem = RecipientSystem::Windows;
+    else if (value == "linux")
+        options.recipientSystem = RecipientSystem::Linux;
+    else
+        return usageError("--self-extracting takes windows or linux, not '" + value + "'");
+    options.selfExtract = true;
+    return std::nullopt;
+}
+
 // The options that take no value; false for any other argument.
 bool flagOption(const std::string& argument, const CommandOptions& command, Options& options)
 {
@@ -328,6 +347,9 @@ std::optional<ParseResult> parseOption(const std::string& argument, const Comman
         return minStrengthOption(argument, at, options);
     if (command.encrypting && isOption(argument, "--source"))
         return sourceOption(argument, at, options);
+    // Only with "=": a bare --self-extracting takes no value, and the next argument is a file.
+    if (command.encrypting && argument.rfind("--self-extracting=", 0) == 0)
+        return recipientOption(argument.substr(18), options);
     return usageError("'" + argument + "' is not an option of " + options.command);
 }
 

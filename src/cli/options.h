@@ -3,6 +3,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "engine/frontend.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,6 +39,8 @@ struct Options
     Command verb = Command::None;
     std::vector<std::string> files;
     std::optional<bool> selfExtract;
+    // --self-extracting=windows|linux; bare, the settings choose.
+    std::optional<RecipientSystem> recipientSystem;
     std::optional<int> source;
     std::optional<std::string> passwordFile;
     bool passwordFromStdin = false;

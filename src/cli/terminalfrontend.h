@@ -22,10 +22,12 @@ public:
     int SourceFilesIndex() const override { return 0; }
     std::optional<bool> SelfExtractOverride() const override { return selfExtract; }
     std::optional<SourceFiles> SourceFilesOverride() const override { return sourceFiles; }
+    std::optional<RecipientSystem> RecipientSystemOverride() const override { return recipientSystem; }
     bool VerifyBeforeDisposal() const override { return verify; }
 
     std::optional<bool> selfExtract;
     std::optional<SourceFiles> sourceFiles;
+    std::optional<RecipientSystem> recipientSystem;
     bool verify = true;
 };
 

@@ -1,5 +1,5 @@
 // What the engine needs of a program that drives it: its events (engine/events.h) and the settings dialog's
-// two controls. The windows, the command-line tool and the tests each provide their own.
+// controls. The windows, the command-line tool and the tests each provide their own.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
@@ -21,6 +21,14 @@ enum class SourceFiles
     Shred = 2
 };
 
+// The system the recipient of a self-extracting executable runs it on: which extractor goes in front. The name
+// ends in ".exe" for both, so Windows is the default.
+enum class RecipientSystem
+{
+    Windows,
+    Linux
+};
+
 // The settings dialog's controls, read while no settings file exists; they keep whatever the user last
 // set in them, even in a dialog that was then cancelled.
 class SettingsControlsPort
@@ -31,11 +39,14 @@ public:
     virtual bool SelfExtractChecked() const = 0;
     // rgSrcFiles' item index: 0 leave, 1 delete, 2 shred; -1 when no button is selected.
     virtual int SourceFilesIndex() const = 0;
+    // The recipient's system chosen beside chbxSelfExtract.
+    virtual RecipientSystem RecipientSystemChosen() const { return RecipientSystem::Windows; }
 
     // A value chosen for this run alone (a command-line option), which wins over the settings file as well;
     // the window has none, so the file and then the controls decide.
     virtual std::optional<bool> SelfExtractOverride() const { return std::nullopt; }
     virtual std::optional<SourceFiles> SourceFilesOverride() const { return std::nullopt; }
+    virtual std::optional<RecipientSystem> RecipientSystemOverride() const { return std::nullopt; }
     // Whether a new file is read back from the device and proven before its source is destroyed; only a
     // command-line option turns it off.
     virtual bool VerifyBeforeDisposal() const { return true; }

@@ -117,12 +117,12 @@ ExecutableOutcome copyBoth(BuildFiles& files, Frontend& frontend, bool verify)
 
 } // namespace
 
-std::string SelfExtractorPath()
+std::string SelfExtractorPath(RecipientSystem system)
 {
     std::string folder = platform::ExecutableFolder();
     while (!folder.empty() && folder.back() == '/')
         folder.pop_back();
-    return folder + "/extractor";
+    return folder + "/" + (system == RecipientSystem::Linux ? kLinuxExtractorName : kWindowsExtractorName);
 }
 
 ExecutableResult MakeSelfExtractingFile(const std::string& encryptedName, Frontend& frontend)
@@ -139,7 +139,8 @@ ExecutableOutcome MakeSelfExtractingFile(const platform::Entry& encrypted, Front
 {
     if (!SelfExtractingWanted(frontend))
         return {};
-    const std::string extractorPath = SelfExtractorPath();
+    // The name stays the encrypted file's + ".exe" for either system, as the original program names it.
+    const std::string extractorPath = SelfExtractorPath(RecipientSystemSetting(frontend.SettingsControls()));
     if (!platform::ExistsAsFile(extractorPath))
         return {ExecutableFailed, 0};
     return BuildExecutable(encrypted.WithSuffix(".exe"), extractorPath, encrypted, frontend, mayReplace);

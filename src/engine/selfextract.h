@@ -43,7 +43,10 @@ ExecutableOutcome BuildExecutable(const platform::Entry& output, const std::stri
                                   const platform::Entry& encrypted, Frontend& frontend, bool mayReplace);
 // Whether the settings ask for an executable beside each encrypted file now.
 bool SelfExtractingWanted(const Frontend& frontend);
-// The folder of the program + "/extractor".
-std::string SelfExtractorPath();
+// The extractor for the recipient's system: the folder of the program + "/extractor-windows.exe" (a Windows
+// console program) or + "/extractor" (Linux).
+inline constexpr const char* kWindowsExtractorName = "extractor-windows.exe";
+inline constexpr const char* kLinuxExtractorName = "extractor";
+std::string SelfExtractorPath(RecipientSystem system);
 
 } // namespace tazen

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/settings.h"
 
+#include "base/ascii.h"
 #include "platform/folders.h"
 #include "platform/inifile.h"
 #include "platform/settingsfolder.h"
@@ -32,6 +33,16 @@ SourceFiles SourceFilesOf(int stored)
     return stored == 1 ? SourceFiles::Delete : stored == 2 ? SourceFiles::Shred : SourceFiles::Leave;
 }
 
+const char* RecipientSystemName(RecipientSystem system)
+{
+    return system == RecipientSystem::Linux ? "Linux" : "Windows";
+}
+
+RecipientSystem RecipientSystemOf(const std::string& stored)
+{
+    return EqualIgnoringAsciiCase(stored, "Linux") ? RecipientSystem::Linux : RecipientSystem::Windows;
+}
+
 std::string SettingsFilePath()
 {
     return platform::SettingsFolder() + kSettingsFileName;
@@ -53,6 +64,16 @@ bool SelfExtractSetting(const SettingsControlsPort& controls)
         controls.SelfExtractOverride(),
         [](platform::TIniFile& file) { return file.ReadBool(kSectionFiles, kKeyMakeSelfExtracting, false); },
         [&controls] { return controls.SelfExtractChecked(); });
+}
+
+RecipientSystem RecipientSystemSetting(const SettingsControlsPort& controls)
+{
+    return settingNow(
+        controls.RecipientSystemOverride(),
+        [](platform::TIniFile& file) {
+            return RecipientSystemOf(file.ReadString(kSectionFiles, kKeyRecipientSystem, {}));
+        },
+        [&controls] { return controls.RecipientSystemChosen(); });
 }
 
 } // namespace tazen

@@ -16,9 +16,15 @@ inline constexpr const char* kKeySourceFiles = "SourceFiles";
 inline constexpr const char* kKeyCompressFiles = "CompressFiles";
 inline constexpr const char* kKeyFileAlgorithm = "FileAlgorithm";
 inline constexpr const char* kKeyPassAlgorithm = "PassAlgorithm";
+// Added by this port; the original Windows program neither reads nor removes it.
+inline constexpr const char* kKeyRecipientSystem = "RecipientSystem";
 
 // A stored or chosen number as the choice it stands for; any number but 1 and 2 leaves the source.
 SourceFiles SourceFilesOf(int stored);
+
+// RecipientSystem's stored text: "Windows" or "Linux". Read in any letter case; anything else is Windows.
+const char* RecipientSystemName(RecipientSystem system);
+RecipientSystem RecipientSystemOf(const std::string& stored);
 
 // SourceFiles when a settings file lacks the key, both as the original Windows program had them.
 // Disposal deletes, so a settings file written there without the key acts the same here.
@@ -34,5 +40,6 @@ std::string SettingsFilePath();
 // settings file when there is one, else the settings dialog's control.
 SourceFiles SourceFilesSetting(const SettingsControlsPort& controls);
 bool SelfExtractSetting(const SettingsControlsPort& controls);
+RecipientSystem RecipientSystemSetting(const SettingsControlsPort& controls);
 
 } // namespace tazen

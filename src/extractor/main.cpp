@@ -7,6 +7,7 @@
 #include "cipher/blowfish.h"
 #include "format/fileformat.h"
 #include "format/stream.h"
+#include "platform/desktopstart.h"
 #include "platform/files.h"
 #include "platform/secretmemory.h"
 #include "platform/secrets.h"
@@ -37,6 +38,10 @@ enum ExitCode
 // Messages begin with the name the program was started under, as a shell's do.
 std::string programName = "extractor";
 
+// Started by a double click with no terminal to be seen, the questions and the outcome go through this dialog
+// program; with none, there is no one to ask.
+platform::DialogProgram dialogs = platform::DialogProgram::None;
+
 void say(const std::string& text)
 {
     std::fprintf(stderr, "%s: %s\n", platform::Printable(programName).c_str(), platform::Printable(text).c_str());
@@ -45,6 +50,7 @@ void say(const std::string& text)
 int fail(int code, const std::string& text)
 {
     say(text);
+    platform::TellInDialog(dialogs, true, programName, text);
     return code;
 }
 
@@ -234,6 +240,10 @@ int readPassword(const Options& options, const std::string& plainName, SecretStr
         error = platform::ReadLine(platform::kStandardInput, password);
         if (error == ENODATA)
             return fail(kExitUsage, "no password on standard input");
+    } else if (dialogs != platform::DialogProgram::None) {
+        error = platform::AskPasswordInDialog(dialogs, "Password for " + plainName, password);
+        if (error == ECANCELED)
+            return fail(kExitUsage, "no password was given; nothing was written");
     } else {
         platform::Terminal terminal;
         if (terminal.Open() != 0)
@@ -254,7 +264,7 @@ int readPassword(const Options& options, const std::string& plainName, SecretStr
 int mayWrite(const std::string& outputName)
 {
     platform::FileState info;
-    if (platform::LinkStateOf(outputName, info) != 0)
+    if (platform::LinkStateOf(outputName, info) != 0 || dialogs != platform::DialogProgram::None)
         return -1;
     platform::Terminal terminal;
     if (terminal.Open() != 0)
@@ -267,6 +277,12 @@ int mayWrite(const std::string& outputName)
 // terminal.
 int mayReplace(const std::string& outputName)
 {
+    if (dialogs != platform::DialogProgram::None) {
+        bool yes = false;
+        if (platform::AskInDialog(dialogs, programName, outputName + " already exists. Replace it?", yes) != 0 || !yes)
+            return fail(kExitNotReplaced, outputName + " was not replaced");
+        return -1;
+    }
     platform::Terminal terminal;
     if (terminal.Open() != 0)
         return fail(kExitNotReplaced, outputName + " already exists and was not replaced (no terminal to ask on); "
@@ -320,6 +336,13 @@ int run(int argc, char** argv)
     Options options;
     if (const int code = parseOptions(argc, argv, options); code >= 0)
         return code;
+    // A double click: the terminal window this program is started again in, or the desktop's dialogs.
+    if (!options.passwordFromStdin && !options.list) {
+        const platform::DesktopStart desktop = platform::StartFromDesktop(selfPath, argc, argv);
+        if (desktop.handedOff)
+            return *desktop.handedOff;
+        dialogs = desktop.dialogs;
+    }
     // Without the handlers, Ctrl+C ends the run as it would any program.
     static_cast<void>(platform::CatchInterrupts());
 
@@ -366,6 +389,8 @@ int run(int argc, char** argv)
         return code;
     std::printf("%s: wrote %s (%lld bytes)\n", platform::Printable(programName).c_str(),
                 platform::Printable(outputName).c_str(), static_cast<long long>(PayloadSize(size)));
+    platform::TellInDialog(dialogs, false, programName,
+                           "Wrote " + outputName + " (" + std::to_string(PayloadSize(size)) + " bytes).");
     return kExitDone;
 }
 

@@ -34,6 +34,14 @@ namespace {
 
 // Item indexes of rgSrcFiles.
 constexpr int kSourceFilesDelete = 1;
+// Item indexes of cbxRecipientSystem, in the order of RecipientSystem.
+constexpr int kRecipientWindows = 0;
+constexpr int kRecipientLinux = 1;
+
+int recipientIndex(RecipientSystem system)
+{
+    return system == RecipientSystem::Linux ? kRecipientLinux : kRecipientWindows;
+}
 
 QComboBox* makeList(const QString& name, const QStringList& items, QWidget* parent)
 {
@@ -109,6 +117,13 @@ TSettingsDialog::TSettingsDialog(Interaction& interaction, QWidget* parent)
     chbxCompress_->setEnabled(false);
     chbxSelfExtract_ = named(new QCheckBox(QStringLiteral("Make encrypted files executable."), this),
                              QStringLiteral("chbxSelfExtract"));
+    lblRecipientSystem_ =
+        named(new QLabel(QStringLiteral("Recipient's system:"), this), QStringLiteral("lblRecipientSystem"));
+    cbxRecipientSystem_ = named(new QComboBox(this), QStringLiteral("cbxRecipientSystem"));
+    cbxRecipientSystem_->addItems({QStringLiteral("Windows"), QStringLiteral("Linux")});
+    cbxRecipientSystem_->setAccessibleName(QStringLiteral("Recipient's system"));
+    cbxRecipientSystem_->setAccessibleDescription(
+        QStringLiteral("The system the self-extracting executable is made to run on"));
     rgSrcFiles_ = named(new TRadioGroup(QStringLiteral(" What to do with source files after encryption "),
                                         {QStringLiteral("Leave unchanged."), QStringLiteral("Delete."),
                                          QStringLiteral("Shred before delete (Gutman pass-35).")},
@@ -128,6 +143,8 @@ TSettingsDialog::TSettingsDialog(Interaction& interaction, QWidget* parent)
     // Each list is tied to its label, which a screen reader gives as what the list is for.
     Label1_->setBuddy(cbxFileAlgorithm_);
     Label2_->setBuddy(cbxPassAlgorithm_);
+    lblRecipientSystem_->setBuddy(cbxRecipientSystem_);
+    showRecipientSystemUsable();
 
     connectControls();
     placeControls();
@@ -144,6 +161,7 @@ void TSettingsDialog::connectControls()
     connect(cbxFileAlgorithm_->lineEdit(), &QLineEdit::textEdited, this, &TSettingsDialog::cbxFileAlgorithmChange);
     connect(cbxPassAlgorithm_, &QComboBox::currentIndexChanged, this, &TSettingsDialog::cbxPassAlgorithmChange);
     connect(cbxPassAlgorithm_->lineEdit(), &QLineEdit::textEdited, this, &TSettingsDialog::cbxPassAlgorithmChange);
+    connect(chbxSelfExtract_, &QCheckBox::toggled, this, &TSettingsDialog::showRecipientSystemUsable);
     connect(btnOk_, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -157,6 +175,13 @@ void TSettingsDialog::connectControls()
         previous = &rgSrcFiles_->Item(i);
     }
     setTabOrder(previous, chbxSelfExtract_);
+    setTabOrder(chbxSelfExtract_, cbxRecipientSystem_);
+}
+
+void TSettingsDialog::showRecipientSystemUsable()
+{
+    lblRecipientSystem_->setEnabled(chbxSelfExtract_->isChecked());
+    cbxRecipientSystem_->setEnabled(chbxSelfExtract_->isChecked());
 }
 
 QSize TSettingsDialog::placeSourceFileButtons()
@@ -212,6 +237,24 @@ void TSettingsDialog::placeControls()
     placeRow(Label2_, cbxPassAlgorithm_, 66);
     placeBelow(chbxCompress_, 102, {293, kDrawnCheckHeight});
     placeBelow(chbxSelfExtract_, 126, {285, kDrawnCheckHeight});
+    // The recipient's choice, a row of its own under the check box it belongs to, indented as its part; the
+    // radio group moves down by the row.
+    {
+        constexpr int kIndent = 38;
+        constexpr int kDrawnTop = 147;
+        constexpr int kGapBelow = 8;
+        const int listHeight = cbxRecipientSystem_->sizeHint().height();
+        const int labelHeight = lblRecipientSystem_->sizeHint().height();
+        const int labelWidth = lblRecipientSystem_->sizeHint().width();
+        const int rowHeight = std::max({kDrawnListHeight, listHeight, labelHeight});
+        const int top = kDrawnTop + pushedDown;
+        const int left = std::max(listLeft, kIndent + labelWidth + kLabelGap);
+        const int width = std::max(listWidth, cbxRecipientSystem_->sizeHint().width());
+        lblRecipientSystem_->setGeometry(kIndent, top + (rowHeight - labelHeight) / 2, labelWidth, labelHeight);
+        cbxRecipientSystem_->setGeometry(left, top + (rowHeight - listHeight) / 2, width, listHeight);
+        rightmost = std::max(rightmost, left + width);
+        pushedDown += kDrawnTop + rowHeight + kGapBelow - 160;
+    }
 
     const QSize groupSize = placeSourceFileButtons();
     placeBelow(rgSrcFiles_, 160, groupSize);
@@ -242,10 +285,13 @@ void TSettingsDialog::Execute()
         chbxCompress_->setChecked(settings.ReadBool(kSectionFiles, kKeyCompressFiles, false));
         chbxSelfExtract_->setChecked(settings.ReadBool(kSectionFiles, kKeyMakeSelfExtracting, false));
         rgSrcFiles_->SetItemIndex(settings.ReadInteger(kSectionFiles, kKeySourceFiles, kSourceFilesDefaultInDialog));
+        cbxRecipientSystem_->setCurrentIndex(
+            recipientIndex(RecipientSystemOf(settings.ReadString(kSectionFiles, kKeyRecipientSystem, {}))));
     } else {
         chbxCompress_->setChecked(false);
         chbxSelfExtract_->setChecked(false);
         rgSrcFiles_->SetItemIndex(kSourceFilesDelete);
+        cbxRecipientSystem_->setCurrentIndex(kRecipientWindows);
     }
 
     // OK comes first in the tab order; in a text field any key would bring up the algorithm message.
@@ -267,6 +313,9 @@ void TSettingsDialog::Execute()
         error = settings.WriteBool(kSectionFiles, kKeyMakeSelfExtracting, chbxSelfExtract_->isChecked());
     if (error == 0)
         error = settings.WriteInteger(kSectionFiles, kKeySourceFiles, rgSrcFiles_->ItemIndex());
+    // After the five keys the Windows program writes, which keep their order and their values.
+    if (error == 0)
+        error = settings.WriteString(kSectionFiles, kKeyRecipientSystem, RecipientSystemName(RecipientSystemChosen()));
     if (error != 0)
         interaction_.MessageBox(this, BoxKind::ApplicationError,
                                 QString::fromUtf8(platform::IniWriteErrorText(settings.FileName())));
@@ -275,6 +324,11 @@ void TSettingsDialog::Execute()
 bool TSettingsDialog::SelfExtractChecked() const
 {
     return chbxSelfExtract_->isChecked();
+}
+
+RecipientSystem TSettingsDialog::RecipientSystemChosen() const
+{
+    return cbxRecipientSystem_->currentIndex() == kRecipientLinux ? RecipientSystem::Linux : RecipientSystem::Windows;
 }
 
 int TSettingsDialog::SourceFilesIndex() const

@@ -54,11 +54,13 @@ public:
     explicit TSettingsDialog(Interaction& interaction, QWidget* parent = nullptr);
 
     // Loads the controls from the settings file (or sets the state for no file), shows the dialog modally
-    // and, on OK, writes the five Files keys; a failed write is reported as an application error.
+    // and, on OK, writes the five Files keys and the recipient's system; a failed write is reported as an
+    // application error.
     void Execute();
 
     bool SelfExtractChecked() const override;
     int SourceFilesIndex() const override;
+    RecipientSystem RecipientSystemChosen() const override;
 
     QFrame& Bevel1() const { return *Bevel1_; }
     QLabel& Label1() const { return *Label1_; }
@@ -67,6 +69,9 @@ public:
     QComboBox& cbxPassAlgorithm() const { return *cbxPassAlgorithm_; }
     QCheckBox& chbxCompress() const { return *chbxCompress_; }
     QCheckBox& chbxSelfExtract() const { return *chbxSelfExtract_; }
+    // The recipient's system, Windows or Linux, beside chbxSelfExtract and usable only while it is ticked.
+    QLabel& lblRecipientSystem() const { return *lblRecipientSystem_; }
+    QComboBox& cbxRecipientSystem() const { return *cbxRecipientSystem_; }
     TRadioGroup& rgSrcFiles() const { return *rgSrcFiles_; }
     QPushButton& btnOk() const { return *btnOk_; }
     QPushButton& btnCancel() const { return *btnCancel_; }
@@ -81,6 +86,8 @@ protected:
 private:
     // The signals of the lists and buttons, and the order Tab goes through the controls.
     void connectControls();
+    // The recipient's system matters only for executables.
+    void showRecipientSystemUsable();
     void placeControls();
     // The radio group spreads its buttons evenly below its caption, as the form's group does; the group's size.
     QSize placeSourceFileButtons();
@@ -99,6 +106,8 @@ private:
     QComboBox* cbxPassAlgorithm_;
     QCheckBox* chbxCompress_;
     QCheckBox* chbxSelfExtract_;
+    QLabel* lblRecipientSystem_;
+    QComboBox* cbxRecipientSystem_;
     TRadioGroup* rgSrcFiles_;
     QPushButton* btnOk_;
     QPushButton* btnCancel_;

@@ -14,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -37,6 +38,9 @@ public:
         bool progressPipe = false; // a pipe on descriptor 3, read with ProgressLine
         bool terminal = false;     // a pseudo-terminal as controlling terminal, driven by WaitFor and Type
         std::string folder;        // working folder, when not empty
+        // "NAME=value" entries over the test's environment, which reaches the child without a display, so a
+        // program started without a terminal never opens a window on the developer's desktop.
+        std::vector<std::string> environment;
     };
 
     ChildProcess(const std::string& program, const std::vector<std::string>& arguments, const Setup& setup)
@@ -58,6 +62,20 @@ public:
         for (std::string& a : all)
             argv.push_back(a.data());
         argv.push_back(nullptr);
+        std::vector<std::string> variables;
+        for (char** entry = environ; *entry != nullptr; ++entry) {
+            const std::string variable = *entry;
+            const std::string name = variable.substr(0, variable.find('='));
+            const auto given = [&name](const std::string& e) { return e.rfind(name + "=", 0) == 0; };
+            if (name != "DISPLAY" && name != "WAYLAND_DISPLAY" &&
+                std::none_of(setup.environment.begin(), setup.environment.end(), given))
+                variables.push_back(variable);
+        }
+        variables.insert(variables.end(), setup.environment.begin(), setup.environment.end());
+        std::vector<char*> envp;
+        for (std::string& v : variables)
+            envp.push_back(v.data());
+        envp.push_back(nullptr);
 
         pid_ = ::fork();
         if (pid_ < 0)
@@ -77,7 +95,7 @@ public:
                 ::dup2(progress[1], 3);
             if (!setup.folder.empty() && ::chdir(setup.folder.c_str()) != 0)
                 ::_exit(126);
-            ::execv(argv[0], argv.data());
+            ::execve(argv[0], argv.data(), envp.data());
             ::_exit(127);
         }
         ::close(in[0]);

@@ -323,6 +323,8 @@ TEST_F(Cli, ShredsEachFileItCanAndNamesTheOnesItCannot)
 TEST_F(Cli, MakesASelfExtractingExecutableThatRestoresTheFile)
 {
     const Bytes plain = readFile(makeFile("report.doc", 5000));
+    // Bare, the option takes the recipient's system from the settings file.
+    writeFile(program / "TaZEN.ini", std::string("[Files]\nRecipientSystem=Linux\n"));
     Finished run = runCli({"encrypt", "--self-extracting", "--source", "delete", "report.doc"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"report.doc.TaZEN.exe"});
@@ -332,6 +334,30 @@ TEST_F(Cli, MakesASelfExtractingExecutableThatRestoresTheFile)
     run = RunToEnd(dir / "report.doc.TaZEN.exe", {"--password-stdin"}, setup);
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(readFile(dir / "report.doc"), plain);
+}
+
+TEST_F(Cli, MakesTheExecutableFromTheExtractorOfTheChosenSystem)
+{
+    makeFile("a", 10);
+    // Without the Windows extractor beside the program, the described failure; the encrypted file stays.
+    Finished run = runCli({"encrypt", "--self-extracting=windows", "--source", "keep", "a"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("An error occured while creating a executable."), std::string::npos) << run.err;
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"a", "a.TaZEN"}));
+    std::filesystem::remove(dir / "a.TaZEN");
+
+    // With no settings file, Windows is the default; the option wins over a settings file's choice.
+    writeFile(program / "extractor-windows.exe", std::string("MZ stand-in"));
+    for (const auto& [settings, option] : {std::pair<const char*, const char*>{nullptr, "--self-extracting"},
+                                           {"[Files]\nRecipientSystem=Linux\n", "--self-extracting=windows"}}) {
+        SCOPED_TRACE(option);
+        if (settings)
+            writeFile(program / "TaZEN.ini", std::string(settings));
+        run = runCli({"encrypt", option, "--source", "keep", "a"});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(readText(dir / "a.TaZEN.exe").rfind("MZ stand-in", 0), 0u);
+        std::filesystem::remove(dir / "a.TaZEN.exe");
+    }
 }
 
 TEST_F(Cli, AsksTwiceOnTheTerminalWithoutEchoAndRefusesDifferentPasswords)
@@ -523,7 +549,7 @@ TEST_F(Cli, NamesAreEscapedInUsageErrorsRunMessagesProgressLinesAndTheExtractor)
         const bool extracting = arguments[0] == "extractor";
         if (extracting)
             arguments.erase(arguments.begin());
-        ChildProcess child(extracting ? extractor() : cli(), arguments, {"secret\n", true, false, dir.path()});
+        ChildProcess child(extracting ? extractor() : cli(), arguments, {"secret\n", true, false, dir.path(), {}});
         std::string text;
         for (std::string line; !(line = child.ProgressLine()).empty();)
             text += line + "\n";

@@ -145,5 +145,80 @@ TEST_F(Extractor, TellsAMissingPayloadADamagedOneAndWrongUsageApart)
     EXPECT_NE(run.err.find("--password-stdin"), std::string::npos) << run.err;
 }
 
+TEST_F(Extractor, StartedWithoutATerminalOnADesktopRunsAgainInATerminalWindow)
+{
+    const std::string executable = makeExecutable("report.doc.TaZEN.exe", randomBytes(rng, 10));
+    // Stands in for the system's terminal: records what it was asked to run, and ends as a terminal that
+    // failed would, so its status is seen to come back.
+    TempDir bin;
+    TempDir empty;
+    const std::string record = bin / "record";
+    writeFile(bin / "x-terminal-emulator", "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done >'" + record +
+                                               "'\necho \"marker=$TAZEN_IN_TERMINAL_WINDOW\" >>'" + record +
+                                               "'\nexit 7\n");
+    ASSERT_EQ(chmod((bin / "x-terminal-emulator").c_str(), 0755), 0);
+    struct Case
+    {
+        const char* what;
+        std::vector<std::string> environment;
+        std::vector<std::string> arguments;
+        bool handedOff;
+    };
+    const std::string onPath = "PATH=" + bin.path();
+    const Case cases[] = {
+        {"an X display", {onPath, "DISPLAY=:97"}, {"--output", dir.path()}, true},
+        {"a Wayland display", {onPath, "WAYLAND_DISPLAY=wayland-97"}, {}, true},
+        {"no display", {onPath}, {}, false},
+        {"already in the window", {onPath, "DISPLAY=:97", "TAZEN_IN_TERMINAL_WINDOW=1"}, {}, false},
+        {"no terminal program", {"PATH=" + empty.path(), "DISPLAY=:97"}, {}, false},
+        {"a script's password", {onPath, "DISPLAY=:97"}, {"--password-stdin"}, false},
+    };
+    const std::string self = std::filesystem::canonical(executable);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(record);
+        ChildProcess::Setup setup;
+        setup.environment = c.environment;
+        const Finished run = RunToEnd(executable, c.arguments, setup);
+        if (c.handedOff) {
+            EXPECT_EQ(run.exitCode, 7) << run.err;
+            std::string expected = "-e\n" + self + "\n";
+            for (const std::string& argument : c.arguments)
+                expected += argument + "\n";
+            EXPECT_EQ(readText(record), expected + "marker=1\n");
+            EXPECT_EQ(run.err, "");
+        } else {
+            // Ends as it always did where no one can be asked.
+            EXPECT_FALSE(exists(record));
+            EXPECT_EQ(run.exitCode, 2);
+            EXPECT_NE(run.err.find(c.arguments.empty() ? "no terminal to ask" : "no password on standard input"),
+                      std::string::npos)
+                << run.err;
+        }
+        EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"report.doc.TaZEN.exe"});
+    }
+}
+
+TEST_F(Extractor, WithoutATerminalProgramAsksThroughZenityAndReadsThePasswordFromItsOutput)
+{
+    const Bytes plain = randomBytes(rng, 100);
+    const std::string executable = makeExecutable("report.doc.TaZEN.exe", plain);
+    // Stands in for zenity: records each call's arguments, types the password into a password dialog.
+    TempDir bin;
+    const std::string record = bin / "record";
+    writeFile(bin / "zenity",
+              "#!/bin/sh\necho \"$*\" >>'" + record + "'\ncase \"$1\" in --password) echo secret ;; esac\nexit 0\n");
+    ASSERT_EQ(chmod((bin / "zenity").c_str(), 0755), 0);
+    ChildProcess::Setup setup;
+    setup.environment = {"PATH=" + bin.path(), "DISPLAY=:97"};
+    const Finished run = RunToEnd(executable, {}, setup);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(readFile(dir / "report.doc"), plain);
+    // The password travels on the dialog's output alone, and the outcome is shown.
+    EXPECT_EQ(readText(record), "--password --title=Password for report.doc\n--info --no-markup "
+                                "--title=report.doc.TaZEN.exe --text=Wrote " +
+                                    std::filesystem::canonical(dir / "report.doc").string() + " (100 bytes).\n");
+}
+
 } // namespace
 } // namespace tazen::test

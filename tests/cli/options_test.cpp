@@ -48,6 +48,31 @@ TEST(CliOptions, ReadsEveryOptionOfEncryptAndTakesWhatFollowsTwoDashesAsFiles)
     EXPECT_FALSE(options.passwordFromStdin);
 }
 
+TEST(CliOptions, SelfExtractingNamesTheRecipientsSystemOnlyAfterAnEqualsSign)
+{
+    struct Case
+    {
+        std::vector<std::string> arguments;
+        std::optional<RecipientSystem> system;
+        std::vector<std::string> files;
+    };
+    const Case cases[] = {
+        {{"encrypt", "--self-extracting=linux", "a"}, RecipientSystem::Linux, {"a"}},
+        {{"encrypt", "--self-extracting=windows", "a"}, RecipientSystem::Windows, {"a"}},
+        // Bare, the settings choose; what follows is a file even when it reads like a system.
+        {{"encrypt", "--self-extracting", "linux"}, std::nullopt, {"linux"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments[1]);
+        Options options;
+        const ParseResult result = parse(c.arguments, options);
+        ASSERT_TRUE(result.run) << result.err;
+        EXPECT_EQ(options.selfExtract, true);
+        EXPECT_EQ(options.recipientSystem, c.system);
+        EXPECT_EQ(options.files, c.files);
+    }
+}
+
 TEST(CliOptions, HelpAndVersionGoToStandardOutputAndEndWithCodeZero)
 {
     for (const auto& arguments : std::vector<std::vector<std::string>>{{"--help"}, {"-h"}, {"decrypt", "--help"}}) {
@@ -79,6 +104,8 @@ TEST(CliOptions, WrongUsageEndsWithCodeTwoAndSaysWhyOnStandardError)
         {{"encrypt", "--progress-fd", "x", "a"}, "--progress-fd x is not an open file descriptor"},
         {{"shred", "--password-stdin", "a"}, "'--password-stdin' is not an option of shred"},
         {{"decrypt", "--self-extracting", "a.TaZEN"}, "'--self-extracting' is not an option of decrypt"},
+        {{"encrypt", "--self-extracting=Linux", "a"}, "--self-extracting takes windows or linux, not 'Linux'"},
+        {{"encrypt", "--self-extracting=", "a"}, "--self-extracting takes windows or linux, not ''"},
         {{"check", "-r", "a.TaZEN"}, "'-r' is not an option of check"},
         {{"decrypt", "a.TaZEN", "b.tazen"},
          "b.tazen does not end in .TaZEN; decrypt takes .TaZEN files and folders only"},

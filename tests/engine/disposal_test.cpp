@@ -117,7 +117,7 @@ TEST_F(Disposal, TheEncryptionRunWarnsForEachSourceItCouldNotDispose)
 
 TEST_F(Disposal, AValueChosenForTheRunWinsOverTheSettingsFileKeyByKey)
 {
-    writeFile(program / "extractor", std::string("#!extractor"));
+    writeFile(program / "extractor-windows.exe", std::string("#!extractor"));
     writeSettings("[Files]\nSourceFiles=1\nMakeSelfExtracting=1\n");
     frontend.settings.sourceFilesOverride = SourceFiles::Leave;
     const std::string kept = makeFile("kept", 10);
@@ -442,7 +442,7 @@ TEST_F(Disposal, NothingGoesBeforeTheFileThatStandsForItReadsBackAsItsBytes)
         {"written, verification off", false, 100003, write, 1, false, kPayload, 0, false, false},
         {"decrypted, verification off", true, 100003, write, 0, false, 1000, 1, false, false},
     };
-    writeFile(program / "extractor", randomBytes(rng, kExtractor));
+    writeFile(program / "extractor-windows.exe", randomBytes(rng, kExtractor));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const std::string plainName = dir / (std::string("file ") + c.what);

@@ -159,7 +159,7 @@ TEST_F(EncryptRun, NewFilesTakeTheSourcesOwnerGroupAndBitsAndExecutablesNoWriteB
         mode_t executable;
     };
     const Case cases[] = {{0640, 0640, 0750}, {0666, 0666, 0755}, {0600, 0600, 0700}, {0604, 0604, 0705}};
-    writeFile(program / "extractor", std::string("#!extractor"));
+    writeFile(program / "extractor-windows.exe", std::string("#!extractor"));
     const bool root = ::geteuid() == 0;
     // A team folder whose group new files take; as root the source belongs to a user and group of its own.
     const uid_t user = root ? 4242 : ::geteuid();

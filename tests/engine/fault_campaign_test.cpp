@@ -91,7 +91,7 @@ protected:
     FaultCampaign()
     {
         extractor = randomBytes(rng, 3000);
-        writeFile(program / "extractor", extractor);
+        writeFile(program / "extractor-windows.exe", extractor);
     }
 
     // Three files: one of two reads, an empty one, and one of exactly one piece. Shredding each costs 35

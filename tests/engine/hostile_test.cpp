@@ -120,7 +120,7 @@ TEST_F(HostileNames, PathsUpToTheSystemsLimitGoThereAndBackAndOneBeyondIsRefused
     EXPECT_EQ(listFolder(folder), (std::vector<std::string>{std::string(100, 'n'), std::string(101, 'n')}));
 
     // Nor an executable whose name passes it: the encrypted file stays, the failure is shown.
-    writeFile(program / "extractor", std::string("#!extractor"));
+    writeFile(program / "extractor-windows.exe", std::string("#!extractor"));
     frontend.settings.selfExtractOverride = true;
     EXPECT_EQ(encrypt({source}), kAllFilesDone) << message;
     EXPECT_EQ(frontend.messages, (std::vector<ShownMessage>{{MessageKind::Error, "An error occured while creating " +
@@ -140,7 +140,7 @@ TEST_F(HostileNames, NamesUpToTheLimitOnANameGoThereAndBackAndLongerOnesAreRefus
 
     // A name that cannot take the extension, or ".TaZEN.exe" when an executable is wanted, is found by the
     // pre-check: the file listed before it is not touched.
-    writeFile(program / "extractor", std::string("#!extractor"));
+    writeFile(program / "extractor-windows.exe", std::string("#!extractor"));
     const std::string first = makeFile("first", 10);
     struct Case
     {

@@ -83,7 +83,7 @@ class PowerCut : public EngineTest, public testing::WithParamInterface<RunKind>
 protected:
     void SetUp() override
     {
-        writeFile(program / "extractor", randomBytes(rng, 700));
+        writeFile(program / "extractor-windows.exe", randomBytes(rng, 700));
         writeFile(dir / "other.txt", randomBytes(rng, 300));
     }
     void TearDown() override { platform::SetChangeRecorder(nullptr); }

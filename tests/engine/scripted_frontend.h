@@ -124,13 +124,17 @@ public:
     int SourceFilesIndex() const override { return sourceFiles; }
     std::optional<bool> SelfExtractOverride() const override { return selfExtractOverride; }
     std::optional<SourceFiles> SourceFilesOverride() const override { return sourceFilesOverride; }
+    RecipientSystem RecipientSystemChosen() const override { return recipientSystem; }
+    std::optional<RecipientSystem> RecipientSystemOverride() const override { return recipientSystemOverride; }
     bool VerifyBeforeDisposal() const override { return verify; }
     // The dialog's built-in defaults.
     bool selfExtract = false;
     int sourceFiles = 1;
+    RecipientSystem recipientSystem = RecipientSystem::Windows;
     // What a command line would choose; the window chooses nothing.
     std::optional<bool> selfExtractOverride;
     std::optional<SourceFiles> sourceFilesOverride;
+    std::optional<RecipientSystem> recipientSystemOverride;
     bool verify = true;
 };
 

@@ -17,9 +17,10 @@ protected:
     SelfExtracting()
     {
         extractor = randomBytes(rng, 1000);
-        writeFile(program / "extractor", extractor);
+        writeFile(program / "extractor-windows.exe", extractor);
         frontend.settings.sourceFiles = 0;
     }
+    // The Windows extractor, for the recipient's system by default.
     Bytes extractor;
 };
 
@@ -68,7 +69,9 @@ TEST_F(SelfExtracting, WithoutAnExtractorEachFileKeepsItsEncryptedFileAndTheRunS
 {
     frontend.settings.selfExtract = true;
     frontend.settings.sourceFiles = 1;
-    std::filesystem::rename(program / "extractor", program / "extractor.exe");
+    // Only the name counts: neither the Linux extractor nor a name in another case stands in for the Windows one.
+    std::filesystem::rename(program / "extractor-windows.exe", program / "extractor-windows.EXE");
+    writeFile(program / "extractor", std::string("#!linux"));
     const std::string first = makeFile("first", 10);
     const std::string second = makeFile("second", 10);
     EXPECT_EQ(encrypt({first, second}), kAllFilesDone);
@@ -78,6 +81,60 @@ TEST_F(SelfExtracting, WithoutAnExtractorEachFileKeepsItsEncryptedFileAndTheRunS
                   {MessageKind::Error, "An error occured while creating " + second + " executable."}}));
     // The disposal runs all the same: the encrypted files hold the data.
     EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"first.TaZEN", "second.TaZEN"}));
+}
+
+TEST_F(SelfExtracting, TheRecipientsSystemChoosesTheExtractorByTheSameRuleAsTheOtherSettings)
+{
+    const Bytes linuxExtractor = randomBytes(rng, 700);
+    writeFile(program / "extractor", linuxExtractor);
+    frontend.settings.selfExtract = true;
+    struct Case
+    {
+        const char* settings; // nullptr: no settings file
+        RecipientSystem control;
+        std::optional<RecipientSystem> chosen;
+        bool linuxExpected;
+    };
+    const Case cases[] = {
+        {"[Files]\nMakeSelfExtracting=1\n", RecipientSystem::Linux, {}, false},
+        {"[Files]\nMakeSelfExtracting=1\nRecipientSystem=Windows\n", RecipientSystem::Linux, {}, false},
+        {"[Files]\nMakeSelfExtracting=1\nRecipientSystem=Linux\n", RecipientSystem::Windows, {}, true},
+        {"[files]\r\nmakeselfextracting = 1\r\nrecipientsystem = \"linux\"\r\n", RecipientSystem::Windows, {}, true},
+        {"[Files]\nMakeSelfExtracting=1\nRecipientSystem=Mac\n", RecipientSystem::Linux, {}, false},
+        {"[Files]\nMakeSelfExtracting=1\nRecipientSystem=Linux\n", RecipientSystem::Linux, RecipientSystem::Windows,
+         false},
+        {nullptr, RecipientSystem::Linux, {}, true},
+        {nullptr, RecipientSystem::Windows, {}, false},
+        {nullptr, RecipientSystem::Windows, RecipientSystem::Linux, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.settings ? c.settings : "no settings file");
+        std::filesystem::remove(SettingsFilePath());
+        if (c.settings)
+            writeSettings(c.settings);
+        frontend.settings.recipientSystem = c.control;
+        frontend.settings.recipientSystemOverride = c.chosen;
+        const std::string encrypted = makeFile("a.TaZEN", 100);
+        const Bytes payload = readFile(encrypted);
+        EXPECT_EQ(MakeSelfExtractingFile(encrypted, frontend), 0);
+        const Bytes& front = c.linuxExpected ? linuxExtractor : extractor;
+        Bytes expected = front;
+        expected.insert(expected.end(), payload.begin(), payload.end());
+        EXPECT_EQ(readFile(encrypted + ".exe"), expected);
+        std::filesystem::remove(encrypted + ".exe");
+    }
+
+    // A missing chosen extractor makes nothing, even with the other one there.
+    std::filesystem::remove(SettingsFilePath());
+    frontend.settings.recipientSystemOverride.reset();
+    const std::string encrypted = makeFile("b.TaZEN", 100);
+    for (const RecipientSystem system : {RecipientSystem::Linux, RecipientSystem::Windows}) {
+        std::filesystem::rename(SelfExtractorPath(system), dir / "away");
+        frontend.settings.recipientSystem = system;
+        EXPECT_EQ(MakeSelfExtractingFile(encrypted, frontend), ExecutableFailed);
+        EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"away", "b.TaZEN"}));
+        std::filesystem::rename(dir / "away", SelfExtractorPath(system));
+    }
 }
 
 TEST_F(SelfExtracting, ReplacesAnExistingExecutableAndLeavesOnlyItWithDeletion)
@@ -102,7 +159,7 @@ TEST_F(SelfExtracting, AFailedCopyKeepsTheEncryptedFileAndLeavesNoPartialExecuta
                    ? ENOSPC
                    : 0;
     });
-    EXPECT_FALSE(BuildExecutable(encrypted + ".exe", program / "extractor", encrypted, frontend));
+    EXPECT_FALSE(BuildExecutable(encrypted + ".exe", program / "extractor-windows.exe", encrypted, frontend));
     EXPECT_EQ(readFile(encrypted), content);
     EXPECT_EQ(readText(encrypted + ".exe"), "older");
     EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"data.TaZEN", "data.TaZEN.exe"}));
@@ -112,7 +169,7 @@ TEST_F(SelfExtracting, AFailedCopyKeepsTheEncryptedFileAndLeavesNoPartialExecuta
     platform::SetFaultHook([&](FileOperation operation, const std::string& name) {
         return operation == FileOperation::Delete && name == encrypted ? EBUSY : 0;
     });
-    EXPECT_FALSE(BuildExecutable(dir / "new.exe", program / "extractor", encrypted, frontend));
+    EXPECT_FALSE(BuildExecutable(dir / "new.exe", program / "extractor-windows.exe", encrypted, frontend));
     EXPECT_EQ(readFile(encrypted), content);
     EXPECT_FALSE(exists(dir / "new.exe"));
 }
@@ -121,21 +178,22 @@ TEST_F(SelfExtracting, CancelDoesNotStopTheBuild)
 {
     const std::string encrypted = makeFile("data.TaZEN", 3u << 20);
     frontend.onMessages = [&](int) { frontend.shred.modalResult = kModalResultCancel; };
-    EXPECT_TRUE(BuildExecutable(encrypted + ".exe", program / "extractor", encrypted, frontend));
+    EXPECT_TRUE(BuildExecutable(encrypted + ".exe", program / "extractor-windows.exe", encrypted, frontend));
     EXPECT_EQ(readFile(encrypted + ".exe").size(), 1000u + (3u << 20));
     EXPECT_EQ(frontend.shred.modalResult, kModalResultCancel);
 }
 
-TEST(SelfExtractorPath, IsTheProgramFolderAndExtractor)
+TEST(SelfExtractorPath, IsTheProgramFolderAndTheExtractorForTheSystem)
 {
     platform::SetExecutableFolderForTesting("/opt/tazen/");
-    EXPECT_EQ(SelfExtractorPath(), "/opt/tazen/extractor");
+    EXPECT_EQ(SelfExtractorPath(RecipientSystem::Linux), "/opt/tazen/extractor");
+    EXPECT_EQ(SelfExtractorPath(RecipientSystem::Windows), "/opt/tazen/extractor-windows.exe");
     // The settings file is beside the program only where the program's folder may be written.
     const TempDir writable;
     platform::SetExecutableFolderForTesting(writable.path());
     EXPECT_EQ(SettingsFilePath(), writable.path() + "/TaZEN.ini");
     platform::SetExecutableFolderForTesting("/");
-    EXPECT_EQ(SelfExtractorPath(), "/extractor");
+    EXPECT_EQ(SelfExtractorPath(RecipientSystem::Linux), "/extractor");
     platform::SetExecutableFolderForTesting("");
 }
 

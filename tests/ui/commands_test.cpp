@@ -170,7 +170,7 @@ TEST_F(Commands, ClosingTheWindowCancelsTheRunFirst)
 
 TEST_F(Commands, WithoutASettingsFileTheSettingsDialogSteersTheRunEvenAfterCancel)
 {
-    writeFile(program / "extractor", "stub extractor bytes");
+    writeFile(program / "extractor-windows.exe", "stub extractor bytes");
     user.modalScripts.push_back([](QDialog& dialog) {
         auto& settings = dynamic_cast<TSettingsDialog&>(dialog);
         settings.chbxSelfExtract().setChecked(true);

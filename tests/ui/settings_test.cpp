@@ -120,11 +120,20 @@ TEST_F(SettingsDialogTest, WithoutAFileOkCreatesItWithTheFormsDefaults)
         EXPECT_TRUE(shown.rgSrcFiles().Item(1).isChecked());
         EXPECT_FALSE(shown.chbxCompress().isChecked());
         EXPECT_FALSE(shown.chbxSelfExtract().isChecked());
+        EXPECT_EQ(shown.cbxRecipientSystem().currentText(), "Windows");
+        // The recipient's system waits for the check box.
+        EXPECT_FALSE(shown.cbxRecipientSystem().isEnabled());
+        EXPECT_FALSE(shown.lblRecipientSystem().isEnabled());
+        shown.chbxSelfExtract().click();
+        EXPECT_TRUE(shown.cbxRecipientSystem().isEnabled());
+        shown.chbxSelfExtract().click();
+        EXPECT_FALSE(shown.cbxRecipientSystem().isEnabled());
         return pressOk(shown);
     });
     EXPECT_TRUE(interaction.boxes.empty());
+    // The Windows program's five keys in its order, then the recipient's system.
     EXPECT_EQ(test::readText(settingsFile()), "[Files]\nFileAlgorithm=0\nPassAlgorithm=0\nCompressFiles=0\n"
-                                              "MakeSelfExtracting=0\nSourceFiles=1\n");
+                                              "MakeSelfExtracting=0\nSourceFiles=1\nRecipientSystem=Windows\n");
 }
 
 TEST_F(SettingsDialogTest, EveryOpeningStartsWithTheFocusOnOk)
@@ -145,12 +154,13 @@ TEST_F(SettingsDialogTest, AFileIsLoadedWithSourceFilesClampedIntoTheGroup)
         const char* content;
         int shownIndex;
         bool compress, selfExtract;
+        const char* recipient;
     };
     const Case cases[] = {
-        {"[Files]\nCompressFiles=1\n", 0, true, false},
-        {"[Files]\nSourceFiles=7\nMakeSelfExtracting=2\n", 2, false, true},
-        {"[Files]\nSourceFiles=-5\n", -1, false, false},
-        {"[files]\nsourcefiles=0x2\ncompressfiles=abc\n", 2, false, false},
+        {"[Files]\nCompressFiles=1\n", 0, true, false, "Windows"},
+        {"[Files]\nSourceFiles=7\nMakeSelfExtracting=2\nRecipientSystem=Linux\n", 2, false, true, "Linux"},
+        {"[Files]\nSourceFiles=-5\nRecipientSystem=BeOS\n", -1, false, false, "Windows"},
+        {"[files]\nsourcefiles=0x2\ncompressfiles=abc\nrecipientsystem = linux\n", 2, false, false, "Linux"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.content);
@@ -161,10 +171,13 @@ TEST_F(SettingsDialogTest, AFileIsLoadedWithSourceFilesClampedIntoTheGroup)
                 EXPECT_EQ(shown.rgSrcFiles().Item(i).isChecked(), i == c.shownIndex) << i;
             EXPECT_EQ(shown.chbxCompress().isChecked(), c.compress);
             EXPECT_EQ(shown.chbxSelfExtract().isChecked(), c.selfExtract);
+            EXPECT_EQ(shown.cbxRecipientSystem().currentText(), c.recipient);
+            EXPECT_EQ(shown.cbxRecipientSystem().isEnabled(), c.selfExtract);
             return pressOk(shown);
         });
         const platform::TIniFile written(settingsFile());
         EXPECT_EQ(written.ReadInteger(kSectionFiles, kKeySourceFiles, 99), c.shownIndex);
+        EXPECT_EQ(written.ReadString(kSectionFiles, kKeyRecipientSystem, {}), c.recipient);
         EXPECT_EQ(written.ReadBool(kSectionFiles, kKeyCompressFiles, !c.compress), c.compress);
     }
     // The user cannot change the compression box; only the file does.
@@ -176,11 +189,13 @@ TEST_F(SettingsDialogTest, CancelWritesNothingButWithoutAFileTheControlsStillCou
     execute([](TSettingsDialog& shown) {
         shown.chbxSelfExtract().setChecked(true);
         shown.rgSrcFiles().Item(2).click();
+        shown.cbxRecipientSystem().setCurrentIndex(shown.cbxRecipientSystem().findText("Linux"));
         return pressCancel(shown);
     });
     EXPECT_FALSE(test::exists(settingsFile()));
     EXPECT_TRUE(dialog.SelfExtractChecked());
     EXPECT_EQ(dialog.SourceFilesIndex(), 2);
+    EXPECT_EQ(dialog.RecipientSystemChosen(), RecipientSystem::Linux);
 
     // Esc and the close box cancel as well.
     const std::string content = "[Visuals]\nLeft=3\n[Files]\nSourceFiles=0\n";
@@ -198,6 +213,20 @@ TEST_F(SettingsDialogTest, CancelWritesNothingButWithoutAFileTheControlsStillCou
         return shown.result();
     });
     EXPECT_EQ(test::readText(settingsFile()), content);
+}
+
+TEST_F(SettingsDialogTest, OkKeepsEveryOtherKeyOfTheFileAndAddsOnlyTheRecipientsSystem)
+{
+    // As the Windows program left it, with a key of some later version.
+    test::writeFile(settingsFile(), "[Visuals]\r\nLeft=3\r\n[Files]\r\nSourceFiles=2\r\nFutureKey=x\r\n"
+                                    "MakeSelfExtracting=1\r\n");
+    execute([](TSettingsDialog& shown) {
+        shown.cbxRecipientSystem().setCurrentIndex(shown.cbxRecipientSystem().findText("Linux"));
+        return pressOk(shown);
+    });
+    EXPECT_EQ(test::readText(settingsFile()), "[Visuals]\r\nLeft=3\r\n[Files]\r\nSourceFiles=2\r\nFutureKey=x\r\n"
+                                              "MakeSelfExtracting=1\r\nFileAlgorithm=0\r\nPassAlgorithm=0\r\n"
+                                              "CompressFiles=0\r\nRecipientSystem=Linux\r\n");
 }
 
 TEST_F(SettingsDialogTest, AFailedWriteIsReportedAndStopsAtTheFirstKey)
@@ -224,7 +253,11 @@ TEST_F(SettingsDialogTest, TheFormKeepsItsPlacesAndShowsEveryTextWhole)
     EXPECT_LT(dialog.Label1().geometry().right(), dialog.cbxFileAlgorithm().x());
     EXPECT_EQ(dialog.cbxFileAlgorithm().x(), dialog.cbxPassAlgorithm().x());
     EXPECT_LT(dialog.cbxPassAlgorithm().geometry().bottom(), dialog.chbxCompress().y());
-    EXPECT_LT(dialog.chbxSelfExtract().geometry().bottom(), dialog.rgSrcFiles().y());
+    EXPECT_LT(dialog.chbxSelfExtract().geometry().bottom(), dialog.cbxRecipientSystem().y());
+    EXPECT_LT(dialog.lblRecipientSystem().geometry().right(), dialog.cbxRecipientSystem().x());
+    EXPECT_GT(dialog.lblRecipientSystem().x(), dialog.chbxSelfExtract().x());
+    EXPECT_LT(dialog.cbxRecipientSystem().geometry().bottom(), dialog.rgSrcFiles().y());
+    EXPECT_FALSE(dialog.cbxRecipientSystem().accessibleName().isEmpty());
     EXPECT_LT(dialog.Bevel1().geometry().bottom(), dialog.btnOk().y());
 }
 
