@@ -39,6 +39,33 @@ TEST(FormatNames, AppendAndDropTheExtensionByteForByte)
     EXPECT_FALSE(HasEncryptedExtension("TaZEN"));
 }
 
+TEST(FormatNames, AnExecutableEndingInAnyLetterCaseIsEncryptedAndDropsWhole)
+{
+    const struct
+    {
+        const char* name;
+        bool encrypted;
+        bool ignoringCase;
+        const char* plain;
+    } cases[] = {
+        {"/d/report.doc.TaZEN.exe", true, true, "/d/report.doc"},
+        {"/d/report.doc.TAZEN.EXE", true, true, "/d/report.doc"},
+        {"report.doc.tazen.Exe", true, true, "report.doc"},
+        {"report.doc.TaZEN", true, true, "report.doc"},
+        {"report.doc.tazen", false, true, "report.doc"},
+        {"report.exe", false, false, nullptr},
+        {"report.TaZENexe", false, false, nullptr},
+        {"report.TaZEN.exe.old", false, false, nullptr},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsEncryptedName(c.name), c.encrypted) << c.name;
+        EXPECT_EQ(IsEncryptedNameIgnoringCase(c.name), c.ignoringCase) << c.name;
+        if (c.plain) {
+            EXPECT_EQ(PlainName(c.name), c.plain);
+        }
+    }
+}
+
 Bytes encryptFile(TBlockCipher& cipher, const std::string& password, const Bytes& plain)
 {
     const CheckBlock check = KeyCipher(cipher, password);
