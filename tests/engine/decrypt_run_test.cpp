@@ -91,6 +91,47 @@ TEST_F(DecryptRun, AWrongPasswordStopsTheRunBeforeTheFileIsTouched)
     EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"first", "last.TaZEN", "wrong", "wrong.TaZEN"}));
 }
 
+// A self-extracting executable as any extractor makes one: a program's bytes, then a .TaZEN file.
+TEST_F(DecryptRun, AnExecutableIsSearchedForItsCheckBlockWhateverTheCaseOfItsEnding)
+{
+    const Bytes plain = randomBytes(rng, 20000);
+    const auto makeExecutable = [&](const std::string& name, std::size_t program, const std::string& password) {
+        Bytes bytes = randomBytes(rng, program);
+        const Bytes attached = referenceFile(password, plain);
+        bytes.insert(bytes.end(), attached.begin(), attached.end());
+        writeFile(dir / name, bytes);
+        return dir / name;
+    };
+    const std::string small = makeExecutable("small.TaZEN.exe", 1000, "secret");
+    // Behind more than two of a search's reads.
+    const std::string large = makeExecutable("large.TaZEN.EXE", (9 << 20) + 5, "secret");
+    EXPECT_EQ(decrypt({small, large}), kAllFilesDone) << message;
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"large", "small"}));
+    EXPECT_EQ(readFile(dir / "small"), plain);
+    EXPECT_EQ(readFile(dir / "large"), plain);
+    // The program's bytes count as passed: the gauge ends near its end, not at the payload's small share.
+    EXPECT_GE(frontend.progress.gaugeFile_.history.back(), 99);
+
+    const std::string wrong = makeExecutable("wrong.TaZEN.exe", (5 << 20) + 3, "other");
+    const Bytes before = readFile(wrong);
+    writeFile(dir / "short.TaZEN.exe", Bytes(31, 1));
+    const struct
+    {
+        std::string name;
+        std::string message;
+    } refused[] = {
+        {wrong, "Wrong password for the file: " + wrong},
+        {dir / "short.TaZEN.exe", "The file is too short to be a TaZEN encrypted file: " + dir / "short.TaZEN.exe"},
+    };
+    for (const auto& c : refused) {
+        EXPECT_EQ(decrypt({c.name}), 0);
+        EXPECT_EQ(message, c.message);
+    }
+    EXPECT_EQ(readFile(wrong), before);
+    EXPECT_EQ(listFolder(dir.path()),
+              (std::vector<std::string>{"large", "short.TaZEN.exe", "small", "wrong.TaZEN.exe"}));
+}
+
 TEST_F(DecryptRun, AFileTooShortForACheckBlockIsFoundInThePreCheck)
 {
     const std::string good = makeEncrypted("good", {});
