@@ -75,6 +75,16 @@ TEST_F(Walk, WithoutSubFoldersOnlyTheFoldersOwnFilesCount)
     EXPECT_TRUE(FolderFiles(dir / "missing/", false).empty());
 }
 
+TEST_F(Walk, ExecutablesAreFoundForDecryptionWhateverTheCaseOfTheirEnding)
+{
+    const std::string folder = dir / "executables/";
+    std::filesystem::create_directory(folder);
+    for (const char* file : {"a.TaZEN.EXE", "b.tazen.exe", "c.exe", "d.TaZEN.exe.part", "e.TaZEN.exe"})
+        writeFile(folder + file, "x");
+    EXPECT_EQ(FolderFiles(folder, true),
+              (std::vector<std::string>{folder + "a.TaZEN.EXE", folder + "b.tazen.exe", folder + "e.TaZEN.exe"}));
+}
+
 TEST_F(Walk, CancelStillHandlesTheEntryAtHandThenEndsEveryLevel)
 {
     // Cancel is read before each entry after a folder's first; the entry read then is still handled.
