@@ -81,7 +81,8 @@ TEST(CliOptions, WrongUsageEndsWithCodeTwoAndSaysWhyOnStandardError)
         {{"decrypt", "--self-extracting", "a.TaZEN"}, "'--self-extracting' is not an option of decrypt"},
         {{"check", "-r", "a.TaZEN"}, "'-r' is not an option of check"},
         {{"decrypt", "a.TaZEN", "b.tazen"},
-         "b.tazen does not end in .TaZEN; decrypt takes .TaZEN files and folders only"},
+         "b.tazen does not end in .TaZEN or .TaZEN.exe; decrypt takes .TaZEN files, .TaZEN.exe files and folders "
+         "only"},
     };
     for (const auto& [arguments, reason] : cases) {
         SCOPED_TRACE(reason);
