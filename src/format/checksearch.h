@@ -55,9 +55,10 @@ struct [[nodiscard]] LocateOutcome
 class PayloadSource : public ByteSource
 {
 public:
-    // Reads taken by a search; the last check block's size less one byte is carried from read to read, so a
-    // block across their boundary is found.
-    static constexpr std::int64_t kSearchReadSize = std::int64_t{4} << 20;
+    // Reads taken by a search: large enough that the calls cost nothing beside the copying, small enough that
+    // the scan finds the bytes still in the cache. The last check block's size less one byte is carried from
+    // read to read, so a block across their boundary is found.
+    static constexpr std::int64_t kSearchReadSize = std::int64_t{1} << 20;
 
     // search: look for the check block through the whole file rather than at its start.
     PayloadSource(ByteSource& file, bool search);
