@@ -130,6 +130,15 @@ TEST_F(DecryptRun, AnExecutableIsSearchedForItsCheckBlockWhateverTheCaseOfItsEnd
     EXPECT_EQ(readFile(wrong), before);
     EXPECT_EQ(listFolder(dir.path()),
               (std::vector<std::string>{"large", "short.TaZEN.exe", "small", "wrong.TaZEN.exe"}));
+
+    // Cancel is heard between the search's reads, before the search could end in a wrong password.
+    frontend.onMessages = [&, rounds = 0](int) mutable {
+        if (++rounds == 3)
+            frontend.progress.PressCancel();
+    };
+    EXPECT_EQ(decrypt({wrong}), 0);
+    EXPECT_EQ(message, "Decryption canceled");
+    EXPECT_EQ(readFile(wrong), before);
 }
 
 TEST_F(DecryptRun, AFileTooShortForACheckBlockIsFoundInThePreCheck)
