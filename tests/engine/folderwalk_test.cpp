@@ -77,12 +77,10 @@ TEST_F(Walk, WithoutSubFoldersOnlyTheFoldersOwnFilesCount)
 
 TEST_F(Walk, ExecutablesAreFoundForDecryptionWhateverTheCaseOfTheirEnding)
 {
-    const std::string folder = dir / "executables/";
-    std::filesystem::create_directory(folder);
-    for (const char* file : {"a.TaZEN.EXE", "b.tazen.exe", "c.exe", "d.TaZEN.exe.part", "e.TaZEN.exe"})
-        writeFile(folder + file, "x");
-    EXPECT_EQ(FolderFiles(folder, true),
-              (std::vector<std::string>{folder + "a.TaZEN.EXE", folder + "b.tazen.exe", folder + "e.TaZEN.exe"}));
+    for (const char* file : {"/c.TaZEN.EXE", "/c.exe", "/d.TaZEN.exe.part", "/e.TaZEN.exe"})
+        writeFile(top + file, "x");
+    EXPECT_EQ(FolderFiles(top + "/", true),
+              (std::vector<std::string>{top + "/a.TaZEN", top + "/c.TaZEN.EXE", top + "/e.TaZEN.exe"}));
 }
 
 TEST_F(Walk, CancelStillHandlesTheEntryAtHandThenEndsEveryLevel)

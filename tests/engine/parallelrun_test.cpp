@@ -66,16 +66,11 @@ TEST_F(ParallelRun, FilesAfterOneThatFailsLateAreLeftAsTheyWere)
 TEST_F(ParallelRun, ExecutablesGoSideBySideAndOneOfAnotherPasswordStopsTheRunAfterOnePass)
 {
     const Bytes plain = randomBytes(rng, 30000);
-    const auto makeExecutable = [&](const std::string& name, std::size_t program, const std::string& password) {
-        Bytes bytes = randomBytes(rng, program);
-        const Bytes attached = referenceFile(password, plain);
-        bytes.insert(bytes.end(), attached.begin(), attached.end());
-        writeFile(dir / name, bytes);
-        return dir / name;
-    };
-    const std::vector<std::string> files = {
-        makeExecutable("a.TaZEN.exe", 70000, "secret"), makeExecutable("b.TaZEN.EXE", 5000, "secret"),
-        makeExecutable("c.TaZEN.exe", (9 << 20) + 1, "other"), makeExecutable("d.TaZEN.exe", 100, "secret")};
+    const std::vector<std::string> files = {dir / "a.TaZEN.exe", dir / "b.TaZEN.EXE", dir / "c.TaZEN.exe",
+                                            dir / "d.TaZEN.exe"};
+    const std::size_t programs[] = {70000, 5000, (9 << 20) + 1, 100};
+    for (std::size_t i = 0; i < files.size(); ++i)
+        writeFile(files[i], referenceExecutable(randomBytes(rng, programs[i]), i == 2 ? "other" : "secret", plain));
     std::atomic<int> readsOfC = 0;
     platform::SetFaultHook([&](FileOperation operation, const std::string& name) -> platform::ErrorCode {
         if (operation == FileOperation::Read && name == files[2])
