@@ -13,8 +13,8 @@
 #include "engine/parallelrun.h"
 #include "engine/settings.h"
 #include "engine/shred.h"
+#include "format/checksearch.h"
 #include "format/fileformat.h"
-#include "format/stream.h"
 #include "platform/files.h"
 #include "platform/secretmemory.h"
 #include "platform/secrets.h"
@@ -251,26 +251,34 @@ int checkFiles(const Options& options, Secret& password, cli::TerminalFrontend& 
     TBlowfish cipher;
     const RunKey key(cipher, password.value);
     password.Wipe();
-    const TazenReader reader(cipher, key);
+    // Ctrl+C ends a search through a large executable too.
+    class Interrupt : public SearchHooks
+    {
+    public:
+        bool CancelAsked() override { return platform::InterruptSignal() != 0; }
+    } interrupt;
     int code = kExitDone;
     for (const std::string& name : options.files) {
         if (platform::InterruptSignal() != 0)
             return interruptedCode();
         platform::File file;
-        CheckOutcome head{CheckResult::ReadFailed, platform::OpenForReading(name, file)};
+        PayloadSource payload(file, name);
+        LocateOutcome head{LocateResult::ReadFailed, platform::OpenForReading(name, file)};
         if (head.error == 0)
-            head = reader.ReadCheckBlock(file);
-        if (const ErrorCode error = head.error; head.result == CheckResult::ReadFailed) {
+            head = payload.Locate(key.Check(), interrupt);
+        if (head.result == LocateResult::Cancelled)
+            return interruptedCode();
+        if (const ErrorCode error = head.error; head.result == LocateResult::ReadFailed) {
             // The file layer refuses anything but a regular file before reading it.
             const std::string reason = error == EISDIR   ? "it is a folder"
                                        : error == EINVAL ? "it is not a regular file"
                                                          : platform::ErrorText(error);
             frontend.Say("cannot read " + name + ": " + reason);
             code = kExitFailed;
-        } else if (head.result == CheckResult::TooShort) {
+        } else if (head.result == LocateResult::TooShort) {
             frontend.Say("The file is too short to be a TaZEN encrypted file: " + name);
             code = kExitFailed;
-        } else if (head.result == CheckResult::WrongPassword) {
+        } else if (head.result == LocateResult::WrongPassword) {
             frontend.Say("Wrong password for the file: " + name);
             code = kExitFailed;
         } else {

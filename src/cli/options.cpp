@@ -373,8 +373,9 @@ ParseResult checkTogether(const CommandOptions& command, Options& options)
     }
     if (command.decrypting)
         for (const std::string& name : options.files)
-            if (!HasEncryptedExtension(name) && !platform::ExistsAsFolder(name))
-                return usageError(name + " does not end in .TaZEN; decrypt takes .TaZEN files and folders only");
+            if (!IsEncryptedName(name) && !platform::ExistsAsFolder(name))
+                return usageError(name + " does not end in .TaZEN or .TaZEN.exe; decrypt takes .TaZEN files, "
+                                         ".TaZEN.exe files and folders only");
     return finishedParsing();
 }
 

@@ -8,6 +8,7 @@
 #include "engine/readback.h"
 #include "engine/selfextract.h"
 #include "engine/shred.h"
+#include "format/checksearch.h"
 #include "format/fileformat.h"
 #include "format/stream.h"
 #include "platform/files.h"
@@ -74,6 +75,9 @@ struct TransferPlan
     PendingFile& destination;
     // What the file gauge divides by.
     std::int64_t fileSize;
+    // Where a decrypted file's check block stands: 0, or its place in an executable. The bytes before it count
+    // as done on the gauges.
+    std::int64_t offset;
     // An existing file of the new file's name may go.
     bool replace;
     ReadBackCheck* check;
@@ -135,6 +139,17 @@ public:
     // Decryption's described step of the whole after each file.
     void Advance() { frontend_.TotalAdvanced(static_cast<int>(100 / fileNames_.size())); }
 
+    // Finds the payload of the file OpenSource opened, searching an executable for the check block with Cancel
+    // polled and both gauges moving; the bytes before the check block count as done.
+    LocateOutcome Locate(PayloadSource& payload, const CheckBlock& check, std::int64_t size)
+    {
+        SearchProgress hooks(*this, static_cast<std::uint64_t>(size));
+        const LocateOutcome located = payload.Locate(check, hooks);
+        if (located.Found())
+            totalDone_ += static_cast<std::uint64_t>(located.offset);
+        return located;
+    }
+
     // True when the name of the file just transferred still leads to the file that was read, as it was read.
     bool SourceStillNamed() const { return sourceStillNamed_; }
     // The state the file just transferred was read in.
@@ -184,14 +199,15 @@ private:
     {
         const std::string& name = fileNames_[plan.index];
         frontend_.FileProgress(0);
-        FileHooks hooks(*this, plan.destination.Output(), plan.check, static_cast<std::uint64_t>(plan.fileSize));
+        FileHooks hooks(*this, plan.destination.Output(), plan.check, static_cast<std::uint64_t>(plan.fileSize),
+                        plan.offset);
         const StreamOutcome stream = plan.payload(hooks);
         cipher.Wipe();
         platform::FileState named;
         const ErrorCode closingError = plan.source.State(closing);
         // Read from its start to its end as it was opened, and nothing came after what was read.
-        const bool unchanged = closingError == 0 && closing == opened_ &&
-                               closing.size == stream.read + (direction_ == Direction::Decrypt ? kCheckBlockSize : 0);
+        const std::int64_t header = direction_ == Direction::Decrypt ? plan.offset + kCheckBlockSize : 0;
+        const bool unchanged = closingError == 0 && closing == opened_ && closing.size == stream.read + header;
         sourceStillNamed_ = unchanged && platform::StateOf(entry_, named, true) == 0 && named == closing;
         static_cast<void>(plan.source.Close()); // only read
         if (stream.failure == StreamFailure::Read)
@@ -254,14 +270,14 @@ private:
     class FileHooks : public PayloadHooks
     {
     public:
-        FileHooks(Run& run, File& destination, ReadBackCheck* check, std::uint64_t whole)
-            : run_(run), destination_(destination), check_(check), whole_(whole)
+        FileHooks(Run& run, File& destination, ReadBackCheck* check, std::uint64_t whole, std::int64_t before)
+            : run_(run), destination_(destination), check_(check), whole_(whole), before_(before)
         {
         }
         bool CancelAsked() override { return run_.cancelAsked(); }
         void PiecePassed(std::int64_t piece, std::int64_t done) override
         {
-            run_.piecePassed(piece, static_cast<std::uint64_t>(done), whole_);
+            run_.piecePassed(piece, static_cast<std::uint64_t>(before_ + done), whole_);
         }
         void PlainChunk(const std::uint8_t* data, std::int64_t size) override
         {
@@ -279,6 +295,25 @@ private:
         Run& run_;
         File& destination_;
         ReadBackCheck* check_;
+        std::uint64_t whole_;
+        std::int64_t before_;
+    };
+
+    // The run's side of a search: Cancel before each read, the gauges after it.
+    class SearchProgress : public SearchHooks
+    {
+    public:
+        SearchProgress(Run& run, std::uint64_t whole) : run_(run), whole_(whole) {}
+        bool CancelAsked() override { return run_.cancelAsked(); }
+        void Searched(std::int64_t bytes) override
+        {
+            const std::uint64_t searched = static_cast<std::uint64_t>(bytes);
+            run_.frontend_.FileProgress(GaugePercent(searched, whole_, kFileGaugeThreshold));
+            run_.frontend_.TotalProgress(GaugePercent(run_.totalDone_ + searched, run_.total_, kTotalGaugeThreshold));
+        }
+
+    private:
+        Run& run_;
         std::uint64_t whole_;
     };
 
@@ -364,7 +399,7 @@ std::optional<RunOutcome> encryptOne(Run& run, TBlockCipher& cipher, const RunKe
 
     bool skipped = false;
     const TransferPlan plan{
-        index, source, destination, size, replace, check ? &*check : nullptr, [&](PayloadHooks& hooks) {
+        index, source, destination, size, 0, replace, check ? &*check : nullptr, [&](PayloadHooks& hooks) {
             return writer.Encrypt(source, destination.Output(), hooks);
         }};
     if (std::optional<RunOutcome> stopped = run.Transfer(cipher, plan, skipped))
@@ -374,24 +409,28 @@ std::optional<RunOutcome> encryptOne(Run& run, TBlockCipher& cipher, const RunKe
     return finishEncrypted(run, index, destinationEntry, replaceExecutable);
 }
 
-// Opens the file and checks its password before anything is created, so a wrong one costs no existing file;
-// the cipher is keyed for it then.
-std::optional<RunOutcome> openEncrypted(Run& run, TazenReader& reader, std::size_t index, File& source,
-                                        std::int64_t& size)
+// Opens the file and finds its payload before anything is created, so a wrong password costs no existing
+// file; the cipher is keyed for it then. offset: where its check block stands.
+std::optional<RunOutcome> openEncrypted(Run& run, TazenReader& reader, const RunKey& key, std::size_t index,
+                                        File& source, PayloadSource& payload, std::int64_t& size, std::int64_t& offset)
 {
     const std::string& name = run.Name(index);
     if (const ErrorCode error = run.OpenSource(index, source, size))
         return run.Stop(index, Failure::CannotOpen, name, error);
-    switch (const CheckOutcome head = reader.ReadCheckBlock(source); head.result) {
-    case CheckResult::ReadFailed:
-        return run.Stop(index, Failure::Read, name, head.error);
-    case CheckResult::TooShort:
+    const LocateOutcome located = run.Locate(payload, key.Check(), size);
+    switch (located.result) {
+    case LocateResult::ReadFailed:
+        return run.Stop(index, Failure::Read, name, located.error);
+    case LocateResult::TooShort:
         return run.Stop(index, Failure::TooShort, name);
-    case CheckResult::WrongPassword:
+    case LocateResult::WrongPassword:
         return run.Stop(index, Failure::WrongPassword, name);
-    case CheckResult::Matches:
+    case LocateResult::Cancelled:
+        return run.Stop(index, Failure::Cancelled, name);
+    case LocateResult::Found:
         break;
     }
+    offset = located.offset;
     reader.KeyCipher();
     return std::nullopt;
 }
@@ -400,23 +439,25 @@ std::optional<RunOutcome> decryptOne(Run& run, TBlockCipher& cipher, const RunKe
 {
     Frontend& frontend = run.Events();
     File source;
+    PayloadSource payload(source, run.Name(index));
     std::int64_t size = 0;
+    std::int64_t offset = 0;
     WipeOnExit wipe(cipher);
     TazenReader reader(cipher, key, run.Buffers());
-    if (std::optional<RunOutcome> stopped = openEncrypted(run, reader, index, source, size))
+    if (std::optional<RunOutcome> stopped = openEncrypted(run, reader, key, index, source, payload, size, offset))
         return stopped;
     const Entry& entry = run.SourceEntry();
     const Entry destinationEntry = entry.Sibling(PlainName(entry.Base()));
     bool replace = false;
     if (!mayTake(destinationEntry, frontend, replace)) {
         cipher.Wipe();
-        run.Skip(size);
+        run.Skip(size - offset);
         return std::nullopt;
     }
     PendingFile destination;
     if (const ErrorCode error = PendingFile::Create(destinationEntry, destination))
         return run.Stop(index, Failure::CannotCreate, destinationEntry.Path(), error);
-    destination.Output().Preallocate(PayloadSize(size));
+    destination.Output().Preallocate(PayloadSize(size - offset));
     // The encrypted file goes only once the plain one has been read back and proven.
     std::optional<ReadBackCheck> check;
     if (frontend.SettingsControls().VerifyBeforeDisposal()) {
@@ -428,8 +469,8 @@ std::optional<RunOutcome> decryptOne(Run& run, TBlockCipher& cipher, const RunKe
     const int threads = asked > 0 ? asked : platform::UsableProcessors();
     bool skipped = false;
     const TransferPlan plan{
-        index, source, destination, size, replace, check ? &*check : nullptr, [&](PayloadHooks& hooks) {
-            return reader.Decrypt(source, destination.Output(), hooks, threads);
+        index, source, destination, size, offset, replace, check ? &*check : nullptr, [&](PayloadHooks& hooks) {
+            return reader.Decrypt(payload, destination.Output(), hooks, threads);
         }};
     if (std::optional<RunOutcome> stopped = run.Transfer(cipher, plan, skipped))
         return stopped;

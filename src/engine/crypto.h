@@ -24,9 +24,11 @@ RunOutcome EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fi
 RunOutcome EncryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, Secret& password,
                         Frontend& frontend);
 
-// Decrypts every .TaZEN file into its plain name and deletes it once the plain file is complete and proven
-// on the device; a name that leads to another file by then is kept, and the run stops there. Same proof
-// rules as EncryptFiles.
+// Decrypts every .TaZEN file, and every self-extracting executable (.TaZEN.exe) whose attached .TaZEN file is
+// found by searching it for the password's check block, into its plain name, and deletes it once the plain
+// file is complete and proven on the device; a name that leads to another file by then is kept, and the run
+// stops there. An executable without the check block is a wrong password, known after one pass over it. Same
+// proof rules as EncryptFiles.
 RunOutcome DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, std::string_view password,
                         Frontend& frontend);
 RunOutcome DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, Secret& password,

@@ -23,7 +23,7 @@ bool IsWantedFile(const std::string& name, std::uint32_t attributes, bool decryp
 {
     // A regular file, symbolic links followed, is what carries the archive attribute here.
     const bool isFile = (attributes & platform::kAttrArchive) != 0;
-    return isFile && (!decrypt || HasEncryptedExtension(name));
+    return isFile && (!decrypt || IsEncryptedName(name));
 }
 
 std::vector<std::string> FolderFiles(const std::string& folder, bool decrypt)

@@ -17,7 +17,7 @@
 namespace tazen {
 
 // A listing entry a folder add takes: a regular file (symbolic links followed), and for decryption only one
-// with the exact extension ".TaZEN".
+// with the exact extension ".TaZEN" or an executable's ending ".TaZEN.exe" (its letter case disregarded).
 bool IsWantedFile(const std::string& name, std::uint32_t attributes, bool decrypt);
 
 // The wanted files of one folder, without its sub-folders, in name order. folder ends in '/'.

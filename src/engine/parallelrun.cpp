@@ -6,8 +6,8 @@
 #include "cipher/blowfish.h"
 #include "engine/crypto.h"
 #include "engine/selfextract.h"
+#include "format/checksearch.h"
 #include "format/fileformat.h"
-#include "format/stream.h"
 #include "platform/files.h"
 #include "platform/sysinfo.h"
 
@@ -131,6 +131,19 @@ public:
             thread.join();
     }
 
+    // A file whose password was found wrong before it was begun ends as its run would have, without that
+    // run's second pass over it: an executable's is a search through all of it.
+    void Refuse(std::size_t index)
+    {
+        const std::lock_guard lock(mutex_);
+        frontend_.JobStarted(index, files_[index]);
+        RunOutcome outcome;
+        outcome.direction = direction_;
+        outcome.failure = Failure::WrongPassword;
+        outcome.file = files_[index];
+        finish(index, std::move(outcome));
+    }
+
     bool Stopped()
     {
         const std::lock_guard lock(mutex_);
@@ -211,16 +224,21 @@ private:
             RunOutcome outcome = RunFiles(direction_, cipher, {files_[index]}, key_, job);
 
             lock.lock();
-            Record& record = records_[index];
-            record.state = Record::Finished;
-            outcome.index = index;
-            outcome.position = PositionOf(files_, index);
-            stopped_ = stopped_ || !outcome.Completed();
-            record.outcome = std::move(outcome);
-            showInOrder();
-            showProgress();
-            wake_.notify_all();
+            finish(index, std::move(outcome));
         }
+    }
+
+    void finish(std::size_t index, RunOutcome outcome)
+    {
+        Record& record = records_[index];
+        record.state = Record::Finished;
+        outcome.index = index;
+        outcome.position = PositionOf(files_, index);
+        stopped_ = stopped_ || !outcome.Completed();
+        record.outcome = std::move(outcome);
+        showInOrder();
+        showProgress();
+        wake_.notify_all();
     }
 
     void showMessagesOf(std::size_t index)
@@ -303,15 +321,35 @@ bool JobFrontend::MayPutInPlace()
     return scheduler_.WaitForTurn(index_);
 }
 
-// The first file from from on whose password check fails, as one run would find it when it got there.
-std::size_t firstWrongPassword(const std::vector<std::string>& files, std::size_t from, const TazenReader& reader)
+struct Unfound
 {
+    std::size_t index;
+    // Its password was found wrong, rather than its payload not found for another reason.
+    bool wrongPassword;
+};
+
+// The first file from from on whose payload is not found, as one run would find it when it got there.
+Unfound firstUnfound(const std::vector<std::string>& files, std::size_t from, const RunKey& key, Frontend& frontend)
+{
+    // Cancel ends a search through a large executable as it ends the run's.
+    class Cancel : public SearchHooks
+    {
+    public:
+        explicit Cancel(Frontend& frontend) : frontend_(frontend) {}
+        bool CancelAsked() override { return frontend_.CancelAsked(); }
+
+    private:
+        Frontend& frontend_;
+    } cancel(frontend);
     for (std::size_t i = from; i < files.size(); ++i) {
         platform::File file;
-        if (platform::OpenForReading(files[i], file) != 0 || !reader.ReadCheckBlock(file).Matches())
-            return i;
+        if (platform::OpenForReading(files[i], file) != 0)
+            return {i, false};
+        PayloadSource payload(file, files[i]);
+        if (const LocateOutcome located = payload.Locate(key.Check(), cancel); !located.Found())
+            return {i, located.result == LocateResult::WrongPassword};
     }
-    return files.size();
+    return {files.size(), false};
 }
 
 // What the run over the list comes to once the scheduler is through.
@@ -356,14 +394,21 @@ RunOutcome RunInParallel(Direction direction, TBlockCipher& cipher, const std::v
     }
     frontend.RunStarted(direction, files.size());
     Scheduler scheduler(direction, files, key, frontend);
-    const TazenReader reader(cipher, key);
-    // A file of another password would stop one run when it got there; the files before it go in
-    // parallel, and it alone after them, so that it stops this run at the same place.
+    // A file whose payload is not found would stop one run when it got there; the files before it go in
+    // parallel, and it after them, so that it stops this run at the same place: alone, or, for a wrong
+    // password, at once.
     for (std::size_t from = 0; from < files.size() && !scheduler.Stopped() && !frontend.CancelAsked();) {
-        const std::size_t to = direction == Direction::Encrypt ? files.size() : firstWrongPassword(files, from, reader);
-        const std::size_t end = std::max(to, from + 1);
-        scheduler.RunStretch(from, end, to > from ? jobs : 1);
-        from = end;
+        const Unfound to =
+            direction == Direction::Encrypt ? Unfound{files.size(), false} : firstUnfound(files, from, key, frontend);
+        if (to.index > from)
+            scheduler.RunStretch(from, to.index, jobs);
+        if (to.index == files.size() || scheduler.Stopped() || frontend.CancelAsked())
+            break;
+        if (to.wrongPassword)
+            scheduler.Refuse(to.index);
+        else
+            scheduler.RunStretch(to.index, to.index + 1, 1);
+        from = to.index + 1;
     }
     return endOf(direction, files, scheduler, frontend, done);
 }

@@ -19,8 +19,8 @@ std::string EncryptedName(std::string_view plainName)
 
 std::string PlainName(std::string_view encryptedName)
 {
-    const std::size_t keep =
-        encryptedName.size() > kEncryptedExtension.size() ? encryptedName.size() - kEncryptedExtension.size() : 0;
+    const std::size_t ending = IsExecutableName(encryptedName) ? kExecutableEnding.size() : kEncryptedExtension.size();
+    const std::size_t keep = encryptedName.size() > ending ? encryptedName.size() - ending : 0;
     return std::string(encryptedName.substr(0, keep));
 }
 
@@ -32,6 +32,21 @@ bool HasEncryptedExtension(std::string_view name)
 bool HasEncryptedExtensionIgnoringCase(std::string_view name)
 {
     return EndsWithIgnoringAsciiCase(name, kEncryptedExtension);
+}
+
+bool IsExecutableName(std::string_view name)
+{
+    return EndsWithIgnoringAsciiCase(name, kExecutableEnding);
+}
+
+bool IsEncryptedName(std::string_view name)
+{
+    return HasEncryptedExtension(name) || IsExecutableName(name);
+}
+
+bool IsEncryptedNameIgnoringCase(std::string_view name)
+{
+    return HasEncryptedExtensionIgnoringCase(name) || IsExecutableName(name);
 }
 
 KeyBlock MakeKeyBlock(std::string_view password)

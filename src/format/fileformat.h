@@ -13,6 +13,8 @@
 namespace tazen {
 
 inline constexpr std::string_view kEncryptedExtension = ".TaZEN";
+// A self-extracting executable's ending: the encrypted file's name + ".exe".
+inline constexpr std::string_view kExecutableEnding = ".TaZEN.exe";
 inline constexpr int kCheckBlockSize = 32;
 // The unit in which the runs encrypt, update their gauges and poll Cancel; a multiple of the block size,
 // so the chain runs on unbroken from piece to piece.
@@ -23,12 +25,20 @@ using CheckBlock = std::array<std::uint8_t, kCheckBlockSize>;
 
 // report.doc -> report.doc.TaZEN, in the same folder, every dot kept.
 std::string EncryptedName(std::string_view plainName);
-// Drops the last six bytes without looking at them: callers hand names that end in the extension.
+// An executable's name less its ".TaZEN.exe"; any other name less its last six bytes, unlooked at: callers
+// hand names that end in the extension.
 std::string PlainName(std::string_view encryptedName);
 // Byte for byte, letter case included.
 bool HasEncryptedExtension(std::string_view name);
 // With letter case disregarded, as a drop decides its mode.
 bool HasEncryptedExtensionIgnoringCase(std::string_view name);
+// Ends in ".TaZEN.exe" with ASCII letter case disregarded, since download tools change it: an executable
+// whose attached .TaZEN file is found by searching for its check block.
+bool IsExecutableName(std::string_view name);
+// A name decryption takes: the exact extension, or an executable's ending.
+bool IsEncryptedName(std::string_view name);
+// The same with the extension's letter case disregarded too, as a drop decides its mode.
+bool IsEncryptedNameIgnoringCase(std::string_view name);
 
 // The plain length behind an encrypted file of the given size; negative when the file is too short.
 inline std::int64_t PayloadSize(std::int64_t encryptedSize)

@@ -29,7 +29,8 @@ bool refusedChange(ErrorCode error)
 std::string randomSuffix()
 {
     static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    static std::mt19937 generator{std::random_device{}()};
+    // Runs of -j create files on several threads at once.
+    thread_local std::mt19937 generator{std::random_device{}()};
     std::uniform_int_distribution<int> pick(0, sizeof kAlphabet - 2);
     std::string suffix(6, ' ');
     for (char& c : suffix)

@@ -80,8 +80,8 @@ private:
 };
 
 // An open-dialog filter of the form "Description|pattern" in Qt's form: "All files (*.*)|*.*" becomes
-// "All files (*)" (Windows' *.* matches names without a dot too), "Encrypted files (*.TaZEN)|*.TaZEN" stays
-// "Encrypted files (*.TaZEN)".
+// "All files (*)" (Windows' *.* matches names without a dot too), "Encrypted files (*.TaZEN *.TaZEN.exe)|..."
+// stays "Encrypted files (*.TaZEN *.TaZEN.exe)".
 QString QtNameFilter(const QString& filter);
 
 } // namespace tazen

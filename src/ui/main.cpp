@@ -50,7 +50,7 @@ namespace tazen {
 namespace {
 
 const QString kAllFilesFilter = QStringLiteral("All files (*.*)|*.*");
-const QString kEncryptedFilesFilter = QStringLiteral("Encrypted files (*.TaZEN)|*.TaZEN");
+const QString kEncryptedFilesFilter = QStringLiteral("Encrypted files (*.TaZEN *.TaZEN.exe)|*.TaZEN;*.TaZEN.exe");
 constexpr int kFixedColumnWidth = 100;
 const QString kUnencrypted = QStringLiteral("Unencrypted");
 // What the Status column may say; it is made wide enough for the widest of them.
@@ -377,7 +377,7 @@ void TForm1::addBatch(const std::vector<std::string>& names, const QString& unkn
                 continue;
             }
             const QString caption = FileNameText(name);
-            const QString& status = HasEncryptedExtension(name) ? encryptedStatus : kUnencrypted;
+            const QString& status = IsEncryptedName(name) ? encryptedStatus : kUnencrypted;
             // The size is unknown when the file cannot be opened for reading and writing.
             std::int64_t size = 0;
             const bool measured = platform::SizeForReadWrite(name, size) == 0;
@@ -495,7 +495,7 @@ void TForm1::DropFiles(const std::vector<std::string>& names)
         if (!platform::ExistsAsFile(name))
             continue;
         kept.push_back(name);
-        (HasEncryptedExtensionIgnoringCase(name) ? anyEncrypted : anyOther) = true;
+        (IsEncryptedNameIgnoringCase(name) ? anyEncrypted : anyOther) = true;
     }
     if (anyOther)
         SetEncryptMode(mode_ != Direction::Encrypt);
@@ -725,7 +725,7 @@ void TForm1::HandleCommandLine(const std::vector<std::string>& arguments)
         return AddInMode(first == kSwitchEncryptFiles, NamesToHandOver(arguments));
     if (!IsFolderSwitch(first)) {
         const std::string name = platform::AbsoluteName(first);
-        HasEncryptedExtension(name) ? SetDecryptMode(true) : SetEncryptMode(true);
+        IsEncryptedName(name) ? SetDecryptMode(true) : SetEncryptMode(true);
         if (!name.empty())
             AddFileList({name});
         return;

@@ -108,7 +108,8 @@ TEST(CliOptions, WrongUsageEndsWithCodeTwoAndSaysWhyOnStandardError)
         {{"encrypt", "--self-extracting=", "a"}, "--self-extracting takes windows or linux, not ''"},
         {{"check", "-r", "a.TaZEN"}, "'-r' is not an option of check"},
         {{"decrypt", "a.TaZEN", "b.tazen"},
-         "b.tazen does not end in .TaZEN; decrypt takes .TaZEN files and folders only"},
+         "b.tazen does not end in .TaZEN or .TaZEN.exe; decrypt takes .TaZEN files, .TaZEN.exe files and folders "
+         "only"},
     };
     for (const auto& [arguments, reason] : cases) {
         SCOPED_TRACE(reason);

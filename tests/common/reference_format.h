@@ -52,6 +52,14 @@ inline Bytes referenceFile(const std::string& passwordBytes, const Bytes& plain)
     return file;
 }
 
+// A self-extracting executable as any extractor makes one: the program's bytes, then the file.
+inline Bytes referenceExecutable(Bytes program, const std::string& passwordBytes, const Bytes& plain)
+{
+    const Bytes file = referenceFile(passwordBytes, plain);
+    program.insert(program.end(), file.begin(), file.end());
+    return program;
+}
+
 // The plain text behind a file, or nothing when the check block does not match the password.
 inline std::optional<Bytes> referenceDecrypt(const std::string& passwordBytes, const Bytes& file)
 {

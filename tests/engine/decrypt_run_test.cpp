@@ -91,6 +91,45 @@ TEST_F(DecryptRun, AWrongPasswordStopsTheRunBeforeTheFileIsTouched)
     EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"first", "last.TaZEN", "wrong", "wrong.TaZEN"}));
 }
 
+TEST_F(DecryptRun, AnExecutableIsSearchedForItsCheckBlockWhateverTheCaseOfItsEnding)
+{
+    const Bytes plain = randomBytes(rng, 20000);
+    const auto makeExecutable = [&](const std::string& name, std::size_t program, const std::string& password) {
+        writeFile(dir / name, referenceExecutable(randomBytes(rng, program), password, plain));
+        return dir / name;
+    };
+    const std::string small = makeExecutable("small.TaZEN.exe", 1000, "secret");
+    // Behind more than two of a search's reads.
+    const std::string large = makeExecutable("large.TaZEN.EXE", (9 << 20) + 5, "secret");
+    EXPECT_EQ(decrypt({small, large}), kAllFilesDone) << message;
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"large", "small"}));
+    EXPECT_EQ(readFile(dir / "small"), plain);
+    EXPECT_EQ(readFile(dir / "large"), plain);
+    // The program's bytes count as passed: the gauge ends near its end, not at the payload's small share.
+    EXPECT_GE(frontend.progress.gaugeFile_.history.back(), 99);
+
+    const std::string wrong = makeExecutable("wrong.TaZEN.exe", (5 << 20) + 3, "other");
+    const Bytes before = readFile(wrong);
+    const std::string cut = dir / "short.TaZEN.exe";
+    writeFile(cut, Bytes(31, 1));
+    EXPECT_EQ(decrypt({wrong}), 0);
+    EXPECT_EQ(message, "Wrong password for the file: " + wrong);
+    EXPECT_EQ(decrypt({cut}), 0);
+    EXPECT_EQ(message, "The file is too short to be a TaZEN encrypted file: " + cut);
+    EXPECT_EQ(readFile(wrong), before);
+    EXPECT_EQ(listFolder(dir.path()),
+              (std::vector<std::string>{"large", "short.TaZEN.exe", "small", "wrong.TaZEN.exe"}));
+
+    // Cancel is heard between the search's reads, before the search could end in a wrong password.
+    frontend.onMessages = [&, rounds = 0](int) mutable {
+        if (++rounds == 3)
+            frontend.progress.PressCancel();
+    };
+    EXPECT_EQ(decrypt({wrong}), 0);
+    EXPECT_EQ(message, "Decryption canceled");
+    EXPECT_EQ(readFile(wrong), before);
+}
+
 TEST_F(DecryptRun, AFileTooShortForACheckBlockIsFoundInThePreCheck)
 {
     const std::string good = makeEncrypted("good", {});

@@ -75,6 +75,14 @@ TEST_F(Walk, WithoutSubFoldersOnlyTheFoldersOwnFilesCount)
     EXPECT_TRUE(FolderFiles(dir / "missing/", false).empty());
 }
 
+TEST_F(Walk, ExecutablesAreFoundForDecryptionWhateverTheCaseOfTheirEnding)
+{
+    for (const char* file : {"/c.TaZEN.EXE", "/c.exe", "/d.TaZEN.exe.part", "/e.TaZEN.exe"})
+        writeFile(top + file, "x");
+    EXPECT_EQ(FolderFiles(top + "/", true),
+              (std::vector<std::string>{top + "/a.TaZEN", top + "/c.TaZEN.EXE", top + "/e.TaZEN.exe"}));
+}
+
 TEST_F(Walk, CancelStillHandlesTheEntryAtHandThenEndsEveryLevel)
 {
     // Cancel is read before each entry after a folder's first; the entry read then is still handled.

@@ -3,10 +3,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/parallelrun.h"
 
+#include "format/checksearch.h"
+
+#include "common/reference_format.h"
 #include "engine/engine_fixture.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <mutex>
 
 namespace tazen::test {
@@ -56,6 +61,37 @@ TEST_F(ParallelRun, FilesAfterOneThatFailsLateAreLeftAsTheyWere)
     EXPECT_EQ(readFile(files[1]), b);
     EXPECT_EQ(readFile(files[2]), c);
     EXPECT_EQ(readFile(files[3]), d);
+}
+
+TEST_F(ParallelRun, ExecutablesGoSideBySideAndOneOfAnotherPasswordStopsTheRunAfterOnePass)
+{
+    const Bytes plain = randomBytes(rng, 30000);
+    const std::vector<std::string> files = {dir / "a.TaZEN.exe", dir / "b.TaZEN.EXE", dir / "c.TaZEN.exe",
+                                            dir / "d.TaZEN.exe"};
+    const std::size_t programs[] = {70000, 5000, (9 << 20) + 1, 100};
+    for (std::size_t i = 0; i < files.size(); ++i)
+        writeFile(files[i], referenceExecutable(randomBytes(rng, programs[i]), i == 2 ? "other" : "secret", plain));
+    std::atomic<int> readsOfC = 0;
+    platform::SetFaultHook([&](FileOperation operation, const std::string& name) -> platform::ErrorCode {
+        if (operation == FileOperation::Read && name == files[2])
+            ++readsOfC;
+        return 0;
+    });
+    Secret password;
+    password.value = "secret";
+    std::vector<bool> done;
+
+    const RunOutcome outcome = RunInParallel(Direction::Decrypt, cipher, files, password, frontend, 2, done);
+
+    EXPECT_EQ(outcome.failure, Failure::WrongPassword);
+    EXPECT_EQ(outcome.index, 2u);
+    EXPECT_EQ(outcome.file, files[2]);
+    EXPECT_EQ(done, (std::vector<bool>{true, true, false, false}));
+    EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"a", "b", "c.TaZEN.exe", "d.TaZEN.exe"}));
+    EXPECT_EQ(readFile(dir / "a"), plain);
+    EXPECT_EQ(readFile(dir / "b"), plain);
+    const auto onePass = static_cast<int>(std::filesystem::file_size(files[2]) / PayloadSource::kSearchReadSize) + 1;
+    EXPECT_LE(readsOfC.load(), onePass);
 }
 
 } // namespace

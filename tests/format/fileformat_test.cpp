@@ -39,6 +39,19 @@ TEST(FormatNames, AppendAndDropTheExtensionByteForByte)
     EXPECT_FALSE(HasEncryptedExtension("TaZEN"));
 }
 
+TEST(FormatNames, AnExecutableEndingInAnyLetterCaseIsEncryptedAndDropsWhole)
+{
+    for (const char* name : {"/d/r.doc.TaZEN.exe", "/d/r.doc.TAZEN.EXE", "/d/r.doc.tazen.Exe"}) {
+        EXPECT_TRUE(IsEncryptedName(name)) << name;
+        EXPECT_EQ(PlainName(name), "/d/r.doc");
+    }
+    EXPECT_TRUE(IsEncryptedName("a.TaZEN"));
+    EXPECT_FALSE(IsEncryptedName("a.tazen"));
+    EXPECT_TRUE(IsEncryptedNameIgnoringCase("a.tazen"));
+    for (const char* name : {"a.exe", "a.TaZENexe", "a.TaZEN.exe.old"})
+        EXPECT_FALSE(IsEncryptedNameIgnoringCase(name)) << name;
+}
+
 Bytes encryptFile(TBlockCipher& cipher, const std::string& password, const Bytes& plain)
 {
     const CheckBlock check = KeyCipher(cipher, password);

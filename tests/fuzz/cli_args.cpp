@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // decrypt takes .TaZEN files and folders, which stand for the .TaZEN files in them; - is the filter.
         if (options.command == "decrypt" && !options.pipeline)
             for (const std::string& name : options.files)
-                FUZZ_CHECK(tazen::HasEncryptedExtension(name) || tazen::platform::ExistsAsFolder(name));
+                FUZZ_CHECK(tazen::IsEncryptedName(name) || tazen::platform::ExistsAsFolder(name));
         FUZZ_CHECK(options.pipeline == (options.files == std::vector<std::string>{"-"} && options.command != "shred"));
         if (options.command != "encrypt")
             FUZZ_CHECK(!options.selfExtract && !options.source);

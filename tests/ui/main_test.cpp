@@ -49,7 +49,7 @@ TEST_F(MainWindow, StartsWithoutModeAndSwitchesModesAsTheMenuSays)
 
     form.Dekryptera1().trigger();
     EXPECT_EQ(form.windowTitle(), QStringLiteral("TaZEN - Decrypt"));
-    EXPECT_EQ(form.OpenFilter(), QStringLiteral("Encrypted files (*.TaZEN)|*.TaZEN"));
+    EXPECT_EQ(form.OpenFilter(), QStringLiteral("Encrypted files (*.TaZEN *.TaZEN.exe)|*.TaZEN;*.TaZEN.exe"));
     EXPECT_FALSE(form.kryptera1().isChecked());
     EXPECT_TRUE(form.Dekryptera1().isChecked());
     EXPECT_FALSE(form.btnEncrypt().isEnabled());
@@ -214,8 +214,8 @@ TEST_F(MainWindow, TheAddButtonNeedsAModeAndOffersItsFilter)
     form.StatusBar1().setText(QStringLiteral("stale"));
     user.openFileAnswers.push_back({});
     form.btnAdd().click();
-    EXPECT_EQ(user.openFilters,
-              (std::vector<QString>{QStringLiteral("Encrypted files (*.TaZEN)"), QStringLiteral("All files (*)")}));
+    EXPECT_EQ(user.openFilters, (std::vector<QString>{QStringLiteral("Encrypted files (*.TaZEN *.TaZEN.exe)"),
+                                                      QStringLiteral("All files (*)")}));
     EXPECT_TRUE(statusLine().isEmpty()) << "a cancelled dialog still rewrites the status line";
 }
 
@@ -261,11 +261,14 @@ TEST_F(Drop, OnlyEncryptedFilesChooseDecryptWhateverTheirCase)
     form.AddFileList({makeFile("listed.txt")});
     const std::string exact = makeFile("a.TaZEN");
     const std::string lower = makeFile("b.tazen");
-    drop({exact, lower});
+    const std::string executable = makeFile("c.TaZEN.EXE");
+    drop({exact, lower, executable});
     EXPECT_EQ(form.ModeName(), QStringLiteral("Decrypt"));
-    EXPECT_EQ(listed(), (std::vector<std::string>{exact, lower})) << "the mode changed, so the list was emptied";
+    EXPECT_EQ(listed(), (std::vector<std::string>{exact, lower, executable}))
+        << "the mode changed, so the list was emptied";
     EXPECT_EQ(statusOf(0), QStringLiteral("encrypted"));
     EXPECT_EQ(statusOf(1), QStringLiteral("Unencrypted"));
+    EXPECT_EQ(statusOf(2), QStringLiteral("encrypted"));
 }
 
 TEST_F(Drop, NothingThatExistsChangesNothingButTheStatusLine)

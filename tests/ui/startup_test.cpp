@@ -199,6 +199,9 @@ TEST_F(StartUp, AFileNameChoosesTheModeByItsExactExtensionAndIsListedAbsolute)
     const std::vector<Case> cases = {
         {{"report.doc.TaZEN"}, "Decrypt", dir / "report.doc.TaZEN"},
         {{"report.doc.tazen"}, "Encrypt", dir / "report.doc.tazen"},
+        {{"report.doc.TaZEN.exe"}, "Decrypt", dir / "report.doc.TaZEN.exe"},
+        {{"report.doc.TAZEN.EXE"}, "Decrypt", dir / "report.doc.TAZEN.EXE"},
+        {{"report.exe"}, "Encrypt", dir / "report.exe"},
         {{"no-extension"}, "Encrypt", dir / "no-extension"},
         {{"/E"}, "Encrypt", "/E"}, // only the lower-case switches are switches
         {{"sub/a.TaZEN", "b.txt", "/e"}, "Decrypt", dir / "sub/a.TaZEN"},
