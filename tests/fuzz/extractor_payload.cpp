@@ -59,8 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::int64_t payload = -1;
     const PayloadStatus found = extractor::LocatePayload(self, fileSize, start, payload);
     switch (found) {
-    case PayloadStatus::NotElf:
-        FUZZ_CHECK(image == ImageStatus::NotElf);
+    case PayloadStatus::NotImage:
+        FUZZ_CHECK(image == ImageStatus::NotImage);
         return 0;
     case PayloadStatus::Truncated:
         FUZZ_CHECK(image == ImageStatus::Truncated);
