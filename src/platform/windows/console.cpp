@@ -90,12 +90,57 @@ void WriteText(bool toError, const std::string& utf8)
     writeAll(::GetStdHandle(toError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE), utf8);
 }
 
+namespace {
+
+// A line from a console as UTF-16, in UTF-8.
+ErrorCode readConsoleLine(HANDLE input, SecretString& line)
+{
+    line.clear();
+    WideSecret wide;
+    WipeOnExit<WideSecret> wipe(wide);
+    wchar_t buffer[256];
+    for (;;) {
+        DWORD got = 0;
+        const BOOL read = ::ReadConsoleW(input, buffer, static_cast<DWORD>(std::size(buffer)), &got, nullptr);
+        const DWORD error = read ? ERROR_SUCCESS : ::GetLastError();
+        if (caught.load() == 0 && (error == ERROR_OPERATION_ABORTED || (read && got == 0))) {
+            // Windows may end the read at Ctrl+C before the handler, on a thread of its own, has noted it.
+            ::Sleep(100);
+        }
+        if (caught.load() != 0) {
+            SecureFill(buffer, 0, sizeof buffer);
+            return EINTR;
+        }
+        if (!read)
+            return FromSystemError(error);
+        if (got == 0)
+            return ENODATA;
+        wide.append(buffer, got);
+        SecureFill(buffer, 0, sizeof buffer);
+        if (wide.size() > 2 * kLongestLine)
+            return EMSGSIZE;
+        if (const std::size_t end = wide.find(L'\n'); end != WideSecret::npos) {
+            wide.resize(end);
+            break;
+        }
+    }
+    if (!wide.empty() && wide.back() == L'\r')
+        wide.pop_back();
+    AppendUtf8(wide.data(), wide.size(), line);
+    return line.size() > kLongestLine ? EMSGSIZE : 0;
+}
+
+} // namespace
+
 ErrorCode ReadInputLine(SecretString& line)
 {
     line.clear();
     const HANDLE input = ::GetStdHandle(STD_INPUT_HANDLE);
     if (input == nullptr || input == INVALID_HANDLE_VALUE)
         return ENODATA;
+    // Typed on the console the bytes would come in its code page; as UTF-16 they come as typed.
+    if (isConsole(input))
+        return readConsoleLine(input, line);
     bool any = false;
     for (;;) {
         char c = 0;
@@ -151,43 +196,6 @@ void Console::write(const std::string& utf8)
     writeAll(output_, utf8);
 }
 
-ErrorCode Console::readLine(SecretString& line)
-{
-    line.clear();
-    WideSecret wide;
-    WipeOnExit<WideSecret> wipe(wide);
-    wchar_t buffer[256];
-    for (;;) {
-        DWORD got = 0;
-        const BOOL read = ::ReadConsoleW(input_, buffer, static_cast<DWORD>(std::size(buffer)), &got, nullptr);
-        const DWORD error = read ? ERROR_SUCCESS : ::GetLastError();
-        if (caught.load() == 0 && (error == ERROR_OPERATION_ABORTED || (read && got == 0))) {
-            // Windows may end the read at Ctrl+C before the handler, on a thread of its own, has noted it.
-            ::Sleep(100);
-        }
-        if (caught.load() != 0) {
-            SecureFill(buffer, 0, sizeof buffer);
-            return EINTR;
-        }
-        if (!read)
-            return FromSystemError(error);
-        if (got == 0)
-            return ENODATA;
-        wide.append(buffer, got);
-        SecureFill(buffer, 0, sizeof buffer);
-        if (wide.size() > 2 * kLongestLine)
-            return EMSGSIZE;
-        if (const std::size_t end = wide.find(L'\n'); end != WideSecret::npos) {
-            wide.resize(end);
-            break;
-        }
-    }
-    if (!wide.empty() && wide.back() == L'\r')
-        wide.pop_back();
-    AppendUtf8(wide.data(), wide.size(), line);
-    return line.size() > kLongestLine ? EMSGSIZE : 0;
-}
-
 ErrorCode Console::ReadHidden(const std::string& prompt, SecretString& line)
 {
     DWORD mode = 0;
@@ -196,7 +204,7 @@ ErrorCode Console::ReadHidden(const std::string& prompt, SecretString& line)
     if (!::SetConsoleMode(input_, (mode | ENABLE_LINE_INPUT | ENABLE_PROCESSED_INPUT) & ~ENABLE_ECHO_INPUT))
         return LastError();
     write(prompt);
-    const ErrorCode error = readLine(line);
+    const ErrorCode error = readConsoleLine(input_, line);
     ::SetConsoleMode(input_, mode);
     // The Enter that ended the line was not echoed either.
     write("\n");
@@ -208,7 +216,7 @@ ErrorCode Console::Ask(const std::string& question, bool& yes)
     yes = false;
     write(question);
     SecretString answer;
-    if (const ErrorCode error = readLine(answer))
+    if (const ErrorCode error = readConsoleLine(input_, answer))
         return error;
     const std::string_view text(answer.data(), answer.size());
     yes = EqualIgnoringAsciiCase(text, "y") || EqualIgnoringAsciiCase(text, "yes");
@@ -219,7 +227,7 @@ void Console::WaitForEnter(const std::string& text)
 {
     write(text);
     SecretString ignored;
-    static_cast<void>(readLine(ignored)); // any way the read ends, the program ends
+    static_cast<void>(readConsoleLine(input_, ignored)); // any way the read ends, the program ends
 }
 
 bool OwnsConsole()

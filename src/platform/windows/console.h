@@ -26,8 +26,8 @@ void WriteText(bool toError, const std::string& utf8);
 // Lines longer than this are refused: no password or answer comes near it.
 inline constexpr std::size_t kLongestLine = 64 * 1024;
 
-// The first line of standard input as bytes, without its "\n" or a "\r" before that; ENODATA when the input
-// ends before any byte, EMSGSIZE for a line longer than kLongestLine.
+// The first line of standard input as bytes (typed on a console, in UTF-8), without its "\n" or a "\r" before that;
+// ENODATA when the input ends before any byte, EMSGSIZE for a line longer than kLongestLine.
 ErrorCode ReadInputLine(SecretString& line);
 
 // The process's console (CONIN$ and CONOUT$), which is there even when the standard streams are redirected;
@@ -52,7 +52,6 @@ public:
 
 private:
     void write(const std::string& utf8);
-    ErrorCode readLine(SecretString& line);
 
     void* input_ = nullptr;
     void* output_ = nullptr;
