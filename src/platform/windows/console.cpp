@@ -10,12 +10,24 @@
 
 #include <atomic>
 #include <cerrno>
+#include <string_view>
 
 namespace tazen::platform::windows {
 
 namespace {
 
 std::atomic<int> caught{0};
+// A console read is waiting for a line.
+std::atomic<bool> reading{false};
+
+// ReadConsoleW marked as waiting while it waits.
+BOOL readConsole(HANDLE input, wchar_t* buffer, DWORD size, DWORD& got)
+{
+    reading = true;
+    const BOOL read = ::ReadConsoleW(input, buffer, size, &got, nullptr);
+    reading = false;
+    return read;
+}
 
 BOOL WINAPI onControl(DWORD event)
 {
@@ -27,6 +39,8 @@ BOOL WINAPI onControl(DWORD event)
         return FALSE;
     // A console read in progress does not always end with it (Wine's does not): an Enter ends the read, which
     // then sees the flag.
+    if (!reading)
+        return TRUE;
     const HANDLE input = ::CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                        nullptr, OPEN_EXISTING, 0, nullptr);
     if (input != INVALID_HANDLE_VALUE) {
@@ -101,7 +115,7 @@ ErrorCode readConsoleLine(HANDLE input, SecretString& line)
     wchar_t buffer[256];
     for (;;) {
         DWORD got = 0;
-        const BOOL read = ::ReadConsoleW(input, buffer, static_cast<DWORD>(std::size(buffer)), &got, nullptr);
+        const BOOL read = readConsole(input, buffer, static_cast<DWORD>(std::size(buffer)), got);
         const DWORD error = read ? ERROR_SUCCESS : ::GetLastError();
         if (caught.load() == 0 && (error == ERROR_OPERATION_ABORTED || (read && got == 0))) {
             // Windows may end the read at Ctrl+C before the handler, on a thread of its own, has noted it.
@@ -226,8 +240,12 @@ ErrorCode Console::Ask(const std::string& question, bool& yes)
 void Console::WaitForEnter(const std::string& text)
 {
     write(text);
-    SecretString ignored;
-    static_cast<void>(readConsoleLine(input_, ignored)); // any way the read ends, the program ends
+    // Keys pressed while the program worked (and the Enter a Ctrl+C puts in) do not close the window unread.
+    ::FlushConsoleInputBuffer(input_);
+    wchar_t buffer[64];
+    for (DWORD got = 0; readConsole(input_, buffer, static_cast<DWORD>(std::size(buffer)), got) && got > 0 &&
+                        std::wstring_view(buffer, got).find(L'\n') == std::wstring_view::npos;) {
+    }
 }
 
 bool OwnsConsole()
