@@ -89,8 +89,9 @@ Bytes image(const Layout& layout, std::size_t fileSize)
         put32(bytes, section + 20, s.rawOffset);
         section += 40;
     }
-    if (layout.symbolTable != 0)
-        put32(bytes, layout.symbolTable + 18 * layout.symbols, layout.stringTableSize);
+    const std::size_t strings = layout.symbolTable + 18 * std::size_t{layout.symbols};
+    if (layout.symbolTable != 0 && strings + 4 <= fileSize)
+        put32(bytes, strings, layout.stringTableSize);
     return bytes;
 }
 
