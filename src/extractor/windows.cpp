@@ -166,7 +166,7 @@ public:
     // A double click made the console for this program alone, and it closes when the program ends.
     void Ending() override
     {
-        if (!win::OwnsConsole())
+        if (win::ConsoleClosing() || !win::OwnsConsole())
             return;
         win::Console console;
         if (console.Open() == 0)

@@ -29,8 +29,21 @@ BOOL readConsole(HANDLE input, wchar_t* buffer, DWORD size, DWORD& got)
     return read;
 }
 
+// The console window is being closed, or Windows shut down.
+std::atomic<bool> closing{false};
+
 BOOL WINAPI onControl(DWORD event)
 {
+    if (event == CTRL_CLOSE_EVENT || event == CTRL_SHUTDOWN_EVENT) {
+        // Windows ends the process when this returns, or after five seconds: until then the work stops and
+        // removes what it had begun, and the process ends by itself when it is done.
+        closing = true;
+        int none = 0;
+        caught.compare_exchange_strong(none, 2);
+        for (int waited = 0; waited < 4500; waited += 50)
+            ::Sleep(50);
+        return FALSE;
+    }
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT)
         return FALSE;
     int none = 0;
@@ -246,6 +259,11 @@ void Console::WaitForEnter(const std::string& text)
     for (DWORD got = 0; readConsole(input_, buffer, static_cast<DWORD>(std::size(buffer)), got) && got > 0 &&
                         std::wstring_view(buffer, got).find(L'\n') == std::wstring_view::npos;) {
     }
+}
+
+bool ConsoleClosing()
+{
+    return closing;
 }
 
 bool OwnsConsole()

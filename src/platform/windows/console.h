@@ -14,7 +14,8 @@ namespace tazen::platform::windows {
 
 // From now on Ctrl+C and Ctrl+Break only note the event, so the work in progress can stop cleanly and remove
 // what it had begun; a console read they interrupt fails with EINTR. A second one ends the process as if no
-// handler were there.
+// handler were there. Closing the console window (or shutting Windows down) is noted the same way, and the
+// process is given the seconds Windows allows to stop.
 void CatchInterrupts();
 // 2 (SIGINT's number, so an interrupted run ends with the same 130 as on Linux) once one was caught, else 0.
 int InterruptSignal();
@@ -56,6 +57,9 @@ private:
     void* input_ = nullptr;
     void* output_ = nullptr;
 };
+
+// Whether the console window is being closed: nobody is left to read the outcome.
+bool ConsoleClosing();
 
 // Whether this process is the only one on its console: the console was made for it, as when it was started
 // by a double click, and goes with it when it ends.
