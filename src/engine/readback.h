@@ -4,6 +4,7 @@
 #pragma once
 
 #include "cipher/cryptbase.h"
+#include "format/digest.h"
 #include "format/fileformat.h"
 #include "format/stream.h"
 #include "platform/files.h"
@@ -15,25 +16,6 @@
 #include <thread>
 
 namespace tazen {
-
-// A 64-bit digest of a byte stream fed in pieces of any size, in four independent lanes of multiply-rotate
-// rounds, so it runs at memory speed: a hundred times the cipher's. It proves that bytes came back
-// unchanged from a device, where no adversary chooses them; it is no cryptographic hash.
-class StreamDigest
-{
-public:
-    StreamDigest();
-    void Update(const std::uint8_t* data, std::int64_t size);
-    std::uint64_t Final() const;
-
-private:
-    void stripe(const std::uint8_t* data);
-
-    std::uint64_t lanes_[4];
-    std::uint8_t pending_[32] = {};
-    int pendingSize_ = 0;
-    std::uint64_t length_ = 0;
-};
 
 // Proof that a new file holds what the run meant to write into it, read back from the device before anything
 // it stands for is destroyed or replaced. The digest of the intended bytes is taken as the run passes them;

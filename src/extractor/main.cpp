@@ -1,10 +1,10 @@
-// The program at the front of every self-extracting executable: finds the encrypted file behind its own
-// bytes, asks for the password, and writes the plain file beside itself.
+// The Linux extractor: the shared flow (extractor/flow.cpp) on the platform layer's POSIX calls. Finds the
+// encrypted file behind its own ELF image, asks for the password on the terminal, and writes the plain file
+// beside itself.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "extractor/selfimage.h"
+#include "extractor/system.h"
 
-#include "base/ascii.h"
-#include "cipher/blowfish.h"
 #include "format/fileformat.h"
 #include "format/stream.h"
 #include "platform/desktopstart.h"
@@ -16,83 +16,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 namespace {
 
 using namespace tazen;
 using platform::ErrorCode;
-
-enum ExitCode
-{
-    kExitDone = 0,
-    kExitWrongPassword = 1,
-    kExitUsage = 2,
-    kExitNoPayload = 3,
-    kExitDamaged = 4,
-    kExitNotReplaced = 5,
-    kExitFailed = 6
-};
-
-// Messages begin with the name the program was started under, as a shell's do.
-std::string programName = "extractor";
-
-// Started by a double click with no terminal to be seen, the questions and the outcome go through this dialog
-// program; with none, there is no one to ask.
-platform::DialogProgram dialogs = platform::DialogProgram::None;
-
-void say(const std::string& text)
-{
-    std::fprintf(stderr, "%s: %s\n", platform::Printable(programName).c_str(), platform::Printable(text).c_str());
-}
-
-int fail(int code, const std::string& text)
-{
-    say(text);
-    platform::TellInDialog(dialogs, true, programName, text);
-    return code;
-}
-
-int interrupted()
-{
-    say("interrupted; nothing was written");
-    return 128 + platform::InterruptSignal();
-}
-
-// report.doc.TaZEN.exe -> report.doc, NAME.exe -> NAME, anything else -> itself + ".out"; letter case aside,
-// since mail and download tools like to change it.
-std::string plainNameOf(const std::string& executableName)
-{
-    std::string name;
-    if (EndsWithIgnoringAsciiCase(executableName, ".tazen.exe"))
-        name = executableName.substr(0, executableName.size() - 10);
-    else if (EndsWithIgnoringAsciiCase(executableName, ".exe"))
-        name = executableName.substr(0, executableName.size() - 4);
-    return name.empty() ? executableName + ".out" : name;
-}
-
-// The file this process runs from; /proc/self/exe names it even when argv[0] does not.
-std::string ownPath()
-{
-    std::string path;
-    if (platform::ExecutablePath(path) != 0)
-        return {};
-    return path;
-}
-
-std::string baseName(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-bool readAt(int descriptor, std::uint8_t* buffer, std::int64_t size, std::int64_t offset, ErrorCode& error)
-{
-    std::int64_t got = 0;
-    error = platform::ReadFully(descriptor, buffer, size, offset, got, platform::OnInterrupt::StopWhenCaught);
-    return error == 0 && got == size;
-}
 
 // The encrypted file where it stands in this program's file: from offset to end.
 class AttachedFile : public ByteSource
@@ -102,8 +31,11 @@ public:
     ErrorCode Read(void* buffer, std::int64_t size, std::int64_t& got) override
     {
         got = std::min(size, end_ - offset_);
-        ErrorCode error = 0;
-        if (got > 0 && !readAt(self_, static_cast<std::uint8_t*>(buffer), got, offset_, error)) {
+        std::int64_t read = 0;
+        const ErrorCode error =
+            got <= 0 ? ErrorCode(0)
+                     : platform::ReadFully(self_, buffer, got, offset_, read, platform::OnInterrupt::StopWhenCaught);
+        if (error != 0 || read != got) {
             got = 0;
             shortened_ = error == 0;
             return shortened_ ? ErrorCode(EIO) : error;
@@ -111,7 +43,6 @@ public:
         offset_ += got;
         return 0;
     }
-    // A read failed because the file ended before end.
     bool Shortened() const { return shortened_; }
 
 private:
@@ -121,278 +52,152 @@ private:
     bool shortened_ = false;
 };
 
-// Ctrl+C stops the decryption; each chunk written starts its way to the device.
-class ExtractHooks : public PayloadHooks
+class PendingPlainFile : public extractor::NewFile
 {
 public:
-    explicit ExtractHooks(platform::File& output) : output_(output) {}
-    bool CancelAsked() override { return platform::InterruptSignal() != 0; }
-    void ChunkWritten(std::int64_t /*size*/) override { output_.StartWriteback(); }
+    PendingPlainFile(platform::PendingFile pending, mode_t permissions)
+        : pending_(std::move(pending)), permissions_(permissions)
+    {
+        // Opened now: Flush closes the file it writes through.
+        readBackError_ = pending_.OpenForReadBack(reader_);
+    }
+    ErrorCode Write(const void* data, std::int64_t size) override { return pending_.Output().Write(data, size); }
+    void ChunkWritten() override { pending_.Output().StartWriteback(); }
+    ErrorCode Flush() override { return pending_.Flush(permissions_); }
+    ErrorCode ReadBack(StreamDigest& digest, std::int64_t& size) override
+    {
+        if (readBackError_ != 0)
+            return readBackError_;
+        SecretBuffer buffer(kChunkSize);
+        size = 0;
+        for (std::int64_t got = kChunkSize; got == kChunkSize; size += got) {
+            reader_.DropCached(size, kChunkSize);
+            if (const ErrorCode error = reader_.ReadAt(buffer.data(), kChunkSize, size, got))
+                return error;
+            digest.Update(buffer.data(), got);
+        }
+        return 0;
+    }
+    ErrorCode Commit(bool mayReplace) override { return pending_.CommitFlushed(mayReplace); }
 
 private:
-    platform::File& output_;
+    platform::PendingFile pending_;
+    mode_t permissions_;
+    platform::File reader_;
+    ErrorCode readBackError_ = 0;
 };
 
-void printHelp()
+class LinuxSystem : public extractor::System
 {
-    std::printf("Usage: %s [--output DIR] [--password-stdin]\n"
-                "       %s --list\n"
-                "Restores the file that TaZEN encrypted into this self-extracting program.\n"
-                "\n"
-                "Asks for the password on the terminal and writes the plain file beside this program,\n"
-                "named after it: report.doc.TaZEN.exe gives report.doc, any other NAME.exe gives NAME,\n"
-                "and a name without .exe gives that name plus .out (letter case does not matter in\n"
-                "these endings). An existing file of that name is replaced only when you answer yes\n"
-                "on the terminal; without a terminal it is left alone.\n"
-                "\n"
-                "  --output DIR       write the file into the folder DIR instead\n"
-                "  --password-stdin   read the password from the first line of standard input\n"
-                "  --list             show the size in bytes and the name of the file inside;\n"
-                "                     no password is needed\n"
-                "  --help             show this text\n"
-                "  --version          show the version\n"
-                "\n"
-                "Exit status:\n"
-                "  0    the file was written, or listed\n"
-                "  1    wrong password\n"
-                "  2    wrong usage, or no terminal to ask for the password on\n"
-                "  3    nothing is attached: this is the bare extractor\n"
-                "  4    the attached data is damaged: shorter than the 32-byte password check\n"
-                "  5    a file of the output name exists and was not replaced\n"
-                "  6    a read or a write failed (the reason is shown)\n"
-                "  130  interrupted by Ctrl+C (128 + the signal's number); nothing is left behind\n"
-                "\n"
-                "The format checks the password against its first 32 bytes and nothing else: data\n"
-                "damaged after them is not detected and is restored as it stands.\n",
-                platform::Printable(programName).c_str(), platform::Printable(programName).c_str());
-}
-
-struct Options
-{
-    std::string outputFolder;
-    bool passwordFromStdin = false;
-    bool list = false;
-};
-
-// -1 when the program should go on, else its exit code.
-int parseOptions(int argc, char** argv, Options& options)
-{
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (argument == "--help" || argument == "-h") {
-            printHelp();
-            return kExitDone;
-        }
-        if (argument == "--version") {
-            std::printf("TaZEN extractor %s\n", TAZEN_VERSION);
-            return kExitDone;
-        }
-        if (argument == "--password-stdin") {
-            options.passwordFromStdin = true;
-        } else if (argument == "--list") {
-            options.list = true;
-        } else if (argument == "--output" || argument.rfind("--output=", 0) == 0) {
-            if (argument == "--output") {
-                if (++i == argc)
-                    return fail(kExitUsage, "--output needs a folder; see --help");
-                options.outputFolder = argv[i];
-            } else {
-                options.outputFolder = argument.substr(9);
-            }
-            if (options.outputFolder.empty())
-                return fail(kExitUsage, "--output needs a folder; see --help");
-        } else {
-            return fail(kExitUsage, "unexpected argument '" + argument + "'; see --help");
-        }
+public:
+    const char* AskingPlace() const override { return "terminal"; }
+    std::string OwnPath() override
+    {
+        // /proc/self/exe names the file even when argv[0] does not.
+        std::string path;
+        return platform::ExecutablePath(path) == 0 ? path : std::string();
     }
-    return -1;
-}
+    bool IsSeparator(char c) const override { return c == '/'; }
+    char Separator() const override { return '/'; }
 
-// Where the encrypted file starts within this program's file, and its length.
-int locatePayload(const platform::File& self, const std::string& selfName, std::int64_t& start, std::int64_t& size)
-{
-    platform::FileState info;
-    if (const ErrorCode error = self.State(info))
-        return fail(kExitFailed, "cannot examine " + selfName + ": " + platform::ErrorText(error));
-    switch (extractor::LocatePayload(self.Descriptor(), info.size, start, size)) {
-    case extractor::PayloadStatus::Found:
-        return -1;
-    case extractor::PayloadStatus::NotElf:
-        return fail(kExitDamaged, selfName + " is damaged: its program headers cannot be read");
-    case extractor::PayloadStatus::Truncated:
-        return fail(kExitDamaged, selfName + " is damaged: the file is shorter than its own program part");
-    case extractor::PayloadStatus::Missing:
-        return fail(kExitNoPayload, "no encrypted file is attached to " + selfName +
-                                        ": this is the bare extractor, which TaZEN puts in front of an "
-                                        "encrypted file to make a self-extracting executable");
-    case extractor::PayloadStatus::TooShort:
-        return fail(kExitDamaged, "the encrypted file attached to " + selfName + " is damaged or cut short: it has " +
-                                      std::to_string(size) + " bytes, fewer than the " +
-                                      std::to_string(kCheckBlockSize) + "-byte password check it must begin with");
+    ErrorCode OpenSelf() override
+    {
+        if (const ErrorCode error = platform::OpenExecutable(self_))
+            return error;
+        platform::FileState info;
+        if (const ErrorCode error = self_.State(info))
+            return error;
+        size_ = info.size;
+        // The executable's permissions without its run bits: what the encrypted file had.
+        permissions_ = info.PermissionBits() & 0666;
+        return 0;
     }
-    return -1;
-}
-
-int readPassword(const Options& options, const std::string& plainName, SecretString& password)
-{
-    ErrorCode error = 0;
-    if (options.passwordFromStdin) {
-        error = platform::ReadLine(platform::kStandardInput, password);
-        if (error == ENODATA)
-            return fail(kExitUsage, "no password on standard input");
-    } else if (dialogs != platform::DialogProgram::None) {
-        error = platform::AskPasswordInDialog(dialogs, "Password for " + plainName, password);
-        if (error == ECANCELED)
-            return fail(kExitUsage, "no password was given; nothing was written");
-    } else {
-        platform::Terminal terminal;
-        if (terminal.Open() != 0)
-            return fail(kExitUsage, "no terminal to ask for the password on; give it on standard input with "
-                                    "--password-stdin");
-        error = terminal.ReadHidden("Password for " + platform::Printable(plainName) + ": ", password);
+    extractor::PayloadStatus LocatePayload(std::int64_t& start, std::int64_t& size) override
+    {
+        const extractor::PayloadStatus status = extractor::LocatePayload(self_.Descriptor(), size_, start, size);
+        plainSize_ = size - kCheckBlockSize;
+        return status;
     }
-    if (platform::InterruptSignal() != 0)
-        return interrupted();
-    if (error == EMSGSIZE)
-        return fail(kExitUsage, "the password is longer than 64 KiB");
-    if (error != 0)
-        return fail(kExitFailed, "cannot read the password: " + platform::ErrorText(error));
-    return -1;
-}
-
-// Without a terminal to ask on, an existing file of the output name stays, and nothing need be decrypted.
-int mayWrite(const std::string& outputName)
-{
-    platform::FileState info;
-    if (platform::LinkStateOf(outputName, info) != 0 || dialogs != platform::DialogProgram::None)
-        return -1;
-    platform::Terminal terminal;
-    if (terminal.Open() != 0)
-        return fail(kExitNotReplaced, outputName + " already exists and was not replaced (no terminal to ask on); "
-                                                   "move it away or choose another folder with --output");
-    return -1;
-}
-
-// A file of the output name, there from the start or come meanwhile, goes only when the user says so on the
-// terminal.
-int mayReplace(const std::string& outputName)
-{
-    if (dialogs != platform::DialogProgram::None) {
-        bool yes = false;
-        if (platform::AskInDialog(dialogs, programName, outputName + " already exists. Replace it?", yes) != 0 || !yes)
-            return fail(kExitNotReplaced, outputName + " was not replaced");
-        return -1;
+    ByteSource& Payload(std::int64_t start, std::int64_t end) override
+    {
+        payload_ = std::make_unique<AttachedFile>(self_.Descriptor(), start, end);
+        return *payload_;
     }
-    platform::Terminal terminal;
-    if (terminal.Open() != 0)
-        return fail(kExitNotReplaced, outputName + " already exists and was not replaced (no terminal to ask on); "
-                                                   "move it away or choose another folder with --output");
-    bool yes = false;
-    const ErrorCode error = terminal.Ask(platform::Printable(outputName) + " already exists. Replace? [y/N] ", yes);
-    if (platform::InterruptSignal() != 0)
-        return interrupted();
-    if (error != 0 || !yes)
-        return fail(kExitNotReplaced, outputName + " was not replaced");
-    return -1;
-}
+    bool Shortened() const override { return payload_ && payload_->Shortened(); }
 
-int extract(AttachedFile& payload, const std::string& selfName, std::int64_t size, const std::string& outputName,
-            TazenReader& reader, mode_t permissions)
-{
-    platform::PendingFile output;
-    if (const ErrorCode error = platform::PendingFile::Create(outputName, output))
-        return fail(kExitFailed, "cannot create " + outputName + ": " + platform::ErrorText(error) +
-                                     "; --output DIR writes it elsewhere");
-    output.Output().Preallocate(size - kCheckBlockSize);
+    void CatchInterrupts() override { static_cast<void>(platform::CatchInterrupts()); }
+    int Interrupted() const override { return platform::InterruptSignal(); }
 
-    reader.KeyCipher();
-    ExtractHooks hooks(output.Output());
-    const StreamOutcome outcome = reader.Decrypt(payload, output.Output(), hooks);
-    if (outcome.cancelled || (outcome.failure == StreamFailure::Read && platform::InterruptSignal() != 0))
-        return interrupted();
-    if (outcome.failure == StreamFailure::Read)
-        return payload.Shortened()
-                   ? fail(kExitDamaged, selfName + " became shorter while it was read")
-                   : fail(kExitFailed, "cannot read " + selfName + ": " + platform::ErrorText(outcome.error));
-    if (outcome.failure == StreamFailure::Write)
-        return fail(kExitFailed, "cannot write " + outputName + ": " + platform::ErrorText(outcome.error));
-    // Never onto a file that is there: the user is asked first.
-    ErrorCode error = output.Commit(permissions, nullptr, false);
-    if (error == EEXIST) {
-        if (const int code = mayReplace(outputName); code >= 0)
-            return code;
-        error = output.Commit(permissions, nullptr, true);
+    void Write(extractor::Stream stream, const std::string& text) override
+    {
+        std::fputs(text.c_str(), stream == extractor::Stream::Output ? stdout : stderr);
     }
-    if (error != 0)
-        return fail(kExitFailed, "cannot write " + outputName + ": " + platform::ErrorText(error));
-    return -1;
-}
+    ErrorCode ReadInputLine(SecretString& line) override { return platform::ReadLine(platform::kStandardInput, line); }
 
-int run(int argc, char** argv)
-{
-    const std::string selfPath = ownPath();
-    programName = baseName(selfPath.empty() ? std::string(argc > 0 ? argv[0] : "extractor") : selfPath);
-
-    Options options;
-    if (const int code = parseOptions(argc, argv, options); code >= 0)
-        return code;
     // A double click: the terminal window this program is started again in, or the desktop's dialogs.
-    if (!options.passwordFromStdin && !options.list) {
+    std::optional<int> HandOff(const std::string& selfPath, int argc, char** argv) override
+    {
         const platform::DesktopStart desktop = platform::StartFromDesktop(selfPath, argc, argv);
-        if (desktop.handedOff)
-            return *desktop.handedOff;
-        dialogs = desktop.dialogs;
+        dialogs_ = desktop.dialogs;
+        if (!selfPath.empty())
+            title_ = selfPath.substr(selfPath.rfind('/') + 1);
+        return desktop.handedOff;
     }
-    // Without the handlers, Ctrl+C ends the run as it would any program.
-    static_cast<void>(platform::CatchInterrupts());
-
-    platform::File self;
-    if (const ErrorCode error = platform::OpenExecutable(self))
-        return fail(kExitFailed, "cannot open the program's own file: " + platform::ErrorText(error));
-
-    std::int64_t start = 0;
-    std::int64_t size = 0;
-    if (const int code = locatePayload(self, programName, start, size); code >= 0)
-        return code;
-    const std::string plainName = plainNameOf(programName);
-    if (options.list) {
-        std::printf("%lld %s\n", static_cast<long long>(PayloadSize(size)), platform::Printable(plainName).c_str());
-        return kExitDone;
+    void Tell(bool failure, const std::string& title, const std::string& text) override
+    {
+        platform::TellInDialog(dialogs_, failure, title, text);
     }
-
-    Secret password;
-    if (const int code = readPassword(options, plainName, password.value); code >= 0)
-        return code;
-    TBlowfish cipher;
-    const RunKey key(cipher, password.value);
-    password.Wipe();
-    TazenReader reader(cipher, key);
-    AttachedFile payload(self.Descriptor(), start, start + size);
-    if (const CheckOutcome head = reader.ReadCheckBlock(payload); !head.Matches()) {
-        // The attached file holds the check block whole: it was measured before.
-        if (head.result == CheckResult::WrongPassword)
-            return fail(kExitWrongPassword, "wrong password for " + programName);
-        return fail(kExitFailed, "cannot read " + programName + ": " +
-                                     platform::ErrorText(payload.Shortened() ? ErrorCode(0) : head.error));
+    bool CanAsk() override
+    {
+        platform::Terminal terminal;
+        return dialogs_ != platform::DialogProgram::None || terminal.Open() == 0;
+    }
+    ErrorCode ReadHidden(const std::string& prompt, SecretString& line) override
+    {
+        if (dialogs_ != platform::DialogProgram::None)
+            return platform::AskPasswordInDialog(dialogs_, prompt, line);
+        platform::Terminal terminal;
+        if (const ErrorCode error = terminal.Open())
+            return error;
+        return terminal.ReadHidden(prompt + ": ", line);
+    }
+    ErrorCode Ask(const std::string& question, bool& yes) override
+    {
+        if (dialogs_ != platform::DialogProgram::None)
+            return platform::AskInDialog(dialogs_, title_, question, yes);
+        platform::Terminal terminal;
+        if (const ErrorCode error = terminal.Open())
+            return error;
+        return terminal.Ask(question + " [y/N] ", yes);
     }
 
-    const std::string folder =
-        options.outputFolder.empty() ? platform::FolderOf(selfPath.empty() ? "./x" : selfPath) : options.outputFolder;
-    const std::string outputName = (folder.back() == '/' ? folder : folder + "/") + plainName;
-    if (const int code = mayWrite(outputName); code >= 0)
-        return code;
+    bool Exists(const std::string& name) override
+    {
+        platform::FileState info;
+        return platform::LinkStateOf(name, info) == 0;
+    }
+    ErrorCode CreateFile(const std::string& finalName, std::unique_ptr<extractor::NewFile>& file) override
+    {
+        platform::PendingFile pending;
+        if (const ErrorCode error = platform::PendingFile::Create(finalName, pending))
+            return error;
+        pending.Output().Preallocate(plainSize_);
+        file = std::make_unique<PendingPlainFile>(std::move(pending), permissions_);
+        return 0;
+    }
+    std::string ErrorText(ErrorCode error) override { return platform::ErrorText(error); }
 
-    platform::FileState info;
-    // The executable's permissions without its run bits: what the encrypted file had.
-    const mode_t permissions = self.State(info) == 0 ? (info.PermissionBits() & 0666) : 0600;
-    if (const int code = extract(payload, programName, size, outputName, reader, permissions); code >= 0)
-        return code;
-    std::printf("%s: wrote %s (%lld bytes)\n", platform::Printable(programName).c_str(),
-                platform::Printable(outputName).c_str(), static_cast<long long>(PayloadSize(size)));
-    platform::TellInDialog(dialogs, false, programName,
-                           "Wrote " + outputName + " (" + std::to_string(PayloadSize(size)) + " bytes).");
-    return kExitDone;
-}
+private:
+    platform::File self_;
+    std::int64_t size_ = 0;
+    std::int64_t plainSize_ = 0;
+    mode_t permissions_ = 0600;
+    std::unique_ptr<AttachedFile> payload_;
+    // Started by a double click with no terminal window to be had: the questions and the outcome go through
+    // this dialog program.
+    platform::DialogProgram dialogs_ = platform::DialogProgram::None;
+    std::string title_ = "extractor";
+};
 
 } // namespace
 
@@ -402,5 +207,6 @@ int main(int argc, char** argv)
     // A refusal leaves the process as dumpable as the system made it; the secrets are still wiped.
     static_cast<void>(platform::NeverDump());
     GuardSecrets();
-    return run(argc, argv);
+    LinuxSystem system;
+    return extractor::Run(system, argc, argv);
 }

@@ -61,10 +61,10 @@ ImageStatus ElfImageLength(int descriptor, std::int64_t fileSize, std::int64_t& 
     Header header;
     if (!readAt(descriptor, fileSize, 0, &header, sizeof header) || std::memcmp(header.e_ident, ELFMAG, SELFMAG) != 0 ||
         header.e_ident[EI_CLASS] != kNativeClass)
-        return ImageStatus::NotElf;
+        return ImageStatus::NotImage;
     if ((header.e_phnum > 0 && header.e_phentsize != sizeof(ProgramHeader)) ||
         (header.e_shoff != 0 && header.e_shentsize != sizeof(SectionHeader)))
-        return ImageStatus::NotElf;
+        return ImageStatus::NotImage;
 
     std::uint64_t end = sizeof header;
     const auto reach = [&end](std::uint64_t offset, std::uint64_t size) {
@@ -109,20 +109,9 @@ ImageStatus ElfImageLength(int descriptor, std::int64_t fileSize, std::int64_t& 
 
 PayloadStatus LocatePayload(int descriptor, std::int64_t fileSize, std::int64_t& start, std::int64_t& size)
 {
-    switch (ElfImageLength(descriptor, fileSize, start)) {
-    case ImageStatus::Ok:
-        break;
-    case ImageStatus::NotElf:
-        return PayloadStatus::NotElf;
-    case ImageStatus::Truncated:
-        return PayloadStatus::Truncated;
-    }
-    size = fileSize - start;
-    if (size == 0)
-        return PayloadStatus::Missing;
-    if (size < kCheckBlockSize)
-        return PayloadStatus::TooShort;
-    return PayloadStatus::Found;
+    std::int64_t length = 0;
+    const ImageStatus image = ElfImageLength(descriptor, fileSize, length);
+    return PayloadBehind(image, length, fileSize, start, size);
 }
 
 } // namespace tazen::extractor

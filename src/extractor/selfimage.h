@@ -2,29 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "extractor/image.h"
+
 #include <cstdint>
 
 namespace tazen::extractor {
 
-enum class ImageStatus
-{
-    Ok,
-    NotElf,   // not an ELF file of this machine's class
-    Truncated // the headers describe more bytes than the file has
-};
-
 // The length of the ELF image at the start of the open file of fileSize bytes: the furthest end of the
 // segments' file contents, the sections' contents, and the program and section header tables.
 ImageStatus ElfImageLength(int descriptor, std::int64_t fileSize, std::int64_t& length);
-
-enum class PayloadStatus
-{
-    Found,
-    NotElf,
-    Truncated,
-    Missing, // nothing follows the image: the bare extractor
-    TooShort // less than a password check block follows the image
-};
 
 // The encrypted file behind the ELF image of the open file of fileSize bytes: where it starts and how many
 // bytes it has, its check block included. start and size are set for Found, TooShort and Missing.

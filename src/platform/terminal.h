@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/files.h"
+#include "platform/printable.h"
 
 #include <cerrno>
 #include <cstddef>
@@ -20,12 +21,6 @@ namespace tazen::platform {
 ErrorCode CatchInterrupts();
 // The first signal caught, or 0.
 int InterruptSignal();
-
-// The text as it may go to a terminal: control characters, C1 controls and every byte that is not part of
-// well-formed UTF-8 written out (\n, \r, \t, \xHH for each such byte), so that a file name can neither break
-// a message into lines of its own nor drive the terminal; printable UTF-8 (ä, 日本) stays as it is. Every
-// name and text tazen-cli and the extractor print goes through it.
-std::string Printable(const std::string& text);
 
 // Lines longer than this are refused: no password or answer comes near it, and a file without line ends (or
 // /dev/zero) must not be read into memory whole.

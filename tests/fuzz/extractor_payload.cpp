@@ -1,12 +1,15 @@
-// Fuzzes how the extractor finds the encrypted file behind its own program: any bytes as the executable's
-// file, its ELF image measured, the attached file located and its password check read as the extractor does.
+// Fuzzes how the extractors find the encrypted file behind their own program: any bytes as the executable's
+// file, its ELF image (and, as the Windows extractor reads it, its PE image) measured, the attached file
+// located and its password check read as the extractor does.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fuzz_support.h"
 
 #include "cipher/blowfish.h"
+#include "extractor/peimage.h"
 #include "extractor/selfimage.h"
 #include "format/fileformat.h"
 
+#include <cstring>
 #include <elf.h>
 #include <link.h>
 #include <sys/mman.h>
@@ -17,6 +20,23 @@ namespace {
 using namespace tazen;
 using extractor::ImageStatus;
 using extractor::PayloadStatus;
+
+// The input as the Windows extractor's file.
+class InputBytes : public extractor::ImageBytes
+{
+public:
+    InputBytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    bool ReadAt(std::uint64_t offset, void* buffer, std::size_t size) override
+    {
+        FUZZ_CHECK(offset <= size_ && size <= size_ - offset);
+        std::memcpy(buffer, data_ + offset, size);
+        return true;
+    }
+
+private:
+    const std::uint8_t* data_;
+    std::size_t size_;
+};
 
 constexpr const char* kPassword = "fuzz";
 
@@ -55,12 +75,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (image == ImageStatus::Ok)
         FUZZ_CHECK(length >= static_cast<std::int64_t>(sizeof(ElfW(Ehdr))) && length <= fileSize);
 
+    InputBytes bytes(data, size);
+    std::int64_t peLength = -1;
+    if (extractor::PeImageLength(bytes, fileSize, peLength) == ImageStatus::Ok)
+        FUZZ_CHECK(peLength >= 64 && peLength <= fileSize);
+
     std::int64_t start = -1;
     std::int64_t payload = -1;
     const PayloadStatus found = extractor::LocatePayload(self, fileSize, start, payload);
     switch (found) {
-    case PayloadStatus::NotElf:
-        FUZZ_CHECK(image == ImageStatus::NotElf);
+    case PayloadStatus::NotImage:
+        FUZZ_CHECK(image == ImageStatus::NotImage);
         return 0;
     case PayloadStatus::Truncated:
         FUZZ_CHECK(image == ImageStatus::Truncated);

@@ -60,6 +60,9 @@ extractor|#include "format/reader.h"|pass|
 engine|#include "format/writer.h"|pass|
 format|#include "cipher/blowfish.h"|pass|
 platform|#include <sys/stat.h>|pass|
+extractor|#include <windows.h>|fail|<windows.h> outside src/platform/windows
+platform|#include <Windows.h>|fail|<Windows.h> outside src/platform/windows
+engine|#include <fileapi.h>|fail|<fileapi.h> outside src/platform/windows
 TABLE
 
 plant ui '#include <QString>
@@ -71,6 +74,11 @@ plant extractor '#include "format/fileformat.h"
 #include <cstring>
 #include <elf.h>'
 expect pass "the extractor including the format, the platform and the standard library" "$work/src"
+
+rm -rf "$work/src"
+mkdir -p "$work/src/platform/windows"
+printf '#include <windows.h>\n#include "platform/windows/text.h"\n' >"$work/src/platform/windows/planted.cpp"
+expect pass "the platform's Windows part including <windows.h>" "$work/src"
 
 [ "$failures" -eq 0 ] && echo "check-layers: every case as expected"
 exit "$failures"
