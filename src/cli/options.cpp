@@ -17,7 +17,8 @@ const char* const kHelp =
     R"(Usage: tazen-cli encrypt [--source keep|delete|shred]
                          [--self-extracting[=windows|linux] | --no-self-extracting]
                          [--force] [-r] [--no-verify] [-j N] [OPTION]... FILE|FOLDER...
-       tazen-cli decrypt [--force] [-r] [--no-verify] [-j N] [OPTION]... FILE.TaZEN|FOLDER...
+       tazen-cli decrypt [--force] [-r] [--no-verify] [-j N] [OPTION]...
+                         FILE.TaZEN|FILE.TaZEN.exe|FOLDER...
        tazen-cli check [OPTION]... FILE...
        tazen-cli encrypt|decrypt|check --password-file F|--password-fd N -
        tazen-cli shred [--quiet] [--progress-fd N] FILE...
@@ -26,7 +27,9 @@ Encrypts files into .TaZEN files beside them, and back, as the TaZEN window does
 
 Commands:
   encrypt   write FILE.TaZEN for each FILE, then keep, delete or shred FILE
-  decrypt   write FILE for each FILE.TaZEN, then delete FILE.TaZEN
+  decrypt   write FILE for each FILE.TaZEN, then delete FILE.TaZEN; a
+            self-extracting FILE.TaZEN.exe, made here or on Windows, is opened
+            without being run (a wrong password is known after one pass over it)
   check     tell whether the password opens each file; nothing is written
   shred     overwrite each file 35 times (Gutmann's passes), then delete it
   passphrase [WORDS]
@@ -85,7 +88,7 @@ mark at the start of a password file is not part of it, blanks at its end are.
 
 A FOLDER stands for its files, found as the TaZEN window's /e and /d find them:
 every regular file of it for encrypt, its .TaZEN files (that exact extension)
-for decrypt, each folder's in name order. With -r its sub-folders are walked
+and .TaZEN.exe files for decrypt, each folder's in name order. With -r its sub-folders are walked
 too, except hidden or write-protected ones, links to folders, and the kernel's
 own file systems. Unless --quiet, how many files each FOLDER gave is said
 before the password is asked for; a FOLDER that gives none is named, and when
@@ -129,8 +132,8 @@ Exit status:
   1    a file failed (the message names it and says why), a wrong password, a
        step after encryption failed (executable, deletion, shredding), a file
        was not replaced, or the two passwords typed did not match
-  2    wrong usage: an unknown option, no file, a name without .TaZEN given to
-       decrypt, no terminal to ask for the password on, a password file that
+  2    wrong usage: an unknown option, no file, a name without .TaZEN or .TaZEN.exe
+       given to decrypt, no terminal to ask for the password on, a password file that
        cannot be read, a settings file that is there but cannot be read, an
        empty password for encrypt, or one below --min-strength
   130  interrupted by Ctrl+C (128 + the signal's number for SIGTERM and SIGHUP)
