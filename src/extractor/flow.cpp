@@ -11,6 +11,8 @@
 #include "format/stream.h"
 #include "platform/printable.h"
 
+#include <algorithm>
+#include <cerrno>
 #include <string>
 
 namespace tazen::extractor {
@@ -28,6 +30,34 @@ std::string plainNameOf(const std::string& executableName)
 namespace {
 
 using platform::Printable;
+
+// The encrypted file where it stands in the program's own file: from offset to end.
+class AttachedFile : public ByteSource
+{
+public:
+    AttachedFile(System& system, std::int64_t offset, std::int64_t end) : system_(system), offset_(offset), end_(end) {}
+    ErrorCode Read(void* buffer, std::int64_t size, std::int64_t& got) override
+    {
+        got = std::min(size, end_ - offset_);
+        std::int64_t read = 0;
+        const ErrorCode error = got <= 0 ? ErrorCode(0) : system_.ReadSelfAt(buffer, got, offset_, read);
+        if (error != 0 || read != got) {
+            got = 0;
+            shortened_ = error == 0;
+            return shortened_ ? ErrorCode(EIO) : error;
+        }
+        offset_ += got;
+        return 0;
+    }
+    // A read failed because the file ended before end.
+    bool Shortened() const { return shortened_; }
+
+private:
+    System& system_;
+    std::int64_t offset_;
+    std::int64_t end_;
+    bool shortened_ = false;
+};
 
 struct Options
 {
@@ -68,7 +98,7 @@ private:
     int mayWrite(const std::string& outputName);
     int mayReplace(const std::string& outputName);
     int prove(NewFile& output, const StreamDigest& plain, std::int64_t plainBytes, const std::string& outputName);
-    int extract(ByteSource& payload, const std::string& outputName, TazenReader& reader);
+    int extract(AttachedFile& payload, const std::string& outputName, TazenReader& reader);
 
     System& system_;
     int argc_;
@@ -276,7 +306,7 @@ private:
     NewFile& output_;
 };
 
-int Flow::extract(ByteSource& payload, const std::string& outputName, TazenReader& reader)
+int Flow::extract(AttachedFile& payload, const std::string& outputName, TazenReader& reader)
 {
     std::unique_ptr<NewFile> output;
     if (const ErrorCode error = system_.CreateFile(outputName, output))
@@ -289,7 +319,7 @@ int Flow::extract(ByteSource& payload, const std::string& outputName, TazenReade
     if (outcome.cancelled || (outcome.failure == StreamFailure::Read && system_.Interrupted() != 0))
         return interrupted();
     if (outcome.failure == StreamFailure::Read)
-        return system_.Shortened()
+        return payload.Shortened()
                    ? fail(kExitDamaged, name_ + " became shorter while it was read")
                    : fail(kExitFailed, "cannot read " + name_ + ": " + system_.ErrorText(outcome.error));
     if (outcome.failure == StreamFailure::Write)
@@ -345,13 +375,13 @@ int Flow::Run()
     const RunKey key(cipher, password.value);
     password.Wipe();
     TazenReader reader(cipher, key);
-    ByteSource& payload = system_.Payload(start, start + size);
+    AttachedFile payload(system_, start, start + size);
     if (const CheckOutcome head = reader.ReadCheckBlock(payload); !head.Matches()) {
         // The attached file holds the check block whole: it was measured before.
         if (head.result == CheckResult::WrongPassword)
             return fail(kExitWrongPassword, "wrong password for " + name_);
         return fail(kExitFailed,
-                    "cannot read " + name_ + ": " + system_.ErrorText(system_.Shortened() ? ErrorCode(0) : head.error));
+                    "cannot read " + name_ + ": " + system_.ErrorText(payload.Shortened() ? ErrorCode(0) : head.error));
     }
 
     std::string folder =

@@ -23,35 +23,6 @@ namespace {
 using namespace tazen;
 using platform::ErrorCode;
 
-// The encrypted file where it stands in this program's file: from offset to end.
-class AttachedFile : public ByteSource
-{
-public:
-    AttachedFile(int self, std::int64_t offset, std::int64_t end) : self_(self), offset_(offset), end_(end) {}
-    ErrorCode Read(void* buffer, std::int64_t size, std::int64_t& got) override
-    {
-        got = std::min(size, end_ - offset_);
-        std::int64_t read = 0;
-        const ErrorCode error =
-            got <= 0 ? ErrorCode(0)
-                     : platform::ReadFully(self_, buffer, got, offset_, read, platform::OnInterrupt::StopWhenCaught);
-        if (error != 0 || read != got) {
-            got = 0;
-            shortened_ = error == 0;
-            return shortened_ ? ErrorCode(EIO) : error;
-        }
-        offset_ += got;
-        return 0;
-    }
-    bool Shortened() const { return shortened_; }
-
-private:
-    int self_;
-    std::int64_t offset_;
-    std::int64_t end_;
-    bool shortened_ = false;
-};
-
 class PendingPlainFile : public extractor::NewFile
 {
 public:
@@ -118,12 +89,11 @@ public:
         plainSize_ = size - kCheckBlockSize;
         return status;
     }
-    ByteSource& Payload(std::int64_t start, std::int64_t end) override
+    ErrorCode ReadSelfAt(void* buffer, std::int64_t size, std::int64_t offset, std::int64_t& got) override
     {
-        payload_ = std::make_unique<AttachedFile>(self_.Descriptor(), start, end);
-        return *payload_;
+        return platform::ReadFully(self_.Descriptor(), buffer, size, offset, got,
+                                   platform::OnInterrupt::StopWhenCaught);
     }
-    bool Shortened() const override { return payload_ && payload_->Shortened(); }
 
     void CatchInterrupts() override { static_cast<void>(platform::CatchInterrupts()); }
     int Interrupted() const override { return platform::InterruptSignal(); }
@@ -192,7 +162,6 @@ private:
     std::int64_t size_ = 0;
     std::int64_t plainSize_ = 0;
     mode_t permissions_ = 0600;
-    std::unique_ptr<AttachedFile> payload_;
     // Started by a double click with no terminal window to be had: the questions and the outcome go through
     // this dialog program.
     platform::DialogProgram dialogs_ = platform::DialogProgram::None;

@@ -55,10 +55,8 @@ public:
     // Opens the program's own file and finds the encrypted file behind its image.
     virtual ErrorCode OpenSelf() = 0;
     virtual PayloadStatus LocatePayload(std::int64_t& start, std::int64_t& size) = 0;
-    // The attached bytes from start to end of the file opened by OpenSelf; a read the file cannot fill because
-    // it became shorter fails with EIO and says so through Shortened.
-    virtual ByteSource& Payload(std::int64_t start, std::int64_t end) = 0;
-    virtual bool Shortened() const = 0;
+    // Up to size bytes at offset of the file opened by OpenSelf; got is short only where the file ends.
+    virtual ErrorCode ReadSelfAt(void* buffer, std::int64_t size, std::int64_t offset, std::int64_t& got) = 0;
 
     // Before anything else, unless the password comes on standard input or nothing is to be asked: a program
     // started where its user cannot see it may start itself again where they can, and then ends with the code

@@ -39,36 +39,6 @@ private:
     const win::FileHandle& file_;
 };
 
-// The encrypted file where it stands in this program's file: from offset to end.
-class AttachedFile : public ByteSource
-{
-public:
-    AttachedFile(const win::FileHandle& self, std::int64_t offset, std::int64_t end)
-        : self_(self), offset_(offset), end_(end)
-    {
-    }
-    ErrorCode Read(void* buffer, std::int64_t size, std::int64_t& got) override
-    {
-        got = std::min(size, end_ - offset_);
-        std::int64_t read = 0;
-        const ErrorCode error = got <= 0 ? ErrorCode(0) : self_.ReadAt(buffer, got, offset_, read);
-        if (error != 0 || read != got) {
-            got = 0;
-            shortened_ = error == 0;
-            return shortened_ ? ErrorCode(EIO) : error;
-        }
-        offset_ += got;
-        return 0;
-    }
-    bool Shortened() const { return shortened_; }
-
-private:
-    const win::FileHandle& self_;
-    std::int64_t offset_;
-    std::int64_t end_;
-    bool shortened_ = false;
-};
-
 class PendingPlainFile : public extractor::NewFile
 {
 public:
@@ -117,12 +87,10 @@ public:
         const extractor::ImageStatus image = extractor::PeImageLength(bytes, size_, length);
         return extractor::PayloadBehind(image, length, size_, start, size);
     }
-    ByteSource& Payload(std::int64_t start, std::int64_t end) override
+    ErrorCode ReadSelfAt(void* buffer, std::int64_t size, std::int64_t offset, std::int64_t& got) override
     {
-        payload_ = std::make_unique<AttachedFile>(self_, start, end);
-        return *payload_;
+        return self_.ReadAt(buffer, size, offset, got);
     }
-    bool Shortened() const override { return payload_ && payload_->Shortened(); }
 
     void CatchInterrupts() override { win::CatchInterrupts(); }
     int Interrupted() const override { return win::InterruptSignal(); }
@@ -176,7 +144,6 @@ public:
 private:
     win::FileHandle self_;
     std::int64_t size_ = 0;
-    std::unique_ptr<AttachedFile> payload_;
 };
 
 } // namespace

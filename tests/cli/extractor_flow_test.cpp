@@ -53,23 +53,6 @@ private:
     Device& device_;
 };
 
-class MemorySource : public ByteSource
-{
-public:
-    MemorySource(const Bytes& bytes, std::size_t at) : bytes_(bytes), at_(at) {}
-    ErrorCode Read(void* buffer, std::int64_t size, std::int64_t& got) override
-    {
-        got = std::min<std::int64_t>(size, static_cast<std::int64_t>(bytes_.size() - at_));
-        std::memcpy(buffer, bytes_.data() + at_, static_cast<std::size_t>(got));
-        at_ += static_cast<std::size_t>(got);
-        return 0;
-    }
-
-private:
-    const Bytes& bytes_;
-    std::size_t at_;
-};
-
 // An executable of 100 image bytes and an attached file, a terminal that answers yes, and an existing
 // output file.
 class ScriptedSystem : public extractor::System
@@ -86,12 +69,12 @@ public:
         return extractor::PayloadBehind(extractor::ImageStatus::Ok, 100, static_cast<std::int64_t>(file_.size()), start,
                                         size);
     }
-    ByteSource& Payload(std::int64_t start, std::int64_t /*end*/) override
+    ErrorCode ReadSelfAt(void* buffer, std::int64_t size, std::int64_t offset, std::int64_t& got) override
     {
-        payload_ = std::make_unique<MemorySource>(file_, static_cast<std::size_t>(start));
-        return *payload_;
+        got = std::min<std::int64_t>(size, static_cast<std::int64_t>(file_.size()) - offset);
+        std::memcpy(buffer, file_.data() + offset, static_cast<std::size_t>(got));
+        return 0;
     }
-    bool Shortened() const override { return false; }
     void CatchInterrupts() override {}
     int Interrupted() const override { return 0; }
     void Write(extractor::Stream stream, const std::string& text) override
@@ -125,7 +108,6 @@ public:
 private:
     const Bytes& file_;
     Device& device_;
-    std::unique_ptr<MemorySource> payload_;
 };
 
 TEST(ExtractorFlow, ReplacesAnExistingFileOnlyWithAYesAndANewFileThatProves)
