@@ -4,6 +4,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/lines.h"
 #include "platform/files.h"
 #include "platform/printable.h"
 
@@ -22,42 +23,14 @@ ErrorCode CatchInterrupts();
 // The first signal caught, or 0.
 int InterruptSignal();
 
-// Lines longer than this are refused: no password or answer comes near it, and a file without line ends (or
-// /dev/zero) must not be read into memory whole.
-inline constexpr std::size_t kLongestLine = 64 * 1024;
-
 // The next byte: 0, ENODATA at the end of the input, or the read's error. Once an interrupt was caught it
 // gives EINTR without reading, also where a read would never block.
 ErrorCode ReadByte(int descriptor, char& byte);
 
-// Reads one line without consuming anything after it, and without its "\n" or a "\r" before that. A last line
-// without a line end counts; ENODATA when the input ends before any byte; EMSGSIZE, as soon as it is clear, for
-// a line longer than kLongestLine. A line that may be a password goes into a string whose allocator wipes the
-// buffers it outgrows.
+// Reads one line without consuming anything after it, by the one line rule (ReadLineWith).
 template <typename Text> ErrorCode ReadLine(int descriptor, Text& line)
 {
-    line.clear();
-    bool any = false;
-    for (;;) {
-        char c = 0;
-        const ErrorCode error = ReadByte(descriptor, c);
-        if (error == ENODATA)
-            break;
-        if (error != 0)
-            return error;
-        any = true;
-        if (c == '\n')
-            break;
-        // One byte over, for a "\r" before the line end.
-        if (line.size() > kLongestLine)
-            return EMSGSIZE;
-        line.push_back(c);
-    }
-    if (!any)
-        return ENODATA;
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return line.size() > kLongestLine ? EMSGSIZE : 0;
+    return ReadLineWith([descriptor](char& c) { return ReadByte(descriptor, c); }, line);
 }
 
 // The process's controlling terminal (/dev/tty), which is there even when standard input and output are

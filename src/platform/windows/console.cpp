@@ -168,32 +168,19 @@ ErrorCode ReadInputLine(SecretString& line)
     // Typed on the console the bytes would come in its code page; as UTF-16 they come as typed.
     if (isConsole(input))
         return readConsoleLine(input, line);
-    bool any = false;
-    for (;;) {
-        char c = 0;
-        DWORD got = 0;
-        if (!::ReadFile(input, &c, 1, &got, nullptr)) {
-            const DWORD error = ::GetLastError();
-            if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF)
-                break;
-            return FromSystemError(error);
-        }
-        if (caught.load() != 0)
-            return EINTR;
-        if (got == 0)
-            break;
-        any = true;
-        if (c == '\n')
-            break;
-        if (line.size() > kLongestLine)
-            return EMSGSIZE;
-        line.push_back(c);
-    }
-    if (!any)
-        return ENODATA;
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return line.size() > kLongestLine ? EMSGSIZE : 0;
+    return ReadLineWith(
+        [input](char& c) {
+            DWORD got = 0;
+            if (!::ReadFile(input, &c, 1, &got, nullptr)) {
+                const DWORD error = ::GetLastError();
+                return error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF ? ErrorCode(ENODATA)
+                                                                               : FromSystemError(error);
+            }
+            if (caught.load() != 0)
+                return ErrorCode(EINTR);
+            return got == 0 ? ErrorCode(ENODATA) : ErrorCode(0);
+        },
+        line);
 }
 
 Console::~Console()

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "base/error.h"
+#include "base/lines.h"
 #include "cipher/secret.h"
 
 #include <cstddef>
@@ -24,11 +25,9 @@ int InterruptSignal();
 // themselves into a file or a pipe.
 void WriteText(bool toError, const std::string& utf8);
 
-// Lines longer than this are refused: no password or answer comes near it.
-inline constexpr std::size_t kLongestLine = 64 * 1024;
-
 // The first line of standard input as bytes (typed on a console, in UTF-8), without its "\n" or a "\r" before that;
-// ENODATA when the input ends before any byte, EMSGSIZE for a line longer than kLongestLine.
+// by the one line rule (ReadLineWith); ENODATA when the input ends before any byte, EMSGSIZE for a line longer
+// than kLongestLine.
 ErrorCode ReadInputLine(SecretString& line);
 
 // The process's console (CONIN$ and CONOUT$), which is there even when the standard streams are redirected;
