@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "format/checksearch.h"
 
+#include "format/stream.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -52,13 +54,18 @@ LocateOutcome PayloadSource::Locate(const CheckBlock& check)
 
 LocateOutcome PayloadSource::atStart(const CheckBlock& check)
 {
-    std::uint8_t head[kCheckBlockSize];
-    std::int64_t got = 0;
-    if (const ErrorCode error = file_.Read(head, kCheckBlockSize, got))
-        return {LocateResult::ReadFailed, error};
-    if (got != kCheckBlockSize)
+    const CheckOutcome head = ReadCheckBlock(file_, check);
+    switch (head.result) {
+    case CheckResult::ReadFailed:
+        return {LocateResult::ReadFailed, head.error};
+    case CheckResult::TooShort:
         return {LocateResult::TooShort, 0};
-    return {CheckBlockMatches(check, head) ? LocateResult::Found : LocateResult::WrongPassword, 0};
+    case CheckResult::WrongPassword:
+        return {LocateResult::WrongPassword, 0};
+    case CheckResult::Matches:
+        break;
+    }
+    return {LocateResult::Found, 0};
 }
 
 LocateOutcome PayloadSource::searched(const CheckBlock& check, SearchHooks& hooks)

@@ -119,7 +119,7 @@ TazenReader::TazenReader(TBlockCipher& cipher, const RunKey& key, PayloadBuffers
 {
 }
 
-CheckOutcome TazenReader::ReadCheckBlock(ByteSource& source) const
+CheckOutcome ReadCheckBlock(ByteSource& source, const CheckBlock& expected)
 {
     std::uint8_t head[kCheckBlockSize];
     std::int64_t got = 0;
@@ -127,7 +127,12 @@ CheckOutcome TazenReader::ReadCheckBlock(ByteSource& source) const
         return {CheckResult::ReadFailed, error};
     if (got != kCheckBlockSize)
         return {CheckResult::TooShort, 0};
-    return {CheckBlockMatches(key_.Check(), head) ? CheckResult::Matches : CheckResult::WrongPassword, 0};
+    return {CheckBlockMatches(expected, head) ? CheckResult::Matches : CheckResult::WrongPassword, 0};
+}
+
+CheckOutcome TazenReader::ReadCheckBlock(ByteSource& source) const
+{
+    return tazen::ReadCheckBlock(source, key_.Check());
 }
 
 void TazenReader::KeyCipher()

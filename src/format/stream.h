@@ -71,6 +71,10 @@ struct [[nodiscard]] CheckOutcome
     bool Matches() const { return result == CheckResult::Matches; }
 };
 
+// Reads the first kCheckBlockSize bytes of source and compares them with expected, in time independent of where
+// they differ.
+CheckOutcome ReadCheckBlock(ByteSource& source, const CheckBlock& expected);
+
 // The chunks a stream moves its bytes through, made when first needed and kept for the next file of a run.
 // They hold plain bytes.
 class PayloadBuffers
