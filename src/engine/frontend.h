@@ -6,6 +6,7 @@
 #include "engine/events.h"
 
 #include <optional>
+#include <string>
 
 namespace tazen {
 
@@ -50,6 +51,16 @@ public:
     // Whether a new file is read back from the device and proven before its source is destroyed; only a
     // command-line option turns it off.
     virtual bool VerifyBeforeDisposal() const { return true; }
+    // The folder the new file made from source (a name of the run's list, as given) goes into; empty: beside
+    // the source. Only a command-line option chooses another; a folder below the one it named is made when
+    // the file's turn comes.
+    virtual std::string DestinationFolder(const std::string& source) const
+    {
+        (void)source;
+        return {};
+    }
+    // Whether decryption keeps the encrypted file (or executable) it decrypted; only a command-line option does.
+    virtual bool KeepEncryptedFiles() const { return false; }
 };
 
 class Frontend : public RunEvents
