@@ -64,6 +64,8 @@ int main(int argc, char** argv)
     // like one of its own options for that option.
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     tazen::GuardSecrets();
+    if (const std::optional<std::string> note = tazen::ArgumentsNotTaken(arguments))
+        std::fputs(note->c_str(), stderr);
     // A second start hands its file over and ends here, quickly and without a display: only the running
     // instance needs one.
     tazen::InstanceStart start = tazen::StartInstance(arguments);

@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 
+#include <utility>
+
 namespace tazen {
 
 namespace {
@@ -27,7 +29,8 @@ QString nothingFound(bool decrypt, const std::string& folder, bool recursive)
            (recursive ? QStringLiteral(" or its sub directories.") : QString());
 }
 
-void addFolder(TForm1& form, const std::string& folder, bool recursive, bool decrypt)
+// The walk of a folder add, with its question before a whole file system is encrypted.
+FolderAdd findFiles(TForm1& form, const std::string& folder, bool recursive, bool decrypt)
 {
     Interaction& interaction = form.UserInteraction();
     const auto confirmWholeFileSystem = [&] {
@@ -38,12 +41,18 @@ void addFolder(TForm1& form, const std::string& folder, bool recursive, bool dec
                                       BoxButtons::OkCancel) == BoxAnswer::Ok;
     };
     FolderScan scan(form.ScanDialog(), interaction, form.DialogOwner());
-    const FolderAdd add = scan.FindFiles(folder, recursive, decrypt, confirmWholeFileSystem);
+    return scan.FindFiles(folder, recursive, decrypt, confirmWholeFileSystem);
+}
+
+void addFolder(TForm1& form, const std::string& folder, bool recursive, bool decrypt)
+{
+    const FolderAdd add = findFiles(form, folder, recursive, decrypt);
     if (add.stopped)
         return endProgram(form);
     if (add.files.empty()) {
         CloseScanDialog(form.ScanDialog());
-        interaction.MessageBox(form.DialogOwner(), BoxKind::Information, nothingFound(decrypt, add.named, recursive));
+        form.UserInteraction().MessageBox(form.DialogOwner(), BoxKind::Information,
+                                          nothingFound(decrypt, add.named, recursive));
         return endProgram(form);
     }
     decrypt ? form.SetDecryptMode(false) : form.SetEncryptMode(false);
@@ -62,6 +71,34 @@ void AddFolderForDecryption(TForm1& form, const std::string& folder, bool Recurs
 void AddFolderForEncryption(TForm1& form, const std::string& folder, bool Recursive)
 {
     addFolder(form, folder, Recursive, false);
+}
+
+std::optional<bool> AskIncludeSubFolders(TForm1& form, const std::string& folder)
+{
+    switch (form.UserInteraction().MessageBox(form.DialogOwner(), BoxKind::Confirm,
+                                              QStringLiteral("Include sub directories for ") + FileNameText(folder) +
+                                                  QLatin1Char('?'),
+                                              BoxButtons::YesNoCancel)) {
+    case BoxAnswer::Yes:
+        return true;
+    case BoxAnswer::No:
+        return false;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::vector<std::string> FilesOfFolder(TForm1& form, const std::string& folder, bool decrypt)
+{
+    const std::optional<bool> recursive = AskIncludeSubFolders(form, folder);
+    if (!recursive)
+        return {};
+    FolderAdd add = findFiles(form, folder, *recursive, decrypt);
+    CloseScanDialog(form.ScanDialog());
+    if (!add.stopped && add.files.empty())
+        form.UserInteraction().MessageBox(form.DialogOwner(), BoxKind::Information,
+                                          nothingFound(decrypt, add.named, *recursive));
+    return std::move(add.files);
 }
 
 FolderAdd FolderScan::FindFiles(const std::string& folder, bool Recursive, bool Decrypt,

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,14 @@ class TForm1;
 // nothing was found or the user cancelled.
 void AddFolderForEncryption(TForm1& form, const std::string& folder, bool Recursive);
 void AddFolderForDecryption(TForm1& form, const std::string& folder, bool Recursive);
+
+// The sub-folder question of a folder add: true for Yes, false for No, nothing for Cancel.
+std::optional<bool> AskIncludeSubFolders(TForm1& form, const std::string& folder);
+
+// The files a folder given among other names (a drop, a file manager's action, a hand-over) stands for: the
+// sub-folder question, then the walk of the /e or /d add. A Cancel, or a folder with nothing to add (which is
+// said), leaves the folder out instead of ending the program.
+std::vector<std::string> FilesOfFolder(TForm1& form, const std::string& folder, bool decrypt);
 
 // One recursive walk, the engine's FolderWalk, while the scan dialog shows where it is and its Cancel button
 // can end it.

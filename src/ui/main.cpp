@@ -120,6 +120,19 @@ BoxKind boxKindOf(MessageKind kind)
 
 const char* const kSwitchDecrypt = "/d";
 
+// Why a file given in a mode is not listed, or nothing when that mode takes it, as a drop in it would.
+std::optional<QString> notTakenBecause(bool encrypt, const std::string& name)
+{
+    if (!platform::ExistsAsFile(name))
+        return QStringLiteral(" was not found, or is not a file.");
+    if (encrypt == IsEncryptedNameIgnoringCase(name))
+        return encrypt ? QStringLiteral(" is encrypted already.") : QStringLiteral(" is not a TaZEN encrypted file.");
+    return std::nullopt;
+}
+
+// A box names this many of the files left out, and counts the rest.
+constexpr qsizetype kLeftOutNamed = 10;
+
 } // namespace
 
 TForm1::TForm1(Interaction& interaction, QWidget* parent)
@@ -488,14 +501,25 @@ void TForm1::DropFiles(const std::vector<std::string>& names)
 {
     if (busy())
         return WhenIdle([this, names] { DropFiles(names); });
+    // What comes meanwhile (a folder's question is open) is listed after the drop, in turn.
+    const Hold hold(handOvers_);
     std::vector<std::string> kept;
     bool anyEncrypted = false;
     bool anyOther = false;
-    for (const std::string& name : names) {
+    const auto keep = [&](std::string name) {
         if (!platform::ExistsAsFile(name))
-            continue;
-        kept.push_back(name);
+            return;
         (IsEncryptedNameIgnoringCase(name) ? anyEncrypted : anyOther) = true;
+        kept.push_back(std::move(name));
+    };
+    for (const std::string& name : names) {
+        if (!platform::ExistsAsFolder(name)) {
+            keep(name);
+            continue;
+        }
+        // A folder stands for every file an /e add finds in it; those decide the mode as dropped files do.
+        for (std::string& found : FilesOfFolder(*this, name, false))
+            keep(std::move(found));
     }
     if (anyOther)
         SetEncryptMode(mode_ != Direction::Encrypt);
@@ -506,12 +530,63 @@ void TForm1::DropFiles(const std::vector<std::string>& names)
 
 void TForm1::AddInMode(bool encrypt, const std::vector<std::string>& names)
 {
-    // As a drop does: the list is emptied only when the mode changes.
-    if (encrypt)
-        SetEncryptMode(Mode() != Direction::Encrypt);
-    else
-        SetDecryptMode(Mode() != Direction::Decrypt);
-    AddFileList(names);
+    std::vector<std::string> taken;
+    {
+        const Hold hold(handOvers_);
+        const auto take = [&](std::string name) {
+            if (const std::optional<QString> reason = notTakenBecause(encrypt, name))
+                leftOut_.push_back(FileNameText(name) + *reason);
+            else
+                taken.push_back(std::move(name));
+        };
+        for (const std::string& name : names) {
+            if (!platform::ExistsAsFolder(name)) {
+                take(name);
+                continue;
+            }
+            for (std::string& found : FilesOfFolder(*this, name, !encrypt))
+                take(std::move(found));
+        }
+        // As a drop does: the list is emptied only when the mode changes.
+        if (encrypt)
+            SetEncryptMode(Mode() != Direction::Encrypt);
+        else
+            SetDecryptMode(Mode() != Direction::Decrypt);
+        AddFileList(taken);
+    }
+    tellLeftOut();
+}
+
+void TForm1::tellLeftOut()
+{
+    // A box is open already: what is left out meanwhile is told when it closes, in one more box.
+    if (tellingLeftOut_)
+        return;
+    tellingLeftOut_ = true;
+    while (!leftOut_.isEmpty()) {
+        QStringList lines;
+        lines.swap(leftOut_);
+        QString text = QStringLiteral("Not listed for ") + modeWord_ + QLatin1Char(':');
+        for (qsizetype i = 0; i < std::min(lines.size(), kLeftOutNamed); ++i)
+            text += QStringLiteral("\n\r") + lines[i];
+        if (lines.size() > kLeftOutNamed)
+            text += QStringLiteral("\n\rand %1 more.").arg(lines.size() - kLeftOutNamed);
+        tellWithoutHolding(text);
+    }
+    tellingLeftOut_ = false;
+}
+
+void TForm1::listGiven(const std::string& name)
+{
+    if (name.empty())
+        return;
+    // A folder is never listed as a file: it stands for its files, in the window's mode or else for encryption.
+    if (platform::ExistsAsFolder(name))
+        return AddInMode(mode_ != Direction::Decrypt, {name});
+    // Without a mode yet, the file chooses it, as at a first start; nothing listed before goes.
+    if (!mode_)
+        IsEncryptedName(name) ? SetDecryptMode(false) : SetEncryptMode(false);
+    AddFileList({name});
 }
 
 // Encrypt and Decrypt with the password dialog, and the settings, about and help commands.
@@ -697,7 +772,7 @@ void TForm1::WMCopyData(const platform::WindowMessage& message, const HandOverEn
     handOvers_.HandOver(
         [this, name, plain, encrypt] {
             if (plain)
-                AddFileList({name});
+                listGiven(name);
             else
                 AddInMode(encrypt, {name});
         },
@@ -725,10 +800,9 @@ void TForm1::HandleCommandLine(const std::vector<std::string>& arguments)
         return AddInMode(first == kSwitchEncryptFiles, NamesToHandOver(arguments));
     if (!IsFolderSwitch(first)) {
         const std::string name = platform::AbsoluteName(first);
-        IsEncryptedName(name) ? SetDecryptMode(true) : SetEncryptMode(true);
-        if (!name.empty())
-            AddFileList({name});
-        return;
+        if (!platform::ExistsAsFolder(name))
+            IsEncryptedName(name) ? SetDecryptMode(true) : SetEncryptMode(true);
+        return listGiven(name);
     }
     const std::string folder = arguments.size() > 1 ? platform::AbsoluteName(arguments[1]) : std::string();
     if (folder.empty() || !platform::ExistsAsFolder(folder)) {
@@ -736,23 +810,13 @@ void TForm1::HandleCommandLine(const std::vector<std::string>& arguments)
                                 QStringLiteral("Operation only allowed on folders."));
         return EndProgram(0);
     }
-    bool recursive = false;
-    switch (interaction_.MessageBox(DialogOwner(), BoxKind::Confirm,
-                                    QStringLiteral("Include sub directories for ") + FileNameText(folder) +
-                                        QLatin1Char('?'),
-                                    BoxButtons::YesNoCancel)) {
-    case BoxAnswer::Yes:
-        recursive = true;
-        break;
-    case BoxAnswer::No:
-        break;
-    default:
+    const std::optional<bool> recursive = AskIncludeSubFolders(*this, folder);
+    if (!recursive)
         return EndProgram(0);
-    }
     if (first == kSwitchDecrypt)
-        AddFolderForDecryption(*this, folder, recursive);
+        AddFolderForDecryption(*this, folder, *recursive);
     else
-        AddFolderForEncryption(*this, folder, recursive);
+        AddFolderForEncryption(*this, folder, *recursive);
 }
 
 // The place and size the settings file keeps, fitted to the window manager's frame.

@@ -14,6 +14,7 @@
 #include "ui/secondstart.h"
 
 #include <QMainWindow>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -65,7 +66,10 @@ public:
     // The first instance's arguments: one file name, "/e" or "/d" with a folder, or (the file manager's
     // actions) "--encrypt" or "--decrypt" with the files to list in that mode.
     void HandleCommandLine(const std::vector<std::string>& arguments);
-    // Lists the names in Encrypt or Decrypt mode, emptying the list first only when the mode changes.
+    // Lists the names in Encrypt or Decrypt mode, emptying the list first only when the mode changes. It takes
+    // what a drop in that mode would (Encrypt: files not named as encrypted; Decrypt: files named so); a
+    // folder stands for the files an /e or /d add finds in it, after its sub-folder question. What it
+    // leaves out is said in one box.
     void AddInMode(bool encrypt, const std::vector<std::string>& names);
     // A message that arrived at the endpoint: a hand-over or a request to come to the front; anything else is
     // answered 0. A handed-over name is answered 1 as soon as it is queued, whatever the window is doing, and
@@ -192,6 +196,11 @@ private:
     // An information box during which held actions run as they come.
     void tellWithoutHolding(const QString& text);
     void removeSelected();
+    // The one name of a plain start or hand-over: a folder stands for its files; a file chooses the mode
+    // while there is none.
+    void listGiven(const std::string& name);
+    // Says which files AddInMode left out, and why.
+    void tellLeftOut();
     void setCommandsEnabled(bool enabled);
     void runCommand(bool encrypt);
 
@@ -228,6 +237,8 @@ private:
     std::optional<QRect> frameToFit_;
     std::optional<int> endedWith_;
     std::unique_ptr<TscanDialog> scanDialog_;
+    QStringList leftOut_;
+    bool tellingLeftOut_ = false;
     // A program that ends before its window shows, or a window closing, takes nothing more in.
     HandOverQueue handOvers_{[this] { return running_; }, [this] { return endedWith_.has_value() || closeRequested_; }};
 };

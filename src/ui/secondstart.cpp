@@ -3,6 +3,7 @@
 #include "ui/secondstart.h"
 
 #include "platform/folders.h"
+#include "platform/printable.h"
 #include "platform/terminal.h"
 
 #include <chrono>
@@ -56,6 +57,16 @@ bool IsFolderSwitch(const std::string& argument)
 bool IsModeSwitch(const std::string& argument)
 {
     return argument == kSwitchDecryptFiles || argument == kSwitchEncryptFiles;
+}
+
+std::optional<std::string> ArgumentsNotTaken(const std::vector<std::string>& arguments)
+{
+    if (arguments.size() < 2 || IsFolderSwitch(arguments.front()) || IsModeSwitch(arguments.front()))
+        return std::nullopt;
+    const std::size_t others = arguments.size() - 1;
+    return "tazen: only the first file, " + platform::Printable(arguments.front()) + ", is taken; the " +
+           (others == 1 ? std::string("other one was") : "other " + std::to_string(others) + " were") +
+           " not. To give several, put --encrypt or --decrypt before them: tazen --encrypt FILE...\n";
 }
 
 std::vector<std::string> NamesToHandOver(const std::vector<std::string>& arguments)

@@ -38,6 +38,9 @@ bool IsFolderSwitch(const std::string& argument);
 inline constexpr const char* kSwitchEncryptFiles = "--encrypt";
 inline constexpr const char* kSwitchDecryptFiles = "--decrypt";
 bool IsModeSwitch(const std::string& argument);
+// What a start says on standard error when it names several files without a mode switch, of which only the
+// first is taken; nothing otherwise.
+std::optional<std::string> ArgumentsNotTaken(const std::vector<std::string>& arguments);
 // The names a start lists or hands over, made absolute: the first argument, or every one after a mode switch.
 std::vector<std::string> NamesToHandOver(const std::vector<std::string>& arguments);
 

@@ -238,20 +238,26 @@ protected:
     }
 };
 
-TEST_F(Drop, AnyPlainFileChoosesEncryptAndOnlyFilesAreKept)
+TEST_F(Drop, AnyPlainFileChoosesEncryptAndAFolderStandsForItsFiles)
 {
     const std::string plain = makeFile("plain.txt");
     const std::string encrypted = makeFile("old.TaZEN");
-    std::filesystem::create_directory(dir / "folder");
+    // A folder stands for the files an /e add finds in it.
+    std::filesystem::create_directories(dir / "folder/sub");
+    const std::string inside = makeFile("folder/inside.TaZEN");
+    const std::string deeper = makeFile("folder/sub/deeper.txt");
+    user.answers = {BoxAnswer::Yes};
     drop({dir / "folder", encrypted, dir / "missing", plain});
     EXPECT_EQ(form.ModeName(), QStringLiteral("Encrypt"));
-    EXPECT_EQ(listed(), (std::vector<std::string>{encrypted, plain}));
+    EXPECT_EQ(listed(), (std::vector<std::string>{inside, deeper, encrypted, plain}));
     EXPECT_EQ(statusOf(0), QStringLiteral("encrypted")) << "a mixed drop lists the encrypted file in Encrypt mode";
+    ASSERT_EQ(user.boxes.size(), 1u) << "the sub-folder question";
+    user.boxes.clear();
 
     // Another drop in the same mode keeps what is listed.
     const std::string more = makeFile("more.txt");
     drop({more});
-    EXPECT_EQ(listed(), (std::vector<std::string>{encrypted, plain, more}));
+    EXPECT_EQ(listed(), (std::vector<std::string>{inside, deeper, encrypted, plain, more}));
     EXPECT_TRUE(user.boxes.empty());
 }
 
@@ -277,10 +283,15 @@ TEST_F(Drop, NothingThatExistsChangesNothingButTheStatusLine)
     const std::string kept = makeFile("kept.TaZEN");
     form.AddFileList({kept});
     form.StatusBar1().setText(QStringLiteral("stale"));
-    drop({dir / "gone.txt", dir.path()});
+    std::filesystem::create_directory(dir / "empty");
+    user.answers = {BoxAnswer::Yes};
+    drop({dir / "gone.txt", dir / "empty"});
     EXPECT_EQ(form.ModeName(), QStringLiteral("Decrypt"));
     EXPECT_EQ(listed(), std::vector<std::string>{kept});
     EXPECT_EQ(statusLine(), QStringLiteral("One file choosen for decryption"));
+    EXPECT_EQ(user.texts().back(),
+              QStringLiteral("No files found for encryption in ") + QString::fromStdString(dir / "empty"));
+    EXPECT_FALSE(form.EndedWith()) << "a folder that gave nothing is only left out";
 }
 
 TEST_F(Drop, NamesKeepTheirBytesAndTheirWholeLength)

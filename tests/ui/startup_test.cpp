@@ -284,15 +284,15 @@ TEST_F(StartUp, WithoutArgumentsTheStatusLineSaysWhatToDo)
 
 // Receiving a hand-over
 
-TEST_F(StartUp, AHandOverIsListedInTheCurrentModeWithoutChangingIt)
+TEST_F(StartUp, AHandOverChoosesAModeOnlyWhenThereIsNone)
 {
     form.FormCreate({});
     const std::string encrypted = makeFile("a.doc.TaZEN", std::string(2048, 'x'));
-    const std::string missing = dir / "not there.txt";
+    const std::string missing = dir / "not there.TaZEN";
 
     EXPECT_EQ(handOverName(missing), 1u);
-    EXPECT_TRUE(form.ModeName().isEmpty()) << "no mode chosen, and none chosen for it";
-    EXPECT_FALSE(form.btnEncrypt().isEnabled());
+    EXPECT_EQ(form.ModeName(), QStringLiteral("Decrypt")) << "the file chose the mode, as at a first start";
+    EXPECT_TRUE(form.btnDecrypt().isEnabled());
     EXPECT_EQ(listed(), std::vector<std::string>{missing});
     EXPECT_EQ(sizeOf(0), QStringLiteral("Okänd"));
 
@@ -540,13 +540,21 @@ TEST_F(StartUp, ASecondStartHandsOverItsFirstArgumentAndEnds)
     EXPECT_TRUE(user.boxes.empty());
 }
 
-TEST_F(StartUp, TheFileManagersActionsListTheirFilesInTheModeTheyNameFirstOrSecond)
+TEST_F(StartUp, TheFileManagersActionsListWhatADropInTheirModeTakesAndSayWhatTheyLeftOut)
 {
     const ScopedWorkingFolder here(dir.path());
+    makeFile("a.txt");
+    makeFile("b.TaZEN");
     TForm1 started(user);
-    started.HandleCommandLine({"--decrypt", "a.txt", "", "b.TaZEN"});
+    started.HandleCommandLine({"--decrypt", "a.txt", "", "b.TaZEN", "gone.TaZEN"});
     EXPECT_EQ(started.ModeName(), QStringLiteral("Decrypt"));
-    EXPECT_EQ(started.Files().Names(), (std::vector<std::string>{dir / "a.txt", dir / "b.TaZEN"}));
+    EXPECT_EQ(started.Files().Names(), std::vector<std::string>{dir / "b.TaZEN"});
+    EXPECT_EQ(user.texts(), std::vector<QString>{QStringLiteral("Not listed for decryption:\n\r") +
+                                                 QString::fromStdString(dir / "a.txt") +
+                                                 QStringLiteral(" is not a TaZEN encrypted file.\n\r") +
+                                                 QString::fromStdString(dir / "gone.TaZEN") +
+                                                 QStringLiteral(" was not found, or is not a file.")});
+    user.boxes.clear();
 
     form.FormCreate({});
     const std::string kept = makeFile("kept.txt.TaZEN");
@@ -555,16 +563,28 @@ TEST_F(StartUp, TheFileManagersActionsListTheirFilesInTheModeTheyNameFirstOrSeco
     form.show();
     const std::string p = makeFile("p.txt");
     const std::string q = makeFile("q.txt.TaZEN");
-    const std::string r = makeFile("r.txt");
     Ran ran =
         startProgram({QStringLiteral("--encrypt"), QStringLiteral("p.txt"), QStringLiteral("q.txt.TaZEN")}, dir.path());
     EXPECT_EQ(ran.exitCode, 0) << ran.errors.toStdString();
     EXPECT_EQ(form.ModeName(), QStringLiteral("Encrypt")) << "the mode changed, so the list was emptied first";
-    EXPECT_EQ(listed(), (std::vector<std::string>{p, q}));
-    ran = startProgram({QStringLiteral("--encrypt"), QString::fromStdString(r)}, program.path());
+    EXPECT_EQ(listed(), std::vector<std::string>{p});
+    EXPECT_EQ(user.texts(), std::vector<QString>{QStringLiteral("Not listed for encryption:\n\r") +
+                                                 QString::fromStdString(q) + QStringLiteral(" is encrypted already.")});
+
+    // A folder stands for the files an /e add finds in it, after the sub-folder question.
+    std::filesystem::create_directories(dir / "folder/sub");
+    const std::string inside = makeFile("folder/r.txt");
+    makeFile("folder/sub/deeper.txt");
+    makeFile("folder/s.TaZEN");
+    user.answers = {BoxAnswer::No};
+    ran = startProgram({QStringLiteral("--encrypt"), QString::fromStdString(dir / "folder")}, program.path());
     EXPECT_EQ(ran.exitCode, 0) << ran.errors.toStdString();
-    EXPECT_EQ(listed(), (std::vector<std::string>{p, q, r})) << "in the same mode the list grows";
-    EXPECT_TRUE(user.boxes.empty());
+    EXPECT_EQ(listed(), (std::vector<std::string>{p, inside})) << "in the same mode the list grows";
+    ASSERT_EQ(user.boxes.size(), 3u);
+    EXPECT_EQ(user.boxes[1].text, QStringLiteral("Include sub directories for ") +
+                                      QString::fromStdString(dir / "folder") + QLatin1Char('?'));
+    EXPECT_TRUE(user.boxes[2].text.endsWith(QStringLiteral("s.TaZEN is encrypted already.")));
+    EXPECT_FALSE(form.EndedWith());
 }
 
 TEST_F(StartUp, ASecondStartWhoseNameIsNotTakenSaysSoAndEndsWithOne)
