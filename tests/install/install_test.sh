@@ -45,6 +45,9 @@ prefix=$work/prefix
 mkdir -p "$prefix/bin" "$prefix/share/applications"
 echo 'echo other' >"$prefix/bin/other-program"
 printf '[Desktop Entry]\nType=Application\nName=Other\nExec=other-program\n' >"$prefix/share/applications/other.desktop"
+# An earlier version's Open With entry for every file type, which an upgrade takes away.
+printf '[Desktop Entry]\nType=Application\nName=Encrypt with TaZEN\nExec=%s --encrypt %%F\nMimeType=application/octet-stream;\n' \
+    "$prefix/bin/tazen" >"$prefix/share/applications/io.codeberg.tazen.encrypt.desktop"
 
 "$script" "$build" "$prefix" >"$work/install.log" 2>&1 || {
     cat "$work/install.log" >&2
@@ -111,6 +114,20 @@ for mode in encrypt decrypt; do
     # Dolphin takes a service menu from the user's own folders only when it may be run.
     [ -x "$menu" ] || fail "Dolphin's $mode service menu is not executable"
 done
+[ ! -e "$prefix/share/applications/io.codeberg.tazen.encrypt.desktop" ] ||
+    fail "the upgrade left the earlier Open With entry for every file type"
+# An Open With entry becomes a type's default after one use in some file managers: only TaZEN's own types.
+for entry in "$prefix"/share/applications/io.codeberg.tazen*.desktop; do
+    others=$(sed -n 's/^MimeType=//p' "$entry" | tr ';' '\n' | grep -v -x -e '' -e application/x-tazen-encrypted \
+        -e application/x-tazen-executable || true)
+    [ -z "$others" ] || fail "${entry##*/} claims types that are not TaZEN's: $others"
+done
+grep -q -x 'MimeType=all/all;' "$prefix/share/kio/servicemenus/io.codeberg.tazen.encrypt.desktop" ||
+    fail "Dolphin's encrypt service menu is not offered for files and folders"
+grep -q -x 'MimeType=.*inode/directory;' "$prefix/share/kio/servicemenus/io.codeberg.tazen.decrypt.desktop" ||
+    fail "Dolphin's decrypt service menu is not offered for folders"
+python3 "$(dirname "$0")/filemanager_actions_test.py" "$prefix" "$(dirname "$0")/standin" ||
+    fail "the file managers' actions are not what they read"
 [ -f "$prefix/share/metainfo/io.codeberg.tazen.metainfo.xml" ] || fail "the metainfo file is missing"
 for page in tazen tazen-cli tazen-extractor; do
     gzip -t "$prefix/share/man/man1/$page.1.gz" 2>/dev/null || fail "share/man/man1/$page.1.gz is missing or damaged"
