@@ -52,7 +52,7 @@ grep -q '^-rw-r--r-- root/root .* \./usr/share/kio/servicemenus/io.codeberg.taze
 dpkg-deb -x "$package" "$work/unpacked"
 grep -q -x 'Exec=/usr/bin/tazen --encrypt %F' "$work/unpacked/usr/share/nemo/actions/io.codeberg.tazen.encrypt.nemo_action" ||
     fail "Nemo's encrypt action does not start /usr/bin/tazen --encrypt %F"
-grep -q -x 'Exec=/usr/lib/tazen/thunar-actions merge /usr/lib/tazen/thunar-actions.xml' \
+grep -q -x 'Exec=/usr/lib/tazen/thunar-actions login /usr/lib/tazen/thunar-actions.xml' \
     "$work/unpacked/etc/xdg/autostart/io.codeberg.tazen.thunar-actions.desktop" ||
     fail "the login step does not merge the Thunar actions"
 dpkg-deb -I "$package" conffiles | grep -q -x /etc/xdg/autostart/io.codeberg.tazen.thunar-actions.desktop ||
