@@ -46,8 +46,8 @@ mkdir -p "$prefix/bin" "$prefix/share/applications"
 echo 'echo other' >"$prefix/bin/other-program"
 printf '[Desktop Entry]\nType=Application\nName=Other\nExec=other-program\n' >"$prefix/share/applications/other.desktop"
 # An earlier version's Open With entry for every file type, which an upgrade takes away.
-printf '[Desktop Entry]\nType=Application\nName=Encrypt with TaZEN\nExec=%s --encrypt %%F\nMimeType=application/octet-stream;\n' \
-    "$prefix/bin/tazen" >"$prefix/share/applications/io.codeberg.tazen.encrypt.desktop"
+printf '[Desktop Entry]\nType=Application\nName=Encrypt with TaZEN\nExec=%s --encrypt %%F\n%s\n' "$prefix/bin/tazen" \
+    'MimeType=application/octet-stream;' >"$prefix/share/applications/io.codeberg.tazen.encrypt.desktop"
 
 "$script" "$build" "$prefix" >"$work/install.log" 2>&1 || {
     cat "$work/install.log" >&2

@@ -50,7 +50,8 @@ grep -q '^lrwxrwxrwx root/root .* \./usr/bin/tazen-cli -> \.\./lib/tazen/tazen-c
 grep -q '^-rw-r--r-- root/root .* \./usr/share/kio/servicemenus/io.codeberg.tazen.encrypt.desktop$' "$work/listing" ||
     fail "a service menu below /usr is not a plain 0644 file"
 dpkg-deb -x "$package" "$work/unpacked"
-grep -q -x 'Exec=/usr/bin/tazen --encrypt %F' "$work/unpacked/usr/share/nemo/actions/io.codeberg.tazen.encrypt.nemo_action" ||
+grep -q -x 'Exec=/usr/bin/tazen --encrypt %F' \
+    "$work/unpacked/usr/share/nemo/actions/io.codeberg.tazen.encrypt.nemo_action" ||
     fail "Nemo's encrypt action does not start /usr/bin/tazen --encrypt %F"
 grep -q -x 'Exec=/usr/lib/tazen/thunar-actions login /usr/lib/tazen/thunar-actions.xml' \
     "$work/unpacked/etc/xdg/autostart/io.codeberg.tazen.thunar-actions.desktop" ||

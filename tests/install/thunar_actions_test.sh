@@ -25,7 +25,9 @@ mkdir -p "$XDG_CONFIG_HOME/Thunar" "$work/system/Thunar"
 
 # The user's own file: an odd layout, a non-ASCII name, CRLF line ends and no line end at the end.
 for user in plain crlf; do
-    printf '<?xml version="1.0" encoding="UTF-8"?>\n<actions>\n<action>\n\t<name>Öffnen</name>\n\t<unique-id>1-2</unique-id>\n\t<command>x %%f</command>\n\t<patterns>*</patterns>\n\t<text-files/>\n</action>\n  </actions>' >"$work/$user"
+    printf '%b\n' '<?xml version="1.0" encoding="UTF-8"?>' '<actions>' '<action>' '	<name>Öffnen</name>' \
+        '	<unique-id>1-2</unique-id>' '	<command>x %f</command>' '	<text-files/>' '</action>' >"$work/$user"
+    printf '  </actions>' >>"$work/$user"
     [ $user = plain ] || sed -i 's/$/\r/' "$work/$user"
     cp "$work/$user" "$uca"
     "$script" merge "$work/actions.xml" >/dev/null
@@ -48,8 +50,8 @@ well_formed "$uca" "the unmerged uca.xml Thunar saved"
 
 # Without a file of the user's, the system's default actions come along, as Thunar showed them.
 rm "$uca"
-printf '<?xml version="1.0"?>\n<actions>\n<action><name>Terminal</name><unique-id>2</unique-id></action>\n</actions>\n' \
-    >"$work/system/Thunar/uca.xml"
+printf '%s\n' '<?xml version="1.0"?>' '<actions>' '<action><name>Terminal</name><unique-id>2</unique-id></action>' \
+    '</actions>' >"$work/system/Thunar/uca.xml"
 "$script" merge "$work/actions.xml" >/dev/null
 grep -q '<name>Terminal</name>' "$uca" || fail "a new uca.xml lacks the system's default actions"
 well_formed "$uca" "a new uca.xml"
