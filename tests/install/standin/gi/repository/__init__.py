@@ -1,25 +1,14 @@
 # GLib records what would be started; GObject and Nautilus give the classes an extension builds on.
-import types
+from types import SimpleNamespace
 
 spawned = []
-
-
-class SpawnFlags:
-    DEFAULT = 0
-
-
-def spawn_async(argv, flags=0):
-    spawned.append(list(argv))
-    return (True, 0)
-
-
-GLib = types.SimpleNamespace(SpawnFlags=SpawnFlags, spawn_async=spawn_async, spawned=spawned)
+GLib = SimpleNamespace(SpawnFlags=SimpleNamespace(DEFAULT=0), spawned=spawned,
+                       spawn_async=lambda argv, flags=0: spawned.append(list(argv)))
 
 
 class _Object:
     def __init__(self, **properties):
-        self.properties = properties
-        self.handlers = {}
+        self.properties, self.handlers = properties, {}
 
     def connect(self, signal, handler, *data):
         self.handlers[signal] = (handler, data)
@@ -29,9 +18,5 @@ class _Object:
         handler(self, *data)
 
 
-class MenuProvider:
-    pass
-
-
-GObject = types.SimpleNamespace(GObject=_Object)
-Nautilus = types.SimpleNamespace(MenuProvider=MenuProvider, MenuItem=_Object)
+GObject = SimpleNamespace(GObject=_Object)
+Nautilus = SimpleNamespace(MenuProvider=type("MenuProvider", (), {}), MenuItem=_Object)
