@@ -26,6 +26,11 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # Help > TaZEN Help opens the help page with xdg-open. Only suggested: a desktop has it, and as a
 # recommendation apt would bring a dozen packages (a terminal among them) that a removal leaves behind.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xdg-utils")
+# GNOME Files shows the actions through its python extensions.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "python3-nautilus")
+# The login step that merges the Thunar actions into each user's own uca.xml (Thunar reads no other file
+# once a user has one) is the package's one file in /etc.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/conffiles)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 # Read by cpack alone: tells the install rules that they fill a package (no uninstall list, system modes).
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/package-project.cmake)

@@ -33,8 +33,9 @@ DESTDIR=$work/stage cmake --install "$build" --prefix /usr >"$work/install.log" 
     fail "cmake --install failed"
     exit 1
 }
-grep -v -x lib/tazen/install_manifest.txt "$work/stage/usr/lib/tazen/install_manifest.txt" | sed 's|^|/usr/|' |
-    LC_ALL=C sort >"$work/installed"
+# The package adds the login step that merges Thunar's actions into each user's uca.xml.
+{ grep -v -x lib/tazen/install_manifest.txt "$work/stage/usr/lib/tazen/install_manifest.txt" | sed 's|^|/usr/|' &&
+    echo /etc/xdg/autostart/io.codeberg.tazen.thunar-actions.desktop; } | LC_ALL=C sort >"$work/installed"
 # dpkg-deb lists "MODE OWNER SIZE DATE TIME ./PATH"; links add " -> TARGET".
 dpkg-deb -c "$package" | grep -v '^d' | sed -e 's|^.* \./|/|' -e 's| -> .*$||' | LC_ALL=C sort >"$work/packaged"
 diff "$work/installed" "$work/packaged" >"$work/difference" || {
@@ -49,8 +50,14 @@ grep -q '^lrwxrwxrwx root/root .* \./usr/bin/tazen-cli -> \.\./lib/tazen/tazen-c
 grep -q '^-rw-r--r-- root/root .* \./usr/share/kio/servicemenus/io.codeberg.tazen.encrypt.desktop$' "$work/listing" ||
     fail "a service menu below /usr is not a plain 0644 file"
 dpkg-deb -x "$package" "$work/unpacked"
-grep -q -x 'Exec=/usr/bin/tazen --encrypt %F' "$work/unpacked/usr/share/applications/io.codeberg.tazen.encrypt.desktop" ||
-    fail "the Open With entry does not start /usr/bin/tazen --encrypt %F"
+grep -q -x 'Exec=/usr/bin/tazen --encrypt %F' \
+    "$work/unpacked/usr/share/nemo/actions/io.codeberg.tazen.encrypt.nemo_action" ||
+    fail "Nemo's encrypt action does not start /usr/bin/tazen --encrypt %F"
+grep -q -x 'Exec=/usr/lib/tazen/thunar-actions login /usr/lib/tazen/thunar-actions.xml' \
+    "$work/unpacked/etc/xdg/autostart/io.codeberg.tazen.thunar-actions.desktop" ||
+    fail "the login step does not merge the Thunar actions"
+dpkg-deb -I "$package" conffiles | grep -q -x /etc/xdg/autostart/io.codeberg.tazen.thunar-actions.desktop ||
+    fail "the login step is not a conffile"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures failed" >&2
