@@ -2,6 +2,7 @@
 // password, an existing file. The Wine prefix and its one server are the CTest fixture's (WINEPREFIX).
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/program_fixture.h"
+#include "common/dates.h"
 #include "common/reference_format.h"
 #include "engine/scripted_frontend.h"
 #include "engine/selfextract.h"
@@ -70,6 +71,15 @@ TEST_F(WindowsExtractor, RestoresNamesAndPasswordsBeyondAsciiByteForByte)
         std::filesystem::remove_all(dir.path());
         std::filesystem::create_directory(dir.path());
     }
+}
+
+TEST_F(WindowsExtractor, GivesThePlainFileItsOwnLastWriteTime)
+{
+    const std::string executable = makeExecutable("report.doc.TaZEN.exe", randomBytes(rng, 9000), "secret");
+    ASSERT_TRUE(SetDates(executable, {kSecondDate, kFirstDate}));
+    const Finished run = extract(executable, "secret");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(DatesOf(dir / "report.doc").modified, kFirstDate);
 }
 
 TEST_F(WindowsExtractor, AWrongPasswordOrAnExistingFileLeavesTheFolderAsItWas)

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/window_fixture.h"
 
+#include "common/dates.h"
+
 #include "engine/strength.h"
 #include "ui/strengthmeter.h"
 
@@ -47,6 +49,25 @@ TEST_F(Commands, TheRoadOfOneFileThereAndBack)
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"report.doc"});
     EXPECT_EQ(readText(report), std::string(20000, 'r'));
     EXPECT_EQ(form.Files().Count(), 0);
+}
+
+TEST_F(Commands, ARoundTripKeepsTheFilesDates)
+{
+    const std::string report = makeFile("report.doc", std::string(20000, 'r'));
+    ASSERT_TRUE(SetDates(report, {kSecondDate, kFirstDate}));
+    form.DropFiles({report});
+    willType(QStringLiteral("secret"));
+    willType(QStringLiteral("secret"));
+    form.btnEncrypt().click();
+    ASSERT_EQ(listFolder(dir.path()), std::vector<std::string>{"report.doc.TaZEN"});
+    EXPECT_EQ(DatesOf(report + ".TaZEN"), (Dates{kSecondDate, kFirstDate}));
+
+    ASSERT_TRUE(SetDates(report + ".TaZEN", {kFirstDate, kSecondDate}));
+    form.DropFiles({report + ".TaZEN"});
+    willType(QStringLiteral("secret"));
+    form.btnDecrypt().click();
+    ASSERT_EQ(listFolder(dir.path()), std::vector<std::string>{"report.doc"});
+    EXPECT_EQ(DatesOf(report), (Dates{kFirstDate, kSecondDate}));
 }
 
 TEST_F(Commands, EndWithoutARunWhenThereIsNothingOrThePromptsSayNo)
