@@ -127,10 +127,7 @@ public:
     RecipientSystem RecipientSystemChosen() const override { return recipientSystem; }
     std::optional<RecipientSystem> RecipientSystemOverride() const override { return recipientSystemOverride; }
     bool VerifyBeforeDisposal() const override { return verify; }
-    std::string DestinationFolder(const std::string& source) const override
-    {
-        return destination ? destination(source) : std::string();
-    }
+    std::string DestinationFolder(const std::string& s) const override { return destination ? destination(s) : ""; }
     bool KeepEncryptedFiles() const override { return keep; }
     // The dialog's built-in defaults.
     bool selfExtract = false;
