@@ -41,7 +41,12 @@ std::optional<std::string> tooLongForExtension(const std::string& source, bool e
     const std::string name = destination.empty() ? source : inFolder(destination, source.substr(source.rfind('/') + 1));
     const std::size_t slash = name.find_last_of('/');
     const std::size_t base = slash == std::string::npos ? name.size() : name.size() - slash - 1;
-    const std::size_t limit = platform::LongestNameIn(platform::FolderOf(name));
+    // A folder still to be made is made on the file system of the nearest one there.
+    std::string folder = platform::FolderOf(name);
+    platform::FileState state;
+    while (platform::StateOf(folder, state) == ENOENT && platform::FolderOf(folder) != folder)
+        folder = platform::FolderOf(folder);
+    const std::size_t limit = platform::LongestNameIn(folder);
     std::string made = name + std::string(kEncryptedExtension);
     if (base + made.size() - name.size() > limit)
         return made;
