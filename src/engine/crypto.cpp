@@ -27,12 +27,26 @@ using platform::Entry;
 using platform::File;
 using platform::PendingFile;
 
-// The name a file's encryption would fail to create because it is longer than the folder takes, if any.
-std::optional<std::string> tooLongForExtension(const std::string& name, bool executable)
+// The path of base in folder.
+std::string inFolder(const std::string& folder, const std::string& base)
 {
+    return folder.ends_with('/') ? folder + base : folder + "/" + base;
+}
+
+// The name a file's encryption would fail to create because it is longer than the folder it goes into
+// (beside it, or destination) takes, if any.
+std::optional<std::string> tooLongForExtension(const std::string& source, bool executable,
+                                               const std::string& destination)
+{
+    const std::string name = destination.empty() ? source : inFolder(destination, source.substr(source.rfind('/') + 1));
     const std::size_t slash = name.find_last_of('/');
     const std::size_t base = slash == std::string::npos ? name.size() : name.size() - slash - 1;
-    const std::size_t limit = platform::LongestNameIn(platform::FolderOf(name));
+    // A folder still to be made is made on the file system of the nearest one there.
+    std::string folder = platform::FolderOf(name);
+    platform::FileState state;
+    while (platform::StateOf(folder, state) == ENOENT && platform::FolderOf(folder) != folder)
+        folder = platform::FolderOf(folder);
+    const std::size_t limit = platform::LongestNameIn(folder);
     std::string made = name + std::string(kEncryptedExtension);
     if (base + made.size() - name.size() > limit)
         return made;
@@ -103,7 +117,7 @@ public:
     std::optional<RunOutcome> Start()
     {
         const bool executable = direction_ == Direction::Encrypt && SelfExtractingWanted(frontend_);
-        RunOutcome checked = PreCheckFiles(fileNames_, direction_, &total_, executable);
+        RunOutcome checked = PreCheckFiles(fileNames_, direction_, &total_, executable, &frontend_.SettingsControls());
         if (!checked.Completed())
             return Stop(std::move(checked));
         frontend_.RunStarted(direction_, fileNames_.size());
@@ -229,6 +243,9 @@ private:
     {
         PendingFile& destination = plan.destination;
         const std::string written = destination.FinalName();
+        // The source's dates as they were before it was read: an encrypted file keeps its plain file's, a
+        // decrypted file its encrypted file's.
+        destination.KeepDates(opened_);
         if (const ErrorCode error = destination.Flush(closing.PermissionBits(), &closing))
             return Stop(plan.index, Failure::Write, written, error);
         bool proven = false;
@@ -368,7 +385,11 @@ std::optional<RunOutcome> encryptOne(Run& run, TBlockCipher& cipher, const RunKe
     std::int64_t size = 0;
     if (const ErrorCode error = run.OpenSource(index, source, size))
         return run.Stop(index, Failure::CannotOpen, run.Name(index), error);
-    const Entry destinationEntry = run.SourceEntry().WithSuffix(std::string(kEncryptedExtension));
+    Entry destinationEntry;
+    const std::string encryptedBase = run.SourceEntry().Base() + std::string(kEncryptedExtension);
+    if (const ErrorCode error =
+            DestinationEntry(run.SourceEntry(), encryptedBase, frontend.SettingsControls(), destinationEntry))
+        return run.Stop(index, Failure::CannotCreate, destinationEntry.Path(), error);
     const std::string& destinationName = destinationEntry.Path();
     // Both names this file may take are settled before anything is written.
     bool replace = false;
@@ -447,7 +468,10 @@ std::optional<RunOutcome> decryptOne(Run& run, TBlockCipher& cipher, const RunKe
     if (std::optional<RunOutcome> stopped = openEncrypted(run, reader, key, index, source, payload, size, offset))
         return stopped;
     const Entry& entry = run.SourceEntry();
-    const Entry destinationEntry = entry.Sibling(PlainName(entry.Base()));
+    Entry destinationEntry;
+    if (const ErrorCode error =
+            DestinationEntry(entry, PlainName(entry.Base()), frontend.SettingsControls(), destinationEntry))
+        return run.Stop(index, Failure::CannotCreate, destinationEntry.Path(), error);
     bool replace = false;
     if (!mayTake(destinationEntry, frontend, replace)) {
         cipher.Wipe();
@@ -477,7 +501,8 @@ std::optional<RunOutcome> decryptOne(Run& run, TBlockCipher& cipher, const RunKe
     if (skipped)
         return std::nullopt;
     // A name that leads elsewhere by now is not the file that was read.
-    if (!run.SourceStillNamed() || platform::DeleteFile(entry, &run.SourceState(), true) != 0)
+    if (!frontend.SettingsControls().KeepEncryptedFiles() &&
+        (!run.SourceStillNamed() || platform::DeleteFile(entry, &run.SourceState(), true) != 0))
         return run.Stop(index, Failure::Delete, run.Name(index));
     run.Advance();
     return std::nullopt;
@@ -501,7 +526,7 @@ std::size_t PositionOf(const std::vector<std::string>& fileNames, std::size_t in
 }
 
 RunOutcome PreCheckFiles(const std::vector<std::string>& fileNames, Direction direction, std::uint64_t* total,
-                         bool executable)
+                         bool executable, const SettingsControlsPort* controls)
 {
     const bool encrypted = direction == Direction::Decrypt;
     const auto stop = [&](std::size_t index, Failure failure, std::string file, ErrorCode error = 0) {
@@ -520,7 +545,9 @@ RunOutcome PreCheckFiles(const std::vector<std::string>& fileNames, Direction di
         if (encrypted && PayloadSize(size) < 0)
             return stop(i, Failure::TooShort, fileNames[i]);
         if (const std::optional<std::string> made =
-                encrypted ? std::nullopt : tooLongForExtension(fileNames[i], executable))
+                encrypted ? std::nullopt
+                          : tooLongForExtension(fileNames[i], executable,
+                                                controls ? controls->DestinationFolder(fileNames[i]) : std::string()))
             return stop(i, Failure::NameTooLong, *made, ENAMETOOLONG);
         if (total)
             *total += static_cast<std::uint64_t>(size);
@@ -528,6 +555,21 @@ RunOutcome PreCheckFiles(const std::vector<std::string>& fileNames, Direction di
     RunOutcome passed;
     passed.direction = direction;
     return passed;
+}
+
+ErrorCode DestinationEntry(const Entry& source, const std::string& base, const SettingsControlsPort& controls,
+                           Entry& destination)
+{
+    const std::string folder = controls.DestinationFolder(source.Path());
+    if (folder.empty()) {
+        destination = source.Sibling(base);
+        return 0;
+    }
+    const std::string path = inFolder(folder, base);
+    const ErrorCode error = Entry::OpenMakingFolders(path, destination);
+    if (error != 0)
+        destination = Entry().Sibling(path); // names it for the message
+    return error;
 }
 
 int GaugePercent(std::uint64_t done, std::uint64_t whole, std::uint64_t threshold)

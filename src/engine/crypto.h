@@ -6,6 +6,7 @@
 #include "engine/frontend.h"
 #include "engine/outcome.h"
 #include "format/fileformat.h"
+#include "platform/entry.h"
 
 #include <cstdint>
 #include <string>
@@ -51,10 +52,15 @@ RunOutcome RunFiles(Direction direction, TBlockCipher& cipher, const std::vector
 
 // The runs' pre-check, made over the whole list before anything is written: the first file that cannot be
 // opened, is too short to be a .TaZEN file (decryption) or has a name too long for its folder to take
-// ".TaZEN" (encryption; with executable, ".TaZEN.exe" too). Completed when every file passes. total, when
-// given, has their sizes added to it.
+// ".TaZEN" (encryption; with executable, ".TaZEN.exe" too), in the folder controls name for its new file when
+// given. Completed when every file passes. total, when given, has their sizes added to it.
 RunOutcome PreCheckFiles(const std::vector<std::string>& fileNames, Direction direction, std::uint64_t* total = nullptr,
-                         bool executable = false);
+                         bool executable = false, const SettingsControlsPort* controls = nullptr);
+
+// Where the new file of base, made from source, goes: beside source, or in the folder the frontend names for
+// it, missing folders below that one made on the way.
+ErrorCode DestinationEntry(const platform::Entry& source, const std::string& base, const SettingsControlsPort& controls,
+                           platform::Entry& destination);
 
 // The described position of the file at index: the first entry equal to it with letter case disregarded.
 std::size_t PositionOf(const std::vector<std::string>& fileNames, std::size_t index);

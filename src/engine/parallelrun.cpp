@@ -345,6 +345,8 @@ Unfound firstUnfound(const std::vector<std::string>& files, std::size_t from, co
         platform::File file;
         if (platform::OpenForReading(files[i], file) != 0)
             return {i, false};
+        // The file's run reads its dates before it reads the file, for the decrypted file to keep.
+        file.LeaveAccessTime();
         PayloadSource payload(file, files[i]);
         if (const LocateOutcome located = payload.Locate(key.Check(), cancel); !located.Found())
             return {i, located.result == LocateResult::WrongPassword};
@@ -387,7 +389,8 @@ RunOutcome RunInParallel(Direction direction, TBlockCipher& cipher, const std::v
     const RunKey key(cipher, password.value);
     password.Wipe();
     RunOutcome checked =
-        PreCheckFiles(files, direction, nullptr, direction == Direction::Encrypt && SelfExtractingWanted(frontend));
+        PreCheckFiles(files, direction, nullptr, direction == Direction::Encrypt && SelfExtractingWanted(frontend),
+                      &frontend.SettingsControls());
     if (!checked.Completed()) {
         frontend.RunHidden();
         return checked;

@@ -108,6 +108,8 @@ ExecutableOutcome copyBoth(BuildFiles& files, Frontend& frontend, bool verify)
     // Both were only read.
     static_cast<void>(files.extractor.Close());
     static_cast<void>(files.encrypted.Close());
+    // The encrypted file's dates, which are its plain file's, as they were before the build read it.
+    files.output.KeepDates(files.encryptedState);
     built = built && files.output.Flush(executablePermissions(files.encryptedState.PermissionBits()),
                                         &files.encryptedState) == 0;
     if (built && check && !check->Finish())

@@ -75,12 +75,11 @@ public:
     {
         if (const ErrorCode error = platform::OpenExecutable(self_))
             return error;
-        platform::FileState info;
-        if (const ErrorCode error = self_.State(info))
+        if (const ErrorCode error = self_.State(selfState_))
             return error;
-        size_ = info.size;
+        size_ = selfState_.size;
         // The executable's permissions without its run bits: what the encrypted file had.
-        permissions_ = info.PermissionBits() & 0666;
+        permissions_ = selfState_.PermissionBits() & 0666;
         return 0;
     }
     extractor::PayloadStatus LocatePayload(std::int64_t& start, std::int64_t& size) override
@@ -152,6 +151,9 @@ public:
         if (const ErrorCode error = platform::PendingFile::Create(finalName, pending))
             return error;
         pending.Output().Preallocate(plainSize_);
+        // The program's own modification time, which is its encrypted file's and so its plain file's; its access
+        // time is that of running it.
+        pending.KeepDates(selfState_, false);
         file = std::make_unique<PendingPlainFile>(std::move(pending), permissions_);
         return 0;
     }
@@ -159,6 +161,7 @@ public:
 
 private:
     platform::File self_;
+    platform::FileState selfState_;
     std::int64_t size_ = 0;
     std::int64_t plainSize_ = 0;
     mode_t permissions_ = 0600;

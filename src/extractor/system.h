@@ -87,7 +87,8 @@ public:
     virtual ErrorCode Ask(const std::string& question, bool& yes) = 0;
 
     virtual bool Exists(const std::string& name) = 0;
-    // The plain file to be written under finalName.
+    // The plain file to be written under finalName; it gets the program file's own modification time, which
+    // the program was given from its encrypted file, and that from the plain file.
     virtual ErrorCode CreateFile(const std::string& finalName, std::unique_ptr<NewFile>& file) = 0;
     virtual std::string ErrorText(ErrorCode error) = 0;
 

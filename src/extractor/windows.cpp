@@ -42,7 +42,11 @@ private:
 class PendingPlainFile : public extractor::NewFile
 {
 public:
-    ErrorCode Create(const std::string& finalName) { return pending_.Create(finalName); }
+    ErrorCode Create(const std::string& finalName, std::uint64_t lastWrite)
+    {
+        pending_.KeepLastWriteTime(lastWrite);
+        return pending_.Create(finalName);
+    }
     ErrorCode Write(const void* data, std::int64_t size) override { return pending_.Write(data, size); }
     ErrorCode Flush() override { return pending_.Flush(); }
     ErrorCode ReadBack(StreamDigest& digest, std::int64_t& size) override
@@ -77,6 +81,9 @@ public:
         if (const ErrorCode error = win::ExecutablePath(path))
             return error;
         if (const ErrorCode error = self_.OpenForReading(path))
+            return error;
+        // The program's own last-write time, which is its encrypted file's and so its plain file's.
+        if (const ErrorCode error = self_.LastWriteTime(lastWrite_))
             return error;
         return self_.Size(size_);
     }
@@ -124,7 +131,7 @@ public:
     ErrorCode CreateFile(const std::string& finalName, std::unique_ptr<extractor::NewFile>& file) override
     {
         auto pending = std::make_unique<PendingPlainFile>();
-        if (const ErrorCode error = pending->Create(finalName))
+        if (const ErrorCode error = pending->Create(finalName, lastWrite_))
             return error;
         file = std::move(pending);
         return 0;
@@ -144,6 +151,7 @@ public:
 private:
     win::FileHandle self_;
     std::int64_t size_ = 0;
+    std::uint64_t lastWrite_ = 0;
 };
 
 } // namespace

@@ -57,9 +57,22 @@ void pushParts(const std::string& text, std::deque<std::string>& parts)
     parts.insert(parts.begin(), split.begin(), split.end());
 }
 
+// Makes the folder part in the folder at, with 0777 less the umask, and flushes at so the new entry survives a
+// power cut. One that appeared meanwhile will do.
+ErrorCode makeFolder(int at, const std::string& part)
+{
+    if (::mkdirat(at, part.c_str(), 0777) != 0)
+        return errno == EEXIST ? 0 : errno;
+    File parent(::openat(at, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC), {});
+    if (!parent.IsOpen())
+        return errno;
+    return ::fsync(parent.Descriptor()) == 0 || errno == EINVAL ? 0 : errno;
+}
+
 // The folder a path names, each part opened without following a link, and each link on the way read
-// and followed only when the rule allows it. Reopened for reading at the end, so it can be flushed.
-ErrorCode openFolderPath(const std::string& path, File& folder)
+// and followed only when the rule allows it; with makeMissing, a part that is not there is made. Reopened for
+// reading at the end, so it can be flushed.
+ErrorCode openFolderPath(const std::string& path, File& folder, bool makeMissing = false)
 {
     std::deque<std::string> parts;
     const auto push = [&parts](const std::string& text) { pushParts(text, parts); };
@@ -78,6 +91,14 @@ ErrorCode openFolderPath(const std::string& path, File& folder)
         if (next >= 0) {
             current = File(next, {});
             continue;
+        }
+        if (errno == ENOENT && makeMissing && part != "..") {
+            if (const ErrorCode error = makeFolder(current.Descriptor(), part))
+                return error;
+            parts.push_front(part);
+            if (++retries < 8)
+                continue;
+            return ENOENT;
         }
         if (errno != ELOOP && errno != ENOTDIR)
             return errno;
@@ -120,8 +141,8 @@ namespace statinfo {
 
 FileState StateFrom(const struct stat& info)
 {
-    return {info.st_dev,  info.st_ino, info.st_size, info.st_mtim.tv_sec, info.st_mtim.tv_nsec,
-            info.st_mode, info.st_uid, info.st_gid,  info.st_nlink};
+    return {info.st_dev, info.st_ino, info.st_size,  info.st_mtim.tv_sec, info.st_mtim.tv_nsec, info.st_mode,
+            info.st_uid, info.st_gid, info.st_nlink, info.st_atim.tv_sec, info.st_atim.tv_nsec};
 }
 
 // The owner-write bit stands for the inverse of Windows' read-only attribute.
@@ -218,6 +239,16 @@ ErrorCode PermissionBits(const std::string& name, mode_t& bits)
 
 ErrorCode Entry::Open(const std::string& path, Entry& entry)
 {
+    return open(path, entry, false);
+}
+
+ErrorCode Entry::OpenMakingFolders(const std::string& path, Entry& entry)
+{
+    return open(path, entry, true);
+}
+
+ErrorCode Entry::open(const std::string& path, Entry& entry, bool makeMissing)
+{
     const std::size_t slash = path.find_last_of('/');
     std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
     if (base.empty())
@@ -226,7 +257,7 @@ ErrorCode Entry::Open(const std::string& path, Entry& entry)
         return ENAMETOOLONG;
     auto folder = std::make_shared<File>();
     const std::string folderName = FolderOf(path);
-    if (const ErrorCode error = openFolderPath(folderName, *folder))
+    if (const ErrorCode error = openFolderPath(folderName, *folder, makeMissing))
         return error;
     entry.folder_ = std::move(folder);
     entry.path_ = path;

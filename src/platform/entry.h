@@ -14,8 +14,8 @@
 namespace tazen::platform {
 
 // Which file a name or descriptor leads to, its length and when its data last changed: what tells whether
-// a file still holds what was read from it. Type, owner, group and link count ride along but do not take
-// part in the comparison.
+// a file still holds what was read from it. Type, owner, group, link count and the access time ride along
+// but do not take part in the comparison.
 struct FileState
 {
     dev_t device = 0;
@@ -27,6 +27,8 @@ struct FileState
     uid_t owner = 0;
     gid_t group = 0;
     nlink_t links = 0;
+    std::int64_t accessedSeconds = 0;
+    long accessedNanoseconds = 0;
     bool operator==(const FileState& other) const
     {
         return device == other.device && inode == other.inode && size == other.size &&
@@ -63,6 +65,8 @@ public:
     Entry() = default;
     // Opens the folder of path (FolderOf) and keeps the last part of path as the name.
     static ErrorCode Open(const std::string& path, Entry& entry);
+    // The same, making each folder of the path that is missing (permission 0777 less the umask) on the way.
+    static ErrorCode OpenMakingFolders(const std::string& path, Entry& entry);
     // Another name in the same folder; with text appended: report.doc -> report.doc.TaZEN.
     Entry Sibling(const std::string& base) const;
     Entry WithSuffix(const std::string& suffix) const { return Sibling(base_ + suffix); }
@@ -75,6 +79,8 @@ public:
     const std::string& Base() const { return base_; }
 
 private:
+    static ErrorCode open(const std::string& path, Entry& entry, bool makeMissing);
+
     std::shared_ptr<const File> folder_;
     std::string path_;
     std::string base_;

@@ -186,6 +186,13 @@ ErrorCode File::Size(std::int64_t& size) const
     return 0;
 }
 
+void File::LeaveAccessTime()
+{
+    const int flags = ::fcntl(fd_.Get(), F_GETFL);
+    if (flags >= 0)
+        static_cast<void>(::fcntl(fd_.Get(), F_SETFL, flags | O_NOATIME)); // others' files keep their ways
+}
+
 ErrorCode File::State(FileState& state) const
 {
     struct stat info;

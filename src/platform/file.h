@@ -33,6 +33,9 @@ public:
 
     ErrorCode Size(std::int64_t& size) const;
     ErrorCode State(FileState& state) const;
+    // Reads from now on leave the file's access time as it is, where the system lets the caller ask that (its
+    // owner, or root): for a look that is not yet the read the user asked for. Advisory.
+    void LeaveAccessTime();
     // Reads until size bytes are in or the file ends; got tells how many arrived.
     ErrorCode Read(void* buffer, std::int64_t size, std::int64_t& got) override;
     // The same from an offset, leaving the file position alone.

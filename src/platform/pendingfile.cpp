@@ -68,6 +68,9 @@ PendingFile& PendingFile::operator=(PendingFile&& other) noexcept
         file_ = std::move(other.file_);
         final_ = std::move(other.final_);
         prepared_ = std::exchange(other.prepared_, false);
+        keepModified_ = std::exchange(other.keepModified_, false);
+        keepAccessed_ = std::exchange(other.keepAccessed_, false);
+        dates_ = other.dates_;
         finalName_ = std::move(other.finalName_);
         temporaryBase_ = std::move(other.temporaryBase_);
     }
@@ -132,6 +135,8 @@ ErrorCode PendingFile::create(const Entry& finalEntry, PendingFile& pending)
             pending.file_ = File(descriptor, prefix + temporaryBase);
             pending.final_ = finalEntry;
             pending.prepared_ = false;
+            pending.keepModified_ = false;
+            pending.keepAccessed_ = false;
             pending.finalName_ = finalName;
             pending.temporaryBase_ = std::move(temporaryBase);
             return 0;
@@ -146,6 +151,9 @@ ErrorCode PendingFile::prepare(mode_t permissions, const FileState* madeFrom)
 {
     // A source that shrank leaves reserved blocks past the end; they would stay with the file.
     ErrorCode result = file_.preallocated_ > file_.written_ ? file_.Truncate(file_.written_) : ErrorCode();
+    // After the last change to the data, which would move the modification time, and before the sync.
+    if (result == 0)
+        result = giveDates();
     if (result == 0)
         result = file_.Sync();
     if (result != 0)
@@ -164,6 +172,27 @@ ErrorCode PendingFile::prepare(mode_t permissions, const FileState* madeFrom)
     if (::fchmod(file_.Descriptor(), permissions) != 0 && !refusedChange(errno))
         return errno;
     return file_.Close();
+}
+
+void PendingFile::KeepDates(const FileState& from, bool accessToo)
+{
+    dates_ = from;
+    keepModified_ = true;
+    keepAccessed_ = accessToo;
+}
+
+ErrorCode PendingFile::giveDates()
+{
+    if (!keepModified_)
+        return 0;
+    struct timespec times[2];
+    times[0].tv_sec = static_cast<time_t>(dates_.accessedSeconds);
+    times[0].tv_nsec = keepAccessed_ ? dates_.accessedNanoseconds : UTIME_OMIT;
+    times[1].tv_sec = static_cast<time_t>(dates_.modifiedSeconds);
+    times[1].tv_nsec = dates_.modifiedNanoseconds;
+    if (::futimens(file_.Descriptor(), times) != 0 && !refusedChange(errno))
+        return errno;
+    return 0;
 }
 
 ErrorCode PendingFile::Flush(mode_t permissions, const FileState* madeFrom)
@@ -217,8 +246,12 @@ ErrorCode PendingFile::OpenForReadBack(File& reader) const
 {
     if (temporaryBase_.empty())
         return EBADF;
-    const int descriptor =
-        ::openat(final_.FolderDescriptor(), temporaryBase_.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);
+    // Without moving the access time the file is given (relatime would, the first read after it is set);
+    // only the file's owner may ask that, and the owner is who made it, unless root gave it away.
+    constexpr int kFlags = O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY;
+    int descriptor = ::openat(final_.FolderDescriptor(), temporaryBase_.c_str(), kFlags | O_NOATIME);
+    if (descriptor < 0 && errno == EPERM)
+        descriptor = ::openat(final_.FolderDescriptor(), temporaryBase_.c_str(), kFlags);
     if (descriptor < 0)
         return errno;
     File opened(descriptor, file_.Name());
@@ -246,6 +279,8 @@ void PendingFile::release()
     static_cast<void>(file_.Close()); // flushed and closed by Flush, or abandoned
     final_ = Entry();
     prepared_ = false;
+    keepModified_ = false;
+    keepAccessed_ = false;
     temporaryBase_.clear();
 }
 

@@ -40,8 +40,12 @@ public:
     const std::string& FinalName() const { return finalName_; }
     const std::string& TemporaryName() const { return file_.Name(); }
 
-    // Gives back room reserved beyond what was written, flushes the data, gives the file its owner, group
-    // and permission bits and closes it: whole on the device under its temporary name, where it can be
+    // The modification time, and with accessToo the access time, of from that the new file is to carry; given
+    // when it is flushed, so they are on the device with it, and left alone by the read-back.
+    void KeepDates(const FileState& from, bool accessToo = true);
+
+    // Gives back room reserved beyond what was written, gives the file its dates, flushes it, gives it its
+    // owner, group and permission bits and closes it: whole on the device under its temporary name, where it can be
     // proven before anything else is touched. madeFrom, when given, is the file whose owner and group the
     // new file takes. On failure the temporary file is removed.
     ErrorCode Flush(mode_t permissions, const FileState* madeFrom = nullptr);
@@ -57,11 +61,15 @@ public:
 private:
     static ErrorCode create(const Entry& finalEntry, PendingFile& pending);
     ErrorCode prepare(mode_t permissions, const FileState* madeFrom);
+    ErrorCode giveDates();
     void release();
 
     File file_;
     Entry final_;
     bool prepared_ = false;
+    bool keepModified_ = false;
+    bool keepAccessed_ = false;
+    FileState dates_;
     std::string finalName_;
     std::string temporaryBase_;
 };

@@ -38,9 +38,11 @@ TEST_F(Extractor, RestoresThePlainFileBesideItselfByteForByte)
         SCOPED_TRACE(size);
         const Bytes plain = randomBytes(rng, size);
         const std::string executable = makeExecutable("report.doc.TaZEN.exe", plain);
+        ASSERT_TRUE(SetDates(executable, {kSecondDate, kFirstDate}));
         const Finished run = extract(executable);
         EXPECT_EQ(run.exitCode, 0) << run.err;
         EXPECT_EQ(readFile(dir / "report.doc"), plain);
+        EXPECT_EQ(DatesOf(dir / "report.doc").second, kFirstDate) << "the executable's own";
         // The executable's permissions without its run bits.
         EXPECT_EQ(modeOf(dir / "report.doc"), modeOf(executable) & 0666);
         EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"report.doc", "report.doc.TaZEN.exe"}));

@@ -62,8 +62,10 @@ TEST_F(WindowsExtractor, RestoresNamesAndPasswordsBeyondAsciiByteForByte)
         // Past one chunk, with a short last piece.
         const Bytes plain = randomBytes(rng, 300'001);
         const std::string executable = makeExecutable(c.executable, plain, c.passwordBytes);
+        ASSERT_TRUE(SetDates(executable, {kSecondDate, kFirstDate}));
         const Finished run = extract(executable, c.password);
         EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(DatesOf(dir / c.plainName).second, kFirstDate) << "the executable's own last-write time";
         EXPECT_EQ(readFile(dir / c.plainName), plain);
         // No temporary name stays behind.
         EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{c.plainName, c.executable}));

@@ -1,17 +1,22 @@
-// A private folder per test, removed afterwards, and small helpers to put files in it and read them back.
+// A private folder per test, removed afterwards, and small helpers to put files in it, read them back and set
+// and read their dates.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "common/bytes.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
+#include <fcntl.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 namespace tazen::test {
 
@@ -90,6 +95,25 @@ inline std::vector<std::string> listFolder(const std::string& folder)
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
+}
+
+using Stamp = std::pair<std::int64_t, long>; // seconds and nanoseconds since 1970
+using Dates = std::pair<Stamp, Stamp>;       // accessed, modified
+// 2001-02-03 04:05:06 and 2002-03-04 05:06:07 UTC, in whole 100 ns steps as Windows keeps them.
+inline constexpr Stamp kFirstDate{981173106, 123456700};
+inline constexpr Stamp kSecondDate{1015218367, 765432100};
+
+inline bool SetDates(const std::string& name, const Dates& d)
+{
+    const timespec times[2] = {{d.first.first, d.first.second}, {d.second.first, d.second.second}};
+    return ::utimensat(AT_FDCWD, name.c_str(), times, 0) == 0;
+}
+
+inline Dates DatesOf(const std::string& name)
+{
+    struct stat info = {};
+    static_cast<void>(::stat(name.c_str(), &info)); // a missing file has no dates: all zero
+    return {{info.st_atim.tv_sec, info.st_atim.tv_nsec}, {info.st_mtim.tv_sec, info.st_mtim.tv_nsec}};
 }
 
 } // namespace tazen::test

@@ -127,6 +127,8 @@ public:
     RecipientSystem RecipientSystemChosen() const override { return recipientSystem; }
     std::optional<RecipientSystem> RecipientSystemOverride() const override { return recipientSystemOverride; }
     bool VerifyBeforeDisposal() const override { return verify; }
+    std::string DestinationFolder(const std::string& s) const override { return destination ? destination(s) : ""; }
+    bool KeepEncryptedFiles() const override { return keep; }
     // The dialog's built-in defaults.
     bool selfExtract = false;
     int sourceFiles = 1;
@@ -136,6 +138,9 @@ public:
     std::optional<SourceFiles> sourceFilesOverride;
     std::optional<RecipientSystem> recipientSystemOverride;
     bool verify = true;
+    // What a command line's output folder and keep option would say: none and no.
+    std::function<std::string(const std::string&)> destination;
+    bool keep = false;
 };
 
 struct ShownMessage

@@ -19,6 +19,7 @@ using Commands = WindowTest;
 TEST_F(Commands, TheRoadOfOneFileThereAndBack)
 {
     const std::string report = makeFile("report.doc", std::string(20000, 'r'));
+    ASSERT_TRUE(SetDates(report, {kSecondDate, kFirstDate}));
     form.DropFiles({report});
     ASSERT_EQ(form.ModeName(), QStringLiteral("Encrypt"));
     willType(QStringLiteral("Grüße, 2 words"));
@@ -37,7 +38,9 @@ TEST_F(Commands, TheRoadOfOneFileThereAndBack)
     EXPECT_EQ(progressDialog.btnAction().text(), QStringLiteral("&Close"));
     EXPECT_FALSE(form.Blowfish1().Initialized());
     EXPECT_TRUE(form.btnAdd().isEnabled());
+    EXPECT_EQ(DatesOf(report + ".TaZEN"), (Dates{kSecondDate, kFirstDate})) << "the source's";
 
+    ASSERT_TRUE(SetDates(report + ".TaZEN", {kFirstDate, kSecondDate}));
     form.DropFiles({report + ".TaZEN"});
     ASSERT_EQ(form.ModeName(), QStringLiteral("Decrypt"));
     willType(QStringLiteral("Grüße, 2 words"));
@@ -45,6 +48,7 @@ TEST_F(Commands, TheRoadOfOneFileThereAndBack)
     EXPECT_EQ(user.modalTitles.size(), 3u) << "decryption asks once";
     EXPECT_TRUE(user.boxes.empty());
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"report.doc"});
+    EXPECT_EQ(DatesOf(report), (Dates{kFirstDate, kSecondDate})) << "the encrypted file's";
     EXPECT_EQ(readText(report), std::string(20000, 'r'));
     EXPECT_EQ(form.Files().Count(), 0);
 }

@@ -107,6 +107,15 @@ ErrorCode FileHandle::Size(std::int64_t& size) const
     return 0;
 }
 
+ErrorCode FileHandle::LastWriteTime(std::uint64_t& time) const
+{
+    FILETIME written;
+    if (!::GetFileTime(handleOf(handle_), nullptr, nullptr, &written))
+        return LastError();
+    time = (std::uint64_t{written.dwHighDateTime} << 32) | written.dwLowDateTime;
+    return 0;
+}
+
 ErrorCode FileHandle::ReadAt(void* buffer, std::int64_t size, std::int64_t offset, std::int64_t& got) const
 {
     got = 0;
@@ -192,7 +201,16 @@ ErrorCode PendingFile::Write(const void* data, std::int64_t size)
 
 ErrorCode PendingFile::Flush()
 {
-    ErrorCode error = file_.Flush();
+    ErrorCode error = 0;
+    if (lastWrite_ != 0) {
+        FILETIME written;
+        written.dwLowDateTime = static_cast<DWORD>(lastWrite_ & 0xFFFFFFFFu);
+        written.dwHighDateTime = static_cast<DWORD>(lastWrite_ >> 32);
+        if (!::SetFileTime(handleOf(file_.handle_), nullptr, nullptr, &written))
+            error = LastError();
+    }
+    if (error == 0)
+        error = file_.Flush();
     file_.Close();
     if (error != 0)
         remove();

@@ -32,6 +32,8 @@ public:
     ErrorCode OpenForReading(const std::string& name);
     bool IsOpen() const { return handle_ != nullptr; }
     ErrorCode Size(std::int64_t& size) const;
+    // When its data last changed (GetFileTime), in 100-nanosecond steps since 1601.
+    ErrorCode LastWriteTime(std::uint64_t& time) const;
     // Reads until size bytes are in or the file ends; got tells how many arrived.
     ErrorCode ReadAt(void* buffer, std::int64_t size, std::int64_t offset, std::int64_t& got) const;
     ErrorCode Write(const void* data, std::int64_t size) const;
@@ -57,7 +59,10 @@ public:
     ErrorCode Create(const std::string& finalName);
     const std::string& TemporaryName() const { return temporary_; }
     ErrorCode Write(const void* data, std::int64_t size) override;
-    // Flushes the data to the device (FlushFileBuffers) and closes the file: whole under its temporary name.
+    // The last-write time, as FileHandle::LastWriteTime gives it, that Flush gives the file.
+    void KeepLastWriteTime(std::uint64_t time) { lastWrite_ = time; }
+    // Gives the file its last-write time if one was kept (SetFileTime), flushes the data to the device
+    // (FlushFileBuffers) and closes the file: whole under its temporary name.
     ErrorCode Flush();
     // After Flush: calls take for each piece of the file as read back from the device, bypassing the system's
     // cache (FILE_FLAG_NO_BUFFERING), in order.
@@ -105,6 +110,7 @@ private:
     FileHandle file_;
     std::string final_;
     std::string temporary_;
+    std::uint64_t lastWrite_ = 0;
     bool committed_ = true;
 };
 
