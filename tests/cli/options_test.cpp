@@ -44,7 +44,7 @@ TEST(CliOptions, ReadsEveryOptionOfEncryptAndTakesWhatFollowsTwoDashesAsFiles)
     EXPECT_EQ(options.selfExtract, true);
     EXPECT_TRUE(options.quiet);
     EXPECT_EQ(options.progressDescriptor, 2);
-    EXPECT_EQ(options.passwordFile, "pw");
+    EXPECT_EQ(options.passwordFiles, std::vector<std::string>{"pw"});
     EXPECT_FALSE(options.passwordFromStdin);
 }
 
