@@ -19,9 +19,9 @@ namespace {
 const char* const kHelp =
     R"(Usage: tazen-cli encrypt [--source keep|delete|shred]
                          [--self-extracting[=windows|linux] | --no-self-extracting]
-                         [--force] [-r] [--no-verify] [-j N] [OPTION]... FILE|FOLDER...
-       tazen-cli decrypt [--force] [-r] [--no-verify] [-j N] [OPTION]...
-                         FILE.TaZEN|FILE.TaZEN.exe|FOLDER...
+                         [--force] [-r] [--no-verify] [-j N] [-o DIR] [OPTION]... FILE|FOLDER...
+       tazen-cli decrypt [--force] [-r] [--no-verify] [-j N] [-o DIR] [-k] [--keep-going]
+                         [--password-file F]... [OPTION]... FILE.TaZEN|FILE.TaZEN.exe|FOLDER...
        tazen-cli check [OPTION]... FILE...
        tazen-cli encrypt|decrypt|check --password-file F|--password-fd N -
        tazen-cli shred [--quiet] [--progress-fd N] FILE...
@@ -30,7 +30,7 @@ Encrypts files into .TaZEN files beside them, and back, as the TaZEN window does
 
 Commands:
   encrypt   write FILE.TaZEN for each FILE, then keep, delete or shred FILE
-  decrypt   write FILE for each FILE.TaZEN, then delete FILE.TaZEN; a
+  decrypt   write FILE for each FILE.TaZEN, then delete FILE.TaZEN (unless --keep); a
             self-extracting FILE.TaZEN.exe, made here or on Windows, is opened
             without being run (a wrong password is known after one pass over it)
   check     tell whether the password opens each file; nothing is written
@@ -55,6 +55,18 @@ Options:
                               FILE.TaZEN. Bare, the system the settings file
                               names (RecipientSystem), else Windows
   --no-self-extracting        make no such program
+  -o DIR, --output-dir DIR    write the new files into folder DIR instead of beside
+                              their sources; with -r, a file found below a FOLDER
+                              goes below DIR/NAME, NAME being that folder's own
+                              name, as cp -r copies a folder (the sub-folders are
+                              made as needed). A DIR that is missing or cannot be
+                              written to stops the command before any file is
+                              touched
+  -k, --keep                  decrypt keeps each FILE.TaZEN (or .TaZEN.exe) it
+                              decrypted
+  --keep-going                decrypt leaves a file that no password opens as it
+                              is ("Wrong password: NAME") and goes on with the
+                              next; the exit status is then 1
   -r, --recursive             a FOLDER stands for the files of its sub-folders
                               too, not only its own
   --no-verify                 delete, shred or replace a file without first reading
@@ -67,7 +79,9 @@ Options:
                               temporary name, for the files before it
   --force                     replace existing files of the names encrypt and
                               decrypt write without asking
-  --password-file F           read the password from the first line of file F
+  --password-file F           read the password from the first line of file F;
+                              decrypt takes several and tries each, in the order
+                              given, on each file
   --password-stdin            read the password from the first line of standard input
   --password-fd N             read the password from the first line of file
                               descriptor N
@@ -76,16 +90,23 @@ Options:
   --min-strength N             let encrypt refuse (exit status 2) a password whose
                               strength estimate is below step N: 0 very weak,
                               1 weak, 2 fair, 3 good, 4 strong
-  --quiet                     show no progress line, and no strength estimate
+  -q, --quiet                 show no progress line, and no strength estimate
   --progress-fd N             write progress to file descriptor N: a line "# TEXT"
                               when a file begins, and the overall percentage on a
                               line of its own when it changes (zenity --progress
                               reads this form)
-  --help                      show this text
+  -h, --help                  show this text
   --version                   show the version
 
+Short options combine: -qr is -q -r, -rj2 is -r -j 2. A long option may be
+shortened to any beginning that names it alone (--rec for --recursive).
+
 Without a password option the password is asked for on the terminal, without
-echo; encrypt asks twice. It is never taken from the command line, where other
+echo; encrypt asks twice. When no password opens a file that decrypt is given,
+it asks on the terminal "Wrong password for NAME. Another password (empty to
+skip):"; a password that opens it is tried on the later files too, and an empty
+one leaves the file as it is. Without a terminal (and without --keep-going)
+decrypt stops at that file. It is never taken from the command line, where other
 users could read it. A password is one line of at most 64 KiB; a byte-order
 mark at the start of a password file is not part of it, blanks at its end are.
 
@@ -93,7 +114,8 @@ A FOLDER stands for its files, found as the TaZEN window's /e and /d find them:
 every regular file of it for encrypt, its .TaZEN files (that exact extension)
 and .TaZEN.exe files for decrypt, each folder's in name order. With -r its sub-folders are walked
 too, except hidden or write-protected ones, links to folders, and the kernel's
-own file systems. Unless --quiet, how many files each FOLDER gave is said
+own file systems; the line that says how many files a FOLDER gave says how
+many sub-folders were left out and why. Unless --quiet, that line is said
 before the password is asked for; a FOLDER that gives none is named, and when
 no file is left to work on, nothing is done (exit status 1).
 
@@ -133,12 +155,14 @@ stops before the next file.
 Exit status:
   0    every file was done
   1    a file failed (the message names it and says why), a wrong password, a
-       step after encryption failed (executable, deletion, shredding), a file
-       was not replaced, or the two passwords typed did not match
+       file left as it was because no password opened it, a step after
+       encryption failed (executable, deletion, shredding), a file was not
+       replaced, or the two passwords typed did not match
   2    wrong usage: an unknown option, no file, a name without .TaZEN or .TaZEN.exe
        given to decrypt, no terminal to ask for the password on, a password file that
        cannot be read, a settings file that is there but cannot be read, an
-       empty password for encrypt, or one below --min-strength
+       output folder (-o) that is missing or cannot be written to, an empty
+       password for encrypt, or one below --min-strength
   130  interrupted by Ctrl+C (128 + the signal's number for SIGTERM and SIGHUP)
 )";
 
