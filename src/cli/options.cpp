@@ -287,7 +287,7 @@ const OptionSpec kOptionSpecs[] = {
     {"keep-going", no_argument, kKeepGoing, decrypts},
 };
 
-// The command's options as getopt_long reads them: the long table and the short letters ("hqrj:o:k").
+// The command's options as getopt_long reads them: the long table and the short letters ("-:hqrj:o:k").
 struct OptionTable
 {
     std::vector<option> longOptions;
@@ -296,8 +296,9 @@ struct OptionTable
 
 OptionTable tableFor(const CommandOptions& command)
 {
-    // ':' first: a missing value is told apart from an unknown option, and getopt itself says nothing.
-    OptionTable table{{}, ":"};
+    // '-' first: files come back in their place among the options (as value 1), whatever POSIXLY_CORRECT says;
+    // ':' next: a missing value is told apart from an unknown option, and getopt itself says nothing.
+    OptionTable table{{}, "-:"};
     for (const OptionSpec& spec : kOptionSpecs) {
         if (!spec.has(command))
             continue;
@@ -574,8 +575,7 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
                                  options.verb == Command::Check, options.verb != Command::Shred};
 
     const OptionTable table = tableFor(command);
-    // getopt_long moves the files behind the options; it works on a copy of the list, with the command as its
-    // program name.
+    // getopt_long works on a copy of the list, with the command as its program name.
     std::vector<char*> arguments;
     for (int i = 1; i < argc; ++i)
         arguments.push_back(const_cast<char*>(argv[i]));
@@ -589,6 +589,10 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
             getopt_long(count, arguments.data(), table.shortOptions.c_str(), table.longOptions.data(), nullptr);
         if (value == -1)
             break;
+        if (value == 1) {
+            options.files.emplace_back(optarg);
+            continue;
+        }
         if (value == '?' || value == ':') {
             // A long option's error leaves optind past it; a letter's may leave it inside its cluster.
             const std::string last = optind > 0 ? arguments[static_cast<std::size_t>(optind - 1)] : "";
@@ -601,6 +605,7 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
         if (std::optional<ParseResult> ended = takeOption(value, optarg, options))
             return std::move(*ended);
     }
+    // Those after "--".
     for (int i = optind; i < count; ++i)
         options.files.emplace_back(arguments[static_cast<std::size_t>(i)]);
     return checkTogether(command, options);
