@@ -73,7 +73,7 @@ protected:
     {
         for (std::size_t i = 0; i < 4; ++i) {
             plains.push_back(randomBytes(rng, 100 + i * 9000));
-            writeFile(dir / names[i], referenceFile(passwords[i], plains[i]));
+            restore(i);
         }
         for (std::size_t i = 0; i < 3; ++i) {
             writeFile(dir / ("p" + std::to_string(i)), passwords[i] + "\n");
@@ -94,8 +94,17 @@ protected:
 
     bool decrypted(std::size_t i) { return std::filesystem::exists(dir / plainNames[i]); }
 
+    // b is a self-extracting executable, searched once for every password's check block.
+    void restore(std::size_t i)
+    {
+        Bytes bytes = i == 1 ? readFile(extractor()) : Bytes();
+        const Bytes encrypted = referenceFile(passwords[i], plains[i]);
+        bytes.insert(bytes.end(), encrypted.begin(), encrypted.end());
+        writeFile(dir / names[i], bytes);
+    }
+
     const std::vector<std::string> passwords{"one", "two", "three", "four"};
-    const std::vector<std::string> names{"a.TaZEN", "b.TaZEN", "c.TaZEN", "d.TaZEN"};
+    const std::vector<std::string> names{"a.TaZEN", "b.TaZEN.exe", "c.TaZEN", "d.TaZEN"};
     const std::vector<std::string> plainNames{"a", "b", "c", "d"};
     std::vector<Bytes> plains;
 };
@@ -110,23 +119,23 @@ TEST_F(Passwords, EachFileIsOpenedByTheFirstPasswordThatMatchesAndKeepGoingLeave
         std::vector<std::string> said;
         std::vector<bool> done;
     } cases[] = {
-        {{}, {"c.TaZEN", "a.TaZEN", "b.TaZEN"}, 0, {}, {true, true, true, false}},
-        {{"-j2"}, {"c.TaZEN", "a.TaZEN", "b.TaZEN"}, 0, {}, {true, true, true, false}},
+        {{}, {"c.TaZEN", "a.TaZEN", "b.TaZEN.exe"}, 0, {}, {true, true, true, false}},
+        {{"-j2"}, {"c.TaZEN", "a.TaZEN", "b.TaZEN.exe"}, 0, {}, {true, true, true, false}},
         // Without a terminal a file no password opens stops the run, as with one password.
         {{},
-         {"a.TaZEN", "d.TaZEN", "b.TaZEN"},
+         {"a.TaZEN", "d.TaZEN", "b.TaZEN.exe"},
          1,
-         {"Wrong password for the file: d.TaZEN", "done: a.TaZEN", "not processed: b.TaZEN"},
+         {"Wrong password for the file: d.TaZEN", "done: a.TaZEN", "not processed: b.TaZEN.exe"},
          {true, false, false, false}},
         {{"--keep-going"},
-         {"a.TaZEN", "d.TaZEN", "b.TaZEN", "c.TaZEN"},
+         {"a.TaZEN", "d.TaZEN", "b.TaZEN.exe", "c.TaZEN"},
          1,
-         {"Wrong password: d.TaZEN", "done: a.TaZEN, b.TaZEN, c.TaZEN", "not processed: d.TaZEN"},
+         {"Wrong password: d.TaZEN", "done: a.TaZEN, b.TaZEN.exe, c.TaZEN", "not processed: d.TaZEN"},
          {true, true, true, false}},
         {{"--keep-going", "-j", "3"},
-         {"d.TaZEN", "a.TaZEN", "b.TaZEN", "c.TaZEN"},
+         {"d.TaZEN", "a.TaZEN", "b.TaZEN.exe", "c.TaZEN"},
          1,
-         {"Wrong password: d.TaZEN", "done: a.TaZEN, b.TaZEN, c.TaZEN", "not processed: d.TaZEN"},
+         {"Wrong password: d.TaZEN", "done: a.TaZEN, b.TaZEN.exe, c.TaZEN", "not processed: d.TaZEN"},
          {true, true, true, false}},
     };
     for (const auto& c : cases) {
@@ -142,7 +151,7 @@ TEST_F(Passwords, EachFileIsOpenedByTheFirstPasswordThatMatchesAndKeepGoingLeave
             else
                 EXPECT_TRUE(std::filesystem::exists(dir / names[i])) << names[i];
             std::filesystem::remove(dir / plainNames[i]);
-            writeFile(dir / names[i], referenceFile(passwords[i], plains[i]));
+            restore(i);
         }
     }
 }
