@@ -160,13 +160,16 @@ TEST_F(Passwords, OnATerminalTheToolAsksForAnotherPasswordOnceAndAnEmptyAnswerSk
 {
     // e is under the fourth password too: the one typed for d opens it without a question.
     writeFile(dir / "e.TaZEN", referenceFile("four", plains[0]));
-    for (const bool typed : {true, false}) {
-        SCOPED_TRACE(typed);
+    for (const int run : {0, 1, 2, 3}) {
+        const bool typed = run % 2 == 0;
+        // One file at a time, and three: the question comes from the run's own thread either way.
+        const std::string jobs = run < 2 ? "-j1" : "-j3";
+        SCOPED_TRACE(jobs + (typed ? " typed" : " skipped"));
         ChildProcess::Setup setup;
         setup.folder = dir.path();
         setup.terminal = true;
         ChildProcess child(cli(),
-                           {"decrypt", "--password-file", "p0", "--password-file", "p1", "--password-file", "p2",
+                           {"decrypt", "--password-file", "p0", "--password-file", "p1", "--password-file", "p2", jobs,
                             "d.TaZEN", "a.TaZEN", "e.TaZEN"},
                            setup);
         const std::string question = "Wrong password for d.TaZEN. Another password (empty to skip): ";
@@ -181,14 +184,14 @@ TEST_F(Passwords, OnATerminalTheToolAsksForAnotherPasswordOnceAndAnEmptyAnswerSk
             ASSERT_TRUE(child.WaitFor("Wrong password for e.TaZEN. Another")) << child.Screen();
             child.Type("\n");
         }
-        const Finished run = child.Wait();
-        EXPECT_EQ(run.exitCode, typed ? 0 : 1) << run.err;
+        const Finished ended = child.Wait();
+        EXPECT_EQ(ended.exitCode, typed ? 0 : 1) << ended.err;
         EXPECT_EQ(decrypted(3), typed);
         EXPECT_TRUE(decrypted(0));
         EXPECT_EQ(std::filesystem::exists(dir / "e"), typed);
         if (!typed) {
-            EXPECT_TRUE(contains(run.err, "tazen-cli: Wrong password: d.TaZEN\n")) << run.err;
-            EXPECT_TRUE(contains(run.err, "tazen-cli: not processed: d.TaZEN, e.TaZEN\n")) << run.err;
+            EXPECT_TRUE(contains(ended.err, "tazen-cli: Wrong password: d.TaZEN\n")) << ended.err;
+            EXPECT_TRUE(contains(ended.err, "tazen-cli: not processed: d.TaZEN, e.TaZEN\n")) << ended.err;
         }
         if (typed) {
             EXPECT_FALSE(contains(child.Screen(), "Wrong password for e.TaZEN")) << child.Screen();
