@@ -16,15 +16,18 @@
 #include "format/checksearch.h"
 #include "format/fileformat.h"
 #include "platform/files.h"
+#include "platform/folders.h"
 #include "platform/secretmemory.h"
 #include "platform/secrets.h"
 #include "platform/signals.h"
 #include "platform/sysinfo.h"
 #include "platform/terminal.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -99,9 +102,9 @@ int readPassword(const Options& options, Secret& password)
                    stderr);
         return kExitUsage;
     };
-    if (options.passwordFile || options.passwordFromStdin || options.passwordDescriptor >= 0) {
+    if (!options.passwordFiles.empty() || options.passwordFromStdin || options.passwordDescriptor >= 0) {
         const std::string descriptor = "file descriptor " + std::to_string(options.passwordDescriptor);
-        const int code = options.passwordFile ? readPasswordFile(*options.passwordFile, password)
+        const int code = !options.passwordFiles.empty() ? readPasswordFile(options.passwordFiles[0], password)
                          : options.passwordFromStdin
                              ? lineError(platform::ReadLine(platform::kStandardInput, password.value),
                                          "the password from standard input", "no password on standard input")
@@ -151,9 +154,10 @@ std::string joined(const std::vector<std::string>& files, std::size_t from, std:
 
 // Which files a stopped command had done and which it never reached; the one it stopped at is named by
 // the message before. A run that stops in its pre-check has done none; one over several files at a time
-// tells which it did, else they are those before the one it stopped at.
+// tells which it did, else they are those before the one it stopped at, less those no password opened. A run
+// that went through its list with files left out stopped nowhere: stoppedAt is the list's end.
 void reportStop(cli::TerminalFrontend& frontend, const std::vector<std::string>& files, std::size_t stoppedAt,
-                bool begun, const std::vector<bool>& doneInParallel = {})
+                bool begun, const std::vector<bool>& doneInParallel, const std::vector<std::size_t>& skipped)
 {
     if (files.size() < 2)
         return;
@@ -162,7 +166,8 @@ void reportStop(cli::TerminalFrontend& frontend, const std::vector<std::string>&
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (i == stoppedAt)
             continue;
-        const bool wasDone = begun && (doneInParallel.empty() ? i < stoppedAt : doneInParallel[i]);
+        const bool left = std::find(skipped.begin(), skipped.end(), i) != skipped.end();
+        const bool wasDone = begun && !left && (doneInParallel.empty() ? i < stoppedAt : doneInParallel[i]);
         std::string& list = wasDone ? done : rest;
         list += (list.empty() ? "" : ", ") + files[i];
     }
@@ -210,39 +215,53 @@ std::string failureReason(const RunOutcome& outcome)
     }
 }
 
-int runEngine(const Options& options, Secret& password, cli::TerminalFrontend& frontend)
+// passwords: the second and later --password-file of a decryption, tried after the first on each file.
+int runEngine(const Options& options, Secret& password, std::deque<Secret>& passwords, cli::TerminalFrontend& frontend)
 {
     const Direction direction = options.verb == cli::Command::Encrypt ? Direction::Encrypt : Direction::Decrypt;
     TBlowfish cipher;
     const int jobs = options.jobs > 0 ? options.jobs : platform::UsableProcessors();
     std::vector<bool> done;
-    // Either way the password is wiped once the run's key is made from it.
-    const RunOutcome outcome = jobs > 1 && options.files.size() > 1
+    // Either way the passwords are wiped once the run's keys are made from them.
+    RunKeys keys;
+    if (direction == Direction::Decrypt) {
+        keys.Add(cipher, password);
+        for (Secret& another : passwords)
+            keys.Add(cipher, another);
+    }
+    const RunOutcome outcome = direction == Direction::Decrypt
+                                   ? (jobs > 1 && options.files.size() > 1
+                                          ? RunInParallel(direction, cipher, options.files, keys, frontend, jobs, done)
+                                          : RunFiles(direction, cipher, options.files, keys, frontend))
+                               : jobs > 1 && options.files.size() > 1
                                    ? RunInParallel(direction, cipher, options.files, password, frontend, jobs, done)
-                               : direction == Direction::Encrypt
-                                   ? EncryptFiles(cipher, options.files, password, frontend)
-                                   : DecryptFiles(cipher, options.files, password, frontend);
+                                   : EncryptFiles(cipher, options.files, password, frontend);
+    const bool begun = frontend.RunBegun();
     if (outcome.Completed()) {
         if (platform::InterruptSignal() != 0)
             return interruptedCode();
+        if (!outcome.skipped.empty()) {
+            reportStop(frontend, options.files, options.files.size(), begun,
+                       done.empty() ? std::vector<bool>(options.files.size(), true) : done, outcome.skipped);
+            return kExitFailed;
+        }
         return frontend.MessagesShown() > 0 || !frontend.NotReplaced().empty() ? kExitFailed : kExitDone;
     }
 
     // The message names the first entry equal to the stopping file with letter case disregarded; the
     // outcome tells the position itself.
-    const bool begun = frontend.RunBegun();
     const std::size_t stoppedAt = outcome.index;
     const std::string message = MessageText(outcome);
     if (platform::InterruptSignal() != 0) {
         frontend.Say(message + " at " + options.files[stoppedAt] +
                      ": its unfinished output was removed and the file is unchanged");
-        reportStop(frontend, options.files, stoppedAt, begun, done);
+        reportStop(frontend, options.files, stoppedAt, begun, done, outcome.skipped);
         return interruptedCode();
     }
     frontend.Say(message);
     if (const std::string reason = failureReason(outcome); !reason.empty())
         frontend.Say(outcome.file + ": " + reason);
-    reportStop(frontend, options.files, stoppedAt, begun, done);
+    reportStop(frontend, options.files, stoppedAt, begun, done, outcome.skipped);
     return kExitFailed;
 }
 
@@ -372,6 +391,22 @@ int checkSettingsFile(const Options& options)
     return kExitUsage;
 }
 
+// -o's folder must take new files before anything is touched.
+int checkOutputFolder(const Options& options)
+{
+    if (options.outputFolder.empty())
+        return -1;
+    const ErrorCode error = platform::MayCreateIn(options.outputFolder);
+    if (error == 0)
+        return -1;
+    const std::string reason = error == ENOTDIR ? "it is not a folder" : platform::ErrorText(error);
+    std::fputs(("tazen-cli: cannot write into the output folder " + platform::Printable(options.outputFolder) + ": " +
+                reason + "\ntazen-cli: nothing was done\n")
+                   .c_str(),
+               stderr);
+    return kExitUsage;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -396,6 +431,8 @@ int main(int argc, char** argv)
 
     if (const int code = checkSettingsFile(options); code >= 0)
         return code;
+    if (const int code = checkOutputFolder(options); code >= 0)
+        return code;
     // With -, standard input is the one file: no folder stands in for it.
     if (!options.pipeline)
         if (const int code = cli::ExpandFolders(options); code >= 0)
@@ -405,6 +442,11 @@ int main(int argc, char** argv)
     Secret password;
     if (options.verb != cli::Command::Shred)
         if (const int code = readPassword(options, password); code >= 0)
+            return code;
+    // Only decrypt takes more than one.
+    std::deque<Secret> passwords;
+    for (std::size_t i = 1; i < options.passwordFiles.size(); ++i)
+        if (const int code = readPasswordFile(options.passwordFiles[i], passwords.emplace_back()); code >= 0)
             return code;
     if (options.verb == cli::Command::Encrypt)
         if (const int code = cli::CheckPasswordStrength(password.value.c_str(), options.minStrength, options.quiet);
@@ -424,10 +466,16 @@ int main(int argc, char** argv)
     frontend.settings.verify = !options.noVerify;
     frontend.decryptionThreads = options.jobs;
     frontend.force = options.force;
+    frontend.keepGoing = options.keepGoing;
+    frontend.settings.keepEncrypted = options.keep;
+    frontend.settings.destinations = options.destinations;
+    frontend.settings.outputFolder = options.outputFolder;
+    while (frontend.settings.outputFolder.size() > 1 && frontend.settings.outputFolder.back() == '/')
+        frontend.settings.outputFolder.pop_back();
 
     if (options.verb == cli::Command::Check)
         return checkFiles(options, password, frontend);
     if (options.verb == cli::Command::Shred)
         return shredFiles(options, frontend);
-    return runEngine(options, password, frontend);
+    return runEngine(options, password, passwords, frontend);
 }

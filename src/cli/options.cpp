@@ -6,8 +6,11 @@
 #include "platform/folders.h"
 #include "platform/terminal.h"
 
+#include <getopt.h>
+
 #include <algorithm>
 #include <cstdlib>
+#include <string_view>
 
 namespace tazen::cli {
 
@@ -16,9 +19,9 @@ namespace {
 const char* const kHelp =
     R"(Usage: tazen-cli encrypt [--source keep|delete|shred]
                          [--self-extracting[=windows|linux] | --no-self-extracting]
-                         [--force] [-r] [--no-verify] [-j N] [OPTION]... FILE|FOLDER...
-       tazen-cli decrypt [--force] [-r] [--no-verify] [-j N] [OPTION]...
-                         FILE.TaZEN|FILE.TaZEN.exe|FOLDER...
+                         [--force] [-r] [--no-verify] [-j N] [-o DIR] [OPTION]... FILE|FOLDER...
+       tazen-cli decrypt [--force] [-r] [--no-verify] [-j N] [-o DIR] [-k] [--keep-going]
+                         [--password-file F]... [OPTION]... FILE.TaZEN|FILE.TaZEN.exe|FOLDER...
        tazen-cli check [OPTION]... FILE...
        tazen-cli encrypt|decrypt|check --password-file F|--password-fd N -
        tazen-cli shred [--quiet] [--progress-fd N] FILE...
@@ -27,7 +30,7 @@ Encrypts files into .TaZEN files beside them, and back, as the TaZEN window does
 
 Commands:
   encrypt   write FILE.TaZEN for each FILE, then keep, delete or shred FILE
-  decrypt   write FILE for each FILE.TaZEN, then delete FILE.TaZEN; a
+  decrypt   write FILE for each FILE.TaZEN, then delete FILE.TaZEN (unless --keep); a
             self-extracting FILE.TaZEN.exe, made here or on Windows, is opened
             without being run (a wrong password is known after one pass over it)
   check     tell whether the password opens each file; nothing is written
@@ -52,6 +55,18 @@ Options:
                               FILE.TaZEN. Bare, the system the settings file
                               names (RecipientSystem), else Windows
   --no-self-extracting        make no such program
+  -o DIR, --output-dir DIR    write the new files into folder DIR instead of beside
+                              their sources; with -r, a file found below a FOLDER
+                              goes below DIR/NAME, NAME being that folder's own
+                              name, as cp -r copies a folder (the sub-folders are
+                              made as needed). A DIR that is missing or cannot be
+                              written to stops the command before any file is
+                              touched
+  -k, --keep                  decrypt keeps each FILE.TaZEN (or .TaZEN.exe) it
+                              decrypted
+  --keep-going                decrypt leaves a file that no password opens as it
+                              is ("Wrong password: NAME") and goes on with the
+                              next; the exit status is then 1
   -r, --recursive             a FOLDER stands for the files of its sub-folders
                               too, not only its own
   --no-verify                 delete, shred or replace a file without first reading
@@ -64,7 +79,9 @@ Options:
                               temporary name, for the files before it
   --force                     replace existing files of the names encrypt and
                               decrypt write without asking
-  --password-file F           read the password from the first line of file F
+  --password-file F           read the password from the first line of file F;
+                              decrypt takes several and tries each, in the order
+                              given, on each file
   --password-stdin            read the password from the first line of standard input
   --password-fd N             read the password from the first line of file
                               descriptor N
@@ -73,16 +90,23 @@ Options:
   --min-strength N             let encrypt refuse (exit status 2) a password whose
                               strength estimate is below step N: 0 very weak,
                               1 weak, 2 fair, 3 good, 4 strong
-  --quiet                     show no progress line, and no strength estimate
+  -q, --quiet                 show no progress line, and no strength estimate
   --progress-fd N             write progress to file descriptor N: a line "# TEXT"
                               when a file begins, and the overall percentage on a
                               line of its own when it changes (zenity --progress
                               reads this form)
-  --help                      show this text
+  -h, --help                  show this text
   --version                   show the version
 
+Short options combine: -qr is -q -r, -rj2 is -r -j 2. A long option may be
+shortened to any beginning that names it alone (--rec for --recursive).
+
 Without a password option the password is asked for on the terminal, without
-echo; encrypt asks twice. It is never taken from the command line, where other
+echo; encrypt asks twice. When no password opens a file that decrypt is given,
+it asks on the terminal "Wrong password for NAME. Another password (empty to
+skip):"; a password that opens it is tried on the later files too, and an empty
+one leaves the file as it is. Without a terminal (and without --keep-going)
+decrypt stops at that file. It is never taken from the command line, where other
 users could read it. A password is one line of at most 64 KiB; a byte-order
 mark at the start of a password file is not part of it, blanks at its end are.
 
@@ -90,7 +114,8 @@ A FOLDER stands for its files, found as the TaZEN window's /e and /d find them:
 every regular file of it for encrypt, its .TaZEN files (that exact extension)
 and .TaZEN.exe files for decrypt, each folder's in name order. With -r its sub-folders are walked
 too, except hidden or write-protected ones, links to folders, and the kernel's
-own file systems. Unless --quiet, how many files each FOLDER gave is said
+own file systems; the line that says how many files a FOLDER gave says how
+many sub-folders were left out and why. Unless --quiet, that line is said
 before the password is asked for; a FOLDER that gives none is named, and when
 no file is left to work on, nothing is done (exit status 1).
 
@@ -130,12 +155,14 @@ stops before the next file.
 Exit status:
   0    every file was done
   1    a file failed (the message names it and says why), a wrong password, a
-       step after encryption failed (executable, deletion, shredding), a file
-       was not replaced, or the two passwords typed did not match
+       file left as it was because no password opened it, a step after
+       encryption failed (executable, deletion, shredding), a file was not
+       replaced, or the two passwords typed did not match
   2    wrong usage: an unknown option, no file, a name without .TaZEN or .TaZEN.exe
        given to decrypt, no terminal to ask for the password on, a password file that
        cannot be read, a settings file that is there but cannot be read, an
-       empty password for encrypt, or one below --min-strength
+       output folder (-o) that is missing or cannot be written to, an empty
+       password for encrypt, or one below --min-strength
   130  interrupted by Ctrl+C (128 + the signal's number for SIGTERM and SIGHUP)
 )";
 
@@ -160,27 +187,6 @@ ParseResult finishedParsing()
     return result;
 }
 
-// The value of an option given as "--name VALUE" or "--name=VALUE"; false when it has none.
-bool optionValue(const std::string& argument, const char* name, int argc, const char* const* argv, int& i,
-                 std::string& value)
-{
-    const std::string option = name;
-    if (argument == option) {
-        if (i + 1 >= argc)
-            return false;
-        value = argv[++i];
-        return true;
-    }
-    value = argument.substr(option.size() + 1);
-    return true;
-}
-
-bool isOption(const std::string& argument, const char* name)
-{
-    const std::string option = name;
-    return argument == option || argument.rfind(option + "=", 0) == 0;
-}
-
 ParseResult parsePassphrase(int argc, const char* const* argv, Options& options)
 {
     options.command = "passphrase";
@@ -203,14 +209,6 @@ ParseResult parsePassphrase(int argc, const char* const* argv, Options& options)
     return result;
 }
 
-// The arguments after the command, as the loop over them sees them.
-struct Arguments
-{
-    int argc;
-    const char* const* argv;
-    int i; // the one at hand; an option that takes the next as its value moves it on
-};
-
 // What the command lets through: which options it has.
 struct CommandOptions
 {
@@ -220,40 +218,162 @@ struct CommandOptions
     bool needsPassword;
 };
 
-// --progress-fd and --password-fd: a number that names an open descriptor.
-std::optional<ParseResult> descriptorOption(const std::string& argument, const char* name, Arguments& at,
-                                            int& descriptor)
+// The long options' values past the short ones' letters.
+enum LongOnly
 {
-    std::string value;
+    kSource = 256,
+    kSelfExtracting,
+    kNoSelfExtracting,
+    kNoVerify,
+    kForce,
+    kPasswordFile,
+    kPasswordStdin,
+    kPasswordFd,
+    kAllowEmptyPassword,
+    kMinStrength,
+    kProgressFd,
+    kKeepGoing,
+    kVersion
+};
+
+// One option a command may have: its long name, whether it takes a value, its short letter or long value.
+struct OptionSpec
+{
+    const char* name;
+    int hasArgument;
+    int value;
+    bool (*has)(const CommandOptions&);
+};
+
+bool always(const CommandOptions&)
+{
+    return true;
+}
+bool encrypts(const CommandOptions& c)
+{
+    return c.encrypting;
+}
+bool decrypts(const CommandOptions& c)
+{
+    return c.decrypting;
+}
+bool writesFiles(const CommandOptions& c)
+{
+    return c.encrypting || c.decrypting;
+}
+bool readsPassword(const CommandOptions& c)
+{
+    return c.needsPassword;
+}
+
+const OptionSpec kOptionSpecs[] = {
+    {"help", no_argument, 'h', always},
+    {"quiet", no_argument, 'q', always},
+    {"progress-fd", required_argument, kProgressFd, always},
+    {"recursive", no_argument, 'r', writesFiles},
+    {"no-verify", no_argument, kNoVerify, writesFiles},
+    {"jobs", required_argument, 'j', writesFiles},
+    {"force", no_argument, kForce, writesFiles},
+    {"output-dir", required_argument, 'o', writesFiles},
+    {"password-file", required_argument, kPasswordFile, readsPassword},
+    {"password-stdin", no_argument, kPasswordStdin, readsPassword},
+    {"password-fd", required_argument, kPasswordFd, readsPassword},
+    {"allow-empty-password", no_argument, kAllowEmptyPassword, encrypts},
+    {"min-strength", required_argument, kMinStrength, encrypts},
+    {"source", required_argument, kSource, encrypts},
+    {"self-extracting", optional_argument, kSelfExtracting, encrypts},
+    {"no-self-extracting", no_argument, kNoSelfExtracting, encrypts},
+    {"keep", no_argument, 'k', decrypts},
+    {"keep-going", no_argument, kKeepGoing, decrypts},
+};
+
+// The command's options as getopt_long reads them: the long table and the short letters ("-:hqrj:o:k").
+struct OptionTable
+{
+    std::vector<option> longOptions;
+    std::string shortOptions;
+};
+
+OptionTable tableFor(const CommandOptions& command)
+{
+    // '-' first: files come back in their place among the options (as value 1), whatever POSIXLY_CORRECT says;
+    // ':' next: a missing value is told apart from an unknown option, and getopt itself says nothing.
+    OptionTable table{{}, "-:"};
+    for (const OptionSpec& spec : kOptionSpecs) {
+        if (!spec.has(command))
+            continue;
+        table.longOptions.push_back({spec.name, spec.hasArgument, nullptr, spec.value});
+        if (spec.value < kSource) {
+            table.shortOptions += static_cast<char>(spec.value);
+            if (spec.hasArgument == required_argument)
+                table.shortOptions += ':';
+        }
+    }
+    table.longOptions.push_back({nullptr, 0, nullptr, 0});
+    return table;
+}
+
+// The long name an argument abbreviates, when it is the start of several: getopt_long refuses it as it does
+// an unknown one.
+std::vector<std::string> abbreviated(const std::string& argument, const OptionTable& table)
+{
+    const std::string typed = argument.substr(2, argument.find('=') - 2);
+    std::vector<std::string> names;
+    for (const option& o : table.longOptions)
+        if (o.name != nullptr && std::string_view(o.name).starts_with(typed)) {
+            if (typed == o.name)
+                return {};
+            names.push_back(std::string("--") + o.name);
+        }
+    return names.size() > 1 ? names : std::vector<std::string>{};
+}
+
+std::string spelled(int value)
+{
+    for (const OptionSpec& spec : kOptionSpecs)
+        if (spec.value == value)
+            return std::string("--") + spec.name;
+    return {};
+}
+
+// The option's value needs a value that is missing: what to say. typed: the option as given.
+std::string missingValue(int value, const std::string& typed)
+{
+    switch (value) {
+    case kSource:
+        return "--source needs keep, delete or shred";
+    case kPasswordFile:
+        return "--password-file needs a file name";
+    case kProgressFd:
+    case kPasswordFd:
+        return spelled(value) + " needs a file descriptor number";
+    case 'j':
+        return (typed.starts_with("--") ? "--jobs" : "-j") + std::string(" needs a number of files");
+    case 'o':
+        return (typed.starts_with("--") ? "--output-dir" : "-o") + std::string(" needs a folder");
+    case kMinStrength:
+        return "--min-strength takes a step from 0 (very weak) to 4 (strong)";
+    default:
+        return typed + " needs a value";
+    }
+}
+
+// --progress-fd and --password-fd: a number that names an open descriptor.
+std::optional<ParseResult> descriptorValue(const std::string& value, int option, int& descriptor)
+{
+    const std::string name = spelled(option);
+    if (value.empty())
+        return usageError(name + " needs a file descriptor number");
     char* end = nullptr;
-    if (!optionValue(argument, name, at.argc, at.argv, at.i, value) || value.empty())
-        return usageError(std::string(name) + " needs a file descriptor number");
     const long number = std::strtol(value.c_str(), &end, 10);
     if (*end != '\0' || number < 0 || number > 1 << 20 || !platform::IsOpenDescriptor(static_cast<int>(number)))
-        return usageError(std::string(name) + " " + value + " is not an open file descriptor");
+        return usageError(name + " " + value + " is not an open file descriptor");
     descriptor = static_cast<int>(number);
     return std::nullopt;
 }
 
-bool isJobsOption(const std::string& argument)
+std::optional<ParseResult> jobsValue(const std::string& value, Options& options)
 {
-    return argument == "-j" || isOption(argument, "--jobs") || (argument.size() > 2 && argument.rfind("-j", 0) == 0);
-}
-
-// -j N, -jN, --jobs N and --jobs=N.
-std::optional<ParseResult> jobsOption(const std::string& argument, Arguments& at, Options& options)
-{
-    std::string value;
-    if (argument.rfind("--jobs", 0) == 0) {
-        if (!optionValue(argument, "--jobs", at.argc, at.argv, at.i, value))
-            return usageError("--jobs needs a number of files");
-    } else if (argument == "-j") {
-        if (at.i + 1 >= at.argc)
-            return usageError("-j needs a number of files");
-        value = at.argv[++at.i];
-    } else {
-        value = argument.substr(2);
-    }
     char* end = nullptr;
     const long number = std::strtol(value.c_str(), &end, 10);
     if (value.empty() || *end != '\0' || number < 1 || number > 1024)
@@ -262,21 +382,8 @@ std::optional<ParseResult> jobsOption(const std::string& argument, Arguments& at
     return std::nullopt;
 }
 
-std::optional<ParseResult> minStrengthOption(const std::string& argument, Arguments& at, Options& options)
+std::optional<ParseResult> sourceValue(const std::string& value, Options& options)
 {
-    std::string value;
-    if (!optionValue(argument, "--min-strength", at.argc, at.argv, at.i, value) || value.size() != 1 ||
-        value[0] < '0' || value[0] > '4')
-        return usageError("--min-strength takes a step from 0 (very weak) to 4 (strong)");
-    options.minStrength = value[0] - '0';
-    return std::nullopt;
-}
-
-std::optional<ParseResult> sourceOption(const std::string& argument, Arguments& at, Options& options)
-{
-    std::string value;
-    if (!optionValue(argument, "--source", at.argc, at.argv, at.i, value))
-        return usageError("--source needs keep, delete or shred");
     if (value == "keep")
         options.source = 0;
     else if (value == "delete")
@@ -288,7 +395,7 @@ std::optional<ParseResult> sourceOption(const std::string& argument, Arguments& 
     return std::nullopt;
 }
 
-std::optional<ParseResult> recipientOption(const std::string& value, Options& options)
+std::optional<ParseResult> recipientValue(const std::string& value, Options& options)
 {
     if (value == "windows")
         options.recipientSystem = RecipientSystem::Windows;
@@ -300,60 +407,75 @@ std::optional<ParseResult> recipientOption(const std::string& value, Options& op
     return std::nullopt;
 }
 
-// The options that take no value; false for any other argument.
-bool flagOption(const std::string& argument, const CommandOptions& command, Options& options)
+// One option getopt_long has read, with its value where it takes one: nothing when parsing goes on, else
+// how it ends.
+std::optional<ParseResult> takeOption(int value, const char* argument, Options& options)
 {
-    const bool encryptingOrDecrypting = command.encrypting || command.decrypting;
-    if (argument == "--quiet" || argument == "-q")
-        options.quiet = true;
-    else if (encryptingOrDecrypting && argument == "--no-verify")
-        options.noVerify = true;
-    else if (command.needsPassword && argument == "--password-stdin")
-        options.passwordFromStdin = true;
-    else if (command.needsPassword && !command.checking && argument == "--force")
-        options.force = true;
-    else if (encryptingOrDecrypting && (argument == "-r" || argument == "--recursive"))
-        options.recursive = true;
-    else if (command.encrypting && argument == "--allow-empty-password")
-        options.allowEmptyPassword = true;
-    else if (command.encrypting && argument == "--self-extracting")
-        options.selfExtract = true;
-    else if (command.encrypting && argument == "--no-self-extracting")
-        options.selfExtract = false;
-    else
-        return false;
-    return true;
-}
-
-// One option, with its value where it takes one: nothing when parsing goes on, else how it ends.
-std::optional<ParseResult> parseOption(const std::string& argument, const CommandOptions& command, Arguments& at,
-                                       Options& options)
-{
-    if (argument == "--help" || argument == "-h")
+    const std::string text = argument != nullptr ? argument : "";
+    switch (value) {
+    case 'h':
         return finished(kExitDone, kHelp, {});
-    if (flagOption(argument, command, options))
-        return std::nullopt;
-    if (isOption(argument, "--progress-fd"))
-        return descriptorOption(argument, "--progress-fd", at, options.progressDescriptor);
-    if (command.needsPassword && isOption(argument, "--password-file")) {
-        std::string value;
-        if (!optionValue(argument, "--password-file", at.argc, at.argv, at.i, value) || value.empty())
+    case 'q':
+        options.quiet = true;
+        break;
+    case 'r':
+        options.recursive = true;
+        break;
+    case 'k':
+        options.keep = true;
+        break;
+    case 'j':
+        return jobsValue(text, options);
+    case 'o':
+        if (text.empty())
+            return usageError("--output-dir needs a folder");
+        options.outputFolder = text;
+        break;
+    case kNoVerify:
+        options.noVerify = true;
+        break;
+    case kForce:
+        options.force = true;
+        break;
+    case kKeepGoing:
+        options.keepGoing = true;
+        break;
+    case kPasswordStdin:
+        options.passwordFromStdin = true;
+        break;
+    case kAllowEmptyPassword:
+        options.allowEmptyPassword = true;
+        break;
+    case kNoSelfExtracting:
+        options.selfExtract = false;
+        break;
+    case kSelfExtracting:
+        // Only with "=": a bare --self-extracting takes no value, and the next argument is a file.
+        if (argument == nullptr)
+            options.selfExtract = true;
+        else
+            return recipientValue(text, options);
+        break;
+    case kPasswordFile:
+        if (text.empty())
             return usageError("--password-file needs a file name");
-        options.passwordFile = value;
-        return std::nullopt;
+        options.passwordFiles.push_back(text);
+        break;
+    case kPasswordFd:
+        return descriptorValue(text, value, options.passwordDescriptor);
+    case kProgressFd:
+        return descriptorValue(text, value, options.progressDescriptor);
+    case kMinStrength:
+        if (text.size() != 1 || text[0] < '0' || text[0] > '4')
+            return usageError("--min-strength takes a step from 0 (very weak) to 4 (strong)");
+        options.minStrength = text[0] - '0';
+        break;
+    case kSource:
+        return sourceValue(text, options);
+    default:
+        break;
     }
-    if (command.needsPassword && isOption(argument, "--password-fd"))
-        return descriptorOption(argument, "--password-fd", at, options.passwordDescriptor);
-    if (command.needsPassword && !command.checking && isJobsOption(argument))
-        return jobsOption(argument, at, options);
-    if (command.encrypting && isOption(argument, "--min-strength"))
-        return minStrengthOption(argument, at, options);
-    if (command.encrypting && isOption(argument, "--source"))
-        return sourceOption(argument, at, options);
-    // Only with "=": a bare --self-extracting takes no value, and the next argument is a file.
-    if (command.encrypting && argument.rfind("--self-extracting=", 0) == 0)
-        return recipientOption(argument.substr(18), options);
-    return usageError("'" + argument + "' is not an option of " + options.command);
+    return std::nullopt;
 }
 
 // What the options say together, once all are read.
@@ -361,16 +483,22 @@ ParseResult checkTogether(const CommandOptions& command, Options& options)
 {
     if (options.files.empty())
         return usageError(options.command + " needs at least one file");
-    if (options.passwordFile && options.passwordFromStdin)
+    if (!options.passwordFiles.empty() && options.passwordFromStdin)
         return usageError("--password-file and --password-stdin cannot be used together");
-    if (options.passwordDescriptor >= 0 && (options.passwordFile || options.passwordFromStdin))
+    if (options.passwordDescriptor >= 0 && (!options.passwordFiles.empty() || options.passwordFromStdin))
         return usageError("--password-fd cannot be used with --password-file or --password-stdin");
+    if (options.passwordFiles.size() > 1 && !command.decrypting)
+        return usageError("only decrypt tries several passwords; " + options.command + " takes one --password-file");
     if (command.needsPassword && std::find(options.files.begin(), options.files.end(), "-") != options.files.end()) {
         if (options.files.size() != 1)
             return usageError("- (standard input and output) must be the only file");
-        if (!options.passwordFile && options.passwordDescriptor < 0)
+        if (options.passwordFiles.empty() && options.passwordDescriptor < 0)
             return usageError("with -, standard input carries the data: the password comes from --password-file "
                               "or --password-fd");
+        if (options.passwordFiles.size() > 1)
+            return usageError("with -, one password: give one --password-file");
+        if (!options.outputFolder.empty())
+            return usageError("with -, the output is standard output: --output-dir cannot be used");
         options.pipeline = true;
         return finishedParsing();
     }
@@ -380,6 +508,41 @@ ParseResult checkTogether(const CommandOptions& command, Options& options)
                 return usageError(name + " does not end in .TaZEN or .TaZEN.exe; decrypt takes .TaZEN files, "
                                          ".TaZEN.exe files and folders only");
     return finishedParsing();
+}
+
+// An argument getopt_long refused: unknown, ambiguous, or given a value it does not take.
+ParseResult refused(const std::string& argument, const OptionTable& table, const Options& options)
+{
+    if (argument.starts_with("--")) {
+        if (const std::vector<std::string> names = abbreviated(argument, table); !names.empty()) {
+            std::string list;
+            for (const std::string& name : names)
+                list += (list.empty() ? "" : ", ") + name;
+            return usageError("'" + argument + "' is ambiguous: it may be " + list);
+        }
+        const std::string name = argument.substr(2, argument.find('=') - 2);
+        if (name.size() + 2 < argument.size())
+            for (const option& o : table.longOptions)
+                if (o.name != nullptr && o.has_arg == no_argument && std::string_view(o.name).starts_with(name))
+                    return usageError(std::string("--") + o.name + " takes no value");
+        return usageError("'" + argument + "' is not an option of " + options.command);
+    }
+    return usageError("'" + argument + "' is not an option of " + options.command);
+}
+
+// Whether the option getopt_long refused as optopt was given in its long form, as last (the argument before
+// optind): an unknown long option has optopt 0.
+bool longTyped(const std::string& last, int optopt, const OptionTable& table)
+{
+    if (!last.starts_with("--"))
+        return false;
+    if (optopt == 0 || optopt >= kSource)
+        return true;
+    const std::string typed = last.substr(2, last.find('=') - 2);
+    for (const option& o : table.longOptions)
+        if (o.name != nullptr && o.val == optopt && std::string_view(o.name).starts_with(typed))
+            return true;
+    return false;
 }
 
 } // namespace
@@ -411,16 +574,40 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
     const CommandOptions command{options.verb == Command::Encrypt, options.verb == Command::Decrypt,
                                  options.verb == Command::Check, options.verb != Command::Shred};
 
-    bool optionsEnded = false;
-    for (Arguments at{argc, argv, 2}; at.i < argc; ++at.i) {
-        const std::string argument = argv[at.i];
-        if (optionsEnded || argument.empty() || argument[0] != '-' || argument == "-")
-            options.files.push_back(argument);
-        else if (argument == "--")
-            optionsEnded = true;
-        else if (std::optional<ParseResult> ended = parseOption(argument, command, at, options))
+    const OptionTable table = tableFor(command);
+    // getopt_long works on a copy of the list, with the command as its program name.
+    std::vector<char*> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(const_cast<char*>(argv[i]));
+    arguments.push_back(nullptr);
+    const int count = argc - 1;
+    // 0 rather than 1: glibc then forgets what it kept of the list it read last, so parsing starts afresh.
+    optind = 0;
+    opterr = 0;
+    for (;;) {
+        const int value =
+            getopt_long(count, arguments.data(), table.shortOptions.c_str(), table.longOptions.data(), nullptr);
+        if (value == -1)
+            break;
+        if (value == 1) {
+            options.files.emplace_back(optarg);
+            continue;
+        }
+        if (value == '?' || value == ':') {
+            // A long option's error leaves optind past it; a letter's may leave it inside its cluster.
+            const std::string last = optind > 0 ? arguments[static_cast<std::size_t>(optind - 1)] : "";
+            const std::string typed =
+                longTyped(last, optopt, table) ? last : "-" + std::string(1, static_cast<char>(optopt));
+            if (value == ':')
+                return usageError(missingValue(optopt, typed.substr(0, typed.find('='))));
+            return refused(typed, table, options);
+        }
+        if (std::optional<ParseResult> ended = takeOption(value, optarg, options))
             return std::move(*ended);
     }
+    // Those after "--".
+    for (int i = optind; i < count; ++i)
+        options.files.emplace_back(arguments[static_cast<std::size_t>(i)]);
     return checkTogether(command, options);
 }
 

@@ -5,6 +5,7 @@
 
 #include "engine/frontend.h"
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,7 +43,8 @@ struct Options
     // --self-extracting=windows|linux; bare, the settings choose.
     std::optional<RecipientSystem> recipientSystem;
     std::optional<int> source;
-    std::optional<std::string> passwordFile;
+    // Each --password-file in the order given; decrypt tries them in that order for each file.
+    std::vector<std::string> passwordFiles;
     bool passwordFromStdin = false;
     bool allowEmptyPassword = false;
     bool quiet = false;
@@ -62,6 +64,15 @@ struct Options
     int jobs = 0;
     // The only file is "-": standard input to standard output.
     bool pipeline = false;
+    // -o: the folder new files go into instead of beside their sources; empty: beside them.
+    std::string outputFolder;
+    // Filled in once folders are walked: with -o and -r, the folder each file found below a named folder goes
+    // into; every other file goes into outputFolder itself.
+    std::map<std::string, std::string> destinations;
+    // decrypt keeps each encrypted file it decrypted.
+    bool keep = false;
+    // decrypt leaves a file that no password opens as it is and goes on with the next.
+    bool keepGoing = false;
 };
 
 // What the command line asks for: either the command runs with the options, or the program ends at once
@@ -74,8 +85,9 @@ struct ParseResult
     std::string err;
 };
 
-// argv as main receives it, argv[0] being the program. --progress-fd is accepted only for a descriptor
-// that is open in this process.
+// argv as main receives it, argv[0] being the program, read with getopt_long: short options combine (-qr,
+// -rj2) and long ones may be abbreviated. --progress-fd is accepted only for a descriptor that is open in this
+// process. May be called again and again: getopt's own state is reset each time.
 ParseResult parseOptions(int argc, const char* const* argv, Options& options);
 
 // A usage error's text for standard error: the reason, made printable, and where to find help.

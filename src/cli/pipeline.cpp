@@ -130,8 +130,8 @@ int RefuseOutputIntoInput(const Options& options)
         if (descriptorWrittenInto(platform::kStandardInput, state))
             refused.push_back(kInputName);
         // The password was read from it, but it may be the only place the password is written down.
-        if (options.passwordFile && nameWrittenInto(*options.passwordFile, state))
-            refused.push_back(*options.passwordFile);
+        if (!options.passwordFiles.empty() && nameWrittenInto(options.passwordFiles[0], state))
+            refused.push_back(options.passwordFiles[0]);
         if (options.passwordDescriptor >= 0 && descriptorWrittenInto(options.passwordDescriptor, state))
             refused.push_back("file descriptor " + std::to_string(options.passwordDescriptor));
     } else if (options.verb == Command::Check) {

@@ -146,6 +146,28 @@ bool TerminalFrontend::MayReplace(const std::string& name)
     return false;
 }
 
+WrongPasswordAnswer TerminalFrontend::WrongPassword(const std::string& name, Secret& password)
+{
+    clearLine();
+    platform::Terminal terminal;
+    if (!keepGoing) {
+        if (terminal.Open() != 0)
+            return WrongPasswordAnswer::StopRun;
+        const ErrorCode error = terminal.ReadHidden(
+            "Wrong password for " + platform::Printable(name) + ". Another password (empty to skip): ", password.value);
+        if (error == 0 && !password.value.empty() && platform::InterruptSignal() == 0)
+            return WrongPasswordAnswer::TryPassword;
+    }
+    Say("Wrong password: " + name);
+    return WrongPasswordAnswer::SkipFile;
+}
+
+std::string CommandLineSettings::DestinationFolder(const std::string& source) const
+{
+    const auto found = destinations.find(source);
+    return found != destinations.end() ? found->second : outputFolder;
+}
+
 void TerminalFrontend::BeginFile(std::size_t index)
 {
     shredCommand_ = true;

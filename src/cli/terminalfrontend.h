@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,11 +25,17 @@ public:
     std::optional<SourceFiles> SourceFilesOverride() const override { return sourceFiles; }
     std::optional<RecipientSystem> RecipientSystemOverride() const override { return recipientSystem; }
     bool VerifyBeforeDisposal() const override { return verify; }
+    // -o: the folder found for the file among destinations, else outputFolder; empty: beside the source.
+    std::string DestinationFolder(const std::string& source) const override;
+    bool KeepEncryptedFiles() const override { return keepEncrypted; }
 
     std::optional<bool> selfExtract;
     std::optional<SourceFiles> sourceFiles;
     std::optional<RecipientSystem> recipientSystem;
     bool verify = true;
+    std::string outputFolder;
+    std::map<std::string, std::string> destinations;
+    bool keepEncrypted = false;
 };
 
 struct DisplayOptions
@@ -86,6 +93,9 @@ public:
     // was not replaced. A refused name is kept in NotReplaced.
     bool MayReplace(const std::string& name) override;
     int DecryptionThreads() const override { return decryptionThreads; }
+    // With keepGoing, "Wrong password: NAME" and the file is left. Otherwise, on a terminal, "Wrong password for
+    // NAME. Another password (empty to skip):"; without one the run stops there, as it always has.
+    WrongPasswordAnswer WrongPassword(const std::string& name, Secret& password) override;
     // A run over several files at a time: a file of the list is begun, and how many bytes and whole files of
     // it are done.
     void JobStarted(std::size_t index, const std::string& name) override;
@@ -105,6 +115,8 @@ public:
     CommandLineSettings settings;
     // Existing files are replaced without a question.
     bool force = false;
+    // A file no password opens is left as it is, without a question.
+    bool keepGoing = false;
     // -j's number, which also caps the threads of a single file's decryption; 0: every processor.
     int decryptionThreads = 0;
 

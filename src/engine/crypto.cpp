@@ -17,7 +17,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <span>
 
 namespace tazen {
 
@@ -140,6 +142,23 @@ public:
         return error;
     }
 
+    // The file OpenSource opened, opened again through its folder to be read from its start.
+    ErrorCode Reopen(File& source)
+    {
+        source = File();
+        ErrorCode error = platform::OpenForReadWrite(entry_, source);
+        if (error == 0)
+            error = source.State(opened_);
+        return error;
+    }
+
+    // A file no password opened, left as it is.
+    void LeaveOut(std::size_t index, std::int64_t size)
+    {
+        skipped_.push_back(index);
+        Skip(size);
+    }
+
     // The file's name in its folder, as opened by OpenSource.
     const Entry& SourceEntry() const { return entry_; }
 
@@ -155,10 +174,11 @@ public:
 
     // Finds the payload of the file OpenSource opened, searching an executable for the check block with Cancel
     // polled and both gauges moving; the bytes before the check block count as done.
-    LocateOutcome Locate(PayloadSource& payload, const CheckBlock& check, std::int64_t size)
+    LocateOutcome Locate(PayloadSource& payload, std::span<const CheckBlock* const> checks, std::int64_t size,
+                         std::size_t& which)
     {
         SearchProgress hooks(*this, static_cast<std::uint64_t>(size));
-        const LocateOutcome located = payload.Locate(check, hooks);
+        const LocateOutcome located = payload.Locate(checks, hooks, which);
         if (located.Found())
             totalDone_ += static_cast<std::uint64_t>(located.offset);
         return located;
@@ -173,6 +193,7 @@ public:
     // closed it.
     RunOutcome Stop(RunOutcome outcome)
     {
+        outcome.skipped = skipped_;
         if (outcome.failure != Failure::Cancelled)
             frontend_.RunHidden();
         return outcome;
@@ -187,6 +208,7 @@ public:
         frontend_.RunFinished();
         RunOutcome done;
         done.direction = direction_;
+        done.skipped = skipped_;
         return done;
     }
 
@@ -356,6 +378,7 @@ private:
     Entry entry_;
     platform::FileState opened_;
     bool sourceStillNamed_ = false;
+    std::vector<std::size_t> skipped_;
     std::uint64_t total_ = 0;
     std::uint64_t totalDone_ = 0;
 };
@@ -431,42 +454,72 @@ std::optional<RunOutcome> encryptOne(Run& run, TBlockCipher& cipher, const RunKe
 }
 
 // Opens the file and finds its payload before anything is created, so a wrong password costs no existing
-// file; the cipher is keyed for it then. offset: where its check block stands.
-std::optional<RunOutcome> openEncrypted(Run& run, TazenReader& reader, const RunKey& key, std::size_t index,
-                                        File& source, PayloadSource& payload, std::int64_t& size, std::int64_t& offset)
+// file, trying the run's keys in order; when none opens it, the frontend decides. key: the one that opened it,
+// or none when the file is left out. offset: where its check block stands.
+std::optional<RunOutcome> openEncrypted(Run& run, TBlockCipher& cipher, RunKeys& keys, std::size_t index, File& source,
+                                        PayloadSource& payload, std::int64_t& size, std::int64_t& offset,
+                                        const RunKey*& key)
 {
     const std::string& name = run.Name(index);
     if (const ErrorCode error = run.OpenSource(index, source, size))
         return run.Stop(index, Failure::CannotOpen, name, error);
-    const LocateOutcome located = run.Locate(payload, key.Check(), size);
-    switch (located.result) {
-    case LocateResult::ReadFailed:
-        return run.Stop(index, Failure::Read, name, located.error);
-    case LocateResult::TooShort:
-        return run.Stop(index, Failure::TooShort, name);
-    case LocateResult::WrongPassword:
-        return run.Stop(index, Failure::WrongPassword, name);
-    case LocateResult::Cancelled:
-        return run.Stop(index, Failure::Cancelled, name);
-    case LocateResult::Found:
-        break;
+    std::vector<const CheckBlock*> checks = keys.Checks();
+    std::size_t which = 0;
+    std::unique_ptr<RunKey> offered;
+    for (;;) {
+        const LocateOutcome located = run.Locate(payload, checks, size, which);
+        switch (located.result) {
+        case LocateResult::ReadFailed:
+            return run.Stop(index, Failure::Read, name, located.error);
+        case LocateResult::TooShort:
+            return run.Stop(index, Failure::TooShort, name);
+        case LocateResult::Cancelled:
+            return run.Stop(index, Failure::Cancelled, name);
+        case LocateResult::Found:
+            offset = located.offset;
+            if (offered) {
+                keys.Add(std::move(offered));
+                which = keys.Count() - 1;
+            }
+            key = &keys[which];
+            return std::nullopt;
+        case LocateResult::WrongPassword:
+            break;
+        }
+        Secret another;
+        switch (run.Events().WrongPassword(name, another)) {
+        case WrongPasswordAnswer::StopRun:
+            return run.Stop(index, Failure::WrongPassword, name);
+        case WrongPasswordAnswer::SkipFile:
+            run.LeaveOut(index, size);
+            key = nullptr;
+            return std::nullopt;
+        case WrongPasswordAnswer::TryPassword:
+            break;
+        }
+        offered = std::make_unique<RunKey>(cipher, another.value);
+        another.Wipe();
+        checks = {&offered->Check()};
+        if (const ErrorCode error = run.Reopen(source))
+            return run.Stop(index, Failure::CannotOpen, name, error);
     }
-    offset = located.offset;
-    reader.KeyCipher();
-    return std::nullopt;
 }
 
-std::optional<RunOutcome> decryptOne(Run& run, TBlockCipher& cipher, const RunKey& key, std::size_t index)
+std::optional<RunOutcome> decryptOne(Run& run, TBlockCipher& cipher, RunKeys& keys, std::size_t index)
 {
     Frontend& frontend = run.Events();
     File source;
     PayloadSource payload(source, run.Name(index));
     std::int64_t size = 0;
     std::int64_t offset = 0;
+    const RunKey* key = nullptr;
     WipeOnExit wipe(cipher);
-    TazenReader reader(cipher, key, run.Buffers());
-    if (std::optional<RunOutcome> stopped = openEncrypted(run, reader, key, index, source, payload, size, offset))
+    if (std::optional<RunOutcome> stopped = openEncrypted(run, cipher, keys, index, source, payload, size, offset, key))
         return stopped;
+    if (key == nullptr)
+        return std::nullopt;
+    TazenReader reader(cipher, *key, run.Buffers());
+    reader.KeyCipher();
     const Entry& entry = run.SourceEntry();
     Entry destinationEntry;
     if (const ErrorCode error =
@@ -583,15 +636,42 @@ int GaugePercent(std::uint64_t done, std::uint64_t whole, std::uint64_t threshol
     return static_cast<int>(Wide{done} * 100 / whole);
 }
 
+void RunKeys::Add(TBlockCipher& cipher, Secret& password)
+{
+    Add(std::make_unique<RunKey>(cipher, password.value));
+    password.Wipe();
+}
+
+void RunKeys::Add(std::unique_ptr<RunKey> key)
+{
+    keys_.push_back(key.get());
+    owned_.push_back(std::move(key));
+}
+
+std::vector<const CheckBlock*> RunKeys::Checks() const
+{
+    std::vector<const CheckBlock*> checks;
+    for (const RunKey* key : keys_)
+        checks.push_back(&key->Check());
+    return checks;
+}
+
 RunOutcome RunFiles(Direction direction, TBlockCipher& cipher, const std::vector<std::string>& fileNames,
                     const RunKey& key, Frontend& frontend)
+{
+    RunKeys keys(key);
+    return RunFiles(direction, cipher, fileNames, keys, frontend);
+}
+
+RunOutcome RunFiles(Direction direction, TBlockCipher& cipher, const std::vector<std::string>& fileNames, RunKeys& keys,
+                    Frontend& frontend)
 {
     Run run(fileNames, direction, frontend);
     if (std::optional<RunOutcome> stopped = run.Start())
         return std::move(*stopped);
     for (std::size_t i = 0; i < fileNames.size(); ++i) {
         std::optional<RunOutcome> stopped =
-            direction == Direction::Encrypt ? encryptOne(run, cipher, key, i) : decryptOne(run, cipher, key, i);
+            direction == Direction::Encrypt ? encryptOne(run, cipher, keys[0], i) : decryptOne(run, cipher, keys, i);
         if (stopped)
             return std::move(*stopped);
     }

@@ -9,6 +9,7 @@
 #include "platform/entry.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,9 +36,35 @@ RunOutcome DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fi
 RunOutcome DecryptFiles(TBlockCipher& cipher, const std::vector<std::string>& fileNames, Secret& password,
                         Frontend& frontend);
 
+// The keys a decryption tries on each file, in order: the first whose check block the file holds opens it.
+// One the frontend gives for a file that no key opened (RunEvents::WrongPassword) is added for the later ones.
+class RunKeys
+{
+public:
+    RunKeys() = default;
+    explicit RunKeys(const RunKey& key) { keys_.push_back(&key); }
+    RunKeys(const RunKeys&) = delete;
+    RunKeys& operator=(const RunKeys&) = delete;
+
+    // A key made from password, which is wiped then; it is tried after those before it. The cipher is left wiped.
+    void Add(TBlockCipher& cipher, Secret& password);
+    void Add(std::unique_ptr<RunKey> key);
+    std::size_t Count() const { return keys_.size(); }
+    const RunKey& operator[](std::size_t index) const { return *keys_[index]; }
+    // Their check blocks, in order.
+    std::vector<const CheckBlock*> Checks() const;
+
+private:
+    std::vector<const RunKey*> keys_;
+    std::vector<std::unique_ptr<RunKey>> owned_;
+};
+
 // Either run with a key already made.
 RunOutcome RunFiles(Direction direction, TBlockCipher& cipher, const std::vector<std::string>& fileNames,
                     const RunKey& key, Frontend& frontend);
+// A run with several keys: encryption uses the first; decryption tries them all on each file.
+RunOutcome RunFiles(Direction direction, TBlockCipher& cipher, const std::vector<std::string>& fileNames, RunKeys& keys,
+                    Frontend& frontend);
 
 // The described form of the runs: kAllFilesDone, or the position of the first entry equal (letter case
 // disregarded) to the file at which the run stopped, with the reason in message.

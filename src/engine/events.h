@@ -3,6 +3,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "cipher/secret.h"
 #include "format/fileformat.h"
 
 #include <cstddef>
@@ -16,6 +17,17 @@ enum class MessageKind
     Error,     // "Error" caption, error icon, one OK button
     Warning,   // "Warning" caption, warning icon, one OK button
     AbortError // error icon, one Abort button
+};
+
+// What a decryption does with a file that none of its passwords opens.
+enum class WrongPasswordAnswer
+{
+    // The run ends there, as the window's does.
+    StopRun,
+    // The file is left as it is and the run goes on; the outcome lists it.
+    SkipFile,
+    // The password given is tried on it.
+    TryPassword
 };
 
 // A run tells every event from the thread that called it, in the order it meets them (a run over several
@@ -66,6 +78,16 @@ public:
     {
         (void)name;
         return true;
+    }
+    // No password of a decryption opens this file (named as in the run's list). For TryPassword, password holds
+    // another one, which is wiped once its key is made; the question comes again when it does not open the file
+    // either, and one that does is tried on the later files too. A run over several files at a time asks from
+    // its calling thread, before the file is begun.
+    virtual WrongPasswordAnswer WrongPassword(const std::string& name, Secret& password)
+    {
+        (void)name;
+        (void)password;
+        return WrongPasswordAnswer::StopRun;
     }
     // How many threads one file's decryption may use; 0: one for each processor the program may run on.
     virtual int DecryptionThreads() const { return 0; }

@@ -79,7 +79,7 @@ bool FolderWalk::walkTree(const std::string& chosen, bool decrypt, std::vector<s
             std::string folder = platform::WithTrailingSlash(std::move(*toEnter));
             toEnter.reset();
             platform::FolderIdentity identity;
-            if (platform::IdentifyFolder(folder, identity) == 0 && mayEnter(identity)) {
+            if (platform::IdentifyFolder(folder, identity) == 0 && mayEnter(identity, !levels.empty())) {
                 levels.push_back({std::move(folder), {}, 0});
                 // An unreadable folder lists nothing and adds nothing.
                 static_cast<void>(platform::ListFolder(levels.back().folder, levels.back().entries));
@@ -107,11 +107,13 @@ bool FolderWalk::walkTree(const std::string& chosen, bool decrypt, std::vector<s
             toEnter = std::move(path);
         } else if (IsWantedFile(entry.name, entry.attributes, decrypt)) {
             list.push_back(std::move(path));
+        } else if ((entry.attributes & platform::kAttrDirectory) != 0) {
+            countLeftOut(entry.attributes);
         }
     }
 }
 
-bool FolderWalk::mayEnter(const platform::FolderIdentity& identity)
+bool FolderWalk::mayEnter(const platform::FolderIdentity& identity, bool below)
 {
     if (!walked_.insert({identity.device, identity.inode}).second)
         return false;
@@ -121,7 +123,19 @@ bool FolderWalk::mayEnter(const platform::FolderIdentity& identity)
             pseudoDevices_
                 .emplace(identity.device, platform::IsPseudoFileSystemType(platform::FileSystemType(identity.device)))
                 .first;
+    if (known->second && below)
+        ++leftOut_.systemFolders;
     return !known->second;
+}
+
+void FolderWalk::countLeftOut(std::uint32_t attributes)
+{
+    if ((attributes & platform::kAttrReparsePoint) != 0)
+        ++leftOut_.links;
+    else if ((attributes & platform::kAttrHidden) != 0)
+        ++leftOut_.hidden;
+    else if ((attributes & platform::kAttrReadOnly) != 0)
+        ++leftOut_.writeProtected;
 }
 
 } // namespace tazen

@@ -41,6 +41,19 @@ struct UnreachableEntry
     std::uint32_t attributes = 0;
 };
 
+// The folders a recursive walk met and did not enter, by the rule that kept each out (the first that applies,
+// in this order).
+struct LeftOutFolders
+{
+    std::size_t links = 0;
+    std::size_t hidden = 0;
+    std::size_t writeProtected = 0;
+    // On one of the kernel's own file systems.
+    std::size_t systemFolders = 0;
+
+    std::size_t Total() const { return links + hidden + writeProtected + systemFolders; }
+};
+
 // One recursive walk. A folder is entered when its attribute set is exactly directory (16), directory and
 // archive (48) or those and hidden (50): so here hidden and read-only folders and links to folders are
 // not, and neither are the kernel's pseudo file systems nor a folder already walked. Each folder's entries
@@ -79,15 +92,20 @@ public:
     // order met, and how many there were. They are named once the walk is over rather than skipped in silence.
     const std::vector<UnreachableEntry>& Unreachable() const { return unreachable_; }
     std::size_t UnreachableCount() const { return unreachableCount_; }
+    // The sub-folders the walk left out by its rules (a folder met a second time is not one).
+    const LeftOutFolders& LeftOut() const { return leftOut_; }
 
 private:
     // The walk of ScanFolderTree, depth first; false when beginWalk declined it.
     bool walkTree(const std::string& chosen, bool decrypt, std::vector<std::string>& list, const BeginWalk& beginWalk);
-    bool mayEnter(const platform::FolderIdentity& identity);
+    // below: a sub-folder rather than the folder the walk was given.
+    bool mayEnter(const platform::FolderIdentity& identity, bool below);
+    void countLeftOut(std::uint32_t attributes);
 
     Callbacks callbacks_;
     std::vector<UnreachableEntry> unreachable_;
     std::size_t unreachableCount_ = 0;
+    LeftOutFolders leftOut_;
     bool cancelled_ = false;
     std::set<std::pair<std::uint64_t, std::uint64_t>> walked_;
     std::map<std::uint64_t, bool> pseudoDevices_;

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace tazen {
 
@@ -53,6 +54,8 @@ struct [[nodiscard]] RunOutcome
     bool inPreCheck = false;
     // The file that could not be opened or replaced has the read-only attribute.
     bool writeProtected = false;
+    // The places in the list of the files a decryption left as they were because no password opened them.
+    std::vector<std::size_t> skipped;
 
     bool Completed() const { return failure == Failure::None; }
     // kAllFilesDone or the position.

@@ -15,6 +15,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <system_error>
@@ -39,8 +40,12 @@ struct Record
     std::vector<std::pair<MessageKind, std::string>> messages;
     std::uint64_t size = 0;
     std::atomic<int> filePercent{0};
+    // Left as it was: no password opened it.
+    bool skipped = false;
 
-    bool Done() const { return state == Finished && outcome.Completed(); }
+    bool Done() const { return state == Finished && outcome.Completed() && !skipped; }
+    // Through without a failure, so the files after it may be put in place.
+    bool Passed() const { return state == Finished && outcome.Completed(); }
 };
 
 class Scheduler;
@@ -86,8 +91,8 @@ private:
 class Scheduler
 {
 public:
-    Scheduler(Direction direction, const std::vector<std::string>& files, const RunKey& key, Frontend& frontend)
-        : direction_(direction), files_(files), key_(key), frontend_(frontend), records_(files.size())
+    Scheduler(Direction direction, const std::vector<std::string>& files, RunKeys& keys, Frontend& frontend)
+        : direction_(direction), files_(files), keys_(keys), frontend_(frontend), records_(files.size())
     {
         for (std::size_t i = 0; i < files.size(); ++i) {
             std::int64_t size = 0;
@@ -144,6 +149,25 @@ public:
         finish(index, std::move(outcome));
     }
 
+    // A file no password opens, left as it is as the frontend answered.
+    void LeaveOut(std::size_t index)
+    {
+        const std::lock_guard lock(mutex_);
+        records_[index].skipped = true;
+        RunOutcome outcome;
+        outcome.direction = direction_;
+        finish(index, std::move(outcome));
+    }
+
+    std::vector<std::size_t> Skipped() const
+    {
+        std::vector<std::size_t> skipped;
+        for (std::size_t i = 0; i < records_.size(); ++i)
+            if (records_[i].skipped)
+                skipped.push_back(i);
+        return skipped;
+    }
+
     bool Stopped()
     {
         const std::lock_guard lock(mutex_);
@@ -194,7 +218,7 @@ public:
             for (std::size_t i = 0; i < index; ++i) {
                 if (records_[i].state == Record::Finished && !records_[i].outcome.Completed())
                     return false;
-                allDone = allDone && records_[i].Done();
+                allDone = allDone && records_[i].Passed();
             }
             if (allDone)
                 return true;
@@ -221,7 +245,7 @@ private:
             lock.unlock();
 
             TBlowfish cipher;
-            RunOutcome outcome = RunFiles(direction_, cipher, {files_[index]}, key_, job);
+            RunOutcome outcome = RunFiles(direction_, cipher, {files_[index]}, keys_, job);
 
             lock.lock();
             finish(index, std::move(outcome));
@@ -261,7 +285,7 @@ private:
         for (const Record& record : records_) {
             if (record.state == Record::Finished) {
                 bytes += record.size;
-                filesDone += record.outcome.Completed() ? 1 : 0;
+                filesDone += record.Done() ? 1 : 0;
             } else if (record.state == Record::Running) {
                 bytes += record.size / 100 * static_cast<std::uint64_t>(record.filePercent.load());
             }
@@ -271,7 +295,8 @@ private:
 
     const Direction direction_;
     const std::vector<std::string>& files_;
-    const RunKey& key_;
+    // Grows only between stretches, while no file runs.
+    RunKeys& keys_;
     Frontend& frontend_;
     std::uint64_t total_ = 0;
 
@@ -329,7 +354,7 @@ struct Unfound
 };
 
 // The first file from from on whose payload is not found, as one run would find it when it got there.
-Unfound firstUnfound(const std::vector<std::string>& files, std::size_t from, const RunKey& key, Frontend& frontend)
+Unfound firstUnfound(const std::vector<std::string>& files, std::size_t from, const RunKeys& keys, Frontend& frontend)
 {
     // Cancel ends a search through a large executable as it ends the run's.
     class Cancel : public SearchHooks
@@ -341,6 +366,7 @@ Unfound firstUnfound(const std::vector<std::string>& files, std::size_t from, co
     private:
         Frontend& frontend_;
     } cancel(frontend);
+    const std::vector<const CheckBlock*> checks = keys.Checks();
     for (std::size_t i = from; i < files.size(); ++i) {
         platform::File file;
         if (platform::OpenForReading(files[i], file) != 0)
@@ -348,7 +374,8 @@ Unfound firstUnfound(const std::vector<std::string>& files, std::size_t from, co
         // The file's run reads its dates before it reads the file, for the decrypted file to keep.
         file.LeaveAccessTime();
         PayloadSource payload(file, files[i]);
-        if (const LocateOutcome located = payload.Locate(key.Check(), cancel); !located.Found())
+        std::size_t which = 0;
+        if (const LocateOutcome located = payload.Locate(checks, cancel, which); !located.Found())
             return {i, located.result == LocateResult::WrongPassword};
     }
     return {files.size(), false};
@@ -363,10 +390,13 @@ RunOutcome endOf(Direction direction, const std::vector<std::string>& files, Sch
         done[i] = scheduler.RecordOf(i).Done();
     if (const std::optional<std::size_t> failed = scheduler.FirstFailure()) {
         frontend.RunHidden();
-        return scheduler.RecordOf(*failed).outcome;
+        RunOutcome outcome = scheduler.RecordOf(*failed).outcome;
+        outcome.skipped = scheduler.Skipped();
+        return outcome;
     }
     RunOutcome outcome;
     outcome.direction = direction;
+    outcome.skipped = scheduler.Skipped();
     if (frontend.CancelAsked()) {
         // Stopped between files: the first one not done is where the run stopped.
         const auto first = static_cast<std::size_t>(std::find(done.begin(), done.end(), false) - done.begin());
@@ -380,14 +410,52 @@ RunOutcome endOf(Direction direction, const std::vector<std::string>& files, Sch
     return outcome;
 }
 
+// A file none of the keys opens, as the frontend answers: true when it gave a key that opens it (now the last
+// of keys), false when the file is left out, nothing when the run stops at it.
+std::optional<bool> askAbout(const std::string& name, TBlockCipher& cipher, RunKeys& keys, Frontend& frontend)
+{
+    for (;;) {
+        Secret another;
+        switch (frontend.WrongPassword(name, another)) {
+        case WrongPasswordAnswer::StopRun:
+            return std::nullopt;
+        case WrongPasswordAnswer::SkipFile:
+            return false;
+        case WrongPasswordAnswer::TryPassword:
+            break;
+        }
+        auto key = std::make_unique<RunKey>(cipher, another.value);
+        another.Wipe();
+        platform::File file;
+        if (platform::OpenForReading(name, file) != 0)
+            return std::nullopt;
+        PayloadSource payload(file, name);
+        const LocateOutcome located = payload.Locate(key->Check());
+        if (located.Found()) {
+            keys.Add(std::move(key));
+            return true;
+        }
+        // Anything but a wrong password is for the file's own run to meet and report.
+        if (located.result != LocateResult::WrongPassword)
+            return true;
+    }
+}
+
 } // namespace
 
 RunOutcome RunInParallel(Direction direction, TBlockCipher& cipher, const std::vector<std::string>& files,
                          Secret& password, Frontend& frontend, int jobs, std::vector<bool>& done)
 {
-    done.assign(files.size(), false);
     const RunKey key(cipher, password.value);
     password.Wipe();
+    RunKeys keys(key);
+    return RunInParallel(direction, cipher, files, keys, frontend, jobs, done);
+}
+
+RunOutcome RunInParallel(Direction direction, TBlockCipher& cipher, const std::vector<std::string>& files,
+                         RunKeys& keys, Frontend& frontend, int jobs, std::vector<bool>& done)
+{
+    done.assign(files.size(), false);
     RunOutcome checked =
         PreCheckFiles(files, direction, nullptr, direction == Direction::Encrypt && SelfExtractingWanted(frontend),
                       &frontend.SettingsControls());
@@ -396,20 +464,29 @@ RunOutcome RunInParallel(Direction direction, TBlockCipher& cipher, const std::v
         return checked;
     }
     frontend.RunStarted(direction, files.size());
-    Scheduler scheduler(direction, files, key, frontend);
+    Scheduler scheduler(direction, files, keys, frontend);
     // A file whose payload is not found would stop one run when it got there; the files before it go in
     // parallel, and it after them, so that it stops this run at the same place: alone, or, for a wrong
     // password, at once.
     for (std::size_t from = 0; from < files.size() && !scheduler.Stopped() && !frontend.CancelAsked();) {
         const Unfound to =
-            direction == Direction::Encrypt ? Unfound{files.size(), false} : firstUnfound(files, from, key, frontend);
+            direction == Direction::Encrypt ? Unfound{files.size(), false} : firstUnfound(files, from, keys, frontend);
         if (to.index > from)
             scheduler.RunStretch(from, to.index, jobs);
         if (to.index == files.size() || scheduler.Stopped() || frontend.CancelAsked())
             break;
-        if (to.wrongPassword)
-            scheduler.Refuse(to.index);
-        else
+        if (to.wrongPassword) {
+            const std::optional<bool> opened = askAbout(files[to.index], cipher, keys, frontend);
+            if (!opened) {
+                scheduler.Refuse(to.index);
+            } else if (!*opened) {
+                scheduler.LeaveOut(to.index);
+            } else {
+                // Run with the key it was given, as the next stretch's first file.
+                from = to.index;
+                continue;
+            }
+        } else
             scheduler.RunStretch(to.index, to.index + 1, 1);
         from = to.index + 1;
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "cipher/cryptbase.h"
+#include "engine/crypto.h"
 #include "engine/frontend.h"
 #include "engine/outcome.h"
 #include "format/fileformat.h"
@@ -25,5 +26,10 @@ namespace tazen {
 // time) and SettingsControls are asked from the files' threads.
 RunOutcome RunInParallel(Direction direction, TBlockCipher& cipher, const std::vector<std::string>& files,
                          Secret& password, Frontend& frontend, int jobs, std::vector<bool>& done);
+// The same with several keys, tried on each file in order as one run tries them. A file that none opens is
+// asked about (RunEvents::WrongPassword) from the calling thread once the files before it are through; a key
+// given for it is added to keys, and a file left out is in the outcome's skipped list and not done.
+RunOutcome RunInParallel(Direction direction, TBlockCipher& cipher, const std::vector<std::string>& files,
+                         RunKeys& keys, Frontend& frontend, int jobs, std::vector<bool>& done);
 
 } // namespace tazen

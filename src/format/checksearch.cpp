@@ -42,8 +42,9 @@ PayloadSource::~PayloadSource() = default;
 
 LocateOutcome PayloadSource::Locate(const CheckBlock& check, SearchHooks& hooks)
 {
-    restBegin_ = restEnd_ = 0;
-    return search_ ? searched(check, hooks) : atStart(check);
+    const CheckBlock* const checks[] = {&check};
+    std::size_t which = 0;
+    return Locate(checks, hooks, which);
 }
 
 LocateOutcome PayloadSource::Locate(const CheckBlock& check)
@@ -52,23 +53,28 @@ LocateOutcome PayloadSource::Locate(const CheckBlock& check)
     return Locate(check, none);
 }
 
-LocateOutcome PayloadSource::atStart(const CheckBlock& check)
+LocateOutcome PayloadSource::Locate(std::span<const CheckBlock* const> checks, SearchHooks& hooks, std::size_t& which)
 {
-    const CheckOutcome head = ReadCheckBlock(file_, check);
-    switch (head.result) {
-    case CheckResult::ReadFailed:
-        return {LocateResult::ReadFailed, head.error};
-    case CheckResult::TooShort:
-        return {LocateResult::TooShort, 0};
-    case CheckResult::WrongPassword:
-        return {LocateResult::WrongPassword, 0};
-    case CheckResult::Matches:
-        break;
-    }
-    return {LocateResult::Found, 0};
+    restBegin_ = restEnd_ = 0;
+    which = 0;
+    return search_ ? searched(checks, hooks, which) : atStart(checks, which);
 }
 
-LocateOutcome PayloadSource::searched(const CheckBlock& check, SearchHooks& hooks)
+LocateOutcome PayloadSource::atStart(std::span<const CheckBlock* const> checks, std::size_t& which)
+{
+    std::uint8_t head[kCheckBlockSize];
+    std::int64_t got = 0;
+    if (const ErrorCode error = file_.Read(head, kCheckBlockSize, got))
+        return {LocateResult::ReadFailed, error};
+    if (got != kCheckBlockSize)
+        return {LocateResult::TooShort, 0};
+    for (which = 0; which < checks.size(); ++which)
+        if (CheckBlockMatches(*checks[which], head))
+            return {LocateResult::Found, 0};
+    return {LocateResult::WrongPassword, 0};
+}
+
+LocateOutcome PayloadSource::searched(std::span<const CheckBlock* const> checks, SearchHooks& hooks, std::size_t& which)
 {
     if (!buffer_)
         buffer_ = std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(kCarried + kSearchReadSize));
@@ -84,10 +90,19 @@ LocateOutcome PayloadSource::searched(const CheckBlock& check, SearchHooks& hook
             return {LocateResult::ReadFailed, error};
         read += got;
         const std::int64_t size = held + got;
-        if (const std::int64_t at = FindCheckBlock(buffer, size, check); at >= 0) {
-            restBegin_ = at + kCheckBlockSize;
+        // Each block is looked for in what is still in the cache, so the file is read once for all of them.
+        std::int64_t first = -1;
+        for (std::size_t i = 0; i < checks.size(); ++i) {
+            const std::int64_t at = FindCheckBlock(buffer, first >= 0 ? first + kCheckBlockSize - 1 : size, *checks[i]);
+            if (at >= 0 && (first < 0 || at < first)) {
+                first = at;
+                which = i;
+            }
+        }
+        if (first >= 0) {
+            restBegin_ = first + kCheckBlockSize;
             restEnd_ = size;
-            return {LocateResult::Found, 0, read - size + at};
+            return {LocateResult::Found, 0, read - size + first};
         }
         if (got < kSearchReadSize)
             return {read < kCheckBlockSize ? LocateResult::TooShort : LocateResult::WrongPassword, 0};

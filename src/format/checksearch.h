@@ -7,8 +7,10 @@
 #include "base/error.h"
 #include "format/fileformat.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string_view>
 
 namespace tazen {
@@ -71,12 +73,15 @@ public:
     // One pass from where the file stands; hooks are asked between the search's reads.
     LocateOutcome Locate(const CheckBlock& check, SearchHooks& hooks);
     LocateOutcome Locate(const CheckBlock& check);
+    // The same for several passwords' check blocks in one pass: at a .TaZEN file's start the first of them that
+    // stands there, in an executable the one that stands first. which: its place among checks, for Found.
+    LocateOutcome Locate(std::span<const CheckBlock* const> checks, SearchHooks& hooks, std::size_t& which);
     // After Found: the payload, until the file ends.
     ErrorCode Read(void* buffer, std::int64_t size, std::int64_t& got) override;
 
 private:
-    LocateOutcome atStart(const CheckBlock& check);
-    LocateOutcome searched(const CheckBlock& check, SearchHooks& hooks);
+    LocateOutcome atStart(std::span<const CheckBlock* const> checks, std::size_t& which);
+    LocateOutcome searched(std::span<const CheckBlock* const> checks, SearchHooks& hooks, std::size_t& which);
 
     ByteSource& file_;
     const bool search_;

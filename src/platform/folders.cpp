@@ -126,6 +126,19 @@ bool ExistsAsFolder(const std::string& name)
     return ::stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+ErrorCode MayCreateIn(const std::string& folder)
+{
+    struct stat st
+    {
+    };
+    if (::stat(folder.c_str(), &st) != 0)
+        return errno;
+    if (!S_ISDIR(st.st_mode))
+        return ENOTDIR;
+    // The effective ids decide, as they do when the file is made; a read-only mount says EROFS.
+    return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0 ? 0 : errno;
+}
+
 std::string WithTrailingSlash(std::string folder)
 {
     if (folder.empty() || folder.back() != '/')

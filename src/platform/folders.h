@@ -37,6 +37,9 @@ ErrorCode ListFolder(const std::string& folder, std::vector<FolderEntry>& entrie
 bool ExistsAsFile(const std::string& name);
 bool ExistsAsFolder(const std::string& name);
 
+// 0 when this process may make files in the folder; else why not (ENOENT, ENOTDIR, EACCES, EROFS...).
+ErrorCode MayCreateIn(const std::string& folder);
+
 // The folder text with a '/' at its end, added when missing.
 std::string WithTrailingSlash(std::string folder);
 

@@ -438,7 +438,8 @@ TEST_F(Cli, AFolderStandsForTheFilesAFolderAddOfTheWindowFinds)
 
     Finished run = runCli({"encrypt", "-r", "--source", "delete", "top"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_TRUE(contains(run.err, "tazen-cli: 2 files found for encryption in top\n")) << run.err;
+    EXPECT_TRUE(contains(run.err, "tazen-cli: 2 files found for encryption in top; left out: 1 hidden folder\n"))
+        << run.err;
     EXPECT_EQ(listFolder(dir / "top"), (std::vector<std::string>{".hidden", "a.TaZEN", "sub"}));
     EXPECT_EQ(listFolder(dir / "top/sub"), std::vector<std::string>{"b.TaZEN"});
     EXPECT_EQ(listFolder(dir / "top/.hidden"), std::vector<std::string>{"c"}) << "hidden folders are not entered";
@@ -454,9 +455,15 @@ TEST_F(Cli, AFolderStandsForTheFilesAFolderAddOfTheWindowFinds)
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(readFile(dir / "top/sub/b"), b);
 
+    // Each rule that kept a folder out is counted.
+    std::filesystem::create_directory_symlink("sub", dir / "top/link");
+    std::filesystem::create_directory(dir / "top/kept");
+    std::filesystem::permissions(dir / "top/kept",
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     run = runCli({"decrypt", "-r", "top"});
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.err, "tazen-cli: No TaZEN encrypted files found in top or its sub directories.\n");
+    EXPECT_EQ(run.err, "tazen-cli: No TaZEN encrypted files found in top or its sub directories; left out: 1 hidden "
+                       "folder, 1 write-protected folder, 1 link to a folder.\n");
 }
 
 TEST_F(Cli, EncryptSaysHowSoonAWeakPasswordIsGuessedAndRefusesOneBelowMinStrength)

@@ -44,7 +44,7 @@ TEST(CliOptions, ReadsEveryOptionOfEncryptAndTakesWhatFollowsTwoDashesAsFiles)
     EXPECT_EQ(options.selfExtract, true);
     EXPECT_TRUE(options.quiet);
     EXPECT_EQ(options.progressDescriptor, 2);
-    EXPECT_EQ(options.passwordFile, "pw");
+    EXPECT_EQ(options.passwordFiles, std::vector<std::string>{"pw"});
     EXPECT_FALSE(options.passwordFromStdin);
 }
 
@@ -118,6 +118,80 @@ TEST(CliOptions, WrongUsageEndsWithCodeTwoAndSaysWhyOnStandardError)
         EXPECT_EQ(result.exitCode, 2);
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(result.err, "tazen-cli: " + reason + "\nTry 'tazen-cli --help'.\n");
+    }
+}
+
+TEST(CliOptions, ShortOptionsCombineAndLongOnesMayBeAbbreviated)
+{
+    struct Case
+    {
+        std::vector<std::string> arguments;
+        bool quiet, recursive, keep, keepGoing;
+        int jobs;
+        std::string outputFolder;
+        std::vector<std::string> passwordFiles;
+    };
+    const Case cases[] = {
+        {{"encrypt", "-qr", "a"}, true, true, false, false, 0, "", {}},
+        {{"encrypt", "-rj2", "a"}, false, true, false, false, 2, "", {}},
+        {{"encrypt", "a", "-j", "3", "-oout"}, false, false, false, false, 3, "out", {}},
+        {{"decrypt", "-kqo", "out", "--keep-going", "a.TaZEN"}, true, false, true, true, 0, "out", {}},
+        {{"decrypt", "--output-dir=o", "--rec", "--password-file", "p", "--password-file=q", "a.TaZEN"},
+         false,
+         true,
+         false,
+         false,
+         0,
+         "o",
+         {"p", "q"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        Options options;
+        const ParseResult result = parse(c.arguments, options);
+        ASSERT_TRUE(result.run) << result.err;
+        EXPECT_EQ(options.quiet, c.quiet);
+        EXPECT_EQ(options.recursive, c.recursive);
+        EXPECT_EQ(options.keep, c.keep);
+        EXPECT_EQ(options.keepGoing, c.keepGoing);
+        EXPECT_EQ(options.jobs, c.jobs);
+        EXPECT_EQ(options.outputFolder, c.outputFolder);
+        EXPECT_EQ(options.passwordFiles, c.passwordFiles);
+        EXPECT_EQ(options.files.size(), 1u);
+    }
+}
+
+TEST(CliOptions, ACombinationThatDoesNotHoldIsRefusedAndTheNextReadingStartsAfresh)
+{
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        // The reading stops inside a cluster of letters; the next must not go on from there.
+        {{"encrypt", "-qxr", "a"}, "'-x' is not an option of encrypt"},
+        {{"encrypt", "-k", "a"}, "'-k' is not an option of encrypt"},
+        {{"encrypt", "-rj", "a"}, "-j takes a number of files from 1 to 1024, not 'a'"},
+        {{"encrypt", "a", "-rj"}, "-j needs a number of files"},
+        {{"encrypt", "a", "-o"}, "-o needs a folder"},
+        {{"decrypt", "a.TaZEN", "--output-dir"}, "--output-dir needs a folder"},
+        {{"encrypt", "--quiet=yes", "a"}, "--quiet takes no value"},
+        {{"decrypt", "--keep-going", "--keep=1", "a.TaZEN"}, "--keep takes no value"},
+        {{"decrypt", "--password", "p", "a.TaZEN"},
+         "'--password' is ambiguous: it may be --password-file, --password-stdin, --password-fd"},
+        {{"encrypt", "--password-file", "p", "--password-file", "q", "a"},
+         "only decrypt tries several passwords; encrypt takes one --password-file"},
+        {{"check", "--keep-going", "a.TaZEN"}, "'--keep-going' is not an option of check"},
+        {{"decrypt", "--password-file", "p", "-o", "out", "-"},
+         "with -, the output is standard output: --output-dir cannot be used"},
+    };
+    for (const auto& [arguments, reason] : cases) {
+        SCOPED_TRACE(reason);
+        const ParseResult result = parse(arguments);
+        EXPECT_FALSE(result.run);
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_EQ(result.err, "tazen-cli: " + reason + "\nTry 'tazen-cli --help'.\n");
+        Options options;
+        const ParseResult next = parse({"encrypt", "-q", "b"}, options);
+        EXPECT_TRUE(next.run) << next.err;
+        EXPECT_EQ(options.files, std::vector<std::string>{"b"});
+        EXPECT_FALSE(options.recursive);
     }
 }
 

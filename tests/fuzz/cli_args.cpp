@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(known(options.command) && options.command == arguments[1]);
         FUZZ_CHECK(!options.files.empty());
         FUZZ_CHECK(result.out.empty() && result.err.empty());
-        FUZZ_CHECK(!(options.passwordFile && options.passwordFromStdin));
+        FUZZ_CHECK(options.passwordFiles.empty() || !options.passwordFromStdin);
         // decrypt takes .TaZEN files and folders, which stand for the .TaZEN files in them; - is the filter.
         if (options.command == "decrypt" && !options.pipeline)
             for (const std::string& name : options.files)
@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (options.command != "encrypt")
             FUZZ_CHECK(!options.selfExtract && !options.source);
         if (options.command == "shred")
-            FUZZ_CHECK(!options.passwordFile && !options.passwordFromStdin);
+            FUZZ_CHECK(options.passwordFiles.empty() && !options.passwordFromStdin);
         // Every file is one of the arguments.
         for (const std::string& name : options.files)
             FUZZ_CHECK(std::find(arguments.begin() + 2, arguments.end(), name) != arguments.end());
