@@ -152,22 +152,17 @@ public:
         return error;
     }
 
-    // A file no password opened, left as it is.
+    // A file left as it is: no password opened it, or its new file may not replace an existing one. size: what
+    // of it the gauges have not counted yet.
     void LeaveOut(std::size_t index, std::int64_t size)
     {
         skipped_.push_back(index);
-        Skip(size);
+        totalDone_ += static_cast<std::uint64_t>(size);
+        frontend_.TotalProgress(GaugePercent(totalDone_, total_, kTotalGaugeThreshold));
     }
 
     // The file's name in its folder, as opened by OpenSource.
     const Entry& SourceEntry() const { return entry_; }
-
-    // A file that is left as it is, because its new file may not replace an existing one.
-    void Skip(std::int64_t size)
-    {
-        totalDone_ += static_cast<std::uint64_t>(size);
-        frontend_.TotalProgress(GaugePercent(totalDone_, total_, kTotalGaugeThreshold));
-    }
 
     // Decryption's described step of the whole after each file.
     void Advance() { frontend_.TotalAdvanced(static_cast<int>(100 / fileNames_.size())); }
@@ -420,7 +415,7 @@ std::optional<RunOutcome> encryptOne(Run& run, TBlockCipher& cipher, const RunKe
     if (!mayTake(destinationEntry, frontend, replace) ||
         (SelfExtractingWanted(frontend) &&
          !mayTake(destinationEntry.WithSuffix(".exe"), frontend, replaceExecutable))) {
-        run.Skip(size);
+        run.LeaveOut(index, size);
         return std::nullopt;
     }
     PendingFile destination;
@@ -448,8 +443,10 @@ std::optional<RunOutcome> encryptOne(Run& run, TBlockCipher& cipher, const RunKe
         }};
     if (std::optional<RunOutcome> stopped = run.Transfer(cipher, plan, skipped))
         return stopped;
-    if (skipped)
+    if (skipped) {
+        run.LeaveOut(index, 0);
         return std::nullopt;
+    }
     return finishEncrypted(run, index, destinationEntry, replaceExecutable);
 }
 
@@ -528,7 +525,7 @@ std::optional<RunOutcome> decryptOne(Run& run, TBlockCipher& cipher, RunKeys& ke
     bool replace = false;
     if (!mayTake(destinationEntry, frontend, replace)) {
         cipher.Wipe();
-        run.Skip(size - offset);
+        run.LeaveOut(index, size - offset);
         return std::nullopt;
     }
     PendingFile destination;
@@ -551,8 +548,10 @@ std::optional<RunOutcome> decryptOne(Run& run, TBlockCipher& cipher, RunKeys& ke
         }};
     if (std::optional<RunOutcome> stopped = run.Transfer(cipher, plan, skipped))
         return stopped;
-    if (skipped)
+    if (skipped) {
+        run.LeaveOut(index, 0);
         return std::nullopt;
+    }
     // A name that leads elsewhere by now is not the file that was read.
     if (!frontend.SettingsControls().KeepEncryptedFiles() &&
         (!run.SourceStillNamed() || platform::DeleteFile(entry, &run.SourceState(), true) != 0))

@@ -54,7 +54,8 @@ struct [[nodiscard]] RunOutcome
     bool inPreCheck = false;
     // The file that could not be opened or replaced has the read-only attribute.
     bool writeProtected = false;
-    // The places in the list of the files a decryption left as they were because no password opened them.
+    // The places in the list of the files left as they were: no password opened them, or their new file may
+    // not replace an existing one.
     std::vector<std::size_t> skipped;
 
     bool Completed() const { return failure == Failure::None; }

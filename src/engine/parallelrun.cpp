@@ -40,7 +40,7 @@ struct Record
     std::vector<std::pair<MessageKind, std::string>> messages;
     std::uint64_t size = 0;
     std::atomic<int> filePercent{0};
-    // Left as it was: no password opened it.
+    // Left as it was: no password opened it, or its new file may not replace an existing one.
     bool skipped = false;
 
     bool Done() const { return state == Finished && outcome.Completed() && !skipped; }
@@ -259,6 +259,7 @@ private:
         outcome.index = index;
         outcome.position = PositionOf(files_, index);
         stopped_ = stopped_ || !outcome.Completed();
+        record.skipped = record.skipped || !outcome.skipped.empty();
         record.outcome = std::move(outcome);
         showInOrder();
         showProgress();

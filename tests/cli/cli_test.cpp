@@ -161,6 +161,27 @@ TEST_F(Cli, NeverReplacesAFileWithoutAYesOnTheTerminalOrForce)
     }
 }
 
+TEST_F(Cli, AFileNotReplacedIsNamedAsNotProcessedNeverAsDone)
+{
+    for (const char* jobs : {"-j1", "-j2"}) {
+        SCOPED_TRACE(jobs);
+        writeFile(dir / "a", std::string("kept"));
+        for (const char* name : {"a.TaZEN", "b.TaZEN"})
+            writeFile(dir / name, referenceFile("secret", randomBytes(rng, 100)));
+        ChildProcess::Setup setup;
+        setup.input = "secret\n";
+        setup.folder = dir.path();
+        const Finished run =
+            ChildProcess(cli(), {"decrypt", "--password-stdin", jobs, "a.TaZEN", "b.TaZEN"}, setup).Wait();
+        EXPECT_EQ(run.exitCode, 1) << run.err;
+        EXPECT_TRUE(contains(run.err, "tazen-cli: done: b.TaZEN\n")) << run.err;
+        EXPECT_TRUE(contains(run.err, "tazen-cli: not processed: a.TaZEN\n")) << run.err;
+        EXPECT_EQ(listFolder(dir.path()), (std::vector<std::string>{"a", "a.TaZEN", "b"}));
+        for (const char* name : {"a", "a.TaZEN", "b"})
+            std::filesystem::remove(dir / name);
+    }
+}
+
 TEST_F(Cli, ASettingsFileThatCannotBeReadStopsEncryptionUnlessTheSourceIsChosen)
 {
     makeFile("a", 10);
