@@ -237,7 +237,7 @@ enum LongOnly
 };
 
 // One option a command may have: its long name, whether it takes a value, its short letter or long value.
-struct OptionSpec
+struct KnownOption
 {
     const char* name;
     int hasArgument;
@@ -266,7 +266,7 @@ bool readsPassword(const CommandOptions& c)
     return c.needsPassword;
 }
 
-const OptionSpec kOptionSpecs[] = {
+const KnownOption kKnownOptions[] = {
     {"help", no_argument, 'h', always},
     {"quiet", no_argument, 'q', always},
     {"progress-fd", required_argument, kProgressFd, always},
@@ -299,13 +299,13 @@ OptionTable tableFor(const CommandOptions& command)
     // '-' first: files come back in their place among the options (as value 1), whatever POSIXLY_CORRECT says;
     // ':' next: a missing value is told apart from an unknown option, and getopt itself says nothing.
     OptionTable table{{}, "-:"};
-    for (const OptionSpec& spec : kOptionSpecs) {
-        if (!spec.has(command))
+    for (const KnownOption& known : kKnownOptions) {
+        if (!known.has(command))
             continue;
-        table.longOptions.push_back({spec.name, spec.hasArgument, nullptr, spec.value});
-        if (spec.value < kSource) {
-            table.shortOptions += static_cast<char>(spec.value);
-            if (spec.hasArgument == required_argument)
+        table.longOptions.push_back({known.name, known.hasArgument, nullptr, known.value});
+        if (known.value < kSource) {
+            table.shortOptions += static_cast<char>(known.value);
+            if (known.hasArgument == required_argument)
                 table.shortOptions += ':';
         }
     }
@@ -330,9 +330,9 @@ std::vector<std::string> abbreviated(const std::string& argument, const OptionTa
 
 std::string spelled(int value)
 {
-    for (const OptionSpec& spec : kOptionSpecs)
-        if (spec.value == value)
-            return std::string("--") + spec.name;
+    for (const KnownOption& known : kKnownOptions)
+        if (known.value == value)
+            return std::string("--") + known.name;
     return {};
 }
 

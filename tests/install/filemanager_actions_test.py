@@ -49,9 +49,9 @@ for path, group, wanted in table if RealGLib else []:
 sys.path.insert(0, standin)
 for name in [n for n in sys.modules if n == "gi" or n.startswith("gi.")]:
     del sys.modules[name]
-spec = importlib.util.spec_from_file_location("tazen_extension", prefix + "/share/nautilus-python/extensions/tazen.py")
-extension = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(extension)
+found = importlib.util.spec_from_file_location("tazen_extension", prefix + "/share/nautilus-python/extensions/tazen.py")
+extension = importlib.util.module_from_spec(found)
+found.loader.exec_module(extension)
 from gi.repository import GLib  # noqa: E402  the stand-in's
 
 
