@@ -4,63 +4,15 @@
 
 #include "cipher/cryptbase.h"
 #include "cli/options.h"
+#include "engine/passphrase.h"
 #include "platform/files.h"
 #include "platform/folders.h"
-#include "platform/random.h"
 #include "platform/terminal.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 namespace tazen::cli {
-
-std::vector<std::string> ReadWordList(const std::string& path, std::string& reason)
-{
-    std::ifstream file(path);
-    if (!file) {
-        reason = "cannot read the word list " + platform::Printable(path) + ": " + platform::ErrorText(errno);
-        return {};
-    }
-    std::vector<std::string> words;
-    std::string line;
-    while (std::getline(file, line)) {
-        std::istringstream fields(line);
-        std::string field;
-        std::string last;
-        while (fields >> field)
-            last = field;
-        if (!last.empty())
-            words.push_back(last);
-    }
-    if (words.empty())
-        reason = "the word list " + platform::Printable(path) + " holds no word";
-    return words;
-}
-
-std::string MakePassphrase(const std::vector<std::string>& words, int count, std::string& reason)
-{
-    std::size_t longest = 0;
-    for (const std::string& word : words)
-        longest = std::max(longest, word.size());
-    // Room for all of it from the start, so no copy of a part is left behind in freed memory.
-    std::string passphrase;
-    passphrase.reserve(static_cast<std::size_t>(count) * (longest + 1) + 1);
-    for (int i = 0; i < count; ++i) {
-        std::uint32_t index = 0;
-        if (const ErrorCode error = platform::RandomBelow(static_cast<std::uint32_t>(words.size()), index)) {
-            SecureFill(passphrase.data(), 0, passphrase.size());
-            reason = "no random numbers from the system: " + platform::ErrorText(error);
-            return {};
-        }
-        if (i > 0)
-            passphrase += ' ';
-        passphrase += words[index];
-    }
-    return passphrase;
-}
 
 int RunPassphrase(int count)
 {

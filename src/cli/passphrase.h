@@ -2,20 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <string>
-#include <vector>
-
 namespace tazen::cli {
-
-inline constexpr const char* kWordListName = "eff_large_wordlist.txt";
-
-// The words of a list file: the last field of each line, so the list's dice numbers are left out. Empty,
-// with the reason, when the file cannot be read or holds no word.
-std::vector<std::string> ReadWordList(const std::string& path, std::string& reason);
-
-// count words of the list, each drawn on its own from the kernel's random numbers, joined by spaces. Empty,
-// with the reason, when no random numbers can be had.
-std::string MakePassphrase(const std::vector<std::string>& words, int count, std::string& reason);
 
 // The command: the passphrase on standard output; the exit code.
 int RunPassphrase(int count);
