@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/frontend.h"
+#include "engine/passphrase.h"
 
 #include <map>
 #include <optional>
@@ -19,7 +20,7 @@ enum ExitCode
     kExitUsage = 2
 };
 
-inline constexpr int kDefaultPassphraseWords = 6;
+inline constexpr int kDefaultPassphraseWords = kPassphraseWords;
 inline constexpr int kMostPassphraseWords = 64;
 
 // The command, read once from its name.

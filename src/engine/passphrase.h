@@ -9,6 +9,8 @@
 namespace tazen {
 
 inline constexpr const char* kWordListName = "eff_large_wordlist.txt";
+// What a suggestion draws: six words of the long list, about 77 bits.
+inline constexpr int kPassphraseWords = 6;
 
 // The words of a list file: the last field of each line, so the list's dice numbers are left out. Empty,
 // with the reason, when the file cannot be read or holds no word.

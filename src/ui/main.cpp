@@ -5,6 +5,8 @@
 
 #include "engine/crypto.h"
 #include "engine/messages.h"
+#include "engine/passphrase.h"
+#include "engine/settings.h"
 #include "format/fileformat.h"
 #include "platform/files.h"
 #include "platform/folders.h"
@@ -111,6 +113,24 @@ std::vector<std::string> droppedNames(const QMimeData& data)
         if (url.isLocalFile())
             names.push_back(QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString());
     return names;
+}
+
+// What the password dialog of an encryption says will become of the originals, and where that is chosen.
+QString originalsText(SourceFiles disposal)
+{
+    QString text;
+    switch (disposal) {
+    case SourceFiles::Leave:
+        text = QStringLiteral("The original files will be kept.");
+        break;
+    case SourceFiles::Delete:
+        text = QStringLiteral("The original files will be deleted.");
+        break;
+    case SourceFiles::Shred:
+        text = QStringLiteral("The original files will be shredded.");
+        break;
+    }
+    return text + QStringLiteral(" Settings chooses what becomes of them.");
 }
 
 BoxKind boxKindOf(MessageKind kind)
@@ -591,13 +611,32 @@ void TForm1::listGiven(const std::string& name)
 
 // Encrypt and Decrypt with the password dialog, and the settings, about and help commands.
 
-bool TForm1::AskPassword(const QString& prompt, Secret& password, bool showStrength)
+bool TForm1::AskPassword(const QString& prompt, Secret& password, bool showStrength, const Secret* confirming)
 {
     TPasswordDlg& dialog = *dialogs_.PasswordDlg;
     dialog.lblpw().SetText(prompt);
-    dialog.edPassword().clear();
+    dialog.Reset();
     dialog.ShowStrength(showStrength);
+    dialog.ShowOriginals(showStrength && dialogs_.SettingsDialog
+                             ? originalsText(SourceFilesSetting(*dialogs_.SettingsDialog))
+                             : QString());
+    dialog.CompareWith(confirming);
+    dialog.Suggester = [this, &dialog]() -> std::optional<QString> {
+        std::string reason;
+        const std::vector<std::string> words = ReadWordList(platform::ExecutableFolder() + kWordListName, reason);
+        std::string passphrase = words.empty() ? std::string() : MakePassphrase(words, kPassphraseWords, reason);
+        if (passphrase.empty()) {
+            interaction_.MessageBox(&dialog, BoxKind::Error,
+                                    QStringLiteral("Could not suggest a passphrase: ") +
+                                        QString::fromStdString(reason));
+            return std::nullopt;
+        }
+        QString suggested = QString::fromStdString(passphrase);
+        SecureFill(passphrase.data(), 0, passphrase.size());
+        return suggested;
+    };
     const int result = interaction_.ShowModal(dialog);
+    dialog.CompareWith(nullptr);
     QByteArray typed = dialog.edPassword().text().toUtf8();
     // The field does not keep the password once it has been taken.
     dialog.edPassword().clear();
@@ -638,7 +677,7 @@ void TForm1::runCommand(bool encrypt)
         return;
     if (encrypt) {
         Secret confirmation;
-        if (!AskPassword(QStringLiteral("Confirm password"), confirmation))
+        if (!AskPassword(QStringLiteral("Confirm password"), confirmation, false, &password))
             return;
         if (password.value != confirmation.value) {
             interaction_.MessageBox(this, BoxKind::Error, QStringLiteral("Passwords do not match."));

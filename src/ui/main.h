@@ -134,7 +134,9 @@ public:
 
     // Sets lblpw, shows the password dialog and takes what was typed; true only for OK. The dialog's field
     // is emptied before it returns. showStrength: the estimate under the field (the first prompt of Encrypt).
-    bool AskPassword(const QString& prompt, Secret& password, bool showStrength = false);
+    // confirming: the first entry, which the confirming prompt tells the typing's match with.
+    bool AskPassword(const QString& prompt, Secret& password, bool showStrength = false,
+                     const Secret* confirming = nullptr);
 
     // While a run is in progress, or a command, a start-up or an addition to the list is under way, an
     // action that would change the list waits until that is over; otherwise it happens at once.

@@ -2,10 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/passdlg.h"
 
+#include "cipher/cryptbase.h"
 #include "ui/icons.h"
 #include "ui/strengthmeter.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace tazen {
 
@@ -54,21 +56,142 @@ TPasswordDlg::TPasswordDlg(QWidget* parent)
     connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
 
     strength_ = new TStrengthMeter(edPassword_->width(), this);
-    strength_->move(edPassword_->x(), edPassword_->geometry().bottom() + 1 + kStrengthGap);
     strength_->hide();
+    // Below the drawn controls, each shown only where it helps: "Show password" always, Suggest and the
+    // estimate for a new password, what becomes of the originals for an encryption, and the match.
+    showPassword_ = new QCheckBox(QStringLiteral("&Show password"), this);
+    showPassword_->setObjectName(QStringLiteral("chbxShowPassword"));
+    btnSuggest_ = new TButton(QStringLiteral("Su&ggest"), this);
+    btnSuggest_->setObjectName(QStringLiteral("btnSuggest"));
+    btnSuggest_->setToolTip(QStringLiteral("Fill in a passphrase of six words drawn at random, shown so that you can "
+                                           "write it down"));
+    btnSuggest_->setAutoDefault(false);
+    btnSuggest_->hide();
+    originals_ = new QLabel(this);
+    originals_->setObjectName(QStringLiteral("lblOriginals"));
+    match_ = new QLabel(this);
+    match_->setObjectName(QStringLiteral("lblMatch"));
+    suggested_ = new QLabel(this);
+    suggested_->setObjectName(QStringLiteral("lblSuggested"));
+    suggested_->setTextFormat(Qt::PlainText);
+    suggested_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    for (QLabel* line : {originals_, match_, suggested_}) {
+        line->setWordWrap(true);
+        line->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        line->hide();
+    }
     buttonTop_ = btnOK_->y();
     plainHeight_ = height();
+    connect(showPassword_, &QCheckBox::toggled, this,
+            [this](bool shown) { edPassword_->setEchoMode(shown ? QLineEdit::Normal : QLineEdit::Password); });
+    connect(btnSuggest_, &QPushButton::clicked, this, &TPasswordDlg::suggest);
     connect(edPassword_, &QLineEdit::textChanged, this, [this](const QString& text) {
         if (!strength_->isHidden())
             strength_->Estimate(text);
+        showMatch();
+        if (!suggested_->isHidden() && text != suggested_->text()) {
+            suggested_->clear();
+            suggested_->hide();
+            layOut();
+        }
     });
+    layOut();
 }
 
 void TPasswordDlg::ShowStrength(bool shown)
 {
     strength_->setVisible(shown);
     strength_->Estimate(shown ? edPassword_->text() : QString());
-    const int grown = shown ? strength_->height() + kStrengthGap : 0;
+    btnSuggest_->setVisible(shown);
+    layOut();
+}
+
+void TPasswordDlg::ShowOriginals(const QString& text)
+{
+    originals_->setText(text);
+    originals_->setVisible(!text.isEmpty());
+    layOut();
+}
+
+void TPasswordDlg::CompareWith(const Secret* first)
+{
+    first_ = first;
+    match_->setVisible(first != nullptr);
+    showMatch();
+    layOut();
+}
+
+void TPasswordDlg::Reset()
+{
+    edPassword_->clear();
+    showPassword_->setChecked(false);
+}
+
+void TPasswordDlg::suggest()
+{
+    if (!Suggester)
+        return;
+    std::optional<QString> passphrase = Suggester();
+    if (!passphrase)
+        return;
+    suggested_->setText(*passphrase);
+    suggested_->show();
+    edPassword_->setText(*passphrase);
+    passphrase->fill(QLatin1Char(' '));
+    layOut();
+    // In clear, so it can be written down before it is typed again.
+    showPassword_->setChecked(true);
+    edPassword_->setFocus(Qt::OtherFocusReason);
+}
+
+void TPasswordDlg::showMatch()
+{
+    if (first_ == nullptr)
+        return;
+    QByteArray typed = edPassword_->text().toUtf8();
+    const std::string_view first(first_->value.data(), first_->value.size());
+    const std::string_view so(typed.constData(), static_cast<std::size_t>(typed.size()));
+    if (so.empty())
+        match_->clear();
+    else if (so == first)
+        match_->setText(QStringLiteral("The two entries match."));
+    else if (first.starts_with(so))
+        match_->setText(QStringLiteral("The two entries match so far."));
+    else
+        match_->setText(QStringLiteral("The two entries do not match."));
+    SecureFill(typed.data(), 0, static_cast<std::size_t>(typed.size()));
+}
+
+void TPasswordDlg::layOut()
+{
+    const int left = edPassword_->x();
+    const int width = edPassword_->width();
+    int y = edPassword_->geometry().bottom() + 1 + kStrengthGap;
+    const auto row = [&](QWidget* widget, int height) {
+        widget->setGeometry(left, y, width, height);
+        y += height + kStrengthGap;
+    };
+    const int rowHeight = std::max(showPassword_->sizeHint().height(), btnSuggest_->sizeHint().height());
+    showPassword_->setGeometry(left, y, showPassword_->sizeHint().width(), rowHeight);
+    const int suggestWidth = btnSuggest_->sizeHint().width();
+    btnSuggest_->setGeometry(left + width - suggestWidth, y, suggestWidth, rowHeight);
+    y += rowHeight + kStrengthGap;
+    if (!suggested_->isHidden())
+        row(suggested_, suggested_->heightForWidth(width));
+    if (!strength_->isHidden()) {
+        strength_->move(left, y);
+        y += strength_->height() + kStrengthGap;
+    }
+    // The longest text each line may show decides its height, so the dialog does not jump while typing.
+    if (!originals_->isHidden())
+        row(originals_, originals_->heightForWidth(width));
+    if (!match_->isHidden()) {
+        QLabel probe(QStringLiteral("The two entries match so far."));
+        probe.setFont(match_->font());
+        probe.setWordWrap(true);
+        row(match_, std::max(probe.heightForWidth(width), match_->heightForWidth(width)));
+    }
+    const int grown = y - (edPassword_->geometry().bottom() + 1 + kStrengthGap);
     btnOK_->move(btnOK_->x(), buttonTop_ + grown);
     btnCancel_->move(btnCancel_->x(), buttonTop_ + grown);
     setFixedHeight(plainHeight_ + grown);

@@ -210,13 +210,16 @@ TEST_F(Commands, ThePasswordDialogTakesEnterAndEscape)
     EXPECT_FALSE(passwordDlg.isVisible());
 }
 
-TEST_F(Commands, OnlyTheFirstEncryptionPromptShowsTheStrengthAndItsBarFollowsTheTyping)
+TEST_F(Commands, EachPromptShowsWhatHelpsItTheEstimateSuggestOriginalsAndTheMatch)
 {
     const TPasswordDlg drawn;
     const QString strong = QStringLiteral("washtub bagpipe unfeeling luridness imprison ploy");
     struct Seen
     {
-        bool shown = false;
+        bool strength = false;
+        bool suggest = false;
+        QString originals;
+        std::vector<QString> match;
         QSize size;
         QRect ok;
     };
@@ -224,21 +227,31 @@ TEST_F(Commands, OnlyTheFirstEncryptionPromptShowsTheStrengthAndItsBarFollowsThe
     const auto prompt = [&](const std::vector<QString>& typed) {
         user.modalScripts.push_back([&, typed](QDialog&) {
             TStrengthMeter& meter = passwordDlg.StrengthMeter();
-            seen.push_back({!meter.isHidden(), passwordDlg.size(), passwordDlg.btnOK().geometry()});
+            Seen now{!meter.isHidden(),
+                     !passwordDlg.btnSuggest().isHidden(),
+                     passwordDlg.lblOriginals().isHidden() ? QString() : passwordDlg.lblOriginals().text(),
+                     {},
+                     passwordDlg.size(),
+                     passwordDlg.btnOK().geometry()};
+            EXPECT_EQ(passwordDlg.edPassword().echoMode(), QLineEdit::Password) << "every prompt starts hidden";
             for (const QString& text : typed) {
                 passwordDlg.edPassword().setText(text);
+                if (!passwordDlg.lblMatch().isHidden())
+                    now.match.push_back(passwordDlg.lblMatch().text());
                 if (meter.isHidden())
                     continue;
                 const StrengthEstimate estimate = EstimateStrength(text.toUtf8().constData());
                 EXPECT_EQ(meter.Bar().Score(), estimate.score) << text.toStdString();
                 EXPECT_EQ(meter.Line().text().toStdString(), estimate.text);
             }
+            passwordDlg.chbxShowPassword().setChecked(true);
+            seen.push_back(now);
             return int(QDialog::Accepted);
         });
     };
     form.DropFiles({makeFile("report.doc")});
     prompt({QStringLiteral("Tr0ub4dor&3"), strong});
-    prompt({strong});
+    prompt({QStringLiteral("washtub bag"), QStringLiteral("washtub bug"), strong});
     form.btnEncrypt().click();
     ASSERT_EQ(listFolder(dir.path()), std::vector<std::string>{"report.doc.TaZEN"});
     form.DropFiles({dir / "report.doc.TaZEN"});
@@ -247,17 +260,54 @@ TEST_F(Commands, OnlyTheFirstEncryptionPromptShowsTheStrengthAndItsBarFollowsThe
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"report.doc"});
 
     ASSERT_EQ(seen.size(), 3u);
-    EXPECT_TRUE(seen[0].shown);
-    EXPECT_GT(seen[0].size.height(), drawn.height());
-    EXPECT_EQ(seen[0].size.width(), drawn.width());
+    EXPECT_TRUE(seen[0].strength && seen[0].suggest);
+    EXPECT_EQ(seen[0].originals, QStringLiteral("The original files will be deleted. Settings chooses what becomes "
+                                                "of them."))
+        << "without a settings file the dialog's control decides, and it says Delete";
     EXPECT_GT(seen[0].ok.top(), passwordDlg.StrengthMeter().geometry().bottom()) << "the buttons move below it";
+    EXPECT_EQ(seen[1].match, (std::vector<QString>{QStringLiteral("The two entries match so far."),
+                                                   QStringLiteral("The two entries do not match."),
+                                                   QStringLiteral("The two entries match.")}));
     for (const Seen& plain : {seen[1], seen[2]}) {
-        EXPECT_FALSE(plain.shown);
-        EXPECT_EQ(plain.size, drawn.size()) << "the confirmation and decryption keep the drawn layout";
-        EXPECT_EQ(plain.ok, drawn.findChild<QPushButton*>(QStringLiteral("btnOK"))->geometry());
+        EXPECT_FALSE(plain.strength || plain.suggest || !plain.originals.isEmpty());
+        EXPECT_EQ(plain.size.width(), drawn.width());
     }
+    EXPECT_EQ(seen[2].size, drawn.size()) << "decryption keeps the layout it was made with";
+    EXPECT_EQ(seen[2].ok, drawn.findChild<QPushButton*>(QStringLiteral("btnOK"))->geometry());
+    EXPECT_TRUE(seen[2].match.empty());
     passwordDlg.ShowStrength(true);
     EXPECT_EQ(passwordDlg.StrengthMeter().Bar().Score(), -1) << "an empty field shows no estimate";
+}
+
+TEST_F(Commands, SuggestFillsInSixWordsOfTheListInClearOrSaysWhyNot)
+{
+    form.DropFiles({makeFile("report.doc")});
+    QString suggested;
+    const auto suggestOnce = [&] {
+        user.modalScripts.push_back([&](QDialog&) {
+            passwordDlg.btnSuggest().click();
+            suggested = passwordDlg.edPassword().text();
+            EXPECT_EQ(passwordDlg.lblSuggested().isHidden() ? QString() : passwordDlg.lblSuggested().text(), suggested)
+                << "shown whole, for writing down";
+            EXPECT_EQ(passwordDlg.edPassword().echoMode(),
+                      suggested.isEmpty() ? QLineEdit::Password : QLineEdit::Normal);
+            return int(QDialog::Rejected);
+        });
+        form.btnEncrypt().click();
+    };
+    suggestOnce();
+    EXPECT_TRUE(suggested.isEmpty());
+    ASSERT_EQ(user.texts().size(), 1u);
+    EXPECT_TRUE(user.texts().front().startsWith(QStringLiteral("Could not suggest a passphrase: ")))
+        << user.texts().front().toStdString();
+
+    std::filesystem::copy_file(TAZEN_WORD_LIST_PATH, program / "eff_large_wordlist.txt");
+    const std::string list = readText(program / "eff_large_wordlist.txt");
+    suggestOnce();
+    const QStringList words = suggested.split(QLatin1Char(' '));
+    EXPECT_EQ(words.size(), 6);
+    for (const QString& word : words)
+        EXPECT_NE(list.find("\t" + word.toStdString() + "\n"), std::string::npos) << word.toStdString();
 }
 
 } // namespace
