@@ -32,8 +32,15 @@ std::vector<std::string> ReadWordList(const std::string& path, std::string& reas
         if (!last.empty())
             words.push_back(last);
     }
-    if (words.empty())
-        reason = "the word list " + platform::Printable(path) + " holds no word";
+    // A cut or damaged list would give shorter passphrases than the help promises, or the same word again.
+    std::vector<std::string> distinct = words;
+    std::sort(distinct.begin(), distinct.end());
+    const auto count = static_cast<std::size_t>(std::unique(distinct.begin(), distinct.end()) - distinct.begin());
+    if (count != kWordListSize) {
+        reason = "the word list " + platform::Printable(path) + " holds " + std::to_string(count) + " distinct " +
+                 (count == 1 ? "word" : "words") + ", not " + std::to_string(kWordListSize);
+        return {};
+    }
     return words;
 }
 
