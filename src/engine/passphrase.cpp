@@ -36,9 +36,13 @@ std::vector<std::string> ReadWordList(const std::string& path, std::string& reas
     std::vector<std::string> distinct = words;
     std::sort(distinct.begin(), distinct.end());
     const auto count = static_cast<std::size_t>(std::unique(distinct.begin(), distinct.end()) - distinct.begin());
-    if (count != kWordListSize) {
-        reason = "the word list " + platform::Printable(path) + " holds " + std::to_string(count) + " distinct " +
-                 (count == 1 ? "word" : "words") + ", not " + std::to_string(kWordListSize);
+    if (count != kWordListSize || words.size() != kWordListSize) {
+        reason = "the word list " + platform::Printable(path) + " holds ";
+        if (count == words.size())
+            reason += std::to_string(count) + " distinct " + (count == 1 ? "word" : "words");
+        else
+            reason += std::to_string(words.size()) + " words, " + std::to_string(count) + " of them distinct";
+        reason += ", not " + std::to_string(kWordListSize) + (count == words.size() ? "" : " distinct words");
         return {};
     }
     return words;

@@ -14,7 +14,7 @@ inline constexpr const char* kWordListName = "eff_large_wordlist.txt";
 inline constexpr std::size_t kWordListSize = 7776;
 
 // The words of a list file: the last field of each line, so the list's dice numbers are left out. Empty,
-// with the reason, when the file cannot be read or does not hold kWordListSize distinct words.
+// with the reason, when the file cannot be read or is not kWordListSize distinct words.
 std::vector<std::string> ReadWordList(const std::string& path, std::string& reason);
 
 // count words of the list, each drawn on its own from the kernel's random numbers, joined by spaces. Empty,
