@@ -32,8 +32,19 @@ std::vector<std::string> ReadWordList(const std::string& path, std::string& reas
         if (!last.empty())
             words.push_back(last);
     }
-    if (words.empty())
-        reason = "the word list " + platform::Printable(path) + " holds no word";
+    // A cut or damaged list would give shorter passphrases than the help promises, or the same word again.
+    std::vector<std::string> distinct = words;
+    std::sort(distinct.begin(), distinct.end());
+    const auto count = static_cast<std::size_t>(std::unique(distinct.begin(), distinct.end()) - distinct.begin());
+    if (count != kWordListSize || words.size() != kWordListSize) {
+        reason = "the word list " + platform::Printable(path) + " holds ";
+        if (count == words.size())
+            reason += std::to_string(count) + " distinct " + (count == 1 ? "word" : "words");
+        else
+            reason += std::to_string(words.size()) + " words, " + std::to_string(count) + " of them distinct";
+        reason += ", not " + std::to_string(kWordListSize) + (count == words.size() ? "" : " distinct words");
+        return {};
+    }
     return words;
 }
 

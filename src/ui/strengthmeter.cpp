@@ -26,12 +26,9 @@ QColor stepColour(int score)
     return QColor(colours.at(static_cast<std::size_t>(score)));
 }
 
-// The longest lines an estimate gives, so the meter keeps its height while the user types.
-constexpr std::array<const char*, 3> kLongestLines = {
-    "Very weak: guessed in less than a second by one graphics card.",
-    "Good: guessed in about 100 thousand years by one graphics card.",
-    "Strong: guessed in more than a trillion years by one graphics card.",
-};
+// Times whose texts are among the longest an estimate gives: with every step's name, they decide the
+// meter's height, so it does not change while the user types.
+constexpr std::array<double, 4> kLongTimes = {0.5, 3.0e12, 3.0e14, 1.0e30};
 
 } // namespace
 
@@ -75,10 +72,11 @@ TStrengthMeter::TStrengthMeter(int width, QWidget* parent)
     line_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     bar_->setGeometry(0, 0, width, kBarHeight);
     int lineHeight = 0;
-    for (const char* longest : kLongestLines) {
-        line_->setText(QString::fromUtf8(longest));
-        lineHeight = std::max(lineHeight, line_->heightForWidth(width));
-    }
+    for (int score = kWeakestScore; score <= kStrongScore; ++score)
+        for (const double seconds : kLongTimes) {
+            line_->setText(QString::fromStdString(StrengthText(score, seconds)));
+            lineHeight = std::max(lineHeight, line_->heightForWidth(width));
+        }
     line_->clear();
     line_->setGeometry(0, kBarHeight + kLineGap, width, lineHeight);
     setFixedSize(width, kBarHeight + kLineGap + lineHeight);

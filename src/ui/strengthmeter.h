@@ -1,5 +1,5 @@
 // The strength estimate under the first password field of an encryption: a bar of five steps and one line
-// saying how long a graphics card takes to guess the password.
+// saying how long one current graphics card takes to guess the password.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
