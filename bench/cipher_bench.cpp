@@ -128,7 +128,7 @@ int main(int argc, char** argv)
         if (keyCipher > 0)
             std::printf("%-12s %11.1f us %16s %8s %8s\n", "KeyCipher", keyCipher / 1e3, "-", "-", "report");
         // The check KeyCipher makes: the key schedule, the initial vector and all four blocks of the check block.
-        constexpr double checkBlocks = tazen::kKeyScheduleBlocks + 1 + tazen::kCheckBlockSize / 8;
+        constexpr double checkBlocks = tazen::kKeyScheduleBlocks + 1 + tazen::kCheckBlockSize / 8.0;
         const double bcrypt = results.Nanoseconds("Bcrypt5/libxcrypt");
         if (keyCipher > 0 && bcrypt > 0)
             std::printf("\n%-12s %11.1f us  bcrypt cost 5 %9.1f us %7.1fx  predicted by blocks %.0f / %.0f = %.1fx\n",
