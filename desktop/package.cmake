@@ -26,8 +26,9 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # Help > TaZEN Help opens the help page with xdg-open. Only suggested: a desktop has it, and as a
 # recommendation apt would bring a dozen packages (a terminal among them) that a removal leaves behind.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xdg-utils")
-# GNOME Files shows the actions through its python extensions.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "python3-nautilus")
+# GNOME Files shows the actions through its python extensions; Qt's own translations give the standard
+# buttons and dialogs in the window's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "python3-nautilus, qt6-translations-l10n")
 # The login step that merges the Thunar actions into each user's own uca.xml (Thunar reads no other file
 # once a user has one) is the package's one file in /etc.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_CURRENT_LIST_DIR}/conffiles)

@@ -113,7 +113,7 @@ void shredDialogs()
 void scanDialogs()
 {
     std::unique_ptr<TscanDialog> scanDialog;
-    ShowScanDialog(scanDialog, kScanCaptionEncrypt);
+    ShowScanDialog(scanDialog, ScanCaption(false));
     SetScanText(*scanDialog, QStringLiteral("/home/user/Documents/"));
     save(*scanDialog, QStringLiteral("scan-scanning"));
     SetScanText(*scanDialog, QStringLiteral("Please wait..."));

@@ -5,6 +5,7 @@
 #include "ui/endsignals.h"
 #include "ui/interaction.h"
 #include "ui/secondstart.h"
+#include "ui/translations.h"
 
 #include <QApplication>
 
@@ -79,6 +80,7 @@ int main(int argc, char** argv)
     releaseStartupMessages();
 
     QApplication::setApplicationName(QStringLiteral("TaZEN"));
+    tazen::InstallTranslations();
     QGuiApplication::setDesktopFileName(QStringLiteral("io.codeberg.tazen"));
     // The dialogs are windows of their own; the program ends with the main window, not with the last one.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -353,7 +353,8 @@ int shredFiles(const Options& options, cli::TerminalFrontend& frontend)
         if (overwritten && !report.deleted)
             frontend.Say(name + " was overwritten but could not be deleted");
         else if (overwritten && report.copyOnWrite)
-            frontend.Say(name + " was overwritten and deleted, but not thoroughly shredded.\n\r" + kCopyOnWriteReason);
+            frontend.Say(name + " was overwritten and deleted, but not thoroughly shredded.\n\r" +
+                         Text(kCopyOnWriteReason));
         if (!overwritten || !report.deleted || report.copyOnWrite)
             code = kExitFailed;
     }

@@ -20,7 +20,7 @@ int CheckPasswordStrength(const char* password, std::optional<int> minimum, bool
     std::fprintf(stderr,
                  "tazen-cli: --min-strength %d asks for %s or stronger; nothing was encrypted "
                  "('tazen-cli passphrase' makes a strong password)\n",
-                 *minimum, StrengthName(*minimum));
+                 *minimum, StrengthName(*minimum).c_str());
     return kExitUsage;
 }
 

@@ -242,12 +242,12 @@ void TerminalFrontend::hideShred()
 
 void TerminalFrontend::ShredStarted(const std::string& name)
 {
-    showShred(kShredHead, name);
+    showShred(Text(kShredHead), name);
 }
 
 void TerminalFrontend::ExecutableStarted(const std::string& name)
 {
-    showShred(kExecutableHead, name);
+    showShred(Text(kExecutableHead), name);
 }
 
 void TerminalFrontend::ShredPass(int pass, int passes)

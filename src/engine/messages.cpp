@@ -16,14 +16,15 @@ std::string withReason(const std::string& text, ErrorCode error)
 // The window's wording for a file it cannot open, which gives no reason.
 std::string openFailureText(const std::string& name)
 {
-    return "Could not open source file: \"" + name +
-           "\"\n\rThis could happen if the file is write-protected.\n\rRemove the write-protection and try again.";
+    return Text(TAZEN_TEXT("Messages", "Could not open source file: \"%1\"\n\rThis could happen if the file is "
+                                       "write-protected.\n\rRemove the write-protection and try again."),
+                {name});
 }
 
 // A read-back that failed says why, as a failed read does; one that read different bytes has no reason to give.
-std::string verifyFailureText(const char* failure, const std::string& name, ErrorCode error)
+std::string verifyFailureText(const MarkedText& failure, const std::string& name, ErrorCode error)
 {
-    const std::string text = failure + name;
+    const std::string text = Text(failure, {name});
     return error != 0 ? withReason(text, error) : text;
 }
 
@@ -39,27 +40,30 @@ std::string MessageText(const RunOutcome& outcome)
         return {};
     case Failure::CannotOpen:
         // Decryption names the file alone once the pre-check has passed it.
-        return outcome.inPreCheck || encrypting ? openFailureText(file) : "Could not open source file: " + file;
+        return outcome.inPreCheck || encrypting
+                   ? openFailureText(file)
+                   : Text(TAZEN_TEXT("Messages", "Could not open source file: %1"), {file});
     case Failure::TooShort:
-        return "The file is too short to be a TaZEN encrypted file: " + file;
+        return Text(TAZEN_TEXT("Messages", "The file is too short to be a TaZEN encrypted file: %1"), {file});
     case Failure::NameTooLong:
-        return withReason("Could not create destination file: " + file, outcome.error);
+        return withReason(Text(TAZEN_TEXT("Messages", "Could not create destination file: %1"), {file}), outcome.error);
     case Failure::WrongPassword:
-        return "Wrong password for the file: " + file;
+        return Text(TAZEN_TEXT("Messages", "Wrong password for the file: %1"), {file});
     case Failure::CannotCreate:
-        return "Could not create destination file: " + file;
+        return Text(TAZEN_TEXT("Messages", "Could not create destination file: %1"), {file});
     case Failure::Read:
-        return withReason("Could not read the file: " + file, outcome.error);
+        return withReason(Text(TAZEN_TEXT("Messages", "Could not read the file: %1"), {file}), outcome.error);
     case Failure::Write:
-        return withReason("Could not write the file: " + file, outcome.error);
+        return withReason(Text(TAZEN_TEXT("Messages", "Could not write the file: %1"), {file}), outcome.error);
     case Failure::Verify:
         return verifyFailureText(encrypting ? kVerifyFailure : kDecryptedVerifyFailure, file, outcome.error);
     case Failure::Delete:
-        return "Could not delete the file: " + file;
+        return Text(TAZEN_TEXT("Messages", "Could not delete the file: %1"), {file});
     case Failure::ChangedWhileRead:
-        return "Source file " + file + " changed while it was read.";
+        return Text(TAZEN_TEXT("Messages", "Source file %1 changed while it was read."), {file});
     case Failure::Cancelled:
-        return std::string(encrypting ? kEncryptionCanceled : kDecryptionCanceled);
+        return encrypting ? Text(TAZEN_TEXT("Messages", "Encryption canceled"))
+                          : Text(TAZEN_TEXT("Messages", "Decryption canceled"));
     }
     return {};
 }
@@ -69,9 +73,9 @@ std::string DisposalWarningText(const std::string& name, DisposalResult result, 
     const std::string secondLine = reason.empty() ? "" : "\n\r" + reason;
     switch (result) {
     case NotDeleted:
-        return "Source file " + name + " not deleted." + secondLine;
+        return Text(TAZEN_TEXT("Messages", "Source file %1 not deleted."), {name}) + secondLine;
     case NotShredded:
-        return "Source file " + name + " not thoroughly shredded." + secondLine;
+        return Text(TAZEN_TEXT("Messages", "Source file %1 not thoroughly shredded."), {name}) + secondLine;
     case Done:
         break;
     }
@@ -80,22 +84,23 @@ std::string DisposalWarningText(const std::string& name, DisposalResult result, 
 
 std::string ExecutableFailureText(const std::string& name)
 {
-    return "An error occured while creating " + name + " executable.";
+    return Text(TAZEN_TEXT("Messages", "An error occured while creating %1 executable."), {name});
 }
 
 std::string OverwriteFailureText(const std::string& name)
 {
-    return "Could not over-write the file: " + name;
+    return Text(TAZEN_TEXT("Messages", "Could not over-write the file: %1"), {name});
 }
 
 std::string RunTitle(Direction direction)
 {
-    return direction == Direction::Encrypt ? "Encrypting" : "Decrypting";
+    return direction == Direction::Encrypt ? Text(TAZEN_TEXT("Messages", "Encrypting"))
+                                           : Text(TAZEN_TEXT("Messages", "Decrypting"));
 }
 
 std::string ShredPassCaption(int pass, int passes)
 {
-    return "Pass " + std::to_string(pass) + " of " + std::to_string(passes);
+    return Text(TAZEN_TEXT("Messages", "Pass %1 of %2"), {std::to_string(pass), std::to_string(passes)});
 }
 
 } // namespace tazen

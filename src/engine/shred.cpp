@@ -123,14 +123,14 @@ DisposalResult shredSource(const platform::Entry& source, Frontend& frontend, co
 {
     const ShredOutcome shred = ShredFile(source, frontend, &named);
     if (shred.otherLinks && reason)
-        *reason = kOtherLinksReason;
+        *reason = Text(kOtherLinksReason);
     if (!shred.overwritten)
         return NotShredded;
     if (!shred.deleted)
         return NotDeleted;
     if (shred.copyOnWrite) {
         if (reason)
-            *reason = kCopyOnWriteReason;
+            *reason = Text(kCopyOnWriteReason);
         return NotShredded;
     }
     return Done;
@@ -170,7 +170,7 @@ DisposalResult DisposeSourceFile(const platform::Entry& source, Frontend& fronte
     // Deleting one name leaves the data under the others; overwriting it destroys what they hold.
     if (named.links > 1) {
         if (reason)
-            *reason = kOtherLinksReason;
+            *reason = Text(kOtherLinksReason);
         return refusal(choice);
     }
     if (choice == SourceFiles::Delete)

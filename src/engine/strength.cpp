@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/strength.h"
 
+#include "base/texts.h"
 #include "engine/passphrase.h"
 #include "platform/folders.h"
 
@@ -27,49 +28,54 @@ constexpr double kYear = 365 * kDay;
 // as strong, and four of them (2^51.7) as weak.
 constexpr std::array<double, kStrongScore> kStepStarts = {3.6e13, 3.1536e17, 3.1536e20, 3.1536e22};
 
-std::string counted(double amount, const char* unit)
+// A count of units: one unit's text for exactly one, the other's for more. Numbers are written without
+// separators, so no locale's grouping is wanted.
+std::string counted(double amount, const MarkedText& one, const MarkedText& more)
 {
     const long long whole = std::max(1LL, std::llround(amount));
-    return "about " + std::to_string(whole) + " " + unit + (whole == 1 ? "" : "s");
-}
-
-std::string countedYears(double years, double scale, const char* word)
-{
-    return "about " + std::to_string(std::max(1LL, std::llround(years / scale))) + " " + word + " years";
+    return Text(whole == 1 ? one : more, {std::to_string(whole)});
 }
 
 } // namespace
 
-const char* StrengthName(int score)
+std::string StrengthName(int score)
 {
-    static constexpr std::array<const char*, kStrongScore + 1> names = {"Very weak", "Weak", "Fair", "Good", "Strong"};
-    return names.at(static_cast<std::size_t>(std::clamp(score, kWeakestScore, kStrongScore)));
+    static constexpr std::array<MarkedText, kStrongScore + 1> names = {
+        TAZEN_TEXT("Strength", "Very weak"), TAZEN_TEXT("Strength", "Weak"), TAZEN_TEXT("Strength", "Fair"),
+        TAZEN_TEXT("Strength", "Good"), TAZEN_TEXT("Strength", "Strong")};
+    return Text(names.at(static_cast<std::size_t>(std::clamp(score, kWeakestScore, kStrongScore))));
 }
 
 std::string GuessingTime(double seconds)
 {
     if (!(seconds >= 1))
-        return "less than a second";
+        return Text(TAZEN_TEXT("Strength", "less than a second"));
     if (seconds < kMinute - 0.5)
-        return counted(seconds, "second");
+        return counted(seconds, TAZEN_TEXT("Strength", "about %1 second"), TAZEN_TEXT("Strength", "about %1 seconds"));
     if (seconds < kHour - kMinute / 2)
-        return counted(seconds / kMinute, "minute");
+        return counted(seconds / kMinute, TAZEN_TEXT("Strength", "about %1 minute"),
+                       TAZEN_TEXT("Strength", "about %1 minutes"));
     if (seconds < kDay - kHour / 2)
-        return counted(seconds / kHour, "hour");
+        return counted(seconds / kHour, TAZEN_TEXT("Strength", "about %1 hour"),
+                       TAZEN_TEXT("Strength", "about %1 hours"));
     if (seconds < kMonth - kDay / 2)
-        return counted(seconds / kDay, "day");
+        return counted(seconds / kDay, TAZEN_TEXT("Strength", "about %1 day"), TAZEN_TEXT("Strength", "about %1 days"));
     if (seconds < kYear - kMonth / 2)
-        return counted(seconds / kMonth, "month");
+        return counted(seconds / kMonth, TAZEN_TEXT("Strength", "about %1 month"),
+                       TAZEN_TEXT("Strength", "about %1 months"));
     const double years = seconds / kYear;
     if (years < 999.5)
-        return counted(years, "year");
+        return counted(years, TAZEN_TEXT("Strength", "about %1 year"), TAZEN_TEXT("Strength", "about %1 years"));
     if (years < 999.5e3)
-        return countedYears(years, 1e3, "thousand");
+        return counted(years / 1e3, TAZEN_TEXT("Strength", "about %1 thousand years"),
+                       TAZEN_TEXT("Strength", "about %1 thousand years"));
     if (years < 999.5e6)
-        return countedYears(years, 1e6, "million");
+        return counted(years / 1e6, TAZEN_TEXT("Strength", "about %1 million years"),
+                       TAZEN_TEXT("Strength", "about %1 million years"));
     if (years < 999.5e9)
-        return countedYears(years, 1e9, "billion");
-    return "more than a trillion years";
+        return counted(years / 1e9, TAZEN_TEXT("Strength", "about %1 billion years"),
+                       TAZEN_TEXT("Strength", "about %1 billion years"));
+    return Text(TAZEN_TEXT("Strength", "more than a trillion years"));
 }
 
 KnownWords::KnownWords(const std::vector<std::string>& passphraseWords)
@@ -109,8 +115,8 @@ StrengthEstimate EstimateStrength(const char* password, KnownWords& known)
 
 std::string StrengthText(int score, double seconds)
 {
-    return std::string(StrengthName(score)) + ": guessed in " + GuessingTime(seconds) +
-           " by one current graphics card.";
+    return Text(TAZEN_TEXT("Strength", "%1: guessed in %2 by one current graphics card."),
+                {StrengthName(score), GuessingTime(seconds)});
 }
 
 StrengthEstimate EstimateStrength(const char* password)

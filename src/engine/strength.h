@@ -67,7 +67,7 @@ StrengthEstimate EstimateStrength(const char* password);
 StrengthEstimate EstimateStrength(const char* password, KnownWords& known);
 
 // "Very weak", "Weak", "Fair", "Good" or "Strong".
-const char* StrengthName(int score);
+std::string StrengthName(int score);
 // The line the estimate says: "Weak: guessed in about 4 months by one current graphics card."
 std::string StrengthText(int score, double seconds);
 // "about 3 hours", "less than a second", "more than a trillion years".

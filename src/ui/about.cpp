@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFrame>
 #include <QGridLayout>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPushButton>
 
@@ -19,21 +20,24 @@ namespace tazen {
 
 QString ProductVersionText()
 {
-    return QStringLiteral("Version 0.9 English");
+    return TAboutBox::tr("Version 0.9 English");
 }
 
 QString MemoryText(std::uint64_t kilobytes)
 {
-    QString text = QString::number(kilobytes);
-    text.insert(std::max<qsizetype>(0, text.size() - 3), QLatin1Char(' '));
-    return text + QStringLiteral(" KB");
+    // Without a locale, the thousands stand apart by a space, as the about box always wrote them.
+    const QLocale locale;
+    QString number = locale.toString(static_cast<qulonglong>(kilobytes));
+    if (locale.language() == QLocale::C)
+        number.insert(std::max<qsizetype>(0, number.size() - 3), QLatin1Char(' '));
+    return TAboutBox::tr("%1 KB").arg(number);
 }
 
 void OpenHelpFile(Interaction& interaction, QWidget* owner)
 {
     const QString path = QFile::decodeName(QByteArray::fromStdString(platform::ExecutableFolder() + kHelpFileName));
     if (!interaction.ShellOpen(path))
-        interaction.MessageBox(owner, BoxKind::Plain, QStringLiteral("Could not open helpfile: ") + path);
+        interaction.MessageBox(owner, BoxKind::Plain, TAboutBox::tr("Could not open helpfile: %1").arg(path));
 }
 
 namespace {
@@ -142,29 +146,29 @@ TAboutBox::TAboutBox(Interaction& interaction, QWidget* parent)
                           Qt::CustomizeWindowHint),
       interaction_(interaction)
 {
-    setWindowTitle(QStringLiteral("About TaZEN"));
+    setWindowTitle(tr("About TaZEN"));
 
     lblAppName_ = label(QStringLiteral("lblAppName"), QStringLiteral("TaZEN"), this);
     lblAppName_->setFont(appNameFont());
     lblVersion_ = label(QStringLiteral("lblVersion"), ProductVersionText(), this);
-    QLabel* lblMaker = label(QStringLiteral("lblMaker"), QStringLiteral("TaZEN for Linux"), this);
-    QLabel* lblLicence = label(QStringLiteral("lblLicence"),
-                               QStringLiteral("Free software under the GNU GPL, version 3 or later"), this);
-    QLabel* Label10 = label(QStringLiteral("Label10"), QStringLiteral("Feed-back:"), this);
+    QLabel* lblMaker = label(QStringLiteral("lblMaker"), tr("TaZEN for Linux"), this);
+    QLabel* lblLicence =
+        label(QStringLiteral("lblLicence"), tr("Free software under the GNU GPL, version 3 or later"), this);
+    QLabel* Label10 = label(QStringLiteral("Label10"), tr("Feed-back:"), this);
     Label5_ = new TLinkLabel(QString::fromLatin1(kFeedbackAddress), this);
     Label5_->setObjectName(QStringLiteral("Label5"));
-    QLabel* Label11 = label(QStringLiteral("Label11"), QStringLiteral("Updates:"), this);
+    QLabel* Label11 = label(QStringLiteral("Label11"), tr("Updates:"), this);
     Label9_ = new TLinkLabel(QString::fromLatin1(kUpdatesAddress), this);
     Label9_->setObjectName(QStringLiteral("Label9"));
     QFrame* rule = horizontalRule(QStringLiteral("Bevel1"), this);
     lblPlatform_ = label(QStringLiteral("lblPlatform"), QStringLiteral("lblPlatform"), this);
     lblOS_ = label(QStringLiteral("lblOS"), QStringLiteral("lblOS"), this);
     lblAddInfo_ = label(QStringLiteral("lblAddInfo"), QStringLiteral("lblAddInfo"), this);
-    QLabel* Label7 = label(QStringLiteral("Label7"), QStringLiteral("Total physical memory:"), this);
+    QLabel* Label7 = label(QStringLiteral("Label7"), tr("Total physical memory:"), this);
     lblTotMem_ = label(QStringLiteral("lblTotMem"), QStringLiteral("lblTotMem"), this);
-    QLabel* Label6 = label(QStringLiteral("Label6"), QStringLiteral("Available physical memory:"), this);
+    QLabel* Label6 = label(QStringLiteral("Label6"), tr("Available physical memory:"), this);
     lblAvailMem_ = label(QStringLiteral("lblAvailMem"), QStringLiteral("lblAvailMem"), this);
-    OKButton_ = new QPushButton(QStringLiteral("OK"), this);
+    OKButton_ = new QPushButton(tr("OK"), this);
     OKButton_->setObjectName(QStringLiteral("OKButton"));
     OKButton_->setDefault(true);
     OKButton_->setMinimumSize(75, 25);
@@ -204,7 +208,7 @@ void TAboutBox::FormShow()
 {
     const platform::SystemVersion version = platform::GetSystemVersion();
     lblPlatform_->setText(QString::fromStdString(version.family));
-    lblOS_->setText(QStringLiteral("%1.%2 (Build %3)").arg(version.major).arg(version.minor).arg(version.build));
+    lblOS_->setText(tr("%1.%2 (Build %3)").arg(version.major).arg(version.minor).arg(version.build));
     lblAddInfo_->setText(QString::fromUtf8(version.additional));
     // Without /proc/meminfo the memory labels keep what they said.
     if (platform::MemoryStatus memory; platform::GetMemoryStatus(memory) == 0) {

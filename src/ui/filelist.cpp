@@ -62,11 +62,11 @@ QVariant TFileListModel::headerData(int section, Qt::Orientation orientation, in
     if (role == Qt::DisplayRole) {
         switch (section) {
         case ColumnName:
-            return QStringLiteral("Name");
+            return tr("Name");
         case ColumnSize:
-            return QStringLiteral("Size");
+            return tr("Size");
         case ColumnStatus:
-            return QStringLiteral("Status");
+            return tr("Status");
         default:
             return {};
         }

@@ -6,6 +6,7 @@
 #include "ui/main.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 
 #include <utility>
 
@@ -24,9 +25,10 @@ void endProgram(TForm1& form)
 QString nothingFound(bool decrypt, const std::string& folder, bool recursive)
 {
     if (!decrypt)
-        return QStringLiteral("No files found for encryption in ") + FileNameText(folder);
-    return QStringLiteral("No TaZEN encrypted files found in ") + FileNameText(folder) +
-           (recursive ? QStringLiteral(" or its sub directories.") : QString());
+        return TForm1::tr("No files found for encryption in %1").arg(FileNameText(folder));
+    return recursive
+               ? TForm1::tr("No TaZEN encrypted files found in %1 or its sub directories.").arg(FileNameText(folder))
+               : TForm1::tr("No TaZEN encrypted files found in %1").arg(FileNameText(folder));
 }
 
 // The walk of a folder add, with its question before a whole file system is encrypted.
@@ -35,9 +37,9 @@ FolderAdd findFiles(TForm1& form, const std::string& folder, bool recursive, boo
     Interaction& interaction = form.UserInteraction();
     const auto confirmWholeFileSystem = [&] {
         return interaction.MessageBox(form.DialogOwner(), BoxKind::Confirm,
-                                      QStringLiteral("You have choosen to add all files on ") + FileNameText(folder) +
-                                          QStringLiteral(" for encryption.\n\rThis might take a while, do you wish "
-                                                         "to continue?"),
+                                      TForm1::tr("You have choosen to add all files on %1 for encryption.\n\rThis "
+                                                 "might take a while, do you wish to continue?")
+                                          .arg(FileNameText(folder)),
                                       BoxButtons::OkCancel) == BoxAnswer::Ok;
     };
     FolderScan scan(form.ScanDialog(), interaction, form.DialogOwner());
@@ -76,8 +78,7 @@ void AddFolderForEncryption(TForm1& form, const std::string& folder, bool Recurs
 std::optional<bool> AskIncludeSubFolders(TForm1& form, const std::string& folder)
 {
     switch (form.UserInteraction().MessageBox(form.DialogOwner(), BoxKind::Confirm,
-                                              QStringLiteral("Include sub directories for ") + FileNameText(folder) +
-                                                  QLatin1Char('?'),
+                                              TForm1::tr("Include sub directories for %1?").arg(FileNameText(folder)),
                                               BoxButtons::YesNoCancel)) {
     case BoxAnswer::Yes:
         return true;
@@ -109,13 +110,13 @@ FolderAdd FolderScan::FindFiles(const std::string& folder, bool Recursive, bool 
     FolderAdd add = walk.AddFolder(folder, Recursive, Decrypt, [&](bool wholeFileSystem) {
         if (wholeFileSystem && !confirmWholeFileSystem())
             return false;
-        ShowScanDialog(scanDialog_, Decrypt ? kScanCaptionDecrypt : kScanCaptionEncrypt, owner_);
+        ShowScanDialog(scanDialog_, ScanCaption(Decrypt), owner_);
         return true;
     });
     if (!Recursive || add.stopped)
         return add;
     reportUnreachable(walk);
-    SetScanText(*scanDialog_, QStringLiteral("Please wait..."));
+    SetScanText(*scanDialog_, TForm1::tr("Please wait..."));
     QCoreApplication::processEvents();
     return add;
 }
@@ -141,10 +142,11 @@ void FolderScan::reportUnreachable(const FolderWalk& walk)
     if (count == 1) {
         text = named(walk.Unreachable().front());
     } else {
-        text = QString::number(count) +
-               QStringLiteral(" entries were not added: their paths are longer than the system allows.");
+        text = TForm1::tr("%1 entries were not added: their paths are longer than the system allows.")
+                   .arg(QLocale().toString(static_cast<qulonglong>(count)));
         if (count > walk.Unreachable().size())
-            text += QStringLiteral(" The first %1 of them:").arg(walk.Unreachable().size());
+            text += TForm1::tr(" The first %1 of them:")
+                        .arg(QLocale().toString(static_cast<qulonglong>(walk.Unreachable().size())));
         for (const UnreachableEntry& entry : walk.Unreachable())
             text += QStringLiteral("\n\r") + named(entry);
     }

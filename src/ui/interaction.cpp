@@ -25,13 +25,13 @@ BoxLook lookOf(BoxKind kind)
 {
     switch (kind) {
     case BoxKind::Information:
-        return {QMessageBox::Information, "Information"};
+        return {QMessageBox::Information, QT_TRANSLATE_NOOP("Interaction", "Information")};
     case BoxKind::Error:
-        return {QMessageBox::Critical, "Error"};
+        return {QMessageBox::Critical, QT_TRANSLATE_NOOP("Interaction", "Error")};
     case BoxKind::Confirm:
-        return {QMessageBox::Question, "Confirm"};
+        return {QMessageBox::Question, QT_TRANSLATE_NOOP("Interaction", "Confirm")};
     case BoxKind::Warning:
-        return {QMessageBox::Warning, "Warning"};
+        return {QMessageBox::Warning, QT_TRANSLATE_NOOP("Interaction", "Warning")};
     case BoxKind::Plain:
         return {QMessageBox::NoIcon, "TaZEN"};
     case BoxKind::ApplicationError:
@@ -80,7 +80,8 @@ constexpr int kOpenerPatienceMs = 3'000;
 BoxAnswer DesktopInteraction::MessageBox(QWidget* owner, BoxKind kind, const QString& text, BoxButtons buttons)
 {
     const BoxLook look = lookOf(kind);
-    QMessageBox box(look.icon, QString::fromLatin1(look.caption), text, buttonsOf(buttons), owner);
+    QMessageBox box(look.icon, QCoreApplication::translate("Interaction", look.caption), text, buttonsOf(buttons),
+                    owner);
     // File names are shown as they are, never read as markup.
     box.setTextFormat(Qt::PlainText);
     if (buttons == BoxButtons::OkCancel || buttons == BoxButtons::YesNoCancel)

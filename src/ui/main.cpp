@@ -31,6 +31,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -51,12 +52,25 @@ namespace tazen {
 
 namespace {
 
-const QString kAllFilesFilter = QStringLiteral("All files (*.*)|*.*");
-const QString kEncryptedFilesFilter = QStringLiteral("Encrypted files (*.TaZEN *.TaZEN.exe)|*.TaZEN;*.TaZEN.exe");
+QString allFilesFilter()
+{
+    return TForm1::tr("All files (*.*)|*.*");
+}
+
+QString encryptedFilesFilter()
+{
+    return TForm1::tr("Encrypted files (*.TaZEN *.TaZEN.exe)|*.TaZEN;*.TaZEN.exe");
+}
 constexpr int kFixedColumnWidth = 100;
-const QString kUnencrypted = QStringLiteral("Unencrypted");
+QString unencrypted()
+{
+    return TForm1::tr("Unencrypted");
+}
 // What the Status column may say; it is made wide enough for the widest of them.
-const QString kStatusTexts[] = {kUnencrypted, QStringLiteral("Encrypted"), QStringLiteral("encrypted")};
+QStringList statusTexts()
+{
+    return {unencrypted(), TForm1::tr("Encrypted"), TForm1::tr("encrypted")};
+}
 
 // The status bar as a screen reader meets it: its texts, without the size grip, which has no role a reader
 // knows and says nothing the window's own frame does not.
@@ -101,7 +115,7 @@ QAccessibleInterface* statusBarAccessibleFactory(const QString& className, QObje
 // A file's length in whole KB.
 QString sizeText(std::int64_t size)
 {
-    return QString::number(size / 1024) + QStringLiteral(" KB");
+    return TForm1::tr("%1 KB").arg(QLocale().toString(size / 1024));
 }
 
 // The local file names a drop carries, as their bytes: the raw percent-encoding is decoded by hand, since
@@ -121,16 +135,16 @@ QString originalsText(SourceFiles disposal)
     QString text;
     switch (disposal) {
     case SourceFiles::Leave:
-        text = QStringLiteral("The original files will be kept.");
+        text = TForm1::tr("The original files will be kept.");
         break;
     case SourceFiles::Delete:
-        text = QStringLiteral("The original files will be deleted.");
+        text = TForm1::tr("The original files will be deleted.");
         break;
     case SourceFiles::Shred:
-        text = QStringLiteral("The original files will be shredded.");
+        text = TForm1::tr("The original files will be shredded.");
         break;
     }
-    return text + QStringLiteral(" Settings chooses what becomes of them.");
+    return text + TForm1::tr(" Settings chooses what becomes of them.");
 }
 
 BoxKind boxKindOf(MessageKind kind)
@@ -144,9 +158,9 @@ const char* const kSwitchDecrypt = "/d";
 std::optional<QString> notTakenBecause(bool encrypt, const std::string& name)
 {
     if (!platform::ExistsAsFile(name))
-        return QStringLiteral(" was not found, or is not a file.");
+        return TForm1::tr(" was not found, or is not a file.");
     if (encrypt == IsEncryptedNameIgnoringCase(name))
-        return encrypt ? QStringLiteral(" is encrypted already.") : QStringLiteral(" is not a TaZEN encrypted file.");
+        return encrypt ? TForm1::tr(" is encrypted already.") : TForm1::tr(" is not a TaZEN encrypted file.");
     return std::nullopt;
 }
 
@@ -186,48 +200,48 @@ TForm1::~TForm1() = default;
 
 void TForm1::createMenus()
 {
-    QMenu* arkiv1 = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu* arkiv1 = menuBar()->addMenu(tr("&File"));
     arkiv1->setObjectName(QStringLiteral("Arkiv1"));
-    kryptera1_ = arkiv1->addAction(QStringLiteral("&Encrypt"), this, &TForm1::kryptera1Click);
+    kryptera1_ = arkiv1->addAction(tr("&Encrypt"), this, &TForm1::kryptera1Click);
     kryptera1_->setObjectName(QStringLiteral("kryptera1"));
     kryptera1_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
     kryptera1_->setCheckable(true);
-    dekryptera1_ = arkiv1->addAction(QStringLiteral("&Decrypt"), this, &TForm1::Dekryptera1Click);
+    dekryptera1_ = arkiv1->addAction(tr("&Decrypt"), this, &TForm1::Dekryptera1Click);
     dekryptera1_->setObjectName(QStringLiteral("Dekryptera1"));
     dekryptera1_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     dekryptera1_->setCheckable(true);
     arkiv1->addSeparator();
-    avsluta1_ = arkiv1->addAction(QStringLiteral("&Exit"), this, &TForm1::Avsluta1Click);
+    avsluta1_ = arkiv1->addAction(tr("&Exit"), this, &TForm1::Avsluta1Click);
     avsluta1_->setObjectName(QStringLiteral("Avsluta1"));
     avsluta1_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
 
-    QMenu* hjlp1 = menuBar()->addMenu(QStringLiteral("&Help"));
+    QMenu* hjlp1 = menuBar()->addMenu(tr("&Help"));
     hjlp1->setObjectName(QStringLiteral("Hjlp1"));
-    tazenHjlp1_ = hjlp1->addAction(QStringLiteral("&TaZEN Help"), this, &TForm1::TaZENHjlp1Click);
+    tazenHjlp1_ = hjlp1->addAction(tr("&TaZEN Help"), this, &TForm1::TaZENHjlp1Click);
     tazenHjlp1_->setObjectName(QStringLiteral("TaZENHjlp1"));
     hjlp1->addSeparator();
-    om1_ = hjlp1->addAction(QStringLiteral("&About..."), this, &TForm1::Om1Click);
+    om1_ = hjlp1->addAction(tr("&About..."), this, &TForm1::Om1Click);
     om1_->setObjectName(QStringLiteral("Om1"));
 }
 
 void TForm1::createToolBar()
 {
     // The title names the bar to a screen reader.
-    QToolBar* toolBar = addToolBar(QStringLiteral("Commands"));
+    QToolBar* toolBar = addToolBar(tr("Commands"));
     toolBar->setObjectName(QStringLiteral("ToolBar1"));
     // The button that shows the commands a narrow window has no room for.
     if (auto* more = toolBar->findChild<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
-        more->setAccessibleName(QStringLiteral("More commands"));
+        more->setAccessibleName(tr("More commands"));
     toolBar->setMovable(false);
     toolBar->setFloatable(false);
     toolBar->toggleViewAction()->setEnabled(false);
     toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
-    const auto button = [&](const char* name, const char* caption, const char* hint, Glyph glyph,
+    const auto button = [&](const char* name, const QString& caption, const QString& hint, Glyph glyph,
                             void (TForm1::*handler)()) {
         auto* created = new QToolButton(toolBar);
         created->setObjectName(QLatin1String(name));
-        created->setText(QString::fromUtf8(caption));
-        created->setToolTip(QString::fromUtf8(hint));
+        created->setText(caption);
+        created->setToolTip(hint);
         created->setIcon(GlyphIcon(glyph));
         created->setIconSize(QSize(32, 32));
         created->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -237,13 +251,16 @@ void TForm1::createToolBar()
         connect(created, &QToolButton::clicked, this, handler);
         return created;
     };
-    btnAdd_ =
-        button("btnAdd", "&Add", "Lägg till filer för kryptering eller dekryptering", Glyph::Add, &TForm1::btnAddClick);
-    btnRemove_ = button("btnRemove", "&Remove", "Ta bort markerade filer", Glyph::Remove, &TForm1::btnRemoveClick);
-    btnEncrypt_ = button("btnEncrypt", "&Encrypt", "Kryptera valda filer", Glyph::Encrypt, &TForm1::btnEncryptClick);
-    btnDecrypt_ = button("btnDecrypt", "&Decrypt", "Dekryptera valda filer", Glyph::Decrypt, &TForm1::btnDecryptClick);
+    btnAdd_ = button("btnAdd", tr("&Add"), tr("Lägg till filer för kryptering eller dekryptering"), Glyph::Add,
+                     &TForm1::btnAddClick);
+    btnRemove_ =
+        button("btnRemove", tr("&Remove"), tr("Ta bort markerade filer"), Glyph::Remove, &TForm1::btnRemoveClick);
+    btnEncrypt_ =
+        button("btnEncrypt", tr("&Encrypt"), tr("Kryptera valda filer"), Glyph::Encrypt, &TForm1::btnEncryptClick);
+    btnDecrypt_ =
+        button("btnDecrypt", tr("&Decrypt"), tr("Dekryptera valda filer"), Glyph::Decrypt, &TForm1::btnDecryptClick);
     btnSettings_ =
-        button("btnSettings", "&Settings", "Ändra inställningar", Glyph::Settings, &TForm1::btnSettingsClick);
+        button("btnSettings", tr("&Settings"), tr("Ändra inställningar"), Glyph::Settings, &TForm1::btnSettingsClick);
     btnEncrypt_->setEnabled(false);
     btnDecrypt_->setEnabled(false);
 }
@@ -252,7 +269,7 @@ void TForm1::createList()
 {
     lstVfiles_ = new QTreeView(this);
     lstVfiles_->setObjectName(QStringLiteral("lstVfiles"));
-    lstVfiles_->setAccessibleName(QStringLiteral("Files"));
+    lstVfiles_->setAccessibleName(tr("Files"));
     lstVfiles_->setModel(files_);
     lstVfiles_->setRootIsDecorated(false);
     lstVfiles_->setItemsExpandable(false);
@@ -275,7 +292,7 @@ void TForm1::createList()
 
     popupMenu1_ = new QMenu(this);
     popupMenu1_->setObjectName(QStringLiteral("PopupMenu1"));
-    abort1_ = popupMenu1_->addAction(QStringLiteral("Remove"), this, &TForm1::abort1Click);
+    abort1_ = popupMenu1_->addAction(tr("Remove"), this, &TForm1::abort1Click);
     abort1_->setObjectName(QStringLiteral("abort1"));
     lstVfiles_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(lstVfiles_, &QWidget::customContextMenuRequested, this,
@@ -289,7 +306,7 @@ void TForm1::fitStatusColumn()
     const int margins = 2 * (lstVfiles_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lstVfiles_) + 1);
     const QFontMetrics metrics = lstVfiles_->fontMetrics();
     int width = kFixedColumnWidth;
-    for (const QString& text : kStatusTexts)
+    for (const QString& text : statusTexts())
         width = std::max(width, metrics.horizontalAdvance(text) + margins);
     lstVfiles_->header()->resizeSection(TFileListModel::ColumnStatus, width);
 }
@@ -315,7 +332,7 @@ QString TForm1::ModeName() const
 {
     if (!mode_)
         return {};
-    return *mode_ == Direction::Encrypt ? QStringLiteral("Encrypt") : QStringLiteral("Decrypt");
+    return *mode_ == Direction::Encrypt ? tr("Encrypt") : tr("Decrypt");
 }
 
 void TForm1::switchMode(bool encrypt, bool clearList)
@@ -326,8 +343,7 @@ void TForm1::switchMode(bool encrypt, bool clearList)
     dekryptera1_->setChecked(!encrypt);
     mode_ = encrypt ? Direction::Encrypt : Direction::Decrypt;
     setWindowTitle(titlePrefix_ + ModeName());
-    modeWord_ = encrypt ? QStringLiteral("encryption") : QStringLiteral("decryption");
-    openFilter_ = encrypt ? kAllFilesFilter : kEncryptedFilesFilter;
+    openFilter_ = encrypt ? allFilesFilter() : encryptedFilesFilter();
     btnEncrypt_->setEnabled(encrypt && !running_);
     btnDecrypt_->setEnabled(!encrypt && !running_);
 }
@@ -382,12 +398,12 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 void TForm1::AddDialogFiles(const std::vector<std::string>& names)
 {
-    addBatch(names, QStringLiteral("Unknown"), QStringLiteral("Encrypted"));
+    addBatch(names, tr("Unknown"), tr("Encrypted"));
 }
 
 void TForm1::AddFileList(const std::vector<std::string>& names)
 {
-    addBatch(names, QStringLiteral("Okänd"), QStringLiteral("encrypted"));
+    addBatch(names, tr("Okänd"), tr("encrypted"));
 }
 
 void TForm1::addBatch(const std::vector<std::string>& names, const QString& unknownSize, const QString& encryptedStatus)
@@ -399,7 +415,7 @@ void TForm1::addBatch(const std::vector<std::string>& names, const QString& unkn
         for (std::size_t i = 0; i < names.size(); ++i) {
             const std::string& name = names[i];
             if (IsListed(name)) {
-                const QString text = FileNameText(name) + QStringLiteral(" already choosen.");
+                const QString text = tr("%1 already choosen.").arg(FileNameText(name));
                 if (i + 1 == names.size()) {
                     lastRepeated = text;
                     break;
@@ -410,7 +426,7 @@ void TForm1::addBatch(const std::vector<std::string>& names, const QString& unkn
                 continue;
             }
             const QString caption = FileNameText(name);
-            const QString& status = IsEncryptedName(name) ? encryptedStatus : kUnencrypted;
+            const QString status = IsEncryptedName(name) ? encryptedStatus : unencrypted();
             // The size is unknown when the file cannot be opened for reading and writing.
             std::int64_t size = 0;
             const bool measured = platform::SizeForReadWrite(name, size) == 0;
@@ -435,16 +451,19 @@ void TForm1::UpdateStatusLine()
     if (count == 0)
         statusBar1_->clear();
     else if (count == 1)
-        statusBar1_->setText(QStringLiteral("One file choosen for ") + modeWord_);
+        statusBar1_->setText(Mode() == Direction::Encrypt ? tr("One file choosen for encryption")
+                                                          : tr("One file choosen for decryption"));
     else
-        statusBar1_->setText(QString::number(count) + QStringLiteral(" files choosen for ") + modeWord_);
+        statusBar1_->setText((Mode() == Direction::Encrypt ? tr("%1 files choosen for encryption")
+                                                           : tr("%1 files choosen for decryption"))
+                                 .arg(QLocale().toString(count)));
 }
 
 void TForm1::btnAddClick()
 {
     if (!kryptera1_->isChecked() && !dekryptera1_->isChecked()) {
         interaction_.MessageBox(this, BoxKind::Information,
-                                QStringLiteral("You must first select \"Encrypt/Decrypt\" from the \"File\" menu."));
+                                tr("You must first select \"Encrypt/Decrypt\" from the \"File\" menu."));
         return;
     }
     if (const auto names = interaction_.OpenFiles(this, QtNameFilter(openFilter_)))
@@ -458,9 +477,9 @@ void TForm1::btnRemoveClick()
     if (running_)
         return;
     if (files_->Count() == 0)
-        interaction_.MessageBox(this, BoxKind::Information, QStringLiteral("There are no files to remove."));
+        interaction_.MessageBox(this, BoxKind::Information, tr("There are no files to remove."));
     else if (!lstVfiles_->selectionModel()->hasSelection())
-        interaction_.MessageBox(this, BoxKind::Information, QStringLiteral("Select the files you want to remove."));
+        interaction_.MessageBox(this, BoxKind::Information, tr("Select the files you want to remove."));
     else
         removeSelected();
     UpdateStatusLine();
@@ -586,11 +605,12 @@ void TForm1::tellLeftOut()
     while (!leftOut_.isEmpty()) {
         QStringList lines;
         lines.swap(leftOut_);
-        QString text = QStringLiteral("Not listed for ") + modeWord_ + QLatin1Char(':');
+        QString text =
+            Mode() == Direction::Encrypt ? tr("Not listed for encryption:") : tr("Not listed for decryption:");
         for (qsizetype i = 0; i < std::min(lines.size(), kLeftOutNamed); ++i)
             text += QStringLiteral("\n\r") + lines[i];
         if (lines.size() > kLeftOutNamed)
-            text += QStringLiteral("\n\rand %1 more.").arg(lines.size() - kLeftOutNamed);
+            text += tr("\n\rand %1 more.").arg(QLocale().toString(lines.size() - kLeftOutNamed));
         tellWithoutHolding(text);
     }
     tellingLeftOut_ = false;
@@ -627,8 +647,7 @@ bool TForm1::AskPassword(const QString& prompt, Secret& password, bool showStren
         std::string passphrase = words.empty() ? std::string() : MakePassphrase(words, kPassphraseWords, reason);
         if (passphrase.empty()) {
             interaction_.MessageBox(&dialog, BoxKind::Error,
-                                    QStringLiteral("Could not suggest a passphrase: ") +
-                                        QString::fromStdString(reason));
+                                    tr("Could not suggest a passphrase: %1").arg(QString::fromStdString(reason)));
             return std::nullopt;
         }
         QString suggested = QString::fromStdString(passphrase);
@@ -663,8 +682,8 @@ void TForm1::runCommand(bool encrypt)
         return;
     if (files_->Count() == 0) {
         interaction_.MessageBox(this, BoxKind::Information,
-                                encrypt ? QStringLiteral("You must first add the files you wish to encypt.")
-                                        : QStringLiteral("You must first add the files you wish to decrypt."));
+                                encrypt ? tr("You must first add the files you wish to encypt.")
+                                        : tr("You must first add the files you wish to decrypt."));
         return;
     }
     // The run works on its own copy. What would change the list waits until the command is over, so nothing
@@ -673,14 +692,14 @@ void TForm1::runCommand(bool encrypt)
     const std::vector<std::string> names = files_->Names();
     // From here to the end of the run the process holds the password or its key, and cannot be dumped.
     Secret password;
-    if (!AskPassword(QStringLiteral("Enter password"), password, encrypt))
+    if (!AskPassword(tr("Enter password"), password, encrypt))
         return;
     if (encrypt) {
         Secret confirmation;
-        if (!AskPassword(QStringLiteral("Confirm password"), confirmation, false, &password))
+        if (!AskPassword(tr("Confirm password"), confirmation, false, &password))
             return;
         if (password.value != confirmation.value) {
-            interaction_.MessageBox(this, BoxKind::Error, QStringLiteral("Passwords do not match."));
+            interaction_.MessageBox(this, BoxKind::Error, tr("Passwords do not match."));
             return;
         }
     }
@@ -760,13 +779,13 @@ void TForm1::FormCreate(const std::vector<std::string>& arguments, InstanceStart
     // Dropped files are accepted from the moment the window exists; the title prefix is set with it.
     LoadGeometry();
     if (arguments.empty())
-        statusBar1_->setText(QStringLiteral("Select \"Encrypt/Decrypt\" from the \"File\" menu or \"drag and drop\" "
-                                            "files directly on the application."));
+        statusBar1_->setText(tr("Select \"Encrypt/Decrypt\" from the \"File\" menu or \"drag and drop\" "
+                                "files directly on the application."));
     else
         HandleCommandLine(arguments);
     // Said once: the next change of the list writes the status line anew.
     if (alone) {
-        const QString note = QStringLiteral("TaZEN runs alone: a second start cannot hand its files to this window.");
+        const QString note = tr("TaZEN runs alone: a second start cannot hand its files to this window.");
         const QString shown = statusBar1_->text();
         statusBar1_->setText(shown.isEmpty() ? note : shown + QLatin1Char(' ') + note);
     }
@@ -845,8 +864,7 @@ void TForm1::HandleCommandLine(const std::vector<std::string>& arguments)
     }
     const std::string folder = arguments.size() > 1 ? platform::AbsoluteName(arguments[1]) : std::string();
     if (folder.empty() || !platform::ExistsAsFolder(folder)) {
-        interaction_.MessageBox(DialogOwner(), BoxKind::Information,
-                                QStringLiteral("Operation only allowed on folders."));
+        interaction_.MessageBox(DialogOwner(), BoxKind::Information, tr("Operation only allowed on folders."));
         return EndProgram(0);
     }
     const std::optional<bool> recursive = AskIncludeSubFolders(*this, folder);

@@ -104,7 +104,6 @@ public:
     // "Encrypt" or "Decrypt" as the title shows it; empty before a mode is chosen.
     QString ModeName() const;
     std::optional<Direction> Mode() const { return mode_; }
-    const QString& ModeWord() const { return modeWord_; }
     const QString& OpenFilter() const { return openFilter_; }
     const QString& TitlePrefix() const { return titlePrefix_; }
 
@@ -211,7 +210,6 @@ private:
     TBlowfish blowfish1_;
 
     std::optional<Direction> mode_;
-    QString modeWord_;
     QString openFilter_;
     QString titlePrefix_;
 

@@ -19,9 +19,9 @@ constexpr int kStrengthGap = 6;
 } // namespace
 
 TPasswordDlg::TPasswordDlg(QWidget* parent)
-    : TFixedDialog(QStringLiteral("Password"), parent), image_(new QLabel(this)),
-      lblpw_(new TLabel(QStringLiteral("Enter password"), this)), edPassword_(new QLineEdit(this)),
-      btnOK_(new TButton(QStringLiteral("&OK"), this)), btnCancel_(new TButton(QStringLiteral("&Cancel"), this))
+    : TFixedDialog(tr("Password"), parent), image_(new QLabel(this)), lblpw_(new TLabel(tr("Enter password"), this)),
+      edPassword_(new QLineEdit(this)), btnOK_(new TButton(tr("&OK"), this)),
+      btnCancel_(new TButton(tr("&Cancel"), this))
 {
     setObjectName(QStringLiteral("PasswordDlg"));
     image_->setObjectName(QStringLiteral("Image1"));
@@ -59,12 +59,12 @@ TPasswordDlg::TPasswordDlg(QWidget* parent)
     strength_->hide();
     // Below the drawn controls, each shown only where it helps: "Show password" always, Suggest and the
     // estimate for a new password, what becomes of the originals for an encryption, and the match.
-    showPassword_ = new QCheckBox(QStringLiteral("&Show password"), this);
+    showPassword_ = new QCheckBox(tr("&Show password"), this);
     showPassword_->setObjectName(QStringLiteral("chbxShowPassword"));
-    btnSuggest_ = new TButton(QStringLiteral("Su&ggest"), this);
+    btnSuggest_ = new TButton(tr("Su&ggest"), this);
     btnSuggest_->setObjectName(QStringLiteral("btnSuggest"));
-    btnSuggest_->setToolTip(QStringLiteral("Fill in a passphrase of six words drawn at random, shown so that you can "
-                                           "write it down"));
+    btnSuggest_->setToolTip(
+        tr("Fill in a passphrase of six words drawn at random, shown so that you can write it down"));
     btnSuggest_->setAutoDefault(false);
     btnSuggest_->hide();
     originals_ = new QLabel(this);
@@ -154,11 +154,11 @@ void TPasswordDlg::showMatch()
     if (so.empty())
         match_->clear();
     else if (so == first)
-        match_->setText(QStringLiteral("The two entries match."));
+        match_->setText(tr("The two entries match."));
     else if (first.starts_with(so))
-        match_->setText(QStringLiteral("The two entries match so far."));
+        match_->setText(tr("The two entries match so far."));
     else
-        match_->setText(QStringLiteral("The two entries do not match."));
+        match_->setText(tr("The two entries do not match."));
     SecureFill(typed.data(), 0, static_cast<std::size_t>(typed.size()));
 }
 
@@ -186,7 +186,7 @@ void TPasswordDlg::layOut()
     if (!originals_->isHidden())
         row(originals_, originals_->heightForWidth(width));
     if (!match_->isHidden()) {
-        QLabel probe(QStringLiteral("The two entries match so far."));
+        QLabel probe(tr("The two entries match so far."));
         probe.setFont(match_->font());
         probe.setWordWrap(true);
         row(match_, std::max(probe.heightForWidth(width), match_->heightForWidth(width)));

@@ -21,16 +21,22 @@
 
 namespace tazen {
 
-const QString kFileAlgorithmMessage =
-    QStringLiteral("Denna version utav TaZEN är begränsad till Blowfish för filkryptering.\n\r"
-                   "Den färdiga versionen kommer att innehålla de listade algoritmerna.\n\r"
-                   "Håll utkik efter en uppdatering!");
-const QString kPassAlgorithmMessage =
-    QStringLiteral("Denna version utav TaZEN är begränsad till SHA-1 för lösenordskryptering.\n\r"
-                   "Den färdiga versionen kommer att innehålla de listade algoritmerna.\n\r"
-                   "Håll utkik efter en uppdatering!");
-
 namespace {
+
+// The information box a change in either algorithm list brings up; lines are separated by "\n\r".
+QString fileAlgorithmMessage()
+{
+    return TSettingsDialog::tr("Denna version utav TaZEN är begränsad till Blowfish för filkryptering.\n\r"
+                               "Den färdiga versionen kommer att innehålla de listade algoritmerna.\n\r"
+                               "Håll utkik efter en uppdatering!");
+}
+
+QString passAlgorithmMessage()
+{
+    return TSettingsDialog::tr("Denna version utav TaZEN är begränsad till SHA-1 för lösenordskryptering.\n\r"
+                               "Den färdiga versionen kommer att innehålla de listade algoritmerna.\n\r"
+                               "Håll utkik efter en uppdatering!");
+}
 
 // Item indexes of rgSrcFiles.
 constexpr int kSourceFilesDelete = 1;
@@ -97,41 +103,38 @@ TSettingsDialog::TSettingsDialog(Interaction& interaction, QWidget* parent)
                           Qt::CustomizeWindowHint),
       interaction_(interaction)
 {
-    setWindowTitle(QStringLiteral("Settings"));
+    setWindowTitle(tr("Settings"));
 
     // Made first, so it lies beneath the controls it frames.
     Bevel1_ = named(new QFrame(this), QStringLiteral("Bevel1"));
     Bevel1_->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    Label1_ = named(new QLabel(QStringLiteral("File encryption algorithm:"), this), QStringLiteral("Label1"));
+    Label1_ = named(new QLabel(tr("File encryption algorithm:"), this), QStringLiteral("Label1"));
     cbxFileAlgorithm_ = makeList(QStringLiteral("cbxFileAlgorithm"),
                                  {QStringLiteral("Blowfish"), QStringLiteral("Cast 128"), QStringLiteral("GOST"),
                                   QStringLiteral("IDEA"), QStringLiteral("Misty 1"), QStringLiteral("RC2"),
                                   QStringLiteral("Rijndael"), QStringLiteral("Twofish")},
                                  this);
-    Label2_ = named(new QLabel(QStringLiteral("Password hash algotihm"), this), QStringLiteral("Label2"));
+    Label2_ = named(new QLabel(tr("Password hash algotihm"), this), QStringLiteral("Label2"));
     cbxPassAlgorithm_ =
         makeList(QStringLiteral("cbxPassAlgorithm"),
                  {QStringLiteral("SHA-1"), QStringLiteral("Haval"), QStringLiteral("RipeMD-160")}, this);
-    chbxCompress_ = named(new QCheckBox(QStringLiteral("Compress files before encryption (version 1.0)."), this),
+    chbxCompress_ = named(new QCheckBox(tr("Compress files before encryption (version 1.0)."), this),
                           QStringLiteral("chbxCompress"));
     chbxCompress_->setEnabled(false);
-    chbxSelfExtract_ = named(new QCheckBox(QStringLiteral("Make encrypted files executable."), this),
-                             QStringLiteral("chbxSelfExtract"));
-    lblRecipientSystem_ =
-        named(new QLabel(QStringLiteral("Recipient's system:"), this), QStringLiteral("lblRecipientSystem"));
+    chbxSelfExtract_ =
+        named(new QCheckBox(tr("Make encrypted files executable."), this), QStringLiteral("chbxSelfExtract"));
+    lblRecipientSystem_ = named(new QLabel(tr("Recipient's system:"), this), QStringLiteral("lblRecipientSystem"));
     cbxRecipientSystem_ = named(new QComboBox(this), QStringLiteral("cbxRecipientSystem"));
     cbxRecipientSystem_->addItems({QStringLiteral("Windows"), QStringLiteral("Linux")});
-    cbxRecipientSystem_->setAccessibleName(QStringLiteral("Recipient's system"));
-    cbxRecipientSystem_->setAccessibleDescription(
-        QStringLiteral("The system the self-extracting executable is made to run on"));
-    rgSrcFiles_ = named(new TRadioGroup(QStringLiteral(" What to do with source files after encryption "),
-                                        {QStringLiteral("Leave unchanged."), QStringLiteral("Delete."),
-                                         QStringLiteral("Shred before delete (Gutman pass-35).")},
-                                        this),
-                        QStringLiteral("rgSrcFiles"));
-    btnOk_ = named(new QPushButton(QStringLiteral("&OK"), this), QStringLiteral("btnOk"));
+    cbxRecipientSystem_->setAccessibleName(tr("Recipient's system"));
+    cbxRecipientSystem_->setAccessibleDescription(tr("The system the self-extracting executable is made to run on"));
+    rgSrcFiles_ = named(
+        new TRadioGroup(tr(" What to do with source files after encryption "),
+                        {tr("Leave unchanged."), tr("Delete."), tr("Shred before delete (Gutman pass-35).")}, this),
+        QStringLiteral("rgSrcFiles"));
+    btnOk_ = named(new QPushButton(tr("&OK"), this), QStringLiteral("btnOk"));
     btnOk_->setDefault(true);
-    btnCancel_ = named(new QPushButton(QStringLiteral("&Cancel"), this), QStringLiteral("btnCancel"));
+    btnCancel_ = named(new QPushButton(tr("&Cancel"), this), QStringLiteral("btnCancel"));
 
     // The form shows neither list with a selection until the dialog is first opened.
     selectingFromProgram_ = true;
@@ -338,12 +341,12 @@ int TSettingsDialog::SourceFilesIndex() const
 
 void TSettingsDialog::cbxFileAlgorithmChange()
 {
-    refuseOtherAlgorithm(*cbxFileAlgorithm_, kFileAlgorithmMessage);
+    refuseOtherAlgorithm(*cbxFileAlgorithm_, fileAlgorithmMessage());
 }
 
 void TSettingsDialog::cbxPassAlgorithmChange()
 {
-    refuseOtherAlgorithm(*cbxPassAlgorithm_, kPassAlgorithmMessage);
+    refuseOtherAlgorithm(*cbxPassAlgorithm_, passAlgorithmMessage());
 }
 
 void TSettingsDialog::refuseOtherAlgorithm(QComboBox& list, const QString& message)

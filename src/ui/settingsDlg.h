@@ -42,10 +42,6 @@ private:
     std::vector<QRadioButton*> buttons_;
 };
 
-// The information box a change in either algorithm list brings up; lines are separated by "\n\r".
-extern const QString kFileAlgorithmMessage;
-extern const QString kPassAlgorithmMessage;
-
 class TSettingsDialog : public QDialog, public SettingsControlsPort
 {
     Q_OBJECT

@@ -35,7 +35,7 @@ constexpr std::array<double, 4> kLongTimes = {0.5, 3.0e12, 3.0e14, 1.0e30};
 TStrengthBar::TStrengthBar(QWidget* parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("barStrength"));
-    setAccessibleName(QStringLiteral("Password strength"));
+    setAccessibleName(tr("Password strength"));
 }
 
 void TStrengthBar::SetScore(int score)
@@ -43,7 +43,7 @@ void TStrengthBar::SetScore(int score)
     if (score == score_)
         return;
     score_ = score;
-    setAccessibleDescription(score < 0 ? QString() : QString::fromUtf8(StrengthName(score)));
+    setAccessibleDescription(score < 0 ? QString() : QString::fromStdString(StrengthName(score)));
     update();
 }
 

@@ -46,7 +46,7 @@ TEST_F(Executable, EachExtractorsOutputOpensThroughTazenCliAndGoesOnlyOnceItsPla
         });
         const RunOutcome unproven = DecryptFiles(cipher, {executable}, "secret", frontend);
         platform::SetDataHook(nullptr);
-        EXPECT_EQ(MessageText(unproven), kDecryptedVerifyFailure + dir / "notes");
+        EXPECT_EQ(MessageText(unproven), "Could not verify the decrypted file: " + dir / "notes");
         EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"notes.TaZEN.exe"});
         EXPECT_EQ(readFile(executable), before);
 

@@ -167,11 +167,12 @@ TEST_F(Disposal, KeepsOrWarnsForSourcesWhoseDisposalWouldNotDoWhatItSays)
         std::string warning; // after "Source file " + name; empty for none
         bool sourceLeft;
     };
-    const std::string links = std::string("\n\r") + kOtherLinksReason;
+    const std::string links = std::string("\n\rOther names (hard links) still lead to its data.");
     const Case cases[] = {
         {Setup::HardLink, 1, " not deleted." + links, true},
         {Setup::HardLink, 2, " not thoroughly shredded." + links, true},
-        {Setup::CopyOnWrite, 2, std::string(" not thoroughly shredded.\n\r") + kCopyOnWriteReason, false},
+        {Setup::CopyOnWrite, 2,
+         " not thoroughly shredded.\n\rThe file system keeps earlier copies of changed data (copy-on-write).", false},
         {Setup::CopyOnWrite, 1, "", false},
         {Setup::SwappedFolder, 1, "", false},
         {Setup::SwappedFolder, 2, "", false},
@@ -468,7 +469,9 @@ TEST_F(Disposal, NothingGoesBeforeTheFileThatStandsForItReadsBackAsItsBytes)
         platform::SetDataHook(nullptr);
         if (c.verify) {
             EXPECT_EQ(result, 0);
-            EXPECT_EQ(message, (c.decrypting ? kDecryptedVerifyFailure : kVerifyFailure) + made);
+            EXPECT_EQ(message, std::string(c.decrypting ? "Could not verify the decrypted file: "
+                                                        : "Could not verify the encrypted file: ") +
+                                   made);
             ASSERT_TRUE(exists(source));
             EXPECT_EQ(readFile(source), content);
             if (c.older) {

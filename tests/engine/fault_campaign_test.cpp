@@ -213,7 +213,7 @@ protected:
             // then not removed.
             if (encryptedFile && executable) {
                 EXPECT_TRUE(shown(attempt, "An error occured while creating " + name + " executable.") ||
-                            attempt.message.rfind(kVerifyFailure + executableName, 0) == 0);
+                            attempt.message.rfind("Could not verify the encrypted file: " + executableName, 0) == 0);
             }
             if (!stopped || (begun && i < static_cast<std::size_t>(attempt.result))) {
                 EXPECT_TRUE(keptEncrypted) << "a file the run passed was not encrypted";

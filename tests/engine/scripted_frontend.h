@@ -171,7 +171,7 @@ public:
     void RunFinished() override { progress.FinishProgress(); }
     void RunHidden() override { progress.HideProgress(); }
     bool CancelAsked() override { return progress.ModalResult() == kModalResultCancel; }
-    void ShredStarted(const std::string& name) override { showShred(kShredCaption, kShredHead, name); }
+    void ShredStarted(const std::string& name) override { showShred(Text(kShredCaption), Text(kShredHead), name); }
     void ShredPass(int pass, int passes) override
     {
         shred.lblpass().SetCaption(ShredPassCaption(pass, passes));
@@ -185,7 +185,10 @@ public:
             shred.SetModalResult(kModalResultNone);
         shred.Hide();
     }
-    void ExecutableStarted(const std::string& name) override { showShred(kExecutableCaption, kExecutableHead, name); }
+    void ExecutableStarted(const std::string& name) override
+    {
+        showShred(Text(kExecutableCaption), Text(kExecutableHead), name);
+    }
     void ExecutableProgress(int percent) override { shred.gaugePass().SetProgress(percent); }
     void ExecutableEnded() override { shred.Hide(); }
     void ShowMessage(MessageKind kind, const std::string& text) override { messages.push_back({kind, text}); }
@@ -207,7 +210,7 @@ public:
     std::function<void(int round)> onMessages;
 
 private:
-    void showShred(const char* caption, const char* head, const std::string& name)
+    void showShred(const std::string& caption, const std::string& head, const std::string& name)
     {
         shred.SetCaption(caption);
         shred.lblHead().SetCaption(head);

@@ -161,7 +161,7 @@ TEST(ScreenReader, ThePasswordFieldIsNamedByThePromptAboveIt)
 TEST(ScanDialog, EachScanGetsAFreshDialogWithItsCaption)
 {
     std::unique_ptr<TscanDialog> scanDialog;
-    ShowScanDialog(scanDialog, kScanCaptionDecrypt);
+    ShowScanDialog(scanDialog, ScanCaption(true));
     ASSERT_NE(scanDialog, nullptr);
     EXPECT_EQ(scanDialog->windowTitle(), "TaZEN - Adding files for decryption.");
     EXPECT_TRUE(scanDialog->isVisible());
@@ -174,7 +174,7 @@ TEST(ScanDialog, EachScanGetsAFreshDialogWithItsCaption)
     CloseScanDialog(scanDialog);
     EXPECT_EQ(scanDialog, nullptr);
 
-    ShowScanDialog(scanDialog, kScanCaptionEncrypt);
+    ShowScanDialog(scanDialog, ScanCaption(false));
     EXPECT_EQ(scanDialog->windowTitle(), "TaZEN - Adding files for encryption.");
     EXPECT_EQ(scanDialog->ModalResult(), 0);
     QTest::mouseClick(&scanDialog->BitBtn1(), Qt::LeftButton);

@@ -34,7 +34,6 @@ TEST_F(MainWindow, StartsWithoutModeAndSwitchesModesAsTheMenuSays)
 
     form.kryptera1().trigger();
     EXPECT_EQ(form.windowTitle(), QStringLiteral("TaZEN - Encrypt"));
-    EXPECT_EQ(form.ModeWord(), QStringLiteral("encryption"));
     EXPECT_EQ(form.OpenFilter(), QStringLiteral("All files (*.*)|*.*"));
     EXPECT_TRUE(form.kryptera1().isChecked());
     EXPECT_TRUE(form.btnEncrypt().isEnabled());
@@ -62,7 +61,7 @@ TEST_F(MainWindow, EveryDialogAndBoxStaysInFrontOfTheShownWindow)
     shown.CreateDialogs();
     shown.show();
     const TDialogs& made = shown.Dialogs();
-    ShowScanDialog(shown.ScanDialog(), kScanCaptionEncrypt, shown.DialogOwner());
+    ShowScanDialog(shown.ScanDialog(), ScanCaption(false), shown.DialogOwner());
     for (QDialog* dialog : std::initializer_list<QDialog*>{made.PasswordDlg, made.ProgressDialog, made.SettingsDialog,
                                                            made.AboutBox, made.shredDialog, shown.ScanDialog().get()}) {
         dialog->show();

@@ -5,6 +5,7 @@
 #include "common/tempdir.h"
 
 #include <QApplication>
+#include <QLocale>
 
 #include <gtest/gtest.h>
 
@@ -22,5 +23,7 @@ int main(int argc, char** argv)
 #endif
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    // Numbers as no locale writes them, whatever the machine's is; the translation tests choose their own.
+    QLocale::setDefault(QLocale::c());
     return RUN_ALL_TESTS();
 }

@@ -50,7 +50,7 @@ public:
     void RunHidden() override { progressDialog_.HideProgress(); }
     bool CancelAsked() override { return progressDialog_.ModalResult() == kModalResultCancel; }
 
-    void ShredStarted(const std::string& name) override { showShred(kShredCaption, kShredHead, name); }
+    void ShredStarted(const std::string& name) override { showShred(Text(kShredCaption), Text(kShredHead), name); }
     void ShredPass(int pass, int passes) override
     {
         shredDialog_.lblpass().SetCaption(ShredPassCaption(pass, passes));
@@ -65,7 +65,10 @@ public:
         shredDialog_.Hide();
     }
 
-    void ExecutableStarted(const std::string& name) override { showShred(kExecutableCaption, kExecutableHead, name); }
+    void ExecutableStarted(const std::string& name) override
+    {
+        showShred(Text(kExecutableCaption), Text(kExecutableHead), name);
+    }
     void ExecutableProgress(int percent) override { shredDialog_.gaugePass().SetProgress(percent); }
     void ExecutableEnded() override { shredDialog_.Hide(); }
     void ShowMessage(MessageKind kind, const std::string& text) override { messageBoxes_(kind, text); }
@@ -75,7 +78,7 @@ public:
     }
 
 private:
-    void showShred(const char* caption, const char* head, const std::string& name)
+    void showShred(const std::string& caption, const std::string& head, const std::string& name)
     {
         shredDialog_.SetCaption(caption);
         shredDialog_.lblHead().SetCaption(head);

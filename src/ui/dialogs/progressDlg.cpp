@@ -4,6 +4,7 @@
 #include "ui/dialogs/progressDlg.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 
 #include <algorithm>
 
@@ -28,9 +29,9 @@ TProgressDialog::TProgressDialog(QWidget* parent)
     btnAction_->setObjectName(QStringLiteral("btnAction"));
 
     // Sized for its longest caption, so turning Cancel into Close never moves it.
-    btnAction_->setText(QStringLiteral("&Cancel"));
+    btnAction_->setText(tr("&Cancel"));
     const QSize cancelSize = btnAction_->sizeHint();
-    btnAction_->setText(QStringLiteral("&Close"));
+    btnAction_->setText(tr("&Close"));
     btnAction_->setMinimumWidth(std::max(cancelSize.width(), btnAction_->sizeHint().width()));
     btnAction_->setText(QString());
 
@@ -51,7 +52,7 @@ void TProgressDialog::StartProgress(const std::string& title, const std::string&
 {
     SetModalResult(kModalResultNone);
     btnAction_->ModalResult = kModalResultCancel;
-    btnAction_->setText(QStringLiteral("&Cancel"));
+    btnAction_->setText(tr("&Cancel"));
     gaugeTotal_->SetProgress(0);
     gaugeFile_->SetProgress(0);
     const QString heading = QString::fromUtf8(title);
@@ -59,10 +60,9 @@ void TProgressDialog::StartProgress(const std::string& title, const std::string&
     lblFilename_->SetText(QString());
     const long long count = QString::fromUtf8(countText).toLongLong();
     if (count >= 2)
-        lblFilesTotal_->SetText(heading + QLatin1Char(' ') + QString::fromUtf8(countText) +
-                                QStringLiteral(" files total."));
+        lblFilesTotal_->SetText(tr("%1 %2 files total.").arg(heading, QLocale().toString(count)));
     else if (count == 1)
-        lblFilesTotal_->SetText(heading + QStringLiteral(" one file total"));
+        lblFilesTotal_->SetText(tr("%1 one file total").arg(heading));
     ShowModeless();
     QCoreApplication::processEvents();
 }
@@ -76,7 +76,7 @@ void TProgressDialog::FinishProgress()
 {
     gaugeTotal_->Advance(gaugeTotal_->MaxValue() - gaugeTotal_->Progress());
     btnAction_->ModalResult = kModalResultNone;
-    btnAction_->setText(QStringLiteral("&Close"));
+    btnAction_->setText(tr("&Close"));
 }
 
 void TProgressDialog::btnActionClick()

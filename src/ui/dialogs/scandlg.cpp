@@ -13,7 +13,7 @@ constexpr int kLabelMargin = 10;
 
 TscanDialog::TscanDialog(QWidget* parent)
     : TFixedDialog(QString(), parent), lblScanning_(new TLabel(QStringLiteral("lblScanning"), this)),
-      bitBtn1_(new TButton(QStringLiteral("&Cancel"), this))
+      bitBtn1_(new TButton(tr("&Cancel"), this))
 {
     setObjectName(QStringLiteral("scanDialog"));
     lblScanning_->setObjectName(QStringLiteral("lblScanning"));

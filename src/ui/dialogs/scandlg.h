@@ -23,8 +23,11 @@ private:
     TButton* bitBtn1_;
 };
 
-inline const QString kScanCaptionEncrypt = QStringLiteral("TaZEN - Adding files for encryption.");
-inline const QString kScanCaptionDecrypt = QStringLiteral("TaZEN - Adding files for decryption.");
+inline QString ScanCaption(bool decrypt)
+{
+    return decrypt ? TscanDialog::tr("TaZEN - Adding files for decryption.")
+                   : TscanDialog::tr("TaZEN - Adding files for encryption.");
+}
 
 // One scan dialog lives for one scan; its owner holds it here. window, when there is one, is the window the
 // dialog stays in front of.

@@ -9,7 +9,7 @@ TshredDialog::TshredDialog(QWidget* parent)
     : TFixedDialog(QString(), parent), lblHead_(new TLabel(QStringLiteral("lblHead"), this)),
       lblFileName_(new TLabel(QStringLiteral("lblFileName"), this)),
       lblpass_(new TLabel(QStringLiteral("lblpass"), this)), gaugePass_(new TGauge(this)),
-      bitBtn1_(new TButton(QStringLiteral("&Cancel"), this))
+      bitBtn1_(new TButton(tr("&Cancel"), this))
 {
     setObjectName(QStringLiteral("shredDialog"));
     lblHead_->setObjectName(QStringLiteral("lblHead"));
