@@ -5,19 +5,19 @@
     <name>Interaction</name>
     <message>
         <source>Information</source>
-        <translation type="unfinished"></translation>
+        <translation>Information</translation>
     </message>
     <message>
         <source>Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler</translation>
     </message>
     <message>
         <source>Confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>Bestätigen</translation>
     </message>
     <message>
         <source>Warning</source>
-        <translation type="unfinished"></translation>
+        <translation>Warnung</translation>
     </message>
 </context>
 <context>
@@ -26,591 +26,595 @@
         <source>Could not open source file: &quot;%1&quot;
 <byte value="xd"/>This could happen if the file is write-protected.
 <byte value="xd"/>Remove the write-protection and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Quelldatei konnte nicht geöffnet werden: „%1“
+<byte value="xd"/>Das kann passieren, wenn die Datei schreibgeschützt ist.
+<byte value="xd"/>Heben Sie den Schreibschutz auf und versuchen Sie es erneut.</translation>
     </message>
     <message>
         <source>Could not open source file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Quelldatei konnte nicht geöffnet werden: %1</translation>
     </message>
     <message>
         <source>The file is too short to be a TaZEN encrypted file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei ist zu kurz für eine mit TaZEN verschlüsselte Datei: %1</translation>
     </message>
     <message>
         <source>Could not create destination file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Zieldatei konnte nicht erstellt werden: %1</translation>
     </message>
     <message>
         <source>Wrong password for the file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Falsches Passwort für die Datei: %1</translation>
     </message>
     <message>
         <source>Could not read the file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei konnte nicht gelesen werden: %1</translation>
     </message>
     <message>
         <source>Could not write the file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei konnte nicht geschrieben werden: %1</translation>
     </message>
     <message>
         <source>Could not delete the file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei konnte nicht gelöscht werden: %1</translation>
     </message>
     <message>
         <source>Source file %1 changed while it was read.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Quelldatei %1 wurde verändert, während sie gelesen wurde.</translation>
     </message>
     <message>
         <source>Encryption canceled</source>
-        <translation type="unfinished"></translation>
+        <translation>Verschlüsselung abgebrochen</translation>
     </message>
     <message>
         <source>Decryption canceled</source>
-        <translation type="unfinished"></translation>
+        <translation>Entschlüsselung abgebrochen</translation>
     </message>
     <message>
         <source>Source file %1 not deleted.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Quelldatei %1 wurde nicht gelöscht.</translation>
     </message>
     <message>
         <source>Source file %1 not thoroughly shredded.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Quelldatei %1 wurde nicht vollständig geschreddert.</translation>
     </message>
     <message>
         <source>An error occured while creating %1 executable.</source>
-        <translation type="unfinished"></translation>
+        <translation>Beim Erstellen der ausführbaren Datei aus %1 ist ein Fehler aufgetreten.</translation>
     </message>
     <message>
         <source>Could not over-write the file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Datei konnte nicht überschrieben werden: %1</translation>
     </message>
     <message>
         <source>Encrypting</source>
-        <translation type="unfinished"></translation>
+        <translation>Verschlüsselung</translation>
     </message>
     <message>
         <source>Decrypting</source>
-        <translation type="unfinished"></translation>
+        <translation>Entschlüsselung</translation>
     </message>
     <message>
         <source>Pass %1 of %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Durchgang %1 von %2</translation>
     </message>
     <message>
         <source>Could not verify the encrypted file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die verschlüsselte Datei konnte nicht überprüft werden: %1</translation>
     </message>
     <message>
         <source>Could not verify the decrypted file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die entschlüsselte Datei konnte nicht überprüft werden: %1</translation>
     </message>
     <message>
         <source>Other names (hard links) still lead to its data.</source>
-        <translation type="unfinished"></translation>
+        <translation>Weitere Namen (harte Links) führen noch zu den Daten der Datei.</translation>
     </message>
     <message>
         <source>The file system keeps earlier copies of changed data (copy-on-write).</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Dateisystem bewahrt frühere Kopien geänderter Daten auf (Copy-on-Write).</translation>
     </message>
     <message>
         <source>File shredding (Gutman pass-35)</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei schreddern (Gutmann, 35 Durchgänge)</translation>
     </message>
     <message>
         <source>Shredding file:</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei wird geschreddert:</translation>
     </message>
     <message>
         <source>Creating executable file</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausführbare Datei wird erstellt</translation>
     </message>
     <message>
         <source>Creating the executable file: </source>
-        <translation type="unfinished"></translation>
+        <translation>Die ausführbare Datei wird erstellt: </translation>
     </message>
 </context>
 <context>
     <name>Strength</name>
     <message>
         <source>Very weak</source>
-        <translation type="unfinished"></translation>
+        <translation>Sehr schwach</translation>
     </message>
     <message>
         <source>Weak</source>
-        <translation type="unfinished"></translation>
+        <translation>Schwach</translation>
     </message>
     <message>
         <source>Fair</source>
-        <translation type="unfinished"></translation>
+        <translation>Mittel</translation>
     </message>
     <message>
         <source>Good</source>
-        <translation type="unfinished"></translation>
+        <translation>Gut</translation>
     </message>
     <message>
         <source>Strong</source>
-        <translation type="unfinished"></translation>
+        <translation>Stark</translation>
     </message>
     <message>
         <source>less than a second</source>
-        <translation type="unfinished"></translation>
+        <translation>weniger als einer Sekunde</translation>
     </message>
     <message>
         <source>about %1 second</source>
-        <translation type="unfinished"></translation>
+        <translation>etwa %1 Sekunde</translation>
     </message>
     <message>
         <source>about %1 seconds</source>
-        <translation type="unfinished"></translation>
+        <translation>etwa %1 Sekunden</translation>
     </message>
     <message>
         <source>about %1 minute</source>
-        <translation type="unfinished"></translation>
+        <translation>etwa %1 Minute</translation>
     </message>
     <message>
         <source>about %1 minutes</source>
-        <translation type="unfinished"></translation>
+        <translation>etwa %1 Minuten</translation>
     </message>
     <message>
         <source>about %1 hour</source>
-        <translation type="unfinished"></translation>
+        <translation>etwa %1 Stunde</translation>
     </message>
     <message>
         <source>about %1 hours</source>
-        <translation type="unfinished"></translation>
+        <translation>etwa %1 Stunden</translation>
     </message>
     <message>
         <source>about %1 day</source>
-        <translation type="unfinished"></translation>
+        <translation>etwa %1 Tag</translation>
     </message>
     <message>
         <source>about %1 days</source>
-        <translation type="unfinished"></translation>
+        <translation>etwa %1 Tagen</translation>
     </message>
     <message>
         <source>about %1 month</source>
-        <translation type="unfinished"></translation>
+        <translation>etwa %1 Monat</translation>
     </message>
     <message>
         <source>about %1 months</source>
-        <translation type="unfinished"></translation>
+        <translation>etwa %1 Monaten</translation>
     </message>
     <message>
         <source>about %1 year</source>
-        <translation type="unfinished"></translation>
+        <translation>etwa %1 Jahr</translation>
     </message>
     <message>
         <source>about %1 years</source>
-        <translation type="unfinished"></translation>
+        <translation>etwa %1 Jahren</translation>
     </message>
     <message>
         <source>about %1 thousand years</source>
-        <translation type="unfinished"></translation>
+        <translation>etwa %1.000 Jahren</translation>
     </message>
     <message>
         <source>about %1 million years</source>
-        <translation type="unfinished"></translation>
+        <translation>etwa %1 Mio. Jahren</translation>
     </message>
     <message>
         <source>about %1 billion years</source>
-        <translation type="unfinished"></translation>
+        <translation>etwa %1 Mrd. Jahren</translation>
     </message>
     <message>
         <source>more than a trillion years</source>
-        <translation type="unfinished"></translation>
+        <translation>mehr als einer Billion Jahren</translation>
     </message>
     <message>
         <source>%1: guessed in %2 by one current graphics card.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: von einer aktuellen Grafikkarte in %2 erraten.</translation>
     </message>
 </context>
 <context>
     <name>tazen::TAboutBox</name>
     <message>
         <source>Version 0.9 English</source>
-        <translation type="unfinished"></translation>
+        <translation>Version 0.9 Deutsch</translation>
     </message>
     <message>
         <source>%1 KB</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 KB</translation>
     </message>
     <message>
         <source>Could not open helpfile: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Hilfedatei konnte nicht geöffnet werden: %1</translation>
     </message>
     <message>
         <source>About TaZEN</source>
-        <translation type="unfinished"></translation>
+        <translation>Über TaZEN</translation>
     </message>
     <message>
         <source>TaZEN for Linux</source>
-        <translation type="unfinished"></translation>
+        <translation>TaZEN für Linux</translation>
     </message>
     <message>
         <source>Free software under the GNU GPL, version 3 or later</source>
-        <translation type="unfinished"></translation>
+        <translation>Freie Software unter der GNU GPL, Version 3 oder neuer</translation>
     </message>
     <message>
         <source>Feed-back:</source>
-        <translation type="unfinished"></translation>
+        <translation>Rückmeldungen:</translation>
     </message>
     <message>
         <source>Updates:</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisierungen:</translation>
     </message>
     <message>
         <source>Total physical memory:</source>
-        <translation type="unfinished"></translation>
+        <translation>Physischer Speicher insgesamt:</translation>
     </message>
     <message>
         <source>Available physical memory:</source>
-        <translation type="unfinished"></translation>
+        <translation>Verfügbarer physischer Speicher:</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>%1.%2 (Build %3)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1.%2 (Build %3)</translation>
     </message>
 </context>
 <context>
     <name>tazen::TFileListModel</name>
     <message>
         <source>Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Name</translation>
     </message>
     <message>
         <source>Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Größe</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>Status</translation>
     </message>
 </context>
 <context>
     <name>tazen::TForm1</name>
     <message>
         <source>No files found for encryption in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>In %1 wurden keine Dateien zum Verschlüsseln gefunden</translation>
     </message>
     <message>
         <source>No TaZEN encrypted files found in %1 or its sub directories.</source>
-        <translation type="unfinished"></translation>
+        <translation>Weder in %1 noch in seinen Unterordnern wurden mit TaZEN verschlüsselte Dateien gefunden.</translation>
     </message>
     <message>
         <source>No TaZEN encrypted files found in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>In %1 wurden keine mit TaZEN verschlüsselten Dateien gefunden</translation>
     </message>
     <message>
         <source>You have choosen to add all files on %1 for encryption.
 <byte value="xd"/>This might take a while, do you wish to continue?</source>
-        <translation type="unfinished"></translation>
+        <translation>Sie haben gewählt, alle Dateien auf %1 zum Verschlüsseln hinzuzufügen.
+<byte value="xd"/>Das kann eine Weile dauern. Möchten Sie fortfahren?</translation>
     </message>
     <message>
         <source>Include sub directories for %1?</source>
-        <translation type="unfinished"></translation>
+        <translation>Unterordner von %1 einbeziehen?</translation>
     </message>
     <message>
         <source>Please wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte warten …</translation>
     </message>
     <message>
         <source>%1 entries were not added: their paths are longer than the system allows.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Einträge wurden nicht hinzugefügt: ihre Pfade sind länger, als das System erlaubt.</translation>
     </message>
     <message>
         <source> The first %1 of them:</source>
-        <translation type="unfinished"></translation>
+        <translation> Die ersten %1 davon:</translation>
     </message>
     <message>
         <source>All files (*.*)|*.*</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle Dateien (*.*)|*.*</translation>
     </message>
     <message>
         <source>Encrypted files (*.TaZEN *.TaZEN.exe)|*.TaZEN;*.TaZEN.exe</source>
-        <translation type="unfinished"></translation>
+        <translation>Verschlüsselte Dateien (*.TaZEN *.TaZEN.exe)|*.TaZEN;*.TaZEN.exe</translation>
     </message>
     <message>
         <source>Unencrypted</source>
-        <translation type="unfinished"></translation>
+        <translation>Unverschlüsselt</translation>
     </message>
     <message>
         <source>Encrypted</source>
-        <translation type="unfinished"></translation>
+        <translation>Verschlüsselt</translation>
     </message>
     <message>
         <source>encrypted</source>
-        <translation type="unfinished"></translation>
+        <translation>verschlüsselt</translation>
     </message>
     <message>
         <source>%1 KB</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 KB</translation>
     </message>
     <message>
         <source>The original files will be kept.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Originaldateien bleiben erhalten.</translation>
     </message>
     <message>
         <source>The original files will be deleted.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Originaldateien werden gelöscht.</translation>
     </message>
     <message>
         <source>The original files will be shredded.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Originaldateien werden geschreddert.</translation>
     </message>
     <message>
         <source> Settings chooses what becomes of them.</source>
-        <translation type="unfinished"></translation>
+        <translation> Was mit ihnen geschieht, legen Sie in den Einstellungen fest.</translation>
     </message>
     <message>
         <source> was not found, or is not a file.</source>
-        <translation type="unfinished"></translation>
+        <translation> wurde nicht gefunden oder ist keine Datei.</translation>
     </message>
     <message>
         <source> is encrypted already.</source>
-        <translation type="unfinished"></translation>
+        <translation> ist bereits verschlüsselt.</translation>
     </message>
     <message>
         <source> is not a TaZEN encrypted file.</source>
-        <translation type="unfinished"></translation>
+        <translation> ist keine mit TaZEN verschlüsselte Datei.</translation>
     </message>
     <message>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Datei</translation>
     </message>
     <message>
         <source>&amp;Encrypt</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Verschlüsseln</translation>
     </message>
     <message>
         <source>&amp;Decrypt</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Entschlüsseln</translation>
     </message>
     <message>
         <source>&amp;Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Beenden</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Hilfe</translation>
     </message>
     <message>
         <source>&amp;TaZEN Help</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;TaZEN-Hilfe</translation>
     </message>
     <message>
         <source>&amp;About...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Über …</translation>
     </message>
     <message>
         <source>Commands</source>
-        <translation type="unfinished"></translation>
+        <translation>Befehle</translation>
     </message>
     <message>
         <source>More commands</source>
-        <translation type="unfinished"></translation>
+        <translation>Weitere Befehle</translation>
     </message>
     <message>
         <source>&amp;Add</source>
-        <translation type="unfinished"></translation>
+        <translation>Hin&amp;zufügen</translation>
     </message>
     <message>
         <source>Lägg till filer för kryptering eller dekryptering</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateien zum Verschlüsseln oder Entschlüsseln hinzufügen</translation>
     </message>
     <message>
         <source>&amp;Remove</source>
-        <translation type="unfinished"></translation>
+        <translation>Ent&amp;fernen</translation>
     </message>
     <message>
         <source>Ta bort markerade filer</source>
-        <translation type="unfinished"></translation>
+        <translation>Markierte Dateien entfernen</translation>
     </message>
     <message>
         <source>Kryptera valda filer</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgewählte Dateien verschlüsseln</translation>
     </message>
     <message>
         <source>Dekryptera valda filer</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgewählte Dateien entschlüsseln</translation>
     </message>
     <message>
         <source>&amp;Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein&amp;stellungen</translation>
     </message>
     <message>
         <source>Ändra inställningar</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen ändern</translation>
     </message>
     <message>
         <source>Files</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateien</translation>
     </message>
     <message>
         <source>Remove</source>
-        <translation type="unfinished"></translation>
+        <translation>Entfernen</translation>
     </message>
     <message>
         <source>Encrypt</source>
-        <translation type="unfinished"></translation>
+        <translation>Verschlüsseln</translation>
     </message>
     <message>
         <source>Decrypt</source>
-        <translation type="unfinished"></translation>
+        <translation>Entschlüsseln</translation>
     </message>
     <message>
         <source>Unknown</source>
-        <translation type="unfinished"></translation>
+        <translation>Unbekannt</translation>
     </message>
     <message>
         <source>Okänd</source>
-        <translation type="unfinished"></translation>
+        <translation>Unbekannt</translation>
     </message>
     <message>
         <source>%1 already choosen.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 wurde bereits ausgewählt.</translation>
     </message>
     <message>
         <source>One file choosen for encryption</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Datei zum Verschlüsseln ausgewählt</translation>
     </message>
     <message>
         <source>One file choosen for decryption</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Datei zum Entschlüsseln ausgewählt</translation>
     </message>
     <message>
         <source>%1 files choosen for encryption</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Dateien zum Verschlüsseln ausgewählt</translation>
     </message>
     <message>
         <source>%1 files choosen for decryption</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Dateien zum Entschlüsseln ausgewählt</translation>
     </message>
     <message>
         <source>You must first select &quot;Encrypt/Decrypt&quot; from the &quot;File&quot; menu.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie zuerst „Verschlüsseln/Entschlüsseln“ im Menü „Datei“.</translation>
     </message>
     <message>
         <source>There are no files to remove.</source>
-        <translation type="unfinished"></translation>
+        <translation>Es sind keine Dateien zum Entfernen vorhanden.</translation>
     </message>
     <message>
         <source>Select the files you want to remove.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie die Dateien aus, die Sie entfernen möchten.</translation>
     </message>
     <message>
         <source>Not listed for encryption:</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht zum Verschlüsseln aufgenommen:</translation>
     </message>
     <message>
         <source>Not listed for decryption:</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht zum Entschlüsseln aufgenommen:</translation>
     </message>
     <message>
         <source>
 <byte value="xd"/>and %1 more.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+<byte value="xd"/>und %1 weitere.</translation>
     </message>
     <message>
         <source>Could not suggest a passphrase: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Es konnte keine Passphrase vorgeschlagen werden: %1</translation>
     </message>
     <message>
         <source>You must first add the files you wish to encypt.</source>
-        <translation type="unfinished"></translation>
+        <translation>Fügen Sie zuerst die Dateien hinzu, die Sie verschlüsseln möchten.</translation>
     </message>
     <message>
         <source>You must first add the files you wish to decrypt.</source>
-        <translation type="unfinished"></translation>
+        <translation>Fügen Sie zuerst die Dateien hinzu, die Sie entschlüsseln möchten.</translation>
     </message>
     <message>
         <source>Enter password</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort eingeben</translation>
     </message>
     <message>
         <source>Confirm password</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort bestätigen</translation>
     </message>
     <message>
         <source>Passwords do not match.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Passwörter stimmen nicht überein.</translation>
     </message>
     <message>
         <source>Select &quot;Encrypt/Decrypt&quot; from the &quot;File&quot; menu or &quot;drag and drop&quot; files directly on the application.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie „Verschlüsseln/Entschlüsseln“ im Menü „Datei“ oder ziehen Sie Dateien direkt auf das Programm („Ziehen und Ablegen“).</translation>
     </message>
     <message>
         <source>TaZEN runs alone: a second start cannot hand its files to this window.</source>
-        <translation type="unfinished"></translation>
+        <translation>TaZEN läuft eigenständig: Ein weiterer Programmstart kann seine Dateien nicht an dieses Fenster übergeben.</translation>
     </message>
     <message>
         <source>Operation only allowed on folders.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieser Vorgang ist nur für Ordner möglich.</translation>
     </message>
 </context>
 <context>
     <name>tazen::TPasswordDlg</name>
     <message>
         <source>Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort</translation>
     </message>
     <message>
         <source>Enter password</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwort eingeben</translation>
     </message>
     <message>
         <source>&amp;OK</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;OK</translation>
     </message>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Abbrechen</translation>
     </message>
     <message>
         <source>&amp;Show password</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Passwort anzeigen</translation>
     </message>
     <message>
         <source>Su&amp;ggest</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Vorschlagen</translation>
     </message>
     <message>
         <source>Fill in a passphrase of six words drawn at random, shown so that you can write it down</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Passphrase aus sechs zufällig gewählten Wörtern eintragen und anzeigen, damit Sie sie aufschreiben können</translation>
     </message>
     <message>
         <source>The two entries match.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die beiden Eingaben stimmen überein.</translation>
     </message>
     <message>
         <source>The two entries match so far.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die beiden Eingaben stimmen bisher überein.</translation>
     </message>
     <message>
         <source>The two entries do not match.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die beiden Eingaben stimmen nicht überein.</translation>
     </message>
 </context>
 <context>
     <name>tazen::TProgressDialog</name>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Abbrechen</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Schließen</translation>
     </message>
     <message>
         <source>%1 %2 files total.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2 Dateien insgesamt.</translation>
     </message>
     <message>
         <source>%1 one file total</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: eine Datei insgesamt</translation>
     </message>
 </context>
 <context>
@@ -619,98 +623,102 @@
         <source>Denna version utav TaZEN är begränsad till Blowfish för filkryptering.
 <byte value="xd"/>Den färdiga versionen kommer att innehålla de listade algoritmerna.
 <byte value="xd"/>Håll utkik efter en uppdatering!</source>
-        <translation type="unfinished"></translation>
+        <translation>Diese Version von TaZEN ist bei der Dateiverschlüsselung auf Blowfish beschränkt.
+<byte value="xd"/>Die fertige Version wird die aufgeführten Algorithmen enthalten.
+<byte value="xd"/>Halten Sie Ausschau nach einer Aktualisierung!</translation>
     </message>
     <message>
         <source>Denna version utav TaZEN är begränsad till SHA-1 för lösenordskryptering.
 <byte value="xd"/>Den färdiga versionen kommer att innehålla de listade algoritmerna.
 <byte value="xd"/>Håll utkik efter en uppdatering!</source>
-        <translation type="unfinished"></translation>
+        <translation>Diese Version von TaZEN ist beim Passwort-Hash auf SHA-1 beschränkt.
+<byte value="xd"/>Die fertige Version wird die aufgeführten Algorithmen enthalten.
+<byte value="xd"/>Halten Sie Ausschau nach einer Aktualisierung!</translation>
     </message>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen</translation>
     </message>
     <message>
         <source>File encryption algorithm:</source>
-        <translation type="unfinished"></translation>
+        <translation>Algorithmus für die Dateiverschlüsselung:</translation>
     </message>
     <message>
         <source>Password hash algotihm</source>
-        <translation type="unfinished"></translation>
+        <translation>Algorithmus für den Passwort-Hash</translation>
     </message>
     <message>
         <source>Compress files before encryption (version 1.0).</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateien vor der Verschlüsselung komprimieren (Version 1.0).</translation>
     </message>
     <message>
         <source>Make encrypted files executable.</source>
-        <translation type="unfinished"></translation>
+        <translation>Verschlüsselte Dateien ausführbar machen.</translation>
     </message>
     <message>
         <source>Recipient&apos;s system:</source>
-        <translation type="unfinished"></translation>
+        <translation>System des Empfängers:</translation>
     </message>
     <message>
         <source>Recipient&apos;s system</source>
-        <translation type="unfinished"></translation>
+        <translation>System des Empfängers</translation>
     </message>
     <message>
         <source>The system the self-extracting executable is made to run on</source>
-        <translation type="unfinished"></translation>
+        <translation>Das System, auf dem die selbstentpackende ausführbare Datei laufen soll</translation>
     </message>
     <message>
         <source> What to do with source files after encryption </source>
-        <translation type="unfinished"></translation>
+        <translation> Was nach der Verschlüsselung mit den Quelldateien geschehen soll </translation>
     </message>
     <message>
         <source>Leave unchanged.</source>
-        <translation type="unfinished"></translation>
+        <translation>Unverändert lassen.</translation>
     </message>
     <message>
         <source>Delete.</source>
-        <translation type="unfinished"></translation>
+        <translation>Löschen.</translation>
     </message>
     <message>
         <source>Shred before delete (Gutman pass-35).</source>
-        <translation type="unfinished"></translation>
+        <translation>Vor dem Löschen schreddern (Gutmann, 35 Durchgänge).</translation>
     </message>
     <message>
         <source>&amp;OK</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;OK</translation>
     </message>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Abbrechen</translation>
     </message>
 </context>
 <context>
     <name>tazen::TStrengthBar</name>
     <message>
         <source>Password strength</source>
-        <translation type="unfinished"></translation>
+        <translation>Passwortstärke</translation>
     </message>
 </context>
 <context>
     <name>tazen::TscanDialog</name>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Abbrechen</translation>
     </message>
     <message>
         <source>TaZEN - Adding files for decryption.</source>
-        <translation type="unfinished"></translation>
+        <translation>TaZEN - Dateien werden zum Entschlüsseln hinzugefügt.</translation>
     </message>
     <message>
         <source>TaZEN - Adding files for encryption.</source>
-        <translation type="unfinished"></translation>
+        <translation>TaZEN - Dateien werden zum Verschlüsseln hinzugefügt.</translation>
     </message>
 </context>
 <context>
     <name>tazen::TshredDialog</name>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Abbrechen</translation>
     </message>
 </context>
 </TS>
