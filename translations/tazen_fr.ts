@@ -5,19 +5,19 @@
     <name>Interaction</name>
     <message>
         <source>Information</source>
-        <translation type="unfinished"></translation>
+        <translation>Information</translation>
     </message>
     <message>
         <source>Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Erreur</translation>
     </message>
     <message>
         <source>Confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>Confirmation</translation>
     </message>
     <message>
         <source>Warning</source>
-        <translation type="unfinished"></translation>
+        <translation>Avertissement</translation>
     </message>
 </context>
 <context>
@@ -26,591 +26,595 @@
         <source>Could not open source file: &quot;%1&quot;
 <byte value="xd"/>This could happen if the file is write-protected.
 <byte value="xd"/>Remove the write-protection and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d’ouvrir le fichier source : « %1 »
+<byte value="xd"/>Cela peut arriver si le fichier est protégé en écriture.
+<byte value="xd"/>Retirez la protection en écriture et réessayez.</translation>
     </message>
     <message>
         <source>Could not open source file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d’ouvrir le fichier source : %1</translation>
     </message>
     <message>
         <source>The file is too short to be a TaZEN encrypted file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Le fichier est trop court pour être un fichier chiffré par TaZEN : %1</translation>
     </message>
     <message>
         <source>Could not create destination file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de créer le fichier de destination : %1</translation>
     </message>
     <message>
         <source>Wrong password for the file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Mot de passe incorrect pour le fichier : %1</translation>
     </message>
     <message>
         <source>Could not read the file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de lire le fichier : %1</translation>
     </message>
     <message>
         <source>Could not write the file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d’écrire le fichier : %1</translation>
     </message>
     <message>
         <source>Could not delete the file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de supprimer le fichier : %1</translation>
     </message>
     <message>
         <source>Source file %1 changed while it was read.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le fichier source %1 a été modifié pendant sa lecture.</translation>
     </message>
     <message>
         <source>Encryption canceled</source>
-        <translation type="unfinished"></translation>
+        <translation>Chiffrement annulé</translation>
     </message>
     <message>
         <source>Decryption canceled</source>
-        <translation type="unfinished"></translation>
+        <translation>Déchiffrement annulé</translation>
     </message>
     <message>
         <source>Source file %1 not deleted.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le fichier source %1 n’a pas été supprimé.</translation>
     </message>
     <message>
         <source>Source file %1 not thoroughly shredded.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le fichier source %1 n’a pas été entièrement détruit.</translation>
     </message>
     <message>
         <source>An error occured while creating %1 executable.</source>
-        <translation type="unfinished"></translation>
+        <translation>Une erreur s’est produite lors de la création de l’exécutable %1.</translation>
     </message>
     <message>
         <source>Could not over-write the file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d’écraser le fichier : %1</translation>
     </message>
     <message>
         <source>Encrypting</source>
-        <translation type="unfinished"></translation>
+        <translation>Chiffrement</translation>
     </message>
     <message>
         <source>Decrypting</source>
-        <translation type="unfinished"></translation>
+        <translation>Déchiffrement</translation>
     </message>
     <message>
         <source>Pass %1 of %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Passe %1 sur %2</translation>
     </message>
     <message>
         <source>Could not verify the encrypted file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de vérifier le fichier chiffré : %1</translation>
     </message>
     <message>
         <source>Could not verify the decrypted file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de vérifier le fichier déchiffré : %1</translation>
     </message>
     <message>
         <source>Other names (hard links) still lead to its data.</source>
-        <translation type="unfinished"></translation>
+        <translation>D’autres noms (liens physiques) mènent encore à ses données.</translation>
     </message>
     <message>
         <source>The file system keeps earlier copies of changed data (copy-on-write).</source>
-        <translation type="unfinished"></translation>
+        <translation>Le système de fichiers conserve des copies antérieures des données modifiées (copie sur écriture).</translation>
     </message>
     <message>
         <source>File shredding (Gutman pass-35)</source>
-        <translation type="unfinished"></translation>
+        <translation>Destruction de fichier (Gutmann, 35 passes)</translation>
     </message>
     <message>
         <source>Shredding file:</source>
-        <translation type="unfinished"></translation>
+        <translation>Destruction du fichier :</translation>
     </message>
     <message>
         <source>Creating executable file</source>
-        <translation type="unfinished"></translation>
+        <translation>Création du fichier exécutable</translation>
     </message>
     <message>
         <source>Creating the executable file: </source>
-        <translation type="unfinished"></translation>
+        <translation>Création du fichier exécutable : </translation>
     </message>
 </context>
 <context>
     <name>Strength</name>
     <message>
         <source>Very weak</source>
-        <translation type="unfinished"></translation>
+        <translation>Très faible</translation>
     </message>
     <message>
         <source>Weak</source>
-        <translation type="unfinished"></translation>
+        <translation>Faible</translation>
     </message>
     <message>
         <source>Fair</source>
-        <translation type="unfinished"></translation>
+        <translation>Moyen</translation>
     </message>
     <message>
         <source>Good</source>
-        <translation type="unfinished"></translation>
+        <translation>Bon</translation>
     </message>
     <message>
         <source>Strong</source>
-        <translation type="unfinished"></translation>
+        <translation>Fort</translation>
     </message>
     <message>
         <source>less than a second</source>
-        <translation type="unfinished"></translation>
+        <translation>moins d’une seconde</translation>
     </message>
     <message>
         <source>about %1 second</source>
-        <translation type="unfinished"></translation>
+        <translation>environ %1 seconde</translation>
     </message>
     <message>
         <source>about %1 seconds</source>
-        <translation type="unfinished"></translation>
+        <translation>environ %1 secondes</translation>
     </message>
     <message>
         <source>about %1 minute</source>
-        <translation type="unfinished"></translation>
+        <translation>environ %1 minute</translation>
     </message>
     <message>
         <source>about %1 minutes</source>
-        <translation type="unfinished"></translation>
+        <translation>environ %1 minutes</translation>
     </message>
     <message>
         <source>about %1 hour</source>
-        <translation type="unfinished"></translation>
+        <translation>environ %1 heure</translation>
     </message>
     <message>
         <source>about %1 hours</source>
-        <translation type="unfinished"></translation>
+        <translation>environ %1 heures</translation>
     </message>
     <message>
         <source>about %1 day</source>
-        <translation type="unfinished"></translation>
+        <translation>environ %1 jour</translation>
     </message>
     <message>
         <source>about %1 days</source>
-        <translation type="unfinished"></translation>
+        <translation>environ %1 jours</translation>
     </message>
     <message>
         <source>about %1 month</source>
-        <translation type="unfinished"></translation>
+        <translation>environ %1 mois</translation>
     </message>
     <message>
         <source>about %1 months</source>
-        <translation type="unfinished"></translation>
+        <translation>environ %1 mois</translation>
     </message>
     <message>
         <source>about %1 year</source>
-        <translation type="unfinished"></translation>
+        <translation>environ %1 an</translation>
     </message>
     <message>
         <source>about %1 years</source>
-        <translation type="unfinished"></translation>
+        <translation>environ %1 ans</translation>
     </message>
     <message>
         <source>about %1 thousand years</source>
-        <translation type="unfinished"></translation>
+        <translation>environ %1 000 ans</translation>
     </message>
     <message>
         <source>about %1 million years</source>
-        <translation type="unfinished"></translation>
+        <translation>environ %1 millions d’années</translation>
     </message>
     <message>
         <source>about %1 billion years</source>
-        <translation type="unfinished"></translation>
+        <translation>environ %1 milliards d’années</translation>
     </message>
     <message>
         <source>more than a trillion years</source>
-        <translation type="unfinished"></translation>
+        <translation>plus de mille milliards d’années</translation>
     </message>
     <message>
         <source>%1: guessed in %2 by one current graphics card.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 : deviné en %2 par une carte graphique actuelle.</translation>
     </message>
 </context>
 <context>
     <name>tazen::TAboutBox</name>
     <message>
         <source>Version 0.9 English</source>
-        <translation type="unfinished"></translation>
+        <translation>Version 0.9 française</translation>
     </message>
     <message>
         <source>%1 KB</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Ko</translation>
     </message>
     <message>
         <source>Could not open helpfile: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d’ouvrir le fichier d’aide : %1</translation>
     </message>
     <message>
         <source>About TaZEN</source>
-        <translation type="unfinished"></translation>
+        <translation>À propos de TaZEN</translation>
     </message>
     <message>
         <source>TaZEN for Linux</source>
-        <translation type="unfinished"></translation>
+        <translation>TaZEN pour Linux</translation>
     </message>
     <message>
         <source>Free software under the GNU GPL, version 3 or later</source>
-        <translation type="unfinished"></translation>
+        <translation>Logiciel libre sous licence GNU GPL, version 3 ou ultérieure</translation>
     </message>
     <message>
         <source>Feed-back:</source>
-        <translation type="unfinished"></translation>
+        <translation>Commentaires :</translation>
     </message>
     <message>
         <source>Updates:</source>
-        <translation type="unfinished"></translation>
+        <translation>Mises à jour :</translation>
     </message>
     <message>
         <source>Total physical memory:</source>
-        <translation type="unfinished"></translation>
+        <translation>Mémoire physique totale :</translation>
     </message>
     <message>
         <source>Available physical memory:</source>
-        <translation type="unfinished"></translation>
+        <translation>Mémoire physique disponible :</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>%1.%2 (Build %3)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1.%2 (build %3)</translation>
     </message>
 </context>
 <context>
     <name>tazen::TFileListModel</name>
     <message>
         <source>Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Nom</translation>
     </message>
     <message>
         <source>Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Taille</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>État</translation>
     </message>
 </context>
 <context>
     <name>tazen::TForm1</name>
     <message>
         <source>No files found for encryption in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun fichier à chiffrer trouvé dans %1</translation>
     </message>
     <message>
         <source>No TaZEN encrypted files found in %1 or its sub directories.</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun fichier chiffré par TaZEN trouvé dans %1 ni dans ses sous-dossiers.</translation>
     </message>
     <message>
         <source>No TaZEN encrypted files found in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun fichier chiffré par TaZEN trouvé dans %1</translation>
     </message>
     <message>
         <source>You have choosen to add all files on %1 for encryption.
 <byte value="xd"/>This might take a while, do you wish to continue?</source>
-        <translation type="unfinished"></translation>
+        <translation>Vous avez choisi d’ajouter tous les fichiers de %1 pour les chiffrer.
+<byte value="xd"/>Cela peut prendre un certain temps. Voulez-vous continuer ?</translation>
     </message>
     <message>
         <source>Include sub directories for %1?</source>
-        <translation type="unfinished"></translation>
+        <translation>Inclure les sous-dossiers de %1 ?</translation>
     </message>
     <message>
         <source>Please wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>Veuillez patienter...</translation>
     </message>
     <message>
         <source>%1 entries were not added: their paths are longer than the system allows.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 éléments n’ont pas été ajoutés : leur chemin dépasse la longueur permise par le système.</translation>
     </message>
     <message>
         <source> The first %1 of them:</source>
-        <translation type="unfinished"></translation>
+        <translation> Voici les %1 premiers :</translation>
     </message>
     <message>
         <source>All files (*.*)|*.*</source>
-        <translation type="unfinished"></translation>
+        <translation>Tous les fichiers (*.*)|*.*</translation>
     </message>
     <message>
         <source>Encrypted files (*.TaZEN *.TaZEN.exe)|*.TaZEN;*.TaZEN.exe</source>
-        <translation type="unfinished"></translation>
+        <translation>Fichiers chiffrés (*.TaZEN *.TaZEN.exe)|*.TaZEN;*.TaZEN.exe</translation>
     </message>
     <message>
         <source>Unencrypted</source>
-        <translation type="unfinished"></translation>
+        <translation>Non chiffré</translation>
     </message>
     <message>
         <source>Encrypted</source>
-        <translation type="unfinished"></translation>
+        <translation>Chiffré</translation>
     </message>
     <message>
         <source>encrypted</source>
-        <translation type="unfinished"></translation>
+        <translation>chiffré</translation>
     </message>
     <message>
         <source>%1 KB</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Ko</translation>
     </message>
     <message>
         <source>The original files will be kept.</source>
-        <translation type="unfinished"></translation>
+        <translation>Les fichiers d’origine seront conservés.</translation>
     </message>
     <message>
         <source>The original files will be deleted.</source>
-        <translation type="unfinished"></translation>
+        <translation>Les fichiers d’origine seront supprimés.</translation>
     </message>
     <message>
         <source>The original files will be shredded.</source>
-        <translation type="unfinished"></translation>
+        <translation>Les fichiers d’origine seront écrasés puis supprimés.</translation>
     </message>
     <message>
         <source> Settings chooses what becomes of them.</source>
-        <translation type="unfinished"></translation>
+        <translation> Ce choix se fait dans les Paramètres.</translation>
     </message>
     <message>
         <source> was not found, or is not a file.</source>
-        <translation type="unfinished"></translation>
+        <translation> est introuvable ou n’est pas un fichier.</translation>
     </message>
     <message>
         <source> is encrypted already.</source>
-        <translation type="unfinished"></translation>
+        <translation> est déjà chiffré.</translation>
     </message>
     <message>
         <source> is not a TaZEN encrypted file.</source>
-        <translation type="unfinished"></translation>
+        <translation> n’est pas un fichier chiffré par TaZEN.</translation>
     </message>
     <message>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Fichier</translation>
     </message>
     <message>
         <source>&amp;Encrypt</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Chiffrer</translation>
     </message>
     <message>
         <source>&amp;Decrypt</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Déchiffrer</translation>
     </message>
     <message>
         <source>&amp;Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Quitter</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Aid&amp;e</translation>
     </message>
     <message>
         <source>&amp;TaZEN Help</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Aide de TaZEN</translation>
     </message>
     <message>
         <source>&amp;About...</source>
-        <translation type="unfinished"></translation>
+        <translation>À &amp;propos...</translation>
     </message>
     <message>
         <source>Commands</source>
-        <translation type="unfinished"></translation>
+        <translation>Commandes</translation>
     </message>
     <message>
         <source>More commands</source>
-        <translation type="unfinished"></translation>
+        <translation>Autres commandes</translation>
     </message>
     <message>
         <source>&amp;Add</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ajouter</translation>
     </message>
     <message>
         <source>Lägg till filer för kryptering eller dekryptering</source>
-        <translation type="unfinished"></translation>
+        <translation>Ajouter des fichiers à chiffrer ou à déchiffrer</translation>
     </message>
     <message>
         <source>&amp;Remove</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Retirer</translation>
     </message>
     <message>
         <source>Ta bort markerade filer</source>
-        <translation type="unfinished"></translation>
+        <translation>Retirer les fichiers sélectionnés de la liste</translation>
     </message>
     <message>
         <source>Kryptera valda filer</source>
-        <translation type="unfinished"></translation>
+        <translation>Chiffrer les fichiers de la liste</translation>
     </message>
     <message>
         <source>Dekryptera valda filer</source>
-        <translation type="unfinished"></translation>
+        <translation>Déchiffrer les fichiers de la liste</translation>
     </message>
     <message>
         <source>&amp;Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Paramètres</translation>
     </message>
     <message>
         <source>Ändra inställningar</source>
-        <translation type="unfinished"></translation>
+        <translation>Modifier les paramètres</translation>
     </message>
     <message>
         <source>Files</source>
-        <translation type="unfinished"></translation>
+        <translation>Fichiers</translation>
     </message>
     <message>
         <source>Remove</source>
-        <translation type="unfinished"></translation>
+        <translation>Retirer</translation>
     </message>
     <message>
         <source>Encrypt</source>
-        <translation type="unfinished"></translation>
+        <translation>Chiffrer</translation>
     </message>
     <message>
         <source>Decrypt</source>
-        <translation type="unfinished"></translation>
+        <translation>Déchiffrer</translation>
     </message>
     <message>
         <source>Unknown</source>
-        <translation type="unfinished"></translation>
+        <translation>Inconnue</translation>
     </message>
     <message>
         <source>Okänd</source>
-        <translation type="unfinished"></translation>
+        <translation>Inconnue</translation>
     </message>
     <message>
         <source>%1 already choosen.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 a déjà été ajouté.</translation>
     </message>
     <message>
         <source>One file choosen for encryption</source>
-        <translation type="unfinished"></translation>
+        <translation>Un fichier à chiffrer</translation>
     </message>
     <message>
         <source>One file choosen for decryption</source>
-        <translation type="unfinished"></translation>
+        <translation>Un fichier à déchiffrer</translation>
     </message>
     <message>
         <source>%1 files choosen for encryption</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 fichiers à chiffrer</translation>
     </message>
     <message>
         <source>%1 files choosen for decryption</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 fichiers à déchiffrer</translation>
     </message>
     <message>
         <source>You must first select &quot;Encrypt/Decrypt&quot; from the &quot;File&quot; menu.</source>
-        <translation type="unfinished"></translation>
+        <translation>Vous devez d’abord choisir « Chiffrer » ou « Déchiffrer » dans le menu « Fichier ».</translation>
     </message>
     <message>
         <source>There are no files to remove.</source>
-        <translation type="unfinished"></translation>
+        <translation>Il n’y a aucun fichier à retirer.</translation>
     </message>
     <message>
         <source>Select the files you want to remove.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sélectionnez les fichiers à retirer.</translation>
     </message>
     <message>
         <source>Not listed for encryption:</source>
-        <translation type="unfinished"></translation>
+        <translation>Fichiers non ajoutés pour le chiffrement :</translation>
     </message>
     <message>
         <source>Not listed for decryption:</source>
-        <translation type="unfinished"></translation>
+        <translation>Fichiers non ajoutés pour le déchiffrement :</translation>
     </message>
     <message>
         <source>
 <byte value="xd"/>and %1 more.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+<byte value="xd"/>et %1 autres.</translation>
     </message>
     <message>
         <source>Could not suggest a passphrase: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de suggérer une phrase de passe : %1</translation>
     </message>
     <message>
         <source>You must first add the files you wish to encypt.</source>
-        <translation type="unfinished"></translation>
+        <translation>Vous devez d’abord ajouter les fichiers à chiffrer.</translation>
     </message>
     <message>
         <source>You must first add the files you wish to decrypt.</source>
-        <translation type="unfinished"></translation>
+        <translation>Vous devez d’abord ajouter les fichiers à déchiffrer.</translation>
     </message>
     <message>
         <source>Enter password</source>
-        <translation type="unfinished"></translation>
+        <translation>Saisissez le mot de passe</translation>
     </message>
     <message>
         <source>Confirm password</source>
-        <translation type="unfinished"></translation>
+        <translation>Confirmez le mot de passe</translation>
     </message>
     <message>
         <source>Passwords do not match.</source>
-        <translation type="unfinished"></translation>
+        <translation>Les mots de passe ne concordent pas.</translation>
     </message>
     <message>
         <source>Select &quot;Encrypt/Decrypt&quot; from the &quot;File&quot; menu or &quot;drag and drop&quot; files directly on the application.</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisissez « Chiffrer » ou « Déchiffrer » dans le menu « Fichier », ou glissez-déposez des fichiers directement sur l’application.</translation>
     </message>
     <message>
         <source>TaZEN runs alone: a second start cannot hand its files to this window.</source>
-        <translation type="unfinished"></translation>
+        <translation>TaZEN fonctionne seul : un second lancement ne peut pas transmettre ses fichiers à cette fenêtre.</translation>
     </message>
     <message>
         <source>Operation only allowed on folders.</source>
-        <translation type="unfinished"></translation>
+        <translation>Opération possible uniquement sur des dossiers.</translation>
     </message>
 </context>
 <context>
     <name>tazen::TPasswordDlg</name>
     <message>
         <source>Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Mot de passe</translation>
     </message>
     <message>
         <source>Enter password</source>
-        <translation type="unfinished"></translation>
+        <translation>Saisissez le mot de passe</translation>
     </message>
     <message>
         <source>&amp;OK</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;OK</translation>
     </message>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Annuler</translation>
     </message>
     <message>
         <source>&amp;Show password</source>
-        <translation type="unfinished"></translation>
+        <translation>Afficher le &amp;mot de passe</translation>
     </message>
     <message>
         <source>Su&amp;ggest</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Suggérer</translation>
     </message>
     <message>
         <source>Fill in a passphrase of six words drawn at random, shown so that you can write it down</source>
-        <translation type="unfinished"></translation>
+        <translation>Remplir avec une phrase de passe de six mots tirés au hasard, affichée pour que vous puissiez la noter</translation>
     </message>
     <message>
         <source>The two entries match.</source>
-        <translation type="unfinished"></translation>
+        <translation>Les deux saisies concordent.</translation>
     </message>
     <message>
         <source>The two entries match so far.</source>
-        <translation type="unfinished"></translation>
+        <translation>Les deux saisies concordent jusqu’ici.</translation>
     </message>
     <message>
         <source>The two entries do not match.</source>
-        <translation type="unfinished"></translation>
+        <translation>Les deux saisies ne concordent pas.</translation>
     </message>
 </context>
 <context>
     <name>tazen::TProgressDialog</name>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Annuler</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Fermer</translation>
     </message>
     <message>
         <source>%1 %2 files total.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 de %2 fichiers au total.</translation>
     </message>
     <message>
         <source>%1 one file total</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 d’un seul fichier</translation>
     </message>
 </context>
 <context>
@@ -619,98 +623,102 @@
         <source>Denna version utav TaZEN är begränsad till Blowfish för filkryptering.
 <byte value="xd"/>Den färdiga versionen kommer att innehålla de listade algoritmerna.
 <byte value="xd"/>Håll utkik efter en uppdatering!</source>
-        <translation type="unfinished"></translation>
+        <translation>Cette version de TaZEN est limitée à Blowfish pour le chiffrement des fichiers.
+<byte value="xd"/>La version finale comprendra les algorithmes de la liste.
+<byte value="xd"/>Surveillez les mises à jour !</translation>
     </message>
     <message>
         <source>Denna version utav TaZEN är begränsad till SHA-1 för lösenordskryptering.
 <byte value="xd"/>Den färdiga versionen kommer att innehålla de listade algoritmerna.
 <byte value="xd"/>Håll utkik efter en uppdatering!</source>
-        <translation type="unfinished"></translation>
+        <translation>Cette version de TaZEN est limitée à SHA-1 pour le hachage des mots de passe.
+<byte value="xd"/>La version finale comprendra les algorithmes de la liste.
+<byte value="xd"/>Surveillez les mises à jour !</translation>
     </message>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Paramètres</translation>
     </message>
     <message>
         <source>File encryption algorithm:</source>
-        <translation type="unfinished"></translation>
+        <translation>Algorithme de chiffrement des fichiers :</translation>
     </message>
     <message>
         <source>Password hash algotihm</source>
-        <translation type="unfinished"></translation>
+        <translation>Algorithme de hachage du mot de passe</translation>
     </message>
     <message>
         <source>Compress files before encryption (version 1.0).</source>
-        <translation type="unfinished"></translation>
+        <translation>Compresser les fichiers avant le chiffrement (version 1.0).</translation>
     </message>
     <message>
         <source>Make encrypted files executable.</source>
-        <translation type="unfinished"></translation>
+        <translation>Rendre les fichiers chiffrés exécutables.</translation>
     </message>
     <message>
         <source>Recipient&apos;s system:</source>
-        <translation type="unfinished"></translation>
+        <translation>Système du destinataire :</translation>
     </message>
     <message>
         <source>Recipient&apos;s system</source>
-        <translation type="unfinished"></translation>
+        <translation>Système du destinataire</translation>
     </message>
     <message>
         <source>The system the self-extracting executable is made to run on</source>
-        <translation type="unfinished"></translation>
+        <translation>Le système sur lequel l’exécutable auto-extractible doit fonctionner</translation>
     </message>
     <message>
         <source> What to do with source files after encryption </source>
-        <translation type="unfinished"></translation>
+        <translation> Que faire des fichiers source après le chiffrement </translation>
     </message>
     <message>
         <source>Leave unchanged.</source>
-        <translation type="unfinished"></translation>
+        <translation>Laisser inchangés.</translation>
     </message>
     <message>
         <source>Delete.</source>
-        <translation type="unfinished"></translation>
+        <translation>Supprimer.</translation>
     </message>
     <message>
         <source>Shred before delete (Gutman pass-35).</source>
-        <translation type="unfinished"></translation>
+        <translation>Écraser avant de supprimer (Gutmann, 35 passes).</translation>
     </message>
     <message>
         <source>&amp;OK</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;OK</translation>
     </message>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Annuler</translation>
     </message>
 </context>
 <context>
     <name>tazen::TStrengthBar</name>
     <message>
         <source>Password strength</source>
-        <translation type="unfinished"></translation>
+        <translation>Robustesse du mot de passe</translation>
     </message>
 </context>
 <context>
     <name>tazen::TscanDialog</name>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Annuler</translation>
     </message>
     <message>
         <source>TaZEN - Adding files for decryption.</source>
-        <translation type="unfinished"></translation>
+        <translation>TaZEN - Ajout de fichiers à déchiffrer.</translation>
     </message>
     <message>
         <source>TaZEN - Adding files for encryption.</source>
-        <translation type="unfinished"></translation>
+        <translation>TaZEN - Ajout de fichiers à chiffrer.</translation>
     </message>
 </context>
 <context>
     <name>tazen::TshredDialog</name>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Annuler</translation>
     </message>
 </context>
 </TS>
