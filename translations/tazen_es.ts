@@ -5,19 +5,19 @@
     <name>Interaction</name>
     <message>
         <source>Information</source>
-        <translation type="unfinished"></translation>
+        <translation>Información</translation>
     </message>
     <message>
         <source>Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Error</translation>
     </message>
     <message>
         <source>Confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>Confirmar</translation>
     </message>
     <message>
         <source>Warning</source>
-        <translation type="unfinished"></translation>
+        <translation>Advertencia</translation>
     </message>
 </context>
 <context>
@@ -26,591 +26,595 @@
         <source>Could not open source file: &quot;%1&quot;
 <byte value="xd"/>This could happen if the file is write-protected.
 <byte value="xd"/>Remove the write-protection and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo abrir el archivo de origen: «%1»
+<byte value="xd"/>Esto puede ocurrir si el archivo está protegido contra escritura.
+<byte value="xd"/>Quite la protección contra escritura e inténtelo de nuevo.</translation>
     </message>
     <message>
         <source>Could not open source file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo abrir el archivo de origen: %1</translation>
     </message>
     <message>
         <source>The file is too short to be a TaZEN encrypted file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>El archivo es demasiado corto para ser un archivo cifrado con TaZEN: %1</translation>
     </message>
     <message>
         <source>Could not create destination file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo crear el archivo de destino: %1</translation>
     </message>
     <message>
         <source>Wrong password for the file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Contraseña incorrecta para el archivo: %1</translation>
     </message>
     <message>
         <source>Could not read the file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo leer el archivo: %1</translation>
     </message>
     <message>
         <source>Could not write the file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo escribir el archivo: %1</translation>
     </message>
     <message>
         <source>Could not delete the file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo eliminar el archivo: %1</translation>
     </message>
     <message>
         <source>Source file %1 changed while it was read.</source>
-        <translation type="unfinished"></translation>
+        <translation>El archivo de origen %1 cambió mientras se leía.</translation>
     </message>
     <message>
         <source>Encryption canceled</source>
-        <translation type="unfinished"></translation>
+        <translation>Cifrado cancelado</translation>
     </message>
     <message>
         <source>Decryption canceled</source>
-        <translation type="unfinished"></translation>
+        <translation>Descifrado cancelado</translation>
     </message>
     <message>
         <source>Source file %1 not deleted.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se eliminó el archivo de origen %1.</translation>
     </message>
     <message>
         <source>Source file %1 not thoroughly shredded.</source>
-        <translation type="unfinished"></translation>
+        <translation>El archivo de origen %1 no se trituró por completo.</translation>
     </message>
     <message>
         <source>An error occured while creating %1 executable.</source>
-        <translation type="unfinished"></translation>
+        <translation>Se produjo un error al crear el ejecutable de %1.</translation>
     </message>
     <message>
         <source>Could not over-write the file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo sobrescribir el archivo: %1</translation>
     </message>
     <message>
         <source>Encrypting</source>
-        <translation type="unfinished"></translation>
+        <translation>Cifrando</translation>
     </message>
     <message>
         <source>Decrypting</source>
-        <translation type="unfinished"></translation>
+        <translation>Descifrando</translation>
     </message>
     <message>
         <source>Pass %1 of %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Pasada %1 de %2</translation>
     </message>
     <message>
         <source>Could not verify the encrypted file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo verificar el archivo cifrado: %1</translation>
     </message>
     <message>
         <source>Could not verify the decrypted file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo verificar el archivo descifrado: %1</translation>
     </message>
     <message>
         <source>Other names (hard links) still lead to its data.</source>
-        <translation type="unfinished"></translation>
+        <translation>Otros nombres (enlaces duros) siguen apuntando a sus datos.</translation>
     </message>
     <message>
         <source>The file system keeps earlier copies of changed data (copy-on-write).</source>
-        <translation type="unfinished"></translation>
+        <translation>El sistema de archivos conserva copias anteriores de los datos modificados (copia en escritura).</translation>
     </message>
     <message>
         <source>File shredding (Gutman pass-35)</source>
-        <translation type="unfinished"></translation>
+        <translation>Trituración de archivos (Gutmann, 35 pasadas)</translation>
     </message>
     <message>
         <source>Shredding file:</source>
-        <translation type="unfinished"></translation>
+        <translation>Triturando el archivo:</translation>
     </message>
     <message>
         <source>Creating executable file</source>
-        <translation type="unfinished"></translation>
+        <translation>Creando el archivo ejecutable</translation>
     </message>
     <message>
         <source>Creating the executable file: </source>
-        <translation type="unfinished"></translation>
+        <translation>Creando el archivo ejecutable: </translation>
     </message>
 </context>
 <context>
     <name>Strength</name>
     <message>
         <source>Very weak</source>
-        <translation type="unfinished"></translation>
+        <translation>Muy débil</translation>
     </message>
     <message>
         <source>Weak</source>
-        <translation type="unfinished"></translation>
+        <translation>Débil</translation>
     </message>
     <message>
         <source>Fair</source>
-        <translation type="unfinished"></translation>
+        <translation>Aceptable</translation>
     </message>
     <message>
         <source>Good</source>
-        <translation type="unfinished"></translation>
+        <translation>Buena</translation>
     </message>
     <message>
         <source>Strong</source>
-        <translation type="unfinished"></translation>
+        <translation>Fuerte</translation>
     </message>
     <message>
         <source>less than a second</source>
-        <translation type="unfinished"></translation>
+        <translation>menos de un segundo</translation>
     </message>
     <message>
         <source>about %1 second</source>
-        <translation type="unfinished"></translation>
+        <translation>alrededor de %1 segundo</translation>
     </message>
     <message>
         <source>about %1 seconds</source>
-        <translation type="unfinished"></translation>
+        <translation>alrededor de %1 segundos</translation>
     </message>
     <message>
         <source>about %1 minute</source>
-        <translation type="unfinished"></translation>
+        <translation>alrededor de %1 minuto</translation>
     </message>
     <message>
         <source>about %1 minutes</source>
-        <translation type="unfinished"></translation>
+        <translation>alrededor de %1 minutos</translation>
     </message>
     <message>
         <source>about %1 hour</source>
-        <translation type="unfinished"></translation>
+        <translation>alrededor de %1 hora</translation>
     </message>
     <message>
         <source>about %1 hours</source>
-        <translation type="unfinished"></translation>
+        <translation>alrededor de %1 horas</translation>
     </message>
     <message>
         <source>about %1 day</source>
-        <translation type="unfinished"></translation>
+        <translation>alrededor de %1 día</translation>
     </message>
     <message>
         <source>about %1 days</source>
-        <translation type="unfinished"></translation>
+        <translation>alrededor de %1 días</translation>
     </message>
     <message>
         <source>about %1 month</source>
-        <translation type="unfinished"></translation>
+        <translation>alrededor de %1 mes</translation>
     </message>
     <message>
         <source>about %1 months</source>
-        <translation type="unfinished"></translation>
+        <translation>alrededor de %1 meses</translation>
     </message>
     <message>
         <source>about %1 year</source>
-        <translation type="unfinished"></translation>
+        <translation>alrededor de %1 año</translation>
     </message>
     <message>
         <source>about %1 years</source>
-        <translation type="unfinished"></translation>
+        <translation>alrededor de %1 años</translation>
     </message>
     <message>
         <source>about %1 thousand years</source>
-        <translation type="unfinished"></translation>
+        <translation>alrededor de %1 mil años</translation>
     </message>
     <message>
         <source>about %1 million years</source>
-        <translation type="unfinished"></translation>
+        <translation>alrededor de %1 millones de años</translation>
     </message>
     <message>
         <source>about %1 billion years</source>
-        <translation type="unfinished"></translation>
+        <translation>alrededor de %1 mil millones de años</translation>
     </message>
     <message>
         <source>more than a trillion years</source>
-        <translation type="unfinished"></translation>
+        <translation>más de un billón de años</translation>
     </message>
     <message>
         <source>%1: guessed in %2 by one current graphics card.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: una tarjeta gráfica actual la adivinaría en %2.</translation>
     </message>
 </context>
 <context>
     <name>tazen::TAboutBox</name>
     <message>
         <source>Version 0.9 English</source>
-        <translation type="unfinished"></translation>
+        <translation>Versión 0.9 Español</translation>
     </message>
     <message>
         <source>%1 KB</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 KB</translation>
     </message>
     <message>
         <source>Could not open helpfile: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo abrir el archivo de ayuda: %1</translation>
     </message>
     <message>
         <source>About TaZEN</source>
-        <translation type="unfinished"></translation>
+        <translation>Acerca de TaZEN</translation>
     </message>
     <message>
         <source>TaZEN for Linux</source>
-        <translation type="unfinished"></translation>
+        <translation>TaZEN para Linux</translation>
     </message>
     <message>
         <source>Free software under the GNU GPL, version 3 or later</source>
-        <translation type="unfinished"></translation>
+        <translation>Software libre bajo la GNU GPL, versión 3 o posterior</translation>
     </message>
     <message>
         <source>Feed-back:</source>
-        <translation type="unfinished"></translation>
+        <translation>Comentarios:</translation>
     </message>
     <message>
         <source>Updates:</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualizaciones:</translation>
     </message>
     <message>
         <source>Total physical memory:</source>
-        <translation type="unfinished"></translation>
+        <translation>Memoria física total:</translation>
     </message>
     <message>
         <source>Available physical memory:</source>
-        <translation type="unfinished"></translation>
+        <translation>Memoria física disponible:</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>Aceptar</translation>
     </message>
     <message>
         <source>%1.%2 (Build %3)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1.%2 (compilación %3)</translation>
     </message>
 </context>
 <context>
     <name>tazen::TFileListModel</name>
     <message>
         <source>Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Nombre</translation>
     </message>
     <message>
         <source>Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Tamaño</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>Estado</translation>
     </message>
 </context>
 <context>
     <name>tazen::TForm1</name>
     <message>
         <source>No files found for encryption in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No se encontraron archivos para cifrar en %1</translation>
     </message>
     <message>
         <source>No TaZEN encrypted files found in %1 or its sub directories.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se encontraron archivos cifrados con TaZEN en %1 ni en sus subcarpetas.</translation>
     </message>
     <message>
         <source>No TaZEN encrypted files found in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No se encontraron archivos cifrados con TaZEN en %1</translation>
     </message>
     <message>
         <source>You have choosen to add all files on %1 for encryption.
 <byte value="xd"/>This might take a while, do you wish to continue?</source>
-        <translation type="unfinished"></translation>
+        <translation>Ha elegido añadir todos los archivos de %1 para cifrarlos.
+<byte value="xd"/>Esto puede tardar un rato. ¿Quiere continuar?</translation>
     </message>
     <message>
         <source>Include sub directories for %1?</source>
-        <translation type="unfinished"></translation>
+        <translation>¿Incluir las subcarpetas de %1?</translation>
     </message>
     <message>
         <source>Please wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>Espere, por favor...</translation>
     </message>
     <message>
         <source>%1 entries were not added: their paths are longer than the system allows.</source>
-        <translation type="unfinished"></translation>
+        <translation>No se añadieron %1 entradas: sus rutas son más largas de lo que permite el sistema.</translation>
     </message>
     <message>
         <source> The first %1 of them:</source>
-        <translation type="unfinished"></translation>
+        <translation> Las %1 primeras:</translation>
     </message>
     <message>
         <source>All files (*.*)|*.*</source>
-        <translation type="unfinished"></translation>
+        <translation>Todos los archivos (*.*)|*.*</translation>
     </message>
     <message>
         <source>Encrypted files (*.TaZEN *.TaZEN.exe)|*.TaZEN;*.TaZEN.exe</source>
-        <translation type="unfinished"></translation>
+        <translation>Archivos cifrados (*.TaZEN *.TaZEN.exe)|*.TaZEN;*.TaZEN.exe</translation>
     </message>
     <message>
         <source>Unencrypted</source>
-        <translation type="unfinished"></translation>
+        <translation>Sin cifrar</translation>
     </message>
     <message>
         <source>Encrypted</source>
-        <translation type="unfinished"></translation>
+        <translation>Cifrado</translation>
     </message>
     <message>
         <source>encrypted</source>
-        <translation type="unfinished"></translation>
+        <translation>cifrado</translation>
     </message>
     <message>
         <source>%1 KB</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 KB</translation>
     </message>
     <message>
         <source>The original files will be kept.</source>
-        <translation type="unfinished"></translation>
+        <translation>Los archivos originales se conservarán.</translation>
     </message>
     <message>
         <source>The original files will be deleted.</source>
-        <translation type="unfinished"></translation>
+        <translation>Los archivos originales se eliminarán.</translation>
     </message>
     <message>
         <source>The original files will be shredded.</source>
-        <translation type="unfinished"></translation>
+        <translation>Los archivos originales se triturarán.</translation>
     </message>
     <message>
         <source> Settings chooses what becomes of them.</source>
-        <translation type="unfinished"></translation>
+        <translation> Lo que se hace con ellos se elige en Preferencias.</translation>
     </message>
     <message>
         <source> was not found, or is not a file.</source>
-        <translation type="unfinished"></translation>
+        <translation> no se encontró o no es un archivo.</translation>
     </message>
     <message>
         <source> is encrypted already.</source>
-        <translation type="unfinished"></translation>
+        <translation> ya está cifrado.</translation>
     </message>
     <message>
         <source> is not a TaZEN encrypted file.</source>
-        <translation type="unfinished"></translation>
+        <translation> no es un archivo cifrado con TaZEN.</translation>
     </message>
     <message>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Archivo</translation>
     </message>
     <message>
         <source>&amp;Encrypt</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Cifrar</translation>
     </message>
     <message>
         <source>&amp;Decrypt</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Descifrar</translation>
     </message>
     <message>
         <source>&amp;Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Salir</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Ay&amp;uda</translation>
     </message>
     <message>
         <source>&amp;TaZEN Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Ayuda de &amp;TaZEN</translation>
     </message>
     <message>
         <source>&amp;About...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Acerca de...</translation>
     </message>
     <message>
         <source>Commands</source>
-        <translation type="unfinished"></translation>
+        <translation>Órdenes</translation>
     </message>
     <message>
         <source>More commands</source>
-        <translation type="unfinished"></translation>
+        <translation>Más órdenes</translation>
     </message>
     <message>
         <source>&amp;Add</source>
-        <translation type="unfinished"></translation>
+        <translation>Añad&amp;ir</translation>
     </message>
     <message>
         <source>Lägg till filer för kryptering eller dekryptering</source>
-        <translation type="unfinished"></translation>
+        <translation>Añadir archivos para cifrarlos o descifrarlos</translation>
     </message>
     <message>
         <source>&amp;Remove</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Quitar</translation>
     </message>
     <message>
         <source>Ta bort markerade filer</source>
-        <translation type="unfinished"></translation>
+        <translation>Quitar los archivos seleccionados</translation>
     </message>
     <message>
         <source>Kryptera valda filer</source>
-        <translation type="unfinished"></translation>
+        <translation>Cifrar los archivos seleccionados</translation>
     </message>
     <message>
         <source>Dekryptera valda filer</source>
-        <translation type="unfinished"></translation>
+        <translation>Descifrar los archivos seleccionados</translation>
     </message>
     <message>
         <source>&amp;Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Preferencias</translation>
     </message>
     <message>
         <source>Ändra inställningar</source>
-        <translation type="unfinished"></translation>
+        <translation>Cambiar las preferencias</translation>
     </message>
     <message>
         <source>Files</source>
-        <translation type="unfinished"></translation>
+        <translation>Archivos</translation>
     </message>
     <message>
         <source>Remove</source>
-        <translation type="unfinished"></translation>
+        <translation>Quitar</translation>
     </message>
     <message>
         <source>Encrypt</source>
-        <translation type="unfinished"></translation>
+        <translation>Cifrar</translation>
     </message>
     <message>
         <source>Decrypt</source>
-        <translation type="unfinished"></translation>
+        <translation>Descifrar</translation>
     </message>
     <message>
         <source>Unknown</source>
-        <translation type="unfinished"></translation>
+        <translation>Desconocido</translation>
     </message>
     <message>
         <source>Okänd</source>
-        <translation type="unfinished"></translation>
+        <translation>Desconocido</translation>
     </message>
     <message>
         <source>%1 already choosen.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ya está elegido.</translation>
     </message>
     <message>
         <source>One file choosen for encryption</source>
-        <translation type="unfinished"></translation>
+        <translation>Un archivo elegido para cifrar</translation>
     </message>
     <message>
         <source>One file choosen for decryption</source>
-        <translation type="unfinished"></translation>
+        <translation>Un archivo elegido para descifrar</translation>
     </message>
     <message>
         <source>%1 files choosen for encryption</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 archivos elegidos para cifrar</translation>
     </message>
     <message>
         <source>%1 files choosen for decryption</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 archivos elegidos para descifrar</translation>
     </message>
     <message>
         <source>You must first select &quot;Encrypt/Decrypt&quot; from the &quot;File&quot; menu.</source>
-        <translation type="unfinished"></translation>
+        <translation>Primero debe elegir «Cifrar/Descifrar» en el menú «Archivo».</translation>
     </message>
     <message>
         <source>There are no files to remove.</source>
-        <translation type="unfinished"></translation>
+        <translation>No hay archivos que quitar.</translation>
     </message>
     <message>
         <source>Select the files you want to remove.</source>
-        <translation type="unfinished"></translation>
+        <translation>Seleccione los archivos que quiere quitar.</translation>
     </message>
     <message>
         <source>Not listed for encryption:</source>
-        <translation type="unfinished"></translation>
+        <translation>No añadidos a la lista para cifrar:</translation>
     </message>
     <message>
         <source>Not listed for decryption:</source>
-        <translation type="unfinished"></translation>
+        <translation>No añadidos a la lista para descifrar:</translation>
     </message>
     <message>
         <source>
 <byte value="xd"/>and %1 more.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+<byte value="xd"/>y %1 más.</translation>
     </message>
     <message>
         <source>Could not suggest a passphrase: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>No se pudo sugerir una frase de contraseña: %1</translation>
     </message>
     <message>
         <source>You must first add the files you wish to encypt.</source>
-        <translation type="unfinished"></translation>
+        <translation>Primero debe añadir los archivos que quiere cifrar.</translation>
     </message>
     <message>
         <source>You must first add the files you wish to decrypt.</source>
-        <translation type="unfinished"></translation>
+        <translation>Primero debe añadir los archivos que quiere descifrar.</translation>
     </message>
     <message>
         <source>Enter password</source>
-        <translation type="unfinished"></translation>
+        <translation>Introduzca la contraseña</translation>
     </message>
     <message>
         <source>Confirm password</source>
-        <translation type="unfinished"></translation>
+        <translation>Confirme la contraseña</translation>
     </message>
     <message>
         <source>Passwords do not match.</source>
-        <translation type="unfinished"></translation>
+        <translation>Las contraseñas no coinciden.</translation>
     </message>
     <message>
         <source>Select &quot;Encrypt/Decrypt&quot; from the &quot;File&quot; menu or &quot;drag and drop&quot; files directly on the application.</source>
-        <translation type="unfinished"></translation>
+        <translation>Elija «Cifrar/Descifrar» en el menú «Archivo» o «arrastre y suelte» archivos directamente sobre la aplicación.</translation>
     </message>
     <message>
         <source>TaZEN runs alone: a second start cannot hand its files to this window.</source>
-        <translation type="unfinished"></translation>
+        <translation>TaZEN funciona por separado: si se inicia otra vez, no podrá pasar sus archivos a esta ventana.</translation>
     </message>
     <message>
         <source>Operation only allowed on folders.</source>
-        <translation type="unfinished"></translation>
+        <translation>Operación permitida solo en carpetas.</translation>
     </message>
 </context>
 <context>
     <name>tazen::TPasswordDlg</name>
     <message>
         <source>Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Contraseña</translation>
     </message>
     <message>
         <source>Enter password</source>
-        <translation type="unfinished"></translation>
+        <translation>Introduzca la contraseña</translation>
     </message>
     <message>
         <source>&amp;OK</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Aceptar</translation>
     </message>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Cancelar</translation>
     </message>
     <message>
         <source>&amp;Show password</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Mostrar contraseña</translation>
     </message>
     <message>
         <source>Su&amp;ggest</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Sugerir</translation>
     </message>
     <message>
         <source>Fill in a passphrase of six words drawn at random, shown so that you can write it down</source>
-        <translation type="unfinished"></translation>
+        <translation>Rellena una frase de contraseña de seis palabras elegidas al azar, que se muestra para que pueda anotarla</translation>
     </message>
     <message>
         <source>The two entries match.</source>
-        <translation type="unfinished"></translation>
+        <translation>Las dos entradas coinciden.</translation>
     </message>
     <message>
         <source>The two entries match so far.</source>
-        <translation type="unfinished"></translation>
+        <translation>Las dos entradas coinciden hasta ahora.</translation>
     </message>
     <message>
         <source>The two entries do not match.</source>
-        <translation type="unfinished"></translation>
+        <translation>Las dos entradas no coinciden.</translation>
     </message>
 </context>
 <context>
     <name>tazen::TProgressDialog</name>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Cancelar</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Cerrar</translation>
     </message>
     <message>
         <source>%1 %2 files total.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2 archivos en total.</translation>
     </message>
     <message>
         <source>%1 one file total</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 un archivo en total</translation>
     </message>
 </context>
 <context>
@@ -619,98 +623,102 @@
         <source>Denna version utav TaZEN är begränsad till Blowfish för filkryptering.
 <byte value="xd"/>Den färdiga versionen kommer att innehålla de listade algoritmerna.
 <byte value="xd"/>Håll utkik efter en uppdatering!</source>
-        <translation type="unfinished"></translation>
+        <translation>Esta versión de TaZEN está limitada a Blowfish para el cifrado de archivos.
+<byte value="xd"/>La versión definitiva incluirá los algoritmos de la lista.
+<byte value="xd"/>¡Esté atento a las actualizaciones!</translation>
     </message>
     <message>
         <source>Denna version utav TaZEN är begränsad till SHA-1 för lösenordskryptering.
 <byte value="xd"/>Den färdiga versionen kommer att innehålla de listade algoritmerna.
 <byte value="xd"/>Håll utkik efter en uppdatering!</source>
-        <translation type="unfinished"></translation>
+        <translation>Esta versión de TaZEN está limitada a SHA-1 para el cifrado de contraseñas.
+<byte value="xd"/>La versión definitiva incluirá los algoritmos de la lista.
+<byte value="xd"/>¡Esté atento a las actualizaciones!</translation>
     </message>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Preferencias</translation>
     </message>
     <message>
         <source>File encryption algorithm:</source>
-        <translation type="unfinished"></translation>
+        <translation>Algoritmo de cifrado de archivos:</translation>
     </message>
     <message>
         <source>Password hash algotihm</source>
-        <translation type="unfinished"></translation>
+        <translation>Algoritmo de hash de contraseñas</translation>
     </message>
     <message>
         <source>Compress files before encryption (version 1.0).</source>
-        <translation type="unfinished"></translation>
+        <translation>Comprimir los archivos antes de cifrarlos (versión 1.0).</translation>
     </message>
     <message>
         <source>Make encrypted files executable.</source>
-        <translation type="unfinished"></translation>
+        <translation>Hacer ejecutables los archivos cifrados.</translation>
     </message>
     <message>
         <source>Recipient&apos;s system:</source>
-        <translation type="unfinished"></translation>
+        <translation>Sistema del destinatario:</translation>
     </message>
     <message>
         <source>Recipient&apos;s system</source>
-        <translation type="unfinished"></translation>
+        <translation>Sistema del destinatario</translation>
     </message>
     <message>
         <source>The system the self-extracting executable is made to run on</source>
-        <translation type="unfinished"></translation>
+        <translation>El sistema en el que se ejecutará el archivo autoextraíble</translation>
     </message>
     <message>
         <source> What to do with source files after encryption </source>
-        <translation type="unfinished"></translation>
+        <translation> Qué hacer con los archivos de origen tras cifrarlos </translation>
     </message>
     <message>
         <source>Leave unchanged.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dejar sin cambios.</translation>
     </message>
     <message>
         <source>Delete.</source>
-        <translation type="unfinished"></translation>
+        <translation>Eliminar.</translation>
     </message>
     <message>
         <source>Shred before delete (Gutman pass-35).</source>
-        <translation type="unfinished"></translation>
+        <translation>Triturar antes de eliminar (Gutmann, 35 pasadas).</translation>
     </message>
     <message>
         <source>&amp;OK</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Aceptar</translation>
     </message>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Cancelar</translation>
     </message>
 </context>
 <context>
     <name>tazen::TStrengthBar</name>
     <message>
         <source>Password strength</source>
-        <translation type="unfinished"></translation>
+        <translation>Fortaleza de la contraseña</translation>
     </message>
 </context>
 <context>
     <name>tazen::TscanDialog</name>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Cancelar</translation>
     </message>
     <message>
         <source>TaZEN - Adding files for decryption.</source>
-        <translation type="unfinished"></translation>
+        <translation>TaZEN - Añadiendo archivos para descifrar.</translation>
     </message>
     <message>
         <source>TaZEN - Adding files for encryption.</source>
-        <translation type="unfinished"></translation>
+        <translation>TaZEN - Añadiendo archivos para cifrar.</translation>
     </message>
 </context>
 <context>
     <name>tazen::TshredDialog</name>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Cancelar</translation>
     </message>
 </context>
 </TS>
