@@ -5,19 +5,19 @@
     <name>Interaction</name>
     <message>
         <source>Information</source>
-        <translation type="unfinished"></translation>
+        <translation>Information</translation>
     </message>
     <message>
         <source>Error</source>
-        <translation type="unfinished"></translation>
+        <translation>Fel</translation>
     </message>
     <message>
         <source>Confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>Bekräfta</translation>
     </message>
     <message>
         <source>Warning</source>
-        <translation type="unfinished"></translation>
+        <translation>Varning</translation>
     </message>
 </context>
 <context>
@@ -26,591 +26,595 @@
         <source>Could not open source file: &quot;%1&quot;
 <byte value="xd"/>This could happen if the file is write-protected.
 <byte value="xd"/>Remove the write-protection and try again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Det gick inte att öppna källfilen: ”%1”
+<byte value="xd"/>Det kan hända om filen är skrivskyddad.
+<byte value="xd"/>Ta bort skrivskyddet och försök igen.</translation>
     </message>
     <message>
         <source>Could not open source file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Det gick inte att öppna källfilen: %1</translation>
     </message>
     <message>
         <source>The file is too short to be a TaZEN encrypted file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Filen är för kort för att vara en TaZEN-krypterad fil: %1</translation>
     </message>
     <message>
         <source>Could not create destination file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Det gick inte att skapa målfilen: %1</translation>
     </message>
     <message>
         <source>Wrong password for the file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Fel lösenord för filen: %1</translation>
     </message>
     <message>
         <source>Could not read the file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Det gick inte att läsa filen: %1</translation>
     </message>
     <message>
         <source>Could not write the file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Det gick inte att skriva filen: %1</translation>
     </message>
     <message>
         <source>Could not delete the file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Det gick inte att ta bort filen: %1</translation>
     </message>
     <message>
         <source>Source file %1 changed while it was read.</source>
-        <translation type="unfinished"></translation>
+        <translation>Källfilen %1 ändrades medan den lästes.</translation>
     </message>
     <message>
         <source>Encryption canceled</source>
-        <translation type="unfinished"></translation>
+        <translation>Krypteringen avbröts</translation>
     </message>
     <message>
         <source>Decryption canceled</source>
-        <translation type="unfinished"></translation>
+        <translation>Dekrypteringen avbröts</translation>
     </message>
     <message>
         <source>Source file %1 not deleted.</source>
-        <translation type="unfinished"></translation>
+        <translation>Källfilen %1 togs inte bort.</translation>
     </message>
     <message>
         <source>Source file %1 not thoroughly shredded.</source>
-        <translation type="unfinished"></translation>
+        <translation>Källfilen %1 kunde inte strimlas helt.</translation>
     </message>
     <message>
         <source>An error occured while creating %1 executable.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ett fel uppstod när den körbara filen för %1 skulle skapas.</translation>
     </message>
     <message>
         <source>Could not over-write the file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Det gick inte att skriva över filen: %1</translation>
     </message>
     <message>
         <source>Encrypting</source>
-        <translation type="unfinished"></translation>
+        <translation>Krypterar</translation>
     </message>
     <message>
         <source>Decrypting</source>
-        <translation type="unfinished"></translation>
+        <translation>Dekrypterar</translation>
     </message>
     <message>
         <source>Pass %1 of %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Omgång %1 av %2</translation>
     </message>
     <message>
         <source>Could not verify the encrypted file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Det gick inte att kontrollera den krypterade filen: %1</translation>
     </message>
     <message>
         <source>Could not verify the decrypted file: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Det gick inte att kontrollera den dekrypterade filen: %1</translation>
     </message>
     <message>
         <source>Other names (hard links) still lead to its data.</source>
-        <translation type="unfinished"></translation>
+        <translation>Andra namn (hårda länkar) leder fortfarande till dess data.</translation>
     </message>
     <message>
         <source>The file system keeps earlier copies of changed data (copy-on-write).</source>
-        <translation type="unfinished"></translation>
+        <translation>Filsystemet behåller tidigare kopior av ändrade data (copy-on-write).</translation>
     </message>
     <message>
         <source>File shredding (Gutman pass-35)</source>
-        <translation type="unfinished"></translation>
+        <translation>Filstrimling (Gutmann, 35 omgångar)</translation>
     </message>
     <message>
         <source>Shredding file:</source>
-        <translation type="unfinished"></translation>
+        <translation>Strimlar fil:</translation>
     </message>
     <message>
         <source>Creating executable file</source>
-        <translation type="unfinished"></translation>
+        <translation>Skapar körbar fil</translation>
     </message>
     <message>
         <source>Creating the executable file: </source>
-        <translation type="unfinished"></translation>
+        <translation>Skapar den körbara filen: </translation>
     </message>
 </context>
 <context>
     <name>Strength</name>
     <message>
         <source>Very weak</source>
-        <translation type="unfinished"></translation>
+        <translation>Mycket svagt</translation>
     </message>
     <message>
         <source>Weak</source>
-        <translation type="unfinished"></translation>
+        <translation>Svagt</translation>
     </message>
     <message>
         <source>Fair</source>
-        <translation type="unfinished"></translation>
+        <translation>Godtagbart</translation>
     </message>
     <message>
         <source>Good</source>
-        <translation type="unfinished"></translation>
+        <translation>Bra</translation>
     </message>
     <message>
         <source>Strong</source>
-        <translation type="unfinished"></translation>
+        <translation>Starkt</translation>
     </message>
     <message>
         <source>less than a second</source>
-        <translation type="unfinished"></translation>
+        <translation>mindre än en sekund</translation>
     </message>
     <message>
         <source>about %1 second</source>
-        <translation type="unfinished"></translation>
+        <translation>omkring %1 sekund</translation>
     </message>
     <message>
         <source>about %1 seconds</source>
-        <translation type="unfinished"></translation>
+        <translation>omkring %1 sekunder</translation>
     </message>
     <message>
         <source>about %1 minute</source>
-        <translation type="unfinished"></translation>
+        <translation>omkring %1 minut</translation>
     </message>
     <message>
         <source>about %1 minutes</source>
-        <translation type="unfinished"></translation>
+        <translation>omkring %1 minuter</translation>
     </message>
     <message>
         <source>about %1 hour</source>
-        <translation type="unfinished"></translation>
+        <translation>omkring %1 timme</translation>
     </message>
     <message>
         <source>about %1 hours</source>
-        <translation type="unfinished"></translation>
+        <translation>omkring %1 timmar</translation>
     </message>
     <message>
         <source>about %1 day</source>
-        <translation type="unfinished"></translation>
+        <translation>omkring %1 dag</translation>
     </message>
     <message>
         <source>about %1 days</source>
-        <translation type="unfinished"></translation>
+        <translation>omkring %1 dagar</translation>
     </message>
     <message>
         <source>about %1 month</source>
-        <translation type="unfinished"></translation>
+        <translation>omkring %1 månad</translation>
     </message>
     <message>
         <source>about %1 months</source>
-        <translation type="unfinished"></translation>
+        <translation>omkring %1 månader</translation>
     </message>
     <message>
         <source>about %1 year</source>
-        <translation type="unfinished"></translation>
+        <translation>omkring %1 år</translation>
     </message>
     <message>
         <source>about %1 years</source>
-        <translation type="unfinished"></translation>
+        <translation>omkring %1 år</translation>
     </message>
     <message>
         <source>about %1 thousand years</source>
-        <translation type="unfinished"></translation>
+        <translation>omkring %1 tusen år</translation>
     </message>
     <message>
         <source>about %1 million years</source>
-        <translation type="unfinished"></translation>
+        <translation>omkring %1 milj. år</translation>
     </message>
     <message>
         <source>about %1 billion years</source>
-        <translation type="unfinished"></translation>
+        <translation>omkring %1 md år</translation>
     </message>
     <message>
         <source>more than a trillion years</source>
-        <translation type="unfinished"></translation>
+        <translation>mer än en biljon år</translation>
     </message>
     <message>
         <source>%1: guessed in %2 by one current graphics card.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: ett modernt grafikkort gissar lösenordet på %2.</translation>
     </message>
 </context>
 <context>
     <name>tazen::TAboutBox</name>
     <message>
         <source>Version 0.9 English</source>
-        <translation type="unfinished"></translation>
+        <translation>Version 0.9 svenska</translation>
     </message>
     <message>
         <source>%1 KB</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 kB</translation>
     </message>
     <message>
         <source>Could not open helpfile: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Det gick inte att öppna hjälpfilen: %1</translation>
     </message>
     <message>
         <source>About TaZEN</source>
-        <translation type="unfinished"></translation>
+        <translation>Om TaZEN</translation>
     </message>
     <message>
         <source>TaZEN for Linux</source>
-        <translation type="unfinished"></translation>
+        <translation>TaZEN för Linux</translation>
     </message>
     <message>
         <source>Free software under the GNU GPL, version 3 or later</source>
-        <translation type="unfinished"></translation>
+        <translation>Fri programvara under GNU GPL, version 3 eller senare</translation>
     </message>
     <message>
         <source>Feed-back:</source>
-        <translation type="unfinished"></translation>
+        <translation>Återkoppling:</translation>
     </message>
     <message>
         <source>Updates:</source>
-        <translation type="unfinished"></translation>
+        <translation>Uppdateringar:</translation>
     </message>
     <message>
         <source>Total physical memory:</source>
-        <translation type="unfinished"></translation>
+        <translation>Totalt fysiskt minne:</translation>
     </message>
     <message>
         <source>Available physical memory:</source>
-        <translation type="unfinished"></translation>
+        <translation>Tillgängligt fysiskt minne:</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>%1.%2 (Build %3)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1.%2 (bygge %3)</translation>
     </message>
 </context>
 <context>
     <name>tazen::TFileListModel</name>
     <message>
         <source>Name</source>
-        <translation type="unfinished"></translation>
+        <translation>Namn</translation>
     </message>
     <message>
         <source>Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Storlek</translation>
     </message>
     <message>
         <source>Status</source>
-        <translation type="unfinished"></translation>
+        <translation>Status</translation>
     </message>
 </context>
 <context>
     <name>tazen::TForm1</name>
     <message>
         <source>No files found for encryption in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Inga filer att kryptera hittades i %1</translation>
     </message>
     <message>
         <source>No TaZEN encrypted files found in %1 or its sub directories.</source>
-        <translation type="unfinished"></translation>
+        <translation>Inga TaZEN-krypterade filer hittades i %1 eller dess undermappar.</translation>
     </message>
     <message>
         <source>No TaZEN encrypted files found in %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Inga TaZEN-krypterade filer hittades i %1</translation>
     </message>
     <message>
         <source>You have choosen to add all files on %1 for encryption.
 <byte value="xd"/>This might take a while, do you wish to continue?</source>
-        <translation type="unfinished"></translation>
+        <translation>Du har valt att lägga till alla filer på %1 för kryptering.
+<byte value="xd"/>Det kan ta en stund. Vill du fortsätta?</translation>
     </message>
     <message>
         <source>Include sub directories for %1?</source>
-        <translation type="unfinished"></translation>
+        <translation>Ta med undermapparna i %1?</translation>
     </message>
     <message>
         <source>Please wait...</source>
-        <translation type="unfinished"></translation>
+        <translation>Vänta...</translation>
     </message>
     <message>
         <source>%1 entries were not added: their paths are longer than the system allows.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 poster lades inte till: deras sökvägar är längre än systemet tillåter.</translation>
     </message>
     <message>
         <source> The first %1 of them:</source>
-        <translation type="unfinished"></translation>
+        <translation> De första %1 av dem:</translation>
     </message>
     <message>
         <source>All files (*.*)|*.*</source>
-        <translation type="unfinished"></translation>
+        <translation>Alla filer (*.*)|*.*</translation>
     </message>
     <message>
         <source>Encrypted files (*.TaZEN *.TaZEN.exe)|*.TaZEN;*.TaZEN.exe</source>
-        <translation type="unfinished"></translation>
+        <translation>Krypterade filer (*.TaZEN *.TaZEN.exe)|*.TaZEN;*.TaZEN.exe</translation>
     </message>
     <message>
         <source>Unencrypted</source>
-        <translation type="unfinished"></translation>
+        <translation>Okrypterad</translation>
     </message>
     <message>
         <source>Encrypted</source>
-        <translation type="unfinished"></translation>
+        <translation>Krypterad</translation>
     </message>
     <message>
         <source>encrypted</source>
-        <translation type="unfinished"></translation>
+        <translation>krypterad</translation>
     </message>
     <message>
         <source>%1 KB</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 kB</translation>
     </message>
     <message>
         <source>The original files will be kept.</source>
-        <translation type="unfinished"></translation>
+        <translation>Originalfilerna behålls.</translation>
     </message>
     <message>
         <source>The original files will be deleted.</source>
-        <translation type="unfinished"></translation>
+        <translation>Originalfilerna tas bort.</translation>
     </message>
     <message>
         <source>The original files will be shredded.</source>
-        <translation type="unfinished"></translation>
+        <translation>Originalfilerna strimlas.</translation>
     </message>
     <message>
         <source> Settings chooses what becomes of them.</source>
-        <translation type="unfinished"></translation>
+        <translation> Vad som händer med dem väljer du under Inställningar.</translation>
     </message>
     <message>
         <source> was not found, or is not a file.</source>
-        <translation type="unfinished"></translation>
+        <translation> hittades inte eller är ingen fil.</translation>
     </message>
     <message>
         <source> is encrypted already.</source>
-        <translation type="unfinished"></translation>
+        <translation> är redan krypterad.</translation>
     </message>
     <message>
         <source> is not a TaZEN encrypted file.</source>
-        <translation type="unfinished"></translation>
+        <translation> är inte en TaZEN-krypterad fil.</translation>
     </message>
     <message>
         <source>&amp;File</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Arkiv</translation>
     </message>
     <message>
         <source>&amp;Encrypt</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Kryptera</translation>
     </message>
     <message>
         <source>&amp;Decrypt</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Dekryptera</translation>
     </message>
     <message>
         <source>&amp;Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Avsluta</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Hjälp</translation>
     </message>
     <message>
         <source>&amp;TaZEN Help</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;TaZEN-hjälp</translation>
     </message>
     <message>
         <source>&amp;About...</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Om...</translation>
     </message>
     <message>
         <source>Commands</source>
-        <translation type="unfinished"></translation>
+        <translation>Kommandon</translation>
     </message>
     <message>
         <source>More commands</source>
-        <translation type="unfinished"></translation>
+        <translation>Fler kommandon</translation>
     </message>
     <message>
         <source>&amp;Add</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Lägg till</translation>
     </message>
     <message>
         <source>Lägg till filer för kryptering eller dekryptering</source>
-        <translation type="unfinished"></translation>
+        <translation>Lägg till filer för kryptering eller dekryptering</translation>
     </message>
     <message>
         <source>&amp;Remove</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Ta bort</translation>
     </message>
     <message>
         <source>Ta bort markerade filer</source>
-        <translation type="unfinished"></translation>
+        <translation>Ta bort markerade filer</translation>
     </message>
     <message>
         <source>Kryptera valda filer</source>
-        <translation type="unfinished"></translation>
+        <translation>Kryptera valda filer</translation>
     </message>
     <message>
         <source>Dekryptera valda filer</source>
-        <translation type="unfinished"></translation>
+        <translation>Dekryptera valda filer</translation>
     </message>
     <message>
         <source>&amp;Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Inställningar</translation>
     </message>
     <message>
         <source>Ändra inställningar</source>
-        <translation type="unfinished"></translation>
+        <translation>Ändra inställningar</translation>
     </message>
     <message>
         <source>Files</source>
-        <translation type="unfinished"></translation>
+        <translation>Filer</translation>
     </message>
     <message>
         <source>Remove</source>
-        <translation type="unfinished"></translation>
+        <translation>Ta bort</translation>
     </message>
     <message>
         <source>Encrypt</source>
-        <translation type="unfinished"></translation>
+        <translation>Kryptera</translation>
     </message>
     <message>
         <source>Decrypt</source>
-        <translation type="unfinished"></translation>
+        <translation>Dekryptera</translation>
     </message>
     <message>
         <source>Unknown</source>
-        <translation type="unfinished"></translation>
+        <translation>Okänd</translation>
     </message>
     <message>
         <source>Okänd</source>
-        <translation type="unfinished"></translation>
+        <translation>Okänd</translation>
     </message>
     <message>
         <source>%1 already choosen.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 är redan vald.</translation>
     </message>
     <message>
         <source>One file choosen for encryption</source>
-        <translation type="unfinished"></translation>
+        <translation>En fil vald för kryptering</translation>
     </message>
     <message>
         <source>One file choosen for decryption</source>
-        <translation type="unfinished"></translation>
+        <translation>En fil vald för dekryptering</translation>
     </message>
     <message>
         <source>%1 files choosen for encryption</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 filer valda för kryptering</translation>
     </message>
     <message>
         <source>%1 files choosen for decryption</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 filer valda för dekryptering</translation>
     </message>
     <message>
         <source>You must first select &quot;Encrypt/Decrypt&quot; from the &quot;File&quot; menu.</source>
-        <translation type="unfinished"></translation>
+        <translation>Du måste först välja ”Kryptera/Dekryptera” i menyn ”Arkiv”.</translation>
     </message>
     <message>
         <source>There are no files to remove.</source>
-        <translation type="unfinished"></translation>
+        <translation>Det finns inga filer att ta bort.</translation>
     </message>
     <message>
         <source>Select the files you want to remove.</source>
-        <translation type="unfinished"></translation>
+        <translation>Markera de filer som du vill ta bort.</translation>
     </message>
     <message>
         <source>Not listed for encryption:</source>
-        <translation type="unfinished"></translation>
+        <translation>Lades inte till för kryptering:</translation>
     </message>
     <message>
         <source>Not listed for decryption:</source>
-        <translation type="unfinished"></translation>
+        <translation>Lades inte till för dekryptering:</translation>
     </message>
     <message>
         <source>
 <byte value="xd"/>and %1 more.</source>
-        <translation type="unfinished"></translation>
+        <translation>
+<byte value="xd"/>och %1 till.</translation>
     </message>
     <message>
         <source>Could not suggest a passphrase: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Det gick inte att föreslå en lösenfras: %1</translation>
     </message>
     <message>
         <source>You must first add the files you wish to encypt.</source>
-        <translation type="unfinished"></translation>
+        <translation>Du måste först lägga till de filer som du vill kryptera.</translation>
     </message>
     <message>
         <source>You must first add the files you wish to decrypt.</source>
-        <translation type="unfinished"></translation>
+        <translation>Du måste först lägga till de filer som du vill dekryptera.</translation>
     </message>
     <message>
         <source>Enter password</source>
-        <translation type="unfinished"></translation>
+        <translation>Ange lösenord</translation>
     </message>
     <message>
         <source>Confirm password</source>
-        <translation type="unfinished"></translation>
+        <translation>Bekräfta lösenord</translation>
     </message>
     <message>
         <source>Passwords do not match.</source>
-        <translation type="unfinished"></translation>
+        <translation>Lösenorden stämmer inte överens.</translation>
     </message>
     <message>
         <source>Select &quot;Encrypt/Decrypt&quot; from the &quot;File&quot; menu or &quot;drag and drop&quot; files directly on the application.</source>
-        <translation type="unfinished"></translation>
+        <translation>Välj ”Kryptera/Dekryptera” i menyn ”Arkiv” eller ”dra och släpp” filer direkt på programmet.</translation>
     </message>
     <message>
         <source>TaZEN runs alone: a second start cannot hand its files to this window.</source>
-        <translation type="unfinished"></translation>
+        <translation>TaZEN körs ensamt: en andra start kan inte lämna över sina filer till det här fönstret.</translation>
     </message>
     <message>
         <source>Operation only allowed on folders.</source>
-        <translation type="unfinished"></translation>
+        <translation>Åtgärden är bara tillåten på mappar.</translation>
     </message>
 </context>
 <context>
     <name>tazen::TPasswordDlg</name>
     <message>
         <source>Password</source>
-        <translation type="unfinished"></translation>
+        <translation>Lösenord</translation>
     </message>
     <message>
         <source>Enter password</source>
-        <translation type="unfinished"></translation>
+        <translation>Ange lösenord</translation>
     </message>
     <message>
         <source>&amp;OK</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;OK</translation>
     </message>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Avbryt</translation>
     </message>
     <message>
         <source>&amp;Show password</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Visa lösenord</translation>
     </message>
     <message>
         <source>Su&amp;ggest</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Föreslå</translation>
     </message>
     <message>
         <source>Fill in a passphrase of six words drawn at random, shown so that you can write it down</source>
-        <translation type="unfinished"></translation>
+        <translation>Fyll i en lösenfras av sex slumpvis valda ord, som visas så att du kan skriva ner den</translation>
     </message>
     <message>
         <source>The two entries match.</source>
-        <translation type="unfinished"></translation>
+        <translation>De två inmatningarna stämmer överens.</translation>
     </message>
     <message>
         <source>The two entries match so far.</source>
-        <translation type="unfinished"></translation>
+        <translation>De två inmatningarna stämmer överens hittills.</translation>
     </message>
     <message>
         <source>The two entries do not match.</source>
-        <translation type="unfinished"></translation>
+        <translation>De två inmatningarna stämmer inte överens.</translation>
     </message>
 </context>
 <context>
     <name>tazen::TProgressDialog</name>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Avbryt</translation>
     </message>
     <message>
         <source>&amp;Close</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Stäng</translation>
     </message>
     <message>
         <source>%1 %2 files total.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2 filer totalt.</translation>
     </message>
     <message>
         <source>%1 one file total</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 en fil totalt</translation>
     </message>
 </context>
 <context>
@@ -619,98 +623,102 @@
         <source>Denna version utav TaZEN är begränsad till Blowfish för filkryptering.
 <byte value="xd"/>Den färdiga versionen kommer att innehålla de listade algoritmerna.
 <byte value="xd"/>Håll utkik efter en uppdatering!</source>
-        <translation type="unfinished"></translation>
+        <translation>Denna version utav TaZEN är begränsad till Blowfish för filkryptering.
+<byte value="xd"/>Den färdiga versionen kommer att innehålla de listade algoritmerna.
+<byte value="xd"/>Håll utkik efter en uppdatering!</translation>
     </message>
     <message>
         <source>Denna version utav TaZEN är begränsad till SHA-1 för lösenordskryptering.
 <byte value="xd"/>Den färdiga versionen kommer att innehålla de listade algoritmerna.
 <byte value="xd"/>Håll utkik efter en uppdatering!</source>
-        <translation type="unfinished"></translation>
+        <translation>Denna version utav TaZEN är begränsad till SHA-1 för lösenordskryptering.
+<byte value="xd"/>Den färdiga versionen kommer att innehålla de listade algoritmerna.
+<byte value="xd"/>Håll utkik efter en uppdatering!</translation>
     </message>
     <message>
         <source>Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Inställningar</translation>
     </message>
     <message>
         <source>File encryption algorithm:</source>
-        <translation type="unfinished"></translation>
+        <translation>Algoritm för filkryptering:</translation>
     </message>
     <message>
         <source>Password hash algotihm</source>
-        <translation type="unfinished"></translation>
+        <translation>Hashalgoritm för lösenord</translation>
     </message>
     <message>
         <source>Compress files before encryption (version 1.0).</source>
-        <translation type="unfinished"></translation>
+        <translation>Komprimera filer före kryptering (version 1.0).</translation>
     </message>
     <message>
         <source>Make encrypted files executable.</source>
-        <translation type="unfinished"></translation>
+        <translation>Gör krypterade filer körbara.</translation>
     </message>
     <message>
         <source>Recipient&apos;s system:</source>
-        <translation type="unfinished"></translation>
+        <translation>Mottagarens system:</translation>
     </message>
     <message>
         <source>Recipient&apos;s system</source>
-        <translation type="unfinished"></translation>
+        <translation>Mottagarens system</translation>
     </message>
     <message>
         <source>The system the self-extracting executable is made to run on</source>
-        <translation type="unfinished"></translation>
+        <translation>Det system som den självuppackande filen ska köras på</translation>
     </message>
     <message>
         <source> What to do with source files after encryption </source>
-        <translation type="unfinished"></translation>
+        <translation> Vad som ska hända med källfilerna efter kryptering </translation>
     </message>
     <message>
         <source>Leave unchanged.</source>
-        <translation type="unfinished"></translation>
+        <translation>Lämna oförändrade.</translation>
     </message>
     <message>
         <source>Delete.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ta bort.</translation>
     </message>
     <message>
         <source>Shred before delete (Gutman pass-35).</source>
-        <translation type="unfinished"></translation>
+        <translation>Strimla före borttagning (Gutmann, 35 omgångar).</translation>
     </message>
     <message>
         <source>&amp;OK</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;OK</translation>
     </message>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Avbryt</translation>
     </message>
 </context>
 <context>
     <name>tazen::TStrengthBar</name>
     <message>
         <source>Password strength</source>
-        <translation type="unfinished"></translation>
+        <translation>Lösenordsstyrka</translation>
     </message>
 </context>
 <context>
     <name>tazen::TscanDialog</name>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Avbryt</translation>
     </message>
     <message>
         <source>TaZEN - Adding files for decryption.</source>
-        <translation type="unfinished"></translation>
+        <translation>TaZEN - Lägger till filer för dekryptering.</translation>
     </message>
     <message>
         <source>TaZEN - Adding files for encryption.</source>
-        <translation type="unfinished"></translation>
+        <translation>TaZEN - Lägger till filer för kryptering.</translation>
     </message>
 </context>
 <context>
     <name>tazen::TshredDialog</name>
     <message>
         <source>&amp;Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Avbryt</translation>
     </message>
 </context>
 </TS>
