@@ -132,6 +132,13 @@
     </message>
 </context>
 <context>
+    <name>Settings</name>
+    <message>
+        <source>Unable to write to %1</source>
+        <translation>Schreiben in %1 nicht möglich</translation>
+    </message>
+</context>
+<context>
     <name>Strength</name>
     <message>
         <source>Very weak</source>
@@ -224,6 +231,18 @@
     <message>
         <source>%1: guessed in %2 by one current graphics card.</source>
         <translation>%1: von einer aktuellen Grafikkarte in %2 erraten.</translation>
+    </message>
+    <message>
+        <source>about 1 thousand years</source>
+        <translation>etwa 1.000 Jahren</translation>
+    </message>
+    <message>
+        <source>about 1 million years</source>
+        <translation>etwa 1 Mio. Jahren</translation>
+    </message>
+    <message>
+        <source>about 1 billion years</source>
+        <translation>etwa 1 Mrd. Jahren</translation>
     </message>
 </context>
 <context>

@@ -132,6 +132,13 @@
     </message>
 </context>
 <context>
+    <name>Settings</name>
+    <message>
+        <source>Unable to write to %1</source>
+        <translation>Unable to write to %1</translation>
+    </message>
+</context>
+<context>
     <name>Strength</name>
     <message>
         <source>Very weak</source>
@@ -224,6 +231,18 @@
     <message>
         <source>%1: guessed in %2 by one current graphics card.</source>
         <translation>%1: guessed in %2 by one current graphics card.</translation>
+    </message>
+    <message>
+        <source>about 1 thousand years</source>
+        <translation>about 1 thousand years</translation>
+    </message>
+    <message>
+        <source>about 1 million years</source>
+        <translation>about 1 million years</translation>
+    </message>
+    <message>
+        <source>about 1 billion years</source>
+        <translation>about 1 billion years</translation>
     </message>
 </context>
 <context>

@@ -26,37 +26,37 @@
         <source>Could not open source file: &quot;%1&quot;
 <byte value="xd"/>This could happen if the file is write-protected.
 <byte value="xd"/>Remove the write-protection and try again.</source>
-        <translation>Impossible d’ouvrir le fichier source : « %1 »
+        <translation>Impossible d’ouvrir le fichier source&#xa0;: «&#xa0;%1&#xa0;»
 <byte value="xd"/>Cela peut arriver si le fichier est protégé en écriture.
 <byte value="xd"/>Retirez la protection en écriture et réessayez.</translation>
     </message>
     <message>
         <source>Could not open source file: %1</source>
-        <translation>Impossible d’ouvrir le fichier source : %1</translation>
+        <translation>Impossible d’ouvrir le fichier source&#xa0;: %1</translation>
     </message>
     <message>
         <source>The file is too short to be a TaZEN encrypted file: %1</source>
-        <translation>Le fichier est trop court pour être un fichier chiffré par TaZEN : %1</translation>
+        <translation>Le fichier est trop court pour être un fichier chiffré par TaZEN&#xa0;: %1</translation>
     </message>
     <message>
         <source>Could not create destination file: %1</source>
-        <translation>Impossible de créer le fichier de destination : %1</translation>
+        <translation>Impossible de créer le fichier de destination&#xa0;: %1</translation>
     </message>
     <message>
         <source>Wrong password for the file: %1</source>
-        <translation>Mot de passe incorrect pour le fichier : %1</translation>
+        <translation>Mot de passe incorrect pour le fichier&#xa0;: %1</translation>
     </message>
     <message>
         <source>Could not read the file: %1</source>
-        <translation>Impossible de lire le fichier : %1</translation>
+        <translation>Impossible de lire le fichier&#xa0;: %1</translation>
     </message>
     <message>
         <source>Could not write the file: %1</source>
-        <translation>Impossible d’écrire le fichier : %1</translation>
+        <translation>Impossible d’écrire le fichier&#xa0;: %1</translation>
     </message>
     <message>
         <source>Could not delete the file: %1</source>
-        <translation>Impossible de supprimer le fichier : %1</translation>
+        <translation>Impossible de supprimer le fichier&#xa0;: %1</translation>
     </message>
     <message>
         <source>Source file %1 changed while it was read.</source>
@@ -84,7 +84,7 @@
     </message>
     <message>
         <source>Could not over-write the file: %1</source>
-        <translation>Impossible d’écraser le fichier : %1</translation>
+        <translation>Impossible d’écraser le fichier&#xa0;: %1</translation>
     </message>
     <message>
         <source>Encrypting</source>
@@ -100,11 +100,11 @@
     </message>
     <message>
         <source>Could not verify the encrypted file: %1</source>
-        <translation>Impossible de vérifier le fichier chiffré : %1</translation>
+        <translation>Impossible de vérifier le fichier chiffré&#xa0;: %1</translation>
     </message>
     <message>
         <source>Could not verify the decrypted file: %1</source>
-        <translation>Impossible de vérifier le fichier déchiffré : %1</translation>
+        <translation>Impossible de vérifier le fichier déchiffré&#xa0;: %1</translation>
     </message>
     <message>
         <source>Other names (hard links) still lead to its data.</source>
@@ -120,7 +120,7 @@
     </message>
     <message>
         <source>Shredding file:</source>
-        <translation>Destruction du fichier :</translation>
+        <translation>Destruction du fichier&#xa0;:</translation>
     </message>
     <message>
         <source>Creating executable file</source>
@@ -128,7 +128,14 @@
     </message>
     <message>
         <source>Creating the executable file: </source>
-        <translation>Création du fichier exécutable : </translation>
+        <translation>Création du fichier exécutable&#xa0;: </translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source>Unable to write to %1</source>
+        <translation>Impossible d’écrire dans %1</translation>
     </message>
 </context>
 <context>
@@ -207,7 +214,7 @@
     </message>
     <message>
         <source>about %1 thousand years</source>
-        <translation>environ %1 000 ans</translation>
+        <translation>environ %1&#xa0;000 ans</translation>
     </message>
     <message>
         <source>about %1 million years</source>
@@ -223,7 +230,19 @@
     </message>
     <message>
         <source>%1: guessed in %2 by one current graphics card.</source>
-        <translation>%1 : deviné en %2 par une carte graphique actuelle.</translation>
+        <translation>%1&#xa0;: deviné en %2 par une carte graphique actuelle.</translation>
+    </message>
+    <message>
+        <source>about 1 thousand years</source>
+        <translation>environ mille ans</translation>
+    </message>
+    <message>
+        <source>about 1 million years</source>
+        <translation>environ 1 million d’années</translation>
+    </message>
+    <message>
+        <source>about 1 billion years</source>
+        <translation>environ 1 milliard d’années</translation>
     </message>
 </context>
 <context>
@@ -234,11 +253,11 @@
     </message>
     <message>
         <source>%1 KB</source>
-        <translation>%1 Ko</translation>
+        <translation>%1&#xa0;Ko</translation>
     </message>
     <message>
         <source>Could not open helpfile: %1</source>
-        <translation>Impossible d’ouvrir le fichier d’aide : %1</translation>
+        <translation>Impossible d’ouvrir le fichier d’aide&#xa0;: %1</translation>
     </message>
     <message>
         <source>About TaZEN</source>
@@ -254,19 +273,19 @@
     </message>
     <message>
         <source>Feed-back:</source>
-        <translation>Commentaires :</translation>
+        <translation>Commentaires&#xa0;:</translation>
     </message>
     <message>
         <source>Updates:</source>
-        <translation>Mises à jour :</translation>
+        <translation>Mises à jour&#xa0;:</translation>
     </message>
     <message>
         <source>Total physical memory:</source>
-        <translation>Mémoire physique totale :</translation>
+        <translation>Mémoire physique totale&#xa0;:</translation>
     </message>
     <message>
         <source>Available physical memory:</source>
-        <translation>Mémoire physique disponible :</translation>
+        <translation>Mémoire physique disponible&#xa0;:</translation>
     </message>
     <message>
         <source>OK</source>
@@ -310,11 +329,11 @@
         <source>You have choosen to add all files on %1 for encryption.
 <byte value="xd"/>This might take a while, do you wish to continue?</source>
         <translation>Vous avez choisi d’ajouter tous les fichiers de %1 pour les chiffrer.
-<byte value="xd"/>Cela peut prendre un certain temps. Voulez-vous continuer ?</translation>
+<byte value="xd"/>Cela peut prendre un certain temps. Voulez-vous continuer&#xa0;?</translation>
     </message>
     <message>
         <source>Include sub directories for %1?</source>
-        <translation>Inclure les sous-dossiers de %1 ?</translation>
+        <translation>Inclure les sous-dossiers de %1&#xa0;?</translation>
     </message>
     <message>
         <source>Please wait...</source>
@@ -322,11 +341,11 @@
     </message>
     <message>
         <source>%1 entries were not added: their paths are longer than the system allows.</source>
-        <translation>%1 éléments n’ont pas été ajoutés : leur chemin dépasse la longueur permise par le système.</translation>
+        <translation>%1 éléments n’ont pas été ajoutés&#xa0;: leur chemin dépasse la longueur permise par le système.</translation>
     </message>
     <message>
         <source> The first %1 of them:</source>
-        <translation> Voici les %1 premiers :</translation>
+        <translation> Voici les %1 premiers&#xa0;:</translation>
     </message>
     <message>
         <source>All files (*.*)|*.*</source>
@@ -350,7 +369,7 @@
     </message>
     <message>
         <source>%1 KB</source>
-        <translation>%1 Ko</translation>
+        <translation>%1&#xa0;Ko</translation>
     </message>
     <message>
         <source>The original files will be kept.</source>
@@ -494,7 +513,7 @@
     </message>
     <message>
         <source>You must first select &quot;Encrypt/Decrypt&quot; from the &quot;File&quot; menu.</source>
-        <translation>Vous devez d’abord choisir « Chiffrer » ou « Déchiffrer » dans le menu « Fichier ».</translation>
+        <translation>Vous devez d’abord choisir «&#xa0;Chiffrer&#xa0;» ou «&#xa0;Déchiffrer&#xa0;» dans le menu «&#xa0;Fichier&#xa0;».</translation>
     </message>
     <message>
         <source>There are no files to remove.</source>
@@ -506,11 +525,11 @@
     </message>
     <message>
         <source>Not listed for encryption:</source>
-        <translation>Fichiers non ajoutés pour le chiffrement :</translation>
+        <translation>Fichiers non ajoutés pour le chiffrement&#xa0;:</translation>
     </message>
     <message>
         <source>Not listed for decryption:</source>
-        <translation>Fichiers non ajoutés pour le déchiffrement :</translation>
+        <translation>Fichiers non ajoutés pour le déchiffrement&#xa0;:</translation>
     </message>
     <message>
         <source>
@@ -520,7 +539,7 @@
     </message>
     <message>
         <source>Could not suggest a passphrase: %1</source>
-        <translation>Impossible de suggérer une phrase de passe : %1</translation>
+        <translation>Impossible de suggérer une phrase de passe&#xa0;: %1</translation>
     </message>
     <message>
         <source>You must first add the files you wish to encypt.</source>
@@ -544,11 +563,11 @@
     </message>
     <message>
         <source>Select &quot;Encrypt/Decrypt&quot; from the &quot;File&quot; menu or &quot;drag and drop&quot; files directly on the application.</source>
-        <translation>Choisissez « Chiffrer » ou « Déchiffrer » dans le menu « Fichier », ou glissez-déposez des fichiers directement sur l’application.</translation>
+        <translation>Choisissez «&#xa0;Chiffrer&#xa0;» ou «&#xa0;Déchiffrer&#xa0;» dans le menu «&#xa0;Fichier&#xa0;», ou glissez-déposez des fichiers directement sur l’application.</translation>
     </message>
     <message>
         <source>TaZEN runs alone: a second start cannot hand its files to this window.</source>
-        <translation>TaZEN fonctionne seul : un second lancement ne peut pas transmettre ses fichiers à cette fenêtre.</translation>
+        <translation>TaZEN fonctionne seul&#xa0;: un second lancement ne peut pas transmettre ses fichiers à cette fenêtre.</translation>
     </message>
     <message>
         <source>Operation only allowed on folders.</source>
@@ -625,7 +644,7 @@
 <byte value="xd"/>Håll utkik efter en uppdatering!</source>
         <translation>Cette version de TaZEN est limitée à Blowfish pour le chiffrement des fichiers.
 <byte value="xd"/>La version finale comprendra les algorithmes de la liste.
-<byte value="xd"/>Surveillez les mises à jour !</translation>
+<byte value="xd"/>Surveillez les mises à jour&#xa0;!</translation>
     </message>
     <message>
         <source>Denna version utav TaZEN är begränsad till SHA-1 för lösenordskryptering.
@@ -633,7 +652,7 @@
 <byte value="xd"/>Håll utkik efter en uppdatering!</source>
         <translation>Cette version de TaZEN est limitée à SHA-1 pour le hachage des mots de passe.
 <byte value="xd"/>La version finale comprendra les algorithmes de la liste.
-<byte value="xd"/>Surveillez les mises à jour !</translation>
+<byte value="xd"/>Surveillez les mises à jour&#xa0;!</translation>
     </message>
     <message>
         <source>Settings</source>
@@ -641,7 +660,7 @@
     </message>
     <message>
         <source>File encryption algorithm:</source>
-        <translation>Algorithme de chiffrement des fichiers :</translation>
+        <translation>Algorithme de chiffrement des fichiers&#xa0;:</translation>
     </message>
     <message>
         <source>Password hash algotihm</source>
@@ -657,7 +676,7 @@
     </message>
     <message>
         <source>Recipient&apos;s system:</source>
-        <translation>Système du destinataire :</translation>
+        <translation>Système du destinataire&#xa0;:</translation>
     </message>
     <message>
         <source>Recipient&apos;s system</source>

@@ -132,6 +132,13 @@
     </message>
 </context>
 <context>
+    <name>Settings</name>
+    <message>
+        <source>Unable to write to %1</source>
+        <translation>Det går inte att skriva till %1</translation>
+    </message>
+</context>
+<context>
     <name>Strength</name>
     <message>
         <source>Very weak</source>
@@ -224,6 +231,18 @@
     <message>
         <source>%1: guessed in %2 by one current graphics card.</source>
         <translation>%1: ett modernt grafikkort gissar lösenordet på %2.</translation>
+    </message>
+    <message>
+        <source>about 1 thousand years</source>
+        <translation>omkring tusen år</translation>
+    </message>
+    <message>
+        <source>about 1 million years</source>
+        <translation>omkring en miljon år</translation>
+    </message>
+    <message>
+        <source>about 1 billion years</source>
+        <translation>omkring en miljard år</translation>
     </message>
 </context>
 <context>

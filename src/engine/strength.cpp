@@ -67,13 +67,13 @@ std::string GuessingTime(double seconds)
     if (years < 999.5)
         return counted(years, TAZEN_TEXT("Strength", "about %1 year"), TAZEN_TEXT("Strength", "about %1 years"));
     if (years < 999.5e3)
-        return counted(years / 1e3, TAZEN_TEXT("Strength", "about %1 thousand years"),
+        return counted(years / 1e3, TAZEN_TEXT("Strength", "about 1 thousand years"),
                        TAZEN_TEXT("Strength", "about %1 thousand years"));
     if (years < 999.5e6)
-        return counted(years / 1e6, TAZEN_TEXT("Strength", "about %1 million years"),
+        return counted(years / 1e6, TAZEN_TEXT("Strength", "about 1 million years"),
                        TAZEN_TEXT("Strength", "about %1 million years"));
     if (years < 999.5e9)
-        return counted(years / 1e9, TAZEN_TEXT("Strength", "about %1 billion years"),
+        return counted(years / 1e9, TAZEN_TEXT("Strength", "about 1 billion years"),
                        TAZEN_TEXT("Strength", "about %1 billion years"));
     return Text(TAZEN_TEXT("Strength", "more than a trillion years"));
 }

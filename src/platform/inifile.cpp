@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/inifile.h"
 
+#include "base/texts.h"
 #include "platform/files.h"
 
 #include <cerrno>
@@ -363,7 +364,7 @@ std::optional<int> parseDecimal(std::string_view text)
 
 std::string IniWriteErrorText(const std::string& path)
 {
-    return "Unable to write to " + path;
+    return Text(TAZEN_TEXT("Settings", "Unable to write to %1"), {path});
 }
 
 // Hexadecimal is read as the 32 bits it spells, so "$FFFFFFFF" is -1, as Delphi's StrToInt and the values

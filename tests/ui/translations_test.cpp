@@ -106,8 +106,7 @@ struct Untranslated : Language
     Untranslated() : Language(QLocale::c()) {}
 };
 
-template <typename Chosen>
-class TranslatedWindowTest : public Chosen, public WindowTest
+template <typename Chosen> class TranslatedWindowTest : public Chosen, public WindowTest
 {
 protected:
     void expectNoReplacedText(const QString& language)
