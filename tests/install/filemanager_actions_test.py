@@ -4,6 +4,7 @@ its module, offering the right items for files, folders and .TaZEN files and sta
 usage: filemanager_actions_test.py PREFIX STANDIN_DIR
 SPDX-License-Identifier: GPL-3.0-or-later"""
 import importlib.util
+import os
 import sys
 from types import SimpleNamespace
 
@@ -84,6 +85,25 @@ for files, wanted in cases:
         item.emit("activate")
         if GLib.spawned != [[tazen, "--" + mode] + names]:
             failures.append(f"--{mode} for {names} starts {GLib.spawned}, not {[tazen, '--' + mode] + names}")
+
+# the user's locale settings, the labels of the items a folder is offered
+languages = [
+    ({"LANGUAGE": "de", "LANG": "en_US.UTF-8"}, ["Mit TaZEN verschlüsseln", "Mit TaZEN entschlüsseln"]),
+    ({"LANGUAGE": "nl:sv_FI", "LANG": "de_DE.UTF-8"}, ["Kryptera med TaZEN", "Dekryptera med TaZEN"]),
+    ({"LC_MESSAGES": "fr_CA.UTF-8@euro", "LANG": "de_DE.UTF-8"}, ["Chiffrer avec TaZEN", "Déchiffrer avec TaZEN"]),
+    ({"LANGUAGE": ":", "LC_ALL": "es_ES.UTF-8", "LC_MESSAGES": "de_DE"}, ["Cifrar con TaZEN", "Descifrar con TaZEN"]),
+    ({"LANG": "C"}, ["Encrypt with TaZEN", "Decrypt with TaZEN"]),
+    ({"LANGUAGE": "POSIX:de"}, ["Encrypt with TaZEN", "Decrypt with TaZEN"]),
+    ({"LANG": "pt_BR.UTF-8"}, ["Encrypt with TaZEN", "Decrypt with TaZEN"]),
+]
+for settings, wanted in languages:
+    for name in ("LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"):
+        os.environ.pop(name, None)
+    os.environ.update(settings)
+    items = extension.TaZENMenuProvider().get_file_items([chosen("/d/photos", folder=True)])
+    labels = [item.properties["label"] for item in items]
+    if labels != wanted:
+        failures.append(f"with {settings} GNOME Files shows {labels}, not {wanted}")
 
 for failure in failures:
     print("FAIL:", failure)

@@ -33,6 +33,9 @@ for user in plain crlf; do
     "$script" merge "$work/actions.xml" >/dev/null
     well_formed "$uca" "the merged $user uca.xml"
     [ "$(grep -c '<unique-id>io.codeberg.tazen' "$uca")" = 3 ] || fail "the merged $user uca.xml lacks TaZEN's actions"
+    # Byte for byte, so the translated names and descriptions arrive as they are.
+    sed -n '/<!-- TaZEN.s actions: /,/<!-- end of TaZEN.s actions -->/p' "$uca" | sed '1d;$d' | cmp -s - "$work/actions.xml" ||
+        fail "the merged $user uca.xml does not hold TaZEN's actions as they are"
     "$script" merge "$work/actions.xml" >/dev/null
     [ "$(grep -c '<unique-id>io.codeberg.tazen' "$uca")" = 3 ] || fail "a second merge does not replace the first"
     "$script" unmerge >/dev/null
