@@ -55,8 +55,6 @@ TPasswordDlg::TPasswordDlg(QWidget* parent)
     connect(btnOK_, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel_, &QPushButton::clicked, this, &QDialog::reject);
 
-    strength_ = new TStrengthMeter(edPassword_->width(), this);
-    strength_->hide();
     // Below the drawn controls, each shown only where it helps: "Show password" always, Suggest and the
     // estimate for a new password, what becomes of the originals for an encryption, and the match.
     showPassword_ = new QCheckBox(tr("&Show password"), this);
@@ -67,6 +65,18 @@ TPasswordDlg::TPasswordDlg(QWidget* parent)
         tr("Fill in a passphrase of six words drawn at random, shown so that you can write it down"));
     btnSuggest_->setAutoDefault(false);
     btnSuggest_->hide();
+    // Where the two share the field's width only with overlap (a language with longer words, a larger font),
+    // the field and the dialog grow by the difference, and the buttons below keep to the field's right edge.
+    const int rowWidth = showPassword_->sizeHint().width() + kStrengthGap + btnSuggest_->sizeHint().width();
+    if (const int growth = rowWidth - edPassword_->width(); growth > 0) {
+        edPassword_->resize(edPassword_->width() + growth, edPassword_->height());
+        lblpw_->SetMaxTextWidth(edPassword_->width());
+        for (QWidget* button : {static_cast<QWidget*>(btnOK_), static_cast<QWidget*>(btnCancel_)})
+            button->move(button->x() + growth, button->y());
+        setFixedWidth(width() + growth);
+    }
+    strength_ = new TStrengthMeter(edPassword_->width(), this);
+    strength_->hide();
     originals_ = new QLabel(this);
     originals_->setObjectName(QStringLiteral("lblOriginals"));
     match_ = new QLabel(this);

@@ -4,6 +4,7 @@
 #include "engine/messages.h"
 #include "ui/translations.h"
 
+#include "ui/layout_check.h"
 #include "ui/window_fixture.h"
 
 #include <QAbstractButton>
@@ -96,58 +97,60 @@ struct German : Language
     German() : Language(QLocale(QLocale::German, QLocale::Germany)) {}
 };
 
-struct English : Language
-{
-    English() : Language(QLocale(QLocale::English, QLocale::UnitedKingdom)) {}
-};
-
 struct Untranslated : Language
 {
     Untranslated() : Language(QLocale::c()) {}
 };
 
-template <typename Chosen> class TranslatedWindowTest : public Chosen, public WindowTest
+template <typename Chosen> class ChosenLanguageTest : public Chosen, public WindowTest
 {
-protected:
-    void expectNoReplacedText(const QString& language)
-    {
-        ASSERT_EQ(this->chosen, language);
-        progressDialog.StartProgress(RunTitle(Direction::Encrypt), "2");
-        shredDialog.SetCaption(Text(kShredCaption));
-        shredDialog.lblHead().SetCaption(Text(kShredHead));
-        form.SetEncryptMode(true);
-        const std::set<QString> replaced = replacedSources(language);
-        qsizetype walked = 0;
-        for (QWidget* window : std::initializer_list<QWidget*>{&form, &passwordDlg, &progressDialog, &settingsDialog,
-                                                               &aboutBox, &shredDialog}) {
-            const QStringList texts = shownTexts(*window);
-            walked += texts.size();
-            for (const QString& text : texts)
-                EXPECT_EQ(replaced.count(withoutAccelerator(text)), 0U)
-                    << window->objectName().toStdString() << " shows " << text.toStdString();
-        }
-        progressDialog.HideProgress();
-        EXPECT_GT(walked, 60);
-    }
 };
 
-using GermanWindowTest = TranslatedWindowTest<German>;
-using EnglishWindowTest = TranslatedWindowTest<English>;
-using UntranslatedWindowTest = TranslatedWindowTest<Untranslated>;
+using GermanWindowTest = ChosenLanguageTest<German>;
+using UntranslatedWindowTest = ChosenLanguageTest<Untranslated>;
+
+class TranslatedWindowTest : public testing::WithParamInterface<const char*>, public Language, public WindowTest
+{
+protected:
+    TranslatedWindowTest() : Language(QLocale(QString::fromLatin1(GetParam()))) {}
+};
 
 } // namespace
 
-TEST_F(GermanWindowTest, ShowsNoEnglishText)
+// In each language: no source text that the translation replaces is shown, and every dialog holds its texts
+// whole, however much longer they are than the source's.
+TEST_P(TranslatedWindowTest, ShowsItsOwnTextsWhole)
 {
-    expectNoReplacedText(QStringLiteral("de"));
+    ASSERT_EQ(chosen, QString::fromLatin1(GetParam()));
+    progressDialog.StartProgress(RunTitle(Direction::Encrypt), "2");
+    shredDialog.SetCaption(Text(kShredCaption));
+    shredDialog.lblHead().SetCaption(Text(kShredHead));
+    passwordDlg.ShowStrength(true);
+    form.SetEncryptMode(true);
+    const std::set<QString> replaced = replacedSources(chosen);
+    qsizetype walked = 0;
+    for (QWidget* window : std::initializer_list<QWidget*>{&form, &passwordDlg, &progressDialog, &settingsDialog,
+                                                           &aboutBox, &shredDialog}) {
+        const QStringList texts = shownTexts(*window);
+        walked += texts.size();
+        for (const QString& text : texts)
+            EXPECT_EQ(replaced.count(withoutAccelerator(text)), 0U)
+                << window->objectName().toStdString() << " shows " << text.toStdString();
+        if (window != &form) {
+            window->show();
+            expectNothingCutOff(*window);
+            window->hide();
+        }
+    }
+    progressDialog.HideProgress();
+    EXPECT_GT(walked, 60);
+    // The Swedish hints of the toolbar, in English too.
+    if (chosen == QLatin1String("en")) {
+        EXPECT_EQ(form.btnSettings().toolTip(), QStringLiteral("Change settings"));
+    }
 }
 
-// The Swedish hints of the toolbar and the other Swedish texts come in English.
-TEST_F(EnglishWindowTest, ShowsNoSwedishText)
-{
-    expectNoReplacedText(QStringLiteral("en"));
-    EXPECT_EQ(form.btnSettings().toolTip(), QStringLiteral("Change settings"));
-}
+INSTANTIATE_TEST_SUITE_P(Languages, TranslatedWindowTest, testing::ValuesIn(kTranslatedLanguages));
 
 TEST_F(GermanWindowTest, WritesSizesAndMessagesInGerman)
 {
