@@ -191,7 +191,8 @@ QSize TSettingsDialog::placeSourceFileButtons()
 {
     const QMargins inside = rgSrcFiles_->contentsMargins();
     int buttonHeight = 0;
-    int groupWidth = rgSrcFiles_->sizeHint().width();
+    // A group box's minimum holds its whole title, which a language with longer words makes the widest part.
+    int groupWidth = std::max(rgSrcFiles_->sizeHint().width(), rgSrcFiles_->minimumSizeHint().width());
     for (int i = 0; i < rgSrcFiles_->Count(); ++i) {
         const QSize hint = rgSrcFiles_->Item(i).sizeHint();
         buttonHeight = std::max(buttonHeight, hint.height());

@@ -38,8 +38,10 @@ inline void expectNothingCutOff(const QWidget& dialog)
                     << name.toStdString() << " overlaps " << other->objectName().toStdString();
             }
         }
-        if (qobject_cast<const QGroupBox*>(control))
+        if (qobject_cast<const QGroupBox*>(control)) {
+            EXPECT_GE(control->width(), control->minimumSizeHint().width()) << name.toStdString() << "'s title";
             expectNothingCutOff(*control);
+        }
     }
 }
 
