@@ -12,6 +12,13 @@ namespace tazen {
 
 namespace {
 
+// The standard buttons of TaZEN's boxes, for the languages Qt 6 has no catalogue of its own in (Swedish): Qt's
+// translations are installed after TaZEN's, so where Qt has them they answer first.
+[[maybe_unused]] constexpr const char* kStandardButtons[] = {
+    QT_TRANSLATE_NOOP("QPlatformTheme", "OK"), QT_TRANSLATE_NOOP("QPlatformTheme", "Cancel"),
+    QT_TRANSLATE_NOOP("QPlatformTheme", "&Yes"), QT_TRANSLATE_NOOP("QPlatformTheme", "&No"),
+    QT_TRANSLATE_NOOP("QPlatformTheme", "Abort")};
+
 std::string translatedText(const MarkedText& text)
 {
     return QCoreApplication::translate(text.context, text.source).toStdString();
