@@ -46,7 +46,7 @@ QString InstallTranslations(const QLocale& locale)
         return {};
     }
     QCoreApplication::installTranslator(own);
-    const QString language = own->language();
+    QString language = own->language();
     installQtTranslation(QLocale(language));
     TranslateTextsWith(&translatedText);
     return language;
