@@ -43,6 +43,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -269,8 +270,7 @@ void TForm1::createList()
     header->setSectionResizeMode(TFileListModel::ColumnName, QHeaderView::Stretch);
     header->setSectionResizeMode(TFileListModel::ColumnSize, QHeaderView::Fixed);
     header->setSectionResizeMode(TFileListModel::ColumnStatus, QHeaderView::Fixed);
-    header->resizeSection(TFileListModel::ColumnSize, kFixedColumnWidth);
-    fitStatusColumn();
+    fitFixedColumns();
     setCentralWidget(lstVfiles_);
 
     popupMenu1_ = new QMenu(this);
@@ -283,22 +283,27 @@ void TForm1::createList()
     lstVfiles_->installEventFilter(this);
 }
 
-void TForm1::fitStatusColumn()
+void TForm1::fitFixedColumns()
 {
     // The margins the item delegate keeps on either side of a cell's text.
     const int margins = 2 * (lstVfiles_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lstVfiles_) + 1);
     const QFontMetrics metrics = lstVfiles_->fontMetrics();
-    int width = kFixedColumnWidth;
-    for (const QString& text : kStatusTexts)
-        width = std::max(width, metrics.horizontalAdvance(text) + margins);
-    lstVfiles_->header()->resizeSection(TFileListModel::ColumnStatus, width);
+    const auto fit = [&](int column, const auto& texts) {
+        int width = kFixedColumnWidth;
+        for (const QString& text : texts)
+            width = std::max(width, metrics.horizontalAdvance(text) + margins);
+        lstVfiles_->header()->resizeSection(column, width);
+    };
+    fit(TFileListModel::ColumnStatus, kStatusTexts);
+    // Wide enough for the sizes of files up to about 100 GB.
+    fit(TFileListModel::ColumnSize, std::array{sizeText(std::int64_t{99'999'999} * 1024)});
 }
 
 void TForm1::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
     if (lstVfiles_ && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange))
-        fitStatusColumn();
+        fitFixedColumns();
 }
 
 void TForm1::SetEncryptMode(bool ClearList)

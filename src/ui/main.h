@@ -192,7 +192,7 @@ private:
     void createMenus();
     void createToolBar();
     void createList();
-    void fitStatusColumn();
+    void fitFixedColumns();
     void switchMode(bool encrypt, bool clearList);
     void addBatch(const std::vector<std::string>& names, const QString& unknownSize, const QString& encryptedStatus);
     // An information box during which held actions run as they come.

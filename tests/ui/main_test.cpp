@@ -92,16 +92,21 @@ TEST_F(MainWindow, EveryDialogAndBoxStaysInFrontOfTheShownWindow)
     EXPECT_EQ(user.boxes[2].owner, nullptr);
 }
 
-TEST_F(MainWindow, TheStatusColumnFitsItsLongestTextInTheWindowsFont)
+TEST_F(MainWindow, TheFixedColumnsFitTheirLongestTextsInTheWindowsFont)
 {
-    const auto statusWidth = [&] { return form.lstVfiles().header()->sectionSize(TFileListModel::ColumnStatus); };
+    const auto width = [&](int column) { return form.lstVfiles().header()->sectionSize(column); };
+    EXPECT_EQ(width(TFileListModel::ColumnSize), 100) << "as described, at the window's own font";
+    EXPECT_EQ(width(TFileListModel::ColumnStatus), 100);
     QFont large = form.font();
     for (const int pixels : {6, 40}) {
         large.setPixelSize(pixels);
         form.setFont(large);
-        const int needed = form.lstVfiles().fontMetrics().horizontalAdvance(QStringLiteral("Unencrypted"));
-        EXPECT_GE(statusWidth(), std::max(100, needed)) << pixels;
-        EXPECT_LE(statusWidth(), std::max(100, needed + 24)) << pixels;
+        const QFontMetrics metrics = form.lstVfiles().fontMetrics();
+        const int needed = metrics.horizontalAdvance(QStringLiteral("Unencrypted"));
+        EXPECT_GE(width(TFileListModel::ColumnStatus), std::max(100, needed)) << pixels;
+        EXPECT_LE(width(TFileListModel::ColumnStatus), std::max(100, needed + 24)) << pixels;
+        // The size of a 10 GB file.
+        EXPECT_GE(width(TFileListModel::ColumnSize), metrics.horizontalAdvance(QStringLiteral("9765625 KB"))) << pixels;
     }
 }
 
