@@ -232,5 +232,21 @@ TEST(DialogLayout, NoTextIsCutOffAndTheFormsKeepTheirSize)
     expectNothingCutOff(scan);
 }
 
+TEST(DialogLayout, ALargerFontGivesTallerGaugesAndMovesWhatIsBelowThem)
+{
+    const QFont before = QApplication::font();
+    QFont large = before;
+    large.setPixelSize(28);
+    QApplication::setFont(large);
+    TProgressDialog progress;
+    TshredDialog shred;
+    QApplication::setFont(before);
+    const int needed = QFontMetrics(large).height() + 2;
+    for (const TGauge* gauge : {&progress.gaugeFile(), &progress.gaugeTotal(), &shred.gaugePass()})
+        EXPECT_GE(gauge->height(), needed) << gauge->objectName().toStdString();
+    test::expectNothingCutOff(progress);
+    test::expectNothingCutOff(shred);
+}
+
 } // namespace
 } // namespace tazen

@@ -210,6 +210,13 @@ int TGauge::Percent() const noexcept
                             static_cast<double>(span));
 }
 
+QSize TGauge::sizeHint() const
+{
+    const QFontMetrics metrics(font());
+    const int border = borderStyle_ == bsSingle ? 2 : 0;
+    return {metrics.horizontalAdvance(QStringLiteral("100%")) + border, metrics.height() + border};
+}
+
 QRect TGauge::drawingArea() const
 {
     return borderStyle_ == bsSingle ? rect().adjusted(1, 1, -1, -1) : rect();
@@ -217,14 +224,17 @@ QRect TGauge::drawingArea() const
 
 void TGauge::paintEvent(QPaintEvent*)
 {
-    QImage image(size(), QImage::Format_RGB32);
+    // Drawn in the screen's own pixels, so a scaled screen gets a sharp percentage.
+    const qreal ratio = devicePixelRatioF();
+    QImage image(size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     // What the area leaves is the single border, in the window's text colour, so the gauge's extent shows
     // against the dialog in a dark palette as in a light one.
     image.fill(palette().color(QPalette::WindowText));
     const QRect area = drawingArea();
     paintKind(image, area);
     if (showText_)
-        swapUnderText(image, textCoverage(area), area);
+        swapUnderText(image, textCoverage(image, area), area);
     QPainter(this).drawImage(0, 0, image);
 }
 
@@ -293,9 +303,10 @@ void TGauge::paintKind(QImage& image, const QRect& area) const
     }
 }
 
-QImage TGauge::textCoverage(const QRect& area) const
+QImage TGauge::textCoverage(const QImage& image, const QRect& area) const
 {
-    QImage coverage(size(), QImage::Format_Alpha8);
+    QImage coverage(image.size(), QImage::Format_Alpha8);
+    coverage.setDevicePixelRatio(image.devicePixelRatio());
     coverage.fill(0);
     QPainter painter(&coverage);
     QFont textFont = font();
@@ -321,9 +332,13 @@ QImage TGauge::textCoverage(const QRect& area) const
 void TGauge::swapUnderText(QImage& image, const QImage& coverage, const QRect& area) const
 {
     const QRgb swap = (ForeColor().rgb() ^ BackColor().rgb()) & RGB_MASK;
-    for (int y = area.top(); y <= area.bottom(); ++y) {
+    const qreal ratio = image.devicePixelRatio();
+    const QRect pixels =
+        QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio).toAlignedRect() &
+        image.rect();
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
         const uchar* line = coverage.constScanLine(y);
-        for (int x = area.left(); x <= area.right(); ++x) {
+        for (int x = pixels.left(); x <= pixels.right(); ++x) {
             const int cover = line[x];
             if (cover == 0)
                 continue;

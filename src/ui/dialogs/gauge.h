@@ -78,6 +78,10 @@ public:
     void SetCaptionLabels(std::initializer_list<const QLabel*> labels);
     QString AccessibleCaption() const;
 
+    // Room for "100%" in the gauge's font inside the border, so a dialog that sizes its controls from their
+    // hints gives a larger font a taller gauge rather than a cut percentage.
+    QSize sizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -88,8 +92,8 @@ private:
     void announceValue();
     QRect drawingArea() const;
     void paintKind(QImage& image, const QRect& area) const;
-    // The percentage's coverage, 0 to 255 a pixel.
-    QImage textCoverage(const QRect& area) const;
+    // The percentage's coverage, 0 to 255 a pixel of image.
+    QImage textCoverage(const QImage& image, const QRect& area) const;
     void swapUnderText(QImage& image, const QImage& coverage, const QRect& area) const;
 
     TGaugeKind kind_ = gkHorizontalBar;
