@@ -42,7 +42,7 @@ QString HelpFilePath()
         name.replace(QLatin1Char('-'), QLatin1Char('_'));
         for (qsizetype cut = name.size(); cut > 0; cut = name.lastIndexOf(QLatin1Char('_'))) {
             name.truncate(cut);
-            const QString path = folder + QStringLiteral("help_") + name + QStringLiteral(".html");
+            QString path = folder + QStringLiteral("help_") + name + QStringLiteral(".html");
             if (QFileInfo(path).isFile())
                 return path;
         }
