@@ -188,7 +188,8 @@ QSize TSettingsDialog::placeSourceFileButtons()
 {
     const QMargins inside = rgSrcFiles_->contentsMargins();
     int buttonHeight = 0;
-    int groupWidth = rgSrcFiles_->sizeHint().width();
+    // The group's least size is its title's, which a larger font would otherwise cut.
+    int groupWidth = rgSrcFiles_->minimumSizeHint().width();
     for (int i = 0; i < rgSrcFiles_->Count(); ++i) {
         const QSize hint = rgSrcFiles_->Item(i).sizeHint();
         buttonHeight = std::max(buttonHeight, hint.height());
