@@ -598,6 +598,21 @@
     </message>
 </context>
 <context>
+    <name>tazen::THelpWindow</name>
+    <message>
+        <source>&amp;Back</source>
+        <translation>&amp;Atrás</translation>
+    </message>
+    <message>
+        <source>&amp;Forward</source>
+        <translation>A&amp;delante</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Ayuda</translation>
+    </message>
+</context>
+<context>
     <name>tazen::TPasswordDlg</name>
     <message>
         <source>Password</source>

@@ -598,6 +598,21 @@
     </message>
 </context>
 <context>
+    <name>tazen::THelpWindow</name>
+    <message>
+        <source>&amp;Back</source>
+        <translation>&amp;Précédent</translation>
+    </message>
+    <message>
+        <source>&amp;Forward</source>
+        <translation>&amp;Suivant</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Aide</translation>
+    </message>
+</context>
+<context>
     <name>tazen::TPasswordDlg</name>
     <message>
         <source>Password</source>

@@ -598,6 +598,21 @@
     </message>
 </context>
 <context>
+    <name>tazen::THelpWindow</name>
+    <message>
+        <source>&amp;Back</source>
+        <translation>&amp;Bakåt</translation>
+    </message>
+    <message>
+        <source>&amp;Forward</source>
+        <translation>&amp;Framåt</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hjälp</translation>
+    </message>
+</context>
+<context>
     <name>tazen::TPasswordDlg</name>
     <message>
         <source>Password</source>

@@ -5,8 +5,11 @@
 #include "platform/folders.h"
 #include "platform/sysinfo.h"
 #include "ui/dialogs/fixeddialog.h"
+#include "ui/helpwindow.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLocale>
@@ -33,10 +36,32 @@ QString MemoryText(std::uint64_t kilobytes)
     return TAboutBox::tr("%1 KB").arg(number);
 }
 
+QString HelpFilePath()
+{
+    const QString folder = QFile::decodeName(QByteArray::fromStdString(platform::ExecutableFolder()));
+    for (const QString& language : QLocale().uiLanguages()) {
+        // "de-AT" finds help_de_AT.html, then help_de.html.
+        QString name = language;
+        name.replace(QLatin1Char('-'), QLatin1Char('_'));
+        for (qsizetype cut = name.size(); cut > 0; cut = name.lastIndexOf(QLatin1Char('_'))) {
+            name.truncate(cut);
+            QString path = folder + QStringLiteral("help_") + name + QStringLiteral(".html");
+            if (QFileInfo(path).isFile())
+                return path;
+        }
+    }
+    return folder + QString::fromLatin1(kHelpFileName);
+}
+
 void OpenHelpFile(Interaction& interaction, QWidget* owner)
 {
-    const QString path = QFile::decodeName(QByteArray::fromStdString(platform::ExecutableFolder() + kHelpFileName));
-    if (!interaction.ShellOpen(path))
+    const QString path = HelpFilePath();
+    if (interaction.ShellOpen(path))
+        return;
+    const QFileInfo file(path);
+    if (file.isFile() && file.isReadable())
+        ShowHelpWindow(interaction, owner, path);
+    else
         interaction.MessageBox(owner, BoxKind::Plain, TAboutBox::tr("Could not open helpfile: %1").arg(path));
 }
 
@@ -82,13 +107,22 @@ void TLinkLabel::changeEvent(QEvent* event)
 
 void TLinkLabel::chooseColour()
 {
-    // Only the text colour is the label's own; the window and link colours come from the box and the theme.
+    // Only the text colour is the label's own; the window, link and text colours come from the box and the
+    // theme. The link colour (blue in the default palette) is drawn where it reads against the window;
+    // otherwise it is moved toward the window's text colour, which always does, until it reads.
     const QColor window = palette().color(QPalette::Window);
-    QColor colour = Qt::blue;
-    if (ContrastRatio(colour, window) < kReadableContrast)
-        colour = palette().color(QPalette::Link);
-    if (ContrastRatio(colour, window) < kReadableContrast)
-        colour = relativeLuminance(window) < 0.18 ? QColor(0x8A, 0xB4, 0xF8) : QColor(0x00, 0x00, 0x8B);
+    const QColor link = palette().color(QPalette::Link);
+    // The label's own text colour is the link's; the box's is the one to move toward.
+    const QColor text =
+        (parentWidget() ? parentWidget()->palette() : QApplication::palette()).color(QPalette::WindowText);
+    QColor colour = link;
+    constexpr int kSteps = 10;
+    for (int step = 1; step <= kSteps && ContrastRatio(colour, window) < kReadableContrast; ++step) {
+        const auto towardText = [step](double from, double to) { return from + (to - from) * step / kSteps; };
+        colour = QColor::fromRgbF(static_cast<float>(towardText(link.redF(), text.redF())),
+                                  static_cast<float>(towardText(link.greenF(), text.greenF())),
+                                  static_cast<float>(towardText(link.blueF(), text.blueF())));
+    }
     if (palette().color(QPalette::WindowText) == colour)
         return;
     // Sets the text colour alone, so the other colours go on following the box.

@@ -24,12 +24,17 @@ QString ProductVersionText();
 // front of a number of three digits or fewer (" 512 KB").
 QString MemoryText(std::uint64_t kilobytes);
 
-// Opens help_en.html beside the program in the desktop's viewer; says so in a plain box when that fails.
+// The help file beside the program in the first of the interface languages that has one (help_de.html for
+// German), or help_en.html.
+QString HelpFilePath();
+
+// Opens the help file in the desktop's viewer, or where that fails in TaZEN's own help window; says so in a
+// plain box when there is no help file to show.
 void OpenHelpFile(Interaction& interaction, QWidget* owner);
 
-// A label drawn as a link: blue, underlined, with the hand pointer; a click says clicked(). Where blue would
-// not stand out from the window colour (a dark theme), the palette's link colour is used, and where that does
-// not either, a blue light or dark enough to.
+// A label drawn as a link: in the palette's link colour (blue by default), underlined, with the hand pointer; a
+// click says clicked(). Where that colour would not stand out from the window colour (a theme whose link
+// colour is too dark for its windows), it is moved toward the window's text colour until it does.
 class TLinkLabel : public QLabel
 {
     Q_OBJECT

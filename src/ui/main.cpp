@@ -44,6 +44,8 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -286,8 +288,7 @@ void TForm1::createList()
     header->setSectionResizeMode(TFileListModel::ColumnName, QHeaderView::Stretch);
     header->setSectionResizeMode(TFileListModel::ColumnSize, QHeaderView::Fixed);
     header->setSectionResizeMode(TFileListModel::ColumnStatus, QHeaderView::Fixed);
-    header->resizeSection(TFileListModel::ColumnSize, kFixedColumnWidth);
-    fitStatusColumn();
+    fitFixedColumns();
     setCentralWidget(lstVfiles_);
 
     popupMenu1_ = new QMenu(this);
@@ -300,22 +301,22 @@ void TForm1::createList()
     lstVfiles_->installEventFilter(this);
 }
 
-void TForm1::fitStatusColumn()
+void TForm1::fitFixedColumns()
 {
     // The margins the item delegate keeps on either side of a cell's text.
     const int margins = 2 * (lstVfiles_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, lstVfiles_) + 1);
-    const QFontMetrics metrics = lstVfiles_->fontMetrics();
-    int width = kFixedColumnWidth;
-    for (const QString& text : statusTexts())
-        width = std::max(width, metrics.horizontalAdvance(text) + margins);
-    lstVfiles_->header()->resizeSection(TFileListModel::ColumnStatus, width);
-}
-
-void TForm1::changeEvent(QEvent* event)
-{
-    QMainWindow::changeEvent(event);
-    if (lstVfiles_ && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange))
-        fitStatusColumn();
+    // Measured in fractions of a pixel, as the view lays out the text it draws: a text a fraction wider than
+    // its cell is elided.
+    const QFontMetricsF metrics(lstVfiles_->font());
+    const auto fit = [&](int column, const auto& texts) {
+        int width = kFixedColumnWidth;
+        for (const QString& text : texts)
+            width = std::max(width, static_cast<int>(std::ceil(metrics.horizontalAdvance(text))) + margins);
+        lstVfiles_->header()->resizeSection(column, width);
+    };
+    fit(TFileListModel::ColumnStatus, statusTexts());
+    // Wide enough for the sizes of files up to about 100 GB.
+    fit(TFileListModel::ColumnSize, std::array{sizeText(std::int64_t{99'999'999} * 1024)});
 }
 
 void TForm1::SetEncryptMode(bool ClearList)
@@ -507,6 +508,10 @@ void TForm1::lstVfilesKeyDown(int key)
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    // The list's own font, not the window's: a theme's font for lists reaches the list alone, when it is
+    // polished, after the window was made.
+    if (watched == lstVfiles_ && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange))
+        fitFixedColumns();
     if (watched == lstVfiles_ && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Delete && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {

@@ -179,7 +179,6 @@ protected:
     void dropEvent(QDropEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
     // Held actions wait while one of these lives.
@@ -191,7 +190,7 @@ private:
     void createMenus();
     void createToolBar();
     void createList();
-    void fitStatusColumn();
+    void fitFixedColumns();
     void switchMode(bool encrypt, bool clearList);
     void addBatch(const std::vector<std::string>& names, const QString& unknownSize, const QString& encryptedStatus);
     // An information box during which held actions run as they come.

@@ -184,6 +184,9 @@ void TPasswordDlg::layOut()
     const int rowHeight = std::max(showPassword_->sizeHint().height(), btnSuggest_->sizeHint().height());
     showPassword_->setGeometry(left, y, showPassword_->sizeHint().width(), rowHeight);
     const int suggestWidth = btnSuggest_->sizeHint().width();
+    // Where the two do not fit side by side in the field's width (a larger font), Suggest goes below.
+    if (!btnSuggest_->isHidden() && showPassword_->width() + kStrengthGap + suggestWidth > width)
+        y += rowHeight + kStrengthGap;
     btnSuggest_->setGeometry(left + width - suggestWidth, y, suggestWidth, rowHeight);
     y += rowHeight + kStrengthGap;
     if (!suggested_->isHidden())

@@ -4,14 +4,18 @@
 
 #include "common/tempdir.h"
 #include "platform/folders.h"
+#include "ui/helpwindow.h"
 #include "ui/layout_check.h"
 #include "ui/scripted_interaction.h"
 
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <QTextBrowser>
+#include <QUrl>
 
 #include <filesystem>
+#include <tuple>
 
 namespace tazen {
 namespace {
@@ -77,6 +81,39 @@ TEST(HelpFile, OpensBesideTheProgramOrSaysWhichPathFailed)
     ASSERT_EQ(interaction.boxes.size(), 1u);
     EXPECT_EQ(interaction.boxes[0].kind, BoxKind::Plain);
     EXPECT_EQ(interaction.boxes[0].text, "Could not open helpfile: " + path);
+}
+
+// Where the opener fails, the help file of the interface's language opens in TaZEN's own window, whose
+// links to other addresses go to the opener.
+TEST(HelpFile, AFailingOpenerShowsTheHelpOfTheLanguageInTheHelpWindow)
+{
+    test::TempDir folder;
+    platform::SetExecutableFolderForTesting(folder.path());
+    test::writeFile(folder / "help_en.html", "<html><head><title>TaZEN Help</title></head><body>Help</body></html>");
+    test::writeFile(folder / "help_de.html", "<html><head><title>TaZEN-Hilfe</title></head><body>Hilfe</body></html>");
+    const QLocale before;
+    for (const auto& [locale, file, title] : std::initializer_list<std::tuple<QLocale, const char*, const char*>>{
+             {QLocale(QLocale::German, QLocale::Austria), "help_de.html", "TaZEN-Hilfe"},
+             {QLocale(QLocale::French, QLocale::France), "help_en.html", "TaZEN Help"}}) {
+        QLocale::setDefault(locale);
+        ScriptedInteraction interaction;
+        interaction.shellSucceeds = false;
+        QWidget owner;
+        OpenHelpFile(interaction, &owner);
+        EXPECT_EQ(interaction.shellOpened, std::vector<QString>{QString::fromStdString(folder / file)}) << file;
+        EXPECT_TRUE(interaction.boxes.empty());
+        auto* help = owner.findChild<THelpWindow*>();
+        ASSERT_NE(help, nullptr) << file;
+        EXPECT_TRUE(help->isVisible() && help->isWindow());
+        EXPECT_EQ(help->windowTitle(), QString::fromLatin1(title));
+        EXPECT_TRUE(help->Browser().isReadOnly());
+
+        emit help->Browser().anchorClicked(QUrl(QStringLiteral("https://codeberg.org/tazen/tazen")));
+        EXPECT_EQ(interaction.shellOpened.back(), "https://codeberg.org/tazen/tazen");
+        EXPECT_EQ(help->windowTitle(), QString::fromLatin1(title)) << "the help stays where it was";
+    }
+    QLocale::setDefault(before);
+    platform::SetExecutableFolderForTesting("");
 }
 
 // A help file that is not there fails before the opener is asked; otherwise the opener's exit status

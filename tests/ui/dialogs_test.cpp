@@ -232,5 +232,26 @@ TEST(DialogLayout, NoTextIsCutOffAndTheFormsKeepTheirSize)
     expectNothingCutOff(scan);
 }
 
+TEST(DialogLayout, ALargerFontGivesTallerGaugesAndMovesWhatIsBelowThem)
+{
+    const QFont before = QApplication::font();
+    QFont large = before;
+    large.setPixelSize(28);
+    QApplication::setFont(large);
+    TProgressDialog progress;
+    TshredDialog shred;
+    TPasswordDlg password;
+    QApplication::setFont(before);
+    const int needed = QFontMetrics(large).height() + 2;
+    for (const TGauge* gauge : {&progress.gaugeFile(), &progress.gaugeTotal(), &shred.gaugePass()})
+        EXPECT_GE(gauge->height(), needed) << gauge->objectName().toStdString();
+    test::expectNothingCutOff(progress);
+    test::expectNothingCutOff(shred);
+    // "Show password" and Suggest no longer fit side by side in the field's width.
+    password.ShowStrength(true);
+    EXPECT_FALSE(password.chbxShowPassword().geometry().intersects(password.btnSuggest().geometry()));
+    EXPECT_TRUE(password.rect().contains(password.btnSuggest().geometry()));
+}
+
 } // namespace
 } // namespace tazen

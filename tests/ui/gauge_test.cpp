@@ -3,6 +3,7 @@
 #include "ui/dialogs/gauge.h"
 
 #include "common/paint_counter.h"
+#include "ui/about.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -83,6 +84,39 @@ TEST(GaugePixels, TheTextInvertsWhatIsBelowIt)
     EXPECT_EQ(countPixels(text, QRect(0, 39, 202, 1), kBlack), 202);
 }
 
+// A dark theme: the track takes the palette's base colour and the fill its text colour, as a text field
+// does, and the percentage swaps the two under it, so it reads over either part.
+TEST(GaugePixels, ADarkPaletteGivesADarkTrackAndTheTextInTheOtherPartsColour)
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x32, 0x32, 0x32));
+    dark.setColor(QPalette::WindowText, QColor(0xF0, 0xF0, 0xF0));
+    dark.setColor(QPalette::Base, QColor(0x24, 0x24, 0x24));
+    dark.setColor(QPalette::Text, QColor(0xE0, 0xE8, 0xF0));
+    TGauge gauge;
+    gauge.setPalette(dark);
+    gauge.resize(202, 40);
+    gauge.SetProgress(50);
+    const QImage image = gauge.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRgb track = dark.color(QPalette::Base).rgb();
+    const QRgb fill = dark.color(QPalette::Text).rgb();
+    const QRect filled(1, 1, 100, 38);
+    const QRect empty(101, 1, 100, 38);
+    EXPECT_EQ(image.pixel(195, 20), track);
+    EXPECT_EQ(image.pixel(5, 20), fill);
+    EXPECT_EQ(countPixels(image, QRect(0, 0, 202, 1), dark.color(QPalette::WindowText).rgb()), 202) << "border";
+    // "50%" straddles the end of the bar; its strokes read against either part.
+    const auto readable = [&](const QRect& region, QRgb around) {
+        int count = 0;
+        for (int y = region.top(); y <= region.bottom(); ++y)
+            for (int x = region.left(); x <= region.right(); ++x)
+                count += ContrastRatio(QColor(image.pixel(x, y)), QColor(around)) >= 4.5;
+        return count;
+    };
+    EXPECT_GT(readable(filled, fill), 20) << "text over the fill";
+    EXPECT_GT(readable(empty, track), 20) << "text over the track";
+}
+
 TEST(GaugePixels, AnEmptyRangeShowsZeroPercentAndAnEmptyBar)
 {
     TGauge empty;
@@ -148,7 +182,7 @@ TEST(GaugePixels, NeedlePointsLeftUpAndRight)
     EXPECT_EQ(right.pixel(alongRight), kBlack);
 }
 
-TEST(GaugePixels, ASingleBorderStaysBlackWhateverTheColours)
+TEST(GaugePixels, ASingleBorderKeepsTheWindowTextColourWhateverTheColours)
 {
     TGauge gauge;
     gauge.resize(60, 20);
@@ -158,7 +192,7 @@ TEST(GaugePixels, ASingleBorderStaysBlackWhateverTheColours)
     gauge.SetProgress(50);
     const QImage framed = gauge.grab().toImage().convertToFormat(QImage::Format_RGB32);
     const int border = 2 * 60 + 2 * 18;
-    EXPECT_EQ(countPixels(framed, framed.rect(), kBlack), border);
+    EXPECT_EQ(countPixels(framed, framed.rect(), QApplication::palette().color(QPalette::WindowText).rgb()), border);
     EXPECT_EQ(framed.pixel(10, 10), QColor(Qt::red).rgb());
     EXPECT_EQ(framed.pixel(50, 10), QColor(Qt::yellow).rgb());
 

@@ -6,6 +6,7 @@
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QMimeData>
+#include <QStyle>
 #include <QTest>
 #include <QToolButton>
 #include <QUrl>
@@ -91,16 +92,28 @@ TEST_F(MainWindow, EveryDialogAndBoxStaysInFrontOfTheShownWindow)
     EXPECT_EQ(user.boxes[2].owner, nullptr);
 }
 
-TEST_F(MainWindow, TheStatusColumnFitsItsLongestTextInTheWindowsFont)
+TEST_F(MainWindow, TheFixedColumnsFitTheirLongestTextsInTheWindowsFont)
 {
-    const auto statusWidth = [&] { return form.lstVfiles().header()->sectionSize(TFileListModel::ColumnStatus); };
+    QTreeView& list = form.lstVfiles();
+    const auto width = [&](int column) { return list.header()->sectionSize(column); };
+    EXPECT_EQ(width(TFileListModel::ColumnSize), 100) << "as described, at the window's own font";
+    EXPECT_EQ(width(TFileListModel::ColumnStatus), 100);
+    // What the item delegate keeps on either side of a cell's text.
+    const int margins = 2 * (list.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &list) + 1);
+    // Set on the list alone, as a theme's font for lists is; unhinted, as a desktop may have it, its texts
+    // are fractions of a pixel wide, and the view elides a text even a fraction wider than its cell.
     QFont large = form.font();
-    for (const int pixels : {6, 40}) {
+    large.setHintingPreference(QFont::PreferNoHinting);
+    for (const int pixels : {6, 17, 21, 27, 40}) {
         large.setPixelSize(pixels);
-        form.setFont(large);
-        const int needed = form.lstVfiles().fontMetrics().horizontalAdvance(QStringLiteral("Unencrypted"));
-        EXPECT_GE(statusWidth(), std::max(100, needed)) << pixels;
-        EXPECT_LE(statusWidth(), std::max(100, needed + 24)) << pixels;
+        list.setFont(large);
+        const QFontMetricsF metrics(large);
+        const double needed = metrics.horizontalAdvance(QStringLiteral("Unencrypted")) + margins;
+        EXPECT_GE(width(TFileListModel::ColumnStatus), std::max(100.0, needed)) << pixels;
+        EXPECT_LE(width(TFileListModel::ColumnStatus), std::max(100.0, needed + 24)) << pixels;
+        // The size of a 10 GB file.
+        EXPECT_GE(width(TFileListModel::ColumnSize), metrics.horizontalAdvance(QStringLiteral("9765625 KB")) + margins)
+            << pixels;
     }
 }
 

@@ -5,7 +5,6 @@
 #include <QAccessible>
 #include <QAccessibleValueInterface>
 #include <QAccessibleWidget>
-#include <QApplication>
 #include <QPainter>
 
 #include <algorithm>
@@ -17,15 +16,6 @@
 namespace tazen {
 
 namespace {
-
-// Both images start black, so the exclusive or shows the source where it is not black and a single
-// border stays black.
-void combineByExclusiveOr(QImage& target, const QImage& source)
-{
-    QPainter painter(&target);
-    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    painter.drawImage(0, 0, source);
-}
 
 [[noreturn]] void refuseValue(long long lowest, long long highest)
 {
@@ -79,12 +69,6 @@ QAccessibleInterface* gaugeAccessibleFactory(const QString& className, QObject* 
 
 } // namespace
 
-void TOverlayBitmap::MakeLike(const QImage& templateImage)
-{
-    *static_cast<QImage*>(this) = QImage(templateImage.size(), QImage::Format_RGB32);
-    fill(QApplication::palette().color(QPalette::Shadow));
-}
-
 TGauge::TGauge(QWidget* parent) : QWidget(parent)
 {
     // Every pixel is painted from the off-screen image; nothing of the parent shows through.
@@ -112,14 +96,32 @@ void TGauge::SetBorderStyle(TBorderStyle value)
     assignAndRepaint(borderStyle_, value);
 }
 
+QColor TGauge::ForeColor() const
+{
+    return foreColor_.isValid() ? foreColor_ : palette().color(QPalette::Text);
+}
+
+QColor TGauge::BackColor() const
+{
+    return backColor_.isValid() ? backColor_ : palette().color(QPalette::Base);
+}
+
+// A colour set to the one the palette already gives is kept, so it stays when the palette changes, but
+// repaints nothing.
 void TGauge::SetForeColor(const QColor& value)
 {
-    assignAndRepaint(foreColor_, value);
+    const QColor shown = ForeColor();
+    foreColor_ = value;
+    if (ForeColor() != shown)
+        repaint();
 }
 
 void TGauge::SetBackColor(const QColor& value)
 {
-    assignAndRepaint(backColor_, value);
+    const QColor shown = BackColor();
+    backColor_ = value;
+    if (BackColor() != shown)
+        repaint();
 }
 
 template <typename T> void TGauge::assignAndRepaint(T& field, const T& value)
@@ -208,6 +210,13 @@ int TGauge::Percent() const noexcept
                             static_cast<double>(span));
 }
 
+QSize TGauge::sizeHint() const
+{
+    const QFontMetrics metrics(font());
+    const int border = borderStyle_ == bsSingle ? 2 : 0;
+    return {metrics.horizontalAdvance(QStringLiteral("100%")) + border, metrics.height() + border};
+}
+
 QRect TGauge::drawingArea() const
 {
     return borderStyle_ == bsSingle ? rect().adjusted(1, 1, -1, -1) : rect();
@@ -215,33 +224,28 @@ QRect TGauge::drawingArea() const
 
 void TGauge::paintEvent(QPaintEvent*)
 {
-    QImage image(size(), QImage::Format_RGB32);
-    image.fill(Qt::black);
+    // Drawn in the screen's own pixels, so a scaled screen gets a sharp percentage.
+    const qreal ratio = devicePixelRatioF();
+    QImage image(size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    // What the area leaves is the single border, in the window's text colour, so the gauge's extent shows
+    // against the dialog in a dark palette as in a light one.
+    image.fill(palette().color(QPalette::WindowText));
     const QRect area = drawingArea();
-
-    TOverlayBitmap overlay;
-    overlay.MakeLike(image);
-    overlay.fill(Qt::black);
-    paintKind(overlay, area);
-    combineByExclusiveOr(image, overlay);
-
-    if (showText_) {
-        TOverlayBitmap textImage;
-        textImage.MakeLike(image);
-        textImage.fill(Qt::black);
-        paintText(textImage, area);
-        combineByExclusiveOr(image, textImage);
-    }
-
+    paintKind(image, area);
+    if (showText_)
+        swapUnderText(image, textCoverage(image, area), area);
     QPainter(this).drawImage(0, 0, image);
 }
 
-void TGauge::paintKind(QImage& overlay, const QRect& area) const
+void TGauge::paintKind(QImage& image, const QRect& area) const
 {
     if (area.isEmpty())
         return;
-    QPainter painter(&overlay);
+    QPainter painter(&image);
     const int percent = Percent();
+    const QColor foreColor = ForeColor();
+    const QColor backColor = BackColor();
     const int width = area.width();
     const int height = area.height();
     // Outlines share the fill's rectangle: Qt draws a 1-pixel outline one pixel beyond a QRect's size.
@@ -249,42 +253,42 @@ void TGauge::paintKind(QImage& overlay, const QRect& area) const
 
     switch (kind_) {
     case gkText:
-        painter.fillRect(area, backColor_);
+        painter.fillRect(area, backColor);
         break;
     case gkHorizontalBar: {
-        painter.fillRect(area, backColor_);
+        painter.fillRect(area, backColor);
         const int fill = std::min(width, width * percent / 100);
         if (fill >= 1)
-            painter.fillRect(area.left(), area.top(), fill, height, foreColor_);
+            painter.fillRect(area.left(), area.top(), fill, height, foreColor);
         break;
     }
     case gkVerticalBar: {
-        painter.fillRect(area, backColor_);
+        painter.fillRect(area, backColor);
         int fill = height * percent / 100;
         if (fill >= height)
             fill = height - 1;
         if (fill >= 1)
-            painter.fillRect(area.left(), area.bottom() - fill + 1, width, fill, foreColor_);
+            painter.fillRect(area.left(), area.bottom() - fill + 1, width, fill, foreColor);
         break;
     }
     case gkPie: {
         painter.fillRect(area, palette().color(QPalette::Window));
-        painter.setPen(QPen(foreColor_, 1));
-        painter.setBrush(backColor_);
+        painter.setPen(QPen(foreColor, 1));
+        painter.setBrush(backColor);
         painter.drawEllipse(outline);
         if (percent > 0) {
             // The slice grows clockwise from twelve o'clock; Qt counts angles counter-clockwise from three
             // o'clock in sixteenths of a degree.
             const int span = roundToEven(percent * 3.6 * 16);
-            painter.setBrush(foreColor_);
+            painter.setBrush(foreColor);
             painter.drawPie(outline, 90 * 16 - span, span);
         }
         break;
     }
     case gkNeedle: {
         painter.fillRect(area, palette().color(QPalette::Window));
-        painter.setPen(QPen(foreColor_, 1));
-        painter.setBrush(backColor_);
+        painter.setPen(QPen(foreColor, 1));
+        painter.setBrush(backColor);
         // The upper half of an ellipse twice the area's height: a dial whose centre is on the bottom row.
         painter.drawPie(QRect(area.left(), area.top(), width - 1, 2 * height - 2), 0, 180 * 16);
         painter.drawLine(area.left(), area.bottom(), area.right(), area.bottom());
@@ -299,20 +303,53 @@ void TGauge::paintKind(QImage& overlay, const QRect& area) const
     }
 }
 
-void TGauge::paintText(QImage& textImage, const QRect& area) const
+QImage TGauge::textCoverage(const QImage& image, const QRect& area) const
 {
-    QPainter painter(&textImage);
+    QImage coverage(image.size(), QImage::Format_Alpha8);
+    coverage.setDevicePixelRatio(image.devicePixelRatio());
+    coverage.fill(0);
+    QPainter painter(&coverage);
     QFont textFont = font();
-    // Grey edges invert into grey edges; coloured sub-pixel edges would not.
+    // Grey edges blend into grey edges; coloured sub-pixel edges would not.
     textFont.setStyleStrategy(QFont::NoSubpixelAntialias);
     painter.setFont(textFont);
-    painter.setPen(Qt::white);
+    // Only the alpha channel is kept: any opaque colour draws full coverage.
+    QColor opaque = ForeColor();
+    opaque.setAlpha(255);
+    painter.setPen(opaque);
     painter.setClipRect(area);
     const QString text = QString::asprintf("%d%%", Percent());
     const QFontMetrics metrics(textFont);
     const int x = (area.width() - metrics.horizontalAdvance(text)) / 2;
     const int y = (area.height() - metrics.height()) / 2;
     painter.drawText(x, y + metrics.ascent(), text);
+    return coverage;
+}
+
+// Under the percentage the fill turns into the track's colour and the track into the fill's, edges blended
+// by their coverage. With black and white that is the exclusive or the component always drew; with the
+// palette's colours the text stands out from either part as well as the fill does from the track.
+void TGauge::swapUnderText(QImage& image, const QImage& coverage, const QRect& area) const
+{
+    const QRgb swap = (ForeColor().rgb() ^ BackColor().rgb()) & RGB_MASK;
+    const qreal ratio = image.devicePixelRatio();
+    const QRect pixels =
+        QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio).toAlignedRect() &
+        image.rect();
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+        const uchar* line = coverage.constScanLine(y);
+        for (int x = pixels.left(); x <= pixels.right(); ++x) {
+            const int cover = line[x];
+            if (cover == 0)
+                continue;
+            const QRgb below = image.pixel(x, y);
+            const QRgb swapped = below ^ swap;
+            const auto blend = [cover](int from, int to) { return from + (to - from) * cover / 255; };
+            image.setPixel(x, y,
+                           qRgb(blend(qRed(below), qRed(swapped)), blend(qGreen(below), qGreen(swapped)),
+                                blend(qBlue(below), qBlue(swapped))));
+        }
+    }
 }
 
 } // namespace tazen

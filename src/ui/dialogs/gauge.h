@@ -38,13 +38,6 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// An off-screen image of another's size, filled with the window-frame colour.
-class TOverlayBitmap : public QImage
-{
-public:
-    void MakeLike(const QImage& templateImage);
-};
-
 class TGauge : public QWidget
 {
     Q_OBJECT
@@ -58,9 +51,11 @@ public:
     void SetShowText(bool value);
     TBorderStyle BorderStyle() const noexcept { return borderStyle_; }
     void SetBorderStyle(TBorderStyle value);
-    QColor ForeColor() const { return foreColor_; }
+    // The fill and the track: the palette's text and base colours unless set, so the gauge follows a dark
+    // theme as the text fields do. An invalid colour goes back to the palette's.
+    QColor ForeColor() const;
     void SetForeColor(const QColor& value);
-    QColor BackColor() const { return backColor_; }
+    QColor BackColor() const;
     void SetBackColor(const QColor& value);
 
     int MinValue() const noexcept { return minValue_; }
@@ -83,6 +78,10 @@ public:
     void SetCaptionLabels(std::initializer_list<const QLabel*> labels);
     QString AccessibleCaption() const;
 
+    // Room for "100%" in the gauge's font inside the border, so a dialog that sizes its controls from their
+    // hints gives a larger font a taller gauge rather than a cut percentage.
+    QSize sizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -92,14 +91,16 @@ private:
     void setClampedProgress(long long value);
     void announceValue();
     QRect drawingArea() const;
-    void paintKind(QImage& overlay, const QRect& area) const;
-    void paintText(QImage& textImage, const QRect& area) const;
+    void paintKind(QImage& image, const QRect& area) const;
+    // The percentage's coverage, 0 to 255 a pixel of image.
+    QImage textCoverage(const QImage& image, const QRect& area) const;
+    void swapUnderText(QImage& image, const QImage& coverage, const QRect& area) const;
 
     TGaugeKind kind_ = gkHorizontalBar;
     bool showText_ = true;
     TBorderStyle borderStyle_ = bsSingle;
-    QColor foreColor_ = Qt::black;
-    QColor backColor_ = Qt::white;
+    QColor foreColor_;
+    QColor backColor_;
     int minValue_ = 0;
     int maxValue_ = 100;
     int progress_ = 0;
