@@ -345,6 +345,7 @@ ErrorCode ChildProgram::Start(const std::vector<std::string>& arguments)
     if (arguments.empty())
         return EINVAL;
     std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
     for (const std::string& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
@@ -391,6 +392,7 @@ int ChildProgram::Wait()
 ErrorCode WaitReadable(const std::vector<int>& descriptors, std::vector<bool>& ready, std::chrono::milliseconds timeout)
 {
     std::vector<pollfd> entries;
+    entries.reserve(descriptors.size());
     for (const int fd : descriptors)
         entries.push_back({fd, POLLIN, 0});
     ready.assign(descriptors.size(), false);
