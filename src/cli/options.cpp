@@ -194,7 +194,8 @@ Exit status:
        given to decrypt, no terminal to ask for the password on, a password file that
        cannot be read, a settings file that is there but cannot be read, an
        output folder (-o) that is missing or cannot be written to, an empty
-       password for encrypt, or one below --min-strength
+       password for encrypt, or one below --min-strength, a runtime folder not in
+       memory for open without --allow-disk
   130  interrupted by Ctrl+C (128 + the signal's number for SIGTERM and SIGHUP)
 )";
 
