@@ -52,6 +52,15 @@ void report(const Options& options, const OpenedFile& file, SaveResult result, T
                      file.Status().reason);
 }
 
+// A save is let finish when Ctrl+C comes, and the last one is made after it: a cancelled save would leave
+// the change in the copy alone. A second Ctrl+C ends the program, and the copy stays for --left-behind.
+class SavingFrontend final : public TerminalFrontend
+{
+public:
+    SavingFrontend() : TerminalFrontend({}, DisplayOptions{}) {}
+    bool CancelAsked() override { return false; }
+};
+
 int interrupted()
 {
     return 128 + platform::InterruptSignal();
@@ -134,7 +143,7 @@ int RunOpen(const Options& options, Secret& password)
         frontend.Say("warning: " + Text(kNotInMemory, {outcome.place.folder, outcome.place.fileSystem}));
 
     // Saves tell no progress line: it would run into the lines above.
-    TerminalFrontend saves({}, DisplayOptions{});
+    SavingFrontend saves;
     platform::ChildProgram application;
     std::vector<std::string> command = options.withCommand;
     const bool waitForCommand = !command.empty();

@@ -317,7 +317,8 @@ SaveResult OpenedFile::HandleWatchEvents(RunEvents& events)
     const std::string copyName = namePart(copy_);
     bool concerned = false;
     for (const platform::FolderEvent& event : told)
-        concerned = concerned || event.kind == platform::FolderEvent::Kind::FolderGone || event.name == copyName;
+        concerned = concerned || event.name == copyName || event.kind == platform::FolderEvent::Kind::FolderGone ||
+                    event.kind == platform::FolderEvent::Kind::Lost;
     return concerned ? SaveIfChanged(events) : SaveResult::Unchanged;
 }
 

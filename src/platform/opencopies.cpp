@@ -318,7 +318,9 @@ ErrorCode FolderWatch::ReadEvents(std::vector<FolderEvent>& events)
             at += static_cast<ssize_t>(sizeof event + event.len);
             FolderEvent told;
             told.name = event.len > 0 ? std::string(name, ::strnlen(name, event.len)) : std::string();
-            if ((event.mask & (IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED)) != 0)
+            if ((event.mask & IN_Q_OVERFLOW) != 0)
+                told.kind = FolderEvent::Kind::Lost;
+            else if ((event.mask & (IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED)) != 0)
                 told.kind = FolderEvent::Kind::FolderGone;
             else if ((event.mask & IN_MOVED_TO) != 0)
                 told.kind = FolderEvent::Kind::MovedIn;

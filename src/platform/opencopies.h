@@ -51,9 +51,10 @@ struct FolderEvent
 {
     enum class Kind
     {
-        Written,   // a file opened for writing was closed
-        MovedIn,   // a file was renamed into the folder, over whatever had the name
-        FolderGone // the folder itself was removed or moved away: nothing more will come
+        Written,    // a file opened for writing was closed
+        MovedIn,    // a file was renamed into the folder, over whatever had the name
+        FolderGone, // the folder itself was removed or moved away: nothing more will come
+        Lost        // the system dropped events: anything in the folder may have changed
     };
     Kind kind = Kind::Written;
     std::string name;
