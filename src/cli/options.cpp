@@ -581,9 +581,7 @@ std::optional<ParseResult> takeOption(int value, const char* argument, Options& 
 // What the options say together, once all are read.
 ParseResult checkTogether(const CommandOptions& command, Options& options)
 {
-    if (command.opening && options.leftBehind && options.files.empty())
-        return checkOpen(options);
-    if (options.files.empty())
+    if (options.files.empty() && !(command.opening && options.leftBehind))
         return usageError(options.command + " needs at least one file");
     if (!options.passwordFiles.empty() && options.passwordFromStdin)
         return usageError("--password-file and --password-stdin cannot be used together");
