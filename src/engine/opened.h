@@ -108,7 +108,8 @@ enum class SaveResult
 // when it differs from what was last saved, and replaces the encrypted file by rename once the new one is proven
 // from the device; Close saves a last change and removes the copy and its folder. The key is held in locked
 // memory from Open to Close. Every step runs on the calling thread and tells its progress through events, so a
-// window shows it in its progress dialog and a terminal on its progress line.
+// window shows it in its progress dialog and a terminal on its progress line. Going without Close wipes the key
+// and leaves the copy, which is then found as left behind.
 class OpenedFile
 {
 public:
