@@ -162,10 +162,11 @@ bool encryptBack(TBlockCipher& cipher, const RunKey& key, const std::string& cop
         message = run.Messages();
     if (!message.empty())
         return false;
-    // The new file took the copy's owner-only bits (an executable, with the run bits); the encrypted file keeps
-    // those it had. A file system that will not take them leaves it as private as the copy, which loses nothing.
+    // The new file took the copy's group and owner-only bits (an executable, with the run bits); the encrypted
+    // file keeps those it had. A file system that will not take them leaves it as private as the copy, which loses
+    // nothing.
     if (known)
-        static_cast<void>(platform::SetPermissionBits(encrypted, before.PermissionBits()));
+        static_cast<void>(platform::SetPermissionBits(encrypted, before.PermissionBits(), before.group));
     return true;
 }
 

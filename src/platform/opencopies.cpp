@@ -211,12 +211,18 @@ ErrorCode MakeRandomFolder(const std::string& parent, std::string& folder)
     return EEXIST;
 }
 
-ErrorCode SetPermissionBits(const std::string& name, unsigned int bits)
+ErrorCode SetPermissionBits(const std::string& name, unsigned int bits, std::optional<unsigned int> group)
 {
     const int fd = ::open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return errno;
     const Descriptor held(fd);
+    struct stat info
+    {
+    };
+    if (group && ::fstat(fd, &info) == 0 && info.st_gid != static_cast<gid_t>(*group) &&
+        ::fchown(fd, static_cast<uid_t>(-1), static_cast<gid_t>(*group)) != 0)
+        bits &= 0700U;
     if (::fchmod(fd, static_cast<mode_t>(bits & 07777)) != 0 && !refusedChange(errno))
         return errno;
     return 0;

@@ -23,8 +23,9 @@ ErrorCode MakePrivateFolder(const std::string& parent, const std::string& name, 
 ErrorCode MakeRandomFolder(const std::string& parent, std::string& folder);
 
 // Sets the permission bits of the file name leads to without following a link; a file system without Unix
-// permissions refusing it is no failure.
-ErrorCode SetPermissionBits(const std::string& name, unsigned int bits);
+// permissions refusing it is no failure. With a group, that group is given first, where the system lets it;
+// where it does not, the group and others get no bits.
+ErrorCode SetPermissionBits(const std::string& name, unsigned int bits, std::optional<unsigned int> group = {});
 
 // Overwrites every file below folder with zeros, removes them and then the folder; links are removed, not
 // followed. Goes on past a failure and reports the first.
