@@ -132,6 +132,37 @@
     </message>
 </context>
 <context>
+    <name>Open</name>
+    <message>
+        <source>unchanged</source>
+        <translation>unverändert</translation>
+    </message>
+    <message>
+        <source>saved %1</source>
+        <translation>gespeichert %1</translation>
+    </message>
+    <message>
+        <source>saving failed: %1</source>
+        <translation>Speichern fehlgeschlagen: %1</translation>
+    </message>
+    <message>
+        <source>The folder %1 is on a disk (%2), not in memory: the decrypted copy would be written to the disk, where it could be read back after it is removed.</source>
+        <translation>Der Ordner %1 liegt auf einem Datenträger (%2), nicht im Arbeitsspeicher: Die entschlüsselte Kopie würde auf den Datenträger geschrieben, wo sie auch nach dem Entfernen noch gelesen werden könnte.</translation>
+    </message>
+    <message>
+        <source>No private folder for the decrypted copy: %1</source>
+        <translation>Kein privater Ordner für die entschlüsselte Kopie: %1</translation>
+    </message>
+    <message>
+        <source>Could not make the private folder %1</source>
+        <translation>Der private Ordner %1 konnte nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>The encrypted file %1 is gone: the copy left behind is not saved back without it.</source>
+        <translation>Die verschlüsselte Datei %1 ist nicht mehr da: Ohne sie wird die zurückgebliebene Kopie nicht zurückgespeichert.</translation>
+    </message>
+</context>
+<context>
     <name>QPlatformTheme</name>
     <message>
         <source>OK</source>

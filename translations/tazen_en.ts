@@ -132,6 +132,37 @@
     </message>
 </context>
 <context>
+    <name>Open</name>
+    <message>
+        <source>unchanged</source>
+        <translation>unchanged</translation>
+    </message>
+    <message>
+        <source>saved %1</source>
+        <translation>saved %1</translation>
+    </message>
+    <message>
+        <source>saving failed: %1</source>
+        <translation>saving failed: %1</translation>
+    </message>
+    <message>
+        <source>The folder %1 is on a disk (%2), not in memory: the decrypted copy would be written to the disk, where it could be read back after it is removed.</source>
+        <translation>The folder %1 is on a disk (%2), not in memory: the decrypted copy would be written to the disk, where it could be read back after it is removed.</translation>
+    </message>
+    <message>
+        <source>No private folder for the decrypted copy: %1</source>
+        <translation>No private folder for the decrypted copy: %1</translation>
+    </message>
+    <message>
+        <source>Could not make the private folder %1</source>
+        <translation>Could not make the private folder %1</translation>
+    </message>
+    <message>
+        <source>The encrypted file %1 is gone: the copy left behind is not saved back without it.</source>
+        <translation>The encrypted file %1 is gone: the copy left behind is not saved back without it.</translation>
+    </message>
+</context>
+<context>
     <name>QPlatformTheme</name>
     <message>
         <source>OK</source>

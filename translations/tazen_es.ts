@@ -132,6 +132,37 @@
     </message>
 </context>
 <context>
+    <name>Open</name>
+    <message>
+        <source>unchanged</source>
+        <translation>sin cambios</translation>
+    </message>
+    <message>
+        <source>saved %1</source>
+        <translation>guardado %1</translation>
+    </message>
+    <message>
+        <source>saving failed: %1</source>
+        <translation>no se pudo guardar: %1</translation>
+    </message>
+    <message>
+        <source>The folder %1 is on a disk (%2), not in memory: the decrypted copy would be written to the disk, where it could be read back after it is removed.</source>
+        <translation>La carpeta %1 está en un disco (%2), no en memoria: la copia descifrada se escribiría en el disco, donde podría leerse aun después de eliminarla.</translation>
+    </message>
+    <message>
+        <source>No private folder for the decrypted copy: %1</source>
+        <translation>No hay una carpeta privada para la copia descifrada: %1</translation>
+    </message>
+    <message>
+        <source>Could not make the private folder %1</source>
+        <translation>No se pudo crear la carpeta privada %1</translation>
+    </message>
+    <message>
+        <source>The encrypted file %1 is gone: the copy left behind is not saved back without it.</source>
+        <translation>El archivo cifrado %1 ya no está: sin él, la copia que quedó no se vuelve a guardar.</translation>
+    </message>
+</context>
+<context>
     <name>QPlatformTheme</name>
     <message>
         <source>OK</source>

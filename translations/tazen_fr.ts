@@ -132,6 +132,37 @@
     </message>
 </context>
 <context>
+    <name>Open</name>
+    <message>
+        <source>unchanged</source>
+        <translation>inchangé</translation>
+    </message>
+    <message>
+        <source>saved %1</source>
+        <translation>enregistré %1</translation>
+    </message>
+    <message>
+        <source>saving failed: %1</source>
+        <translation>échec de l’enregistrement&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>The folder %1 is on a disk (%2), not in memory: the decrypted copy would be written to the disk, where it could be read back after it is removed.</source>
+        <translation>Le dossier %1 est sur un disque (%2), pas en mémoire&#xa0;: la copie déchiffrée serait écrite sur le disque, où elle pourrait être relue même après sa suppression.</translation>
+    </message>
+    <message>
+        <source>No private folder for the decrypted copy: %1</source>
+        <translation>Aucun dossier privé pour la copie déchiffrée&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>Could not make the private folder %1</source>
+        <translation>Impossible de créer le dossier privé %1</translation>
+    </message>
+    <message>
+        <source>The encrypted file %1 is gone: the copy left behind is not saved back without it.</source>
+        <translation>Le fichier chiffré %1 n’existe plus&#xa0;: sans lui, la copie restée n’est pas réenregistrée.</translation>
+    </message>
+</context>
+<context>
     <name>QPlatformTheme</name>
     <message>
         <source>OK</source>

@@ -132,6 +132,37 @@
     </message>
 </context>
 <context>
+    <name>Open</name>
+    <message>
+        <source>unchanged</source>
+        <translation>oförändrad</translation>
+    </message>
+    <message>
+        <source>saved %1</source>
+        <translation>sparad %1</translation>
+    </message>
+    <message>
+        <source>saving failed: %1</source>
+        <translation>det gick inte att spara: %1</translation>
+    </message>
+    <message>
+        <source>The folder %1 is on a disk (%2), not in memory: the decrypted copy would be written to the disk, where it could be read back after it is removed.</source>
+        <translation>Mappen %1 ligger på en disk (%2), inte i minnet: den dekrypterade kopian skulle skrivas till disken, där den kan läsas även efter att den tagits bort.</translation>
+    </message>
+    <message>
+        <source>No private folder for the decrypted copy: %1</source>
+        <translation>Ingen privat mapp för den dekrypterade kopian: %1</translation>
+    </message>
+    <message>
+        <source>Could not make the private folder %1</source>
+        <translation>Det gick inte att skapa den privata mappen %1</translation>
+    </message>
+    <message>
+        <source>The encrypted file %1 is gone: the copy left behind is not saved back without it.</source>
+        <translation>Den krypterade filen %1 finns inte längre: utan den sparas den kvarlämnade kopian inte tillbaka.</translation>
+    </message>
+</context>
+<context>
     <name>QPlatformTheme</name>
     <message>
         <source>OK</source>

@@ -9,7 +9,7 @@ _tazen_cli()
     command=${COMP_WORDS[1]}
 
     if [[ $COMP_CWORD -eq 1 ]]; then
-        COMPREPLY=($(compgen -W 'encrypt decrypt check shred passphrase --help --version' -- "$cur"))
+        COMPREPLY=($(compgen -W 'encrypt decrypt check shred passphrase open --help --version' -- "$cur"))
         return
     fi
 
@@ -22,6 +22,9 @@ _tazen_cli()
             return ;;
         -o|--output-dir)
             COMPREPLY=($(compgen -d -- "$cur"))
+            return ;;
+        --with)
+            COMPREPLY=($(compgen -c -- "$cur"))
             return ;;
         -j|--jobs|--password-fd|--progress-fd|--min-strength)
             return ;;
@@ -38,13 +41,16 @@ _tazen_cli()
                 --password-fd -k --keep --keep-going' ;;
         check)
             options+=' --password-file --password-stdin --password-fd' ;;
+        open)
+            options+=' --password-file --password-stdin --password-fd --with --allow-disk --left-behind --save-back
+                --discard' ;;
         passphrase)
             return ;;
     esac
 
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
-    elif [[ $command == decrypt || $command == check ]]; then
+    elif [[ $command == decrypt || $command == check || $command == open ]]; then
         # .TaZEN and .TaZEN.exe files, and folders to look in.
         COMPREPLY=($(compgen -d -- "$cur") $(compgen -f -X '!*.TaZEN' -- "$cur") $(compgen -f -X '!*.TaZEN.exe' -- "$cur"))
         compopt -o filenames 2>/dev/null

@@ -1,21 +1,22 @@
 # fish completion for tazen-cli
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-set -l commands encrypt decrypt check shred passphrase
+set -l commands encrypt decrypt check shred passphrase open
 complete -c tazen-cli -f
 complete -c tazen-cli -n "not __fish_seen_subcommand_from $commands" -a encrypt -d 'Write FILE.TaZEN for each FILE'
 complete -c tazen-cli -n "not __fish_seen_subcommand_from $commands" -a decrypt -d 'Write FILE for each FILE.TaZEN'
 complete -c tazen-cli -n "not __fish_seen_subcommand_from $commands" -a check -d 'Tell whether the password opens each file'
 complete -c tazen-cli -n "not __fish_seen_subcommand_from $commands" -a shred -d 'Overwrite each file 35 times, then delete it'
 complete -c tazen-cli -n "not __fish_seen_subcommand_from $commands" -a passphrase -d 'Print a passphrase of random words'
+complete -c tazen-cli -n "not __fish_seen_subcommand_from $commands" -a open -d 'Decrypt into memory, open, and encrypt each saved change back'
 complete -c tazen-cli -n "not __fish_seen_subcommand_from $commands" -l version -d 'Show the version'
 
 complete -c tazen-cli -s h -l help -d 'Show the help text'
-complete -c tazen-cli -n "__fish_seen_subcommand_from encrypt decrypt check shred" -s q -l quiet -d 'Show no progress line'
-complete -c tazen-cli -n "__fish_seen_subcommand_from encrypt decrypt check shred" -l progress-fd -x -d 'Write progress to a file descriptor'
-complete -c tazen-cli -n "__fish_seen_subcommand_from encrypt decrypt check shred" -F
+complete -c tazen-cli -n "__fish_seen_subcommand_from encrypt decrypt check shred open" -s q -l quiet -d 'Show no progress line'
+complete -c tazen-cli -n "__fish_seen_subcommand_from encrypt decrypt check shred open" -l progress-fd -x -d 'Write progress to a file descriptor'
+complete -c tazen-cli -n "__fish_seen_subcommand_from encrypt decrypt check shred open" -F
 
-set -l password "__fish_seen_subcommand_from encrypt decrypt check"
+set -l password "__fish_seen_subcommand_from encrypt decrypt check open"
 complete -c tazen-cli -n $password -l password-file -r -F -d 'Read a password from the first line of a file'
 complete -c tazen-cli -n $password -l password-stdin -d 'Read the password from standard input'
 complete -c tazen-cli -n $password -l password-fd -x -d 'Read the password from a file descriptor'
@@ -37,3 +38,10 @@ complete -c tazen-cli -n $encrypt -l no-self-extracting -d 'Make no self-extract
 set -l decrypt "__fish_seen_subcommand_from decrypt"
 complete -c tazen-cli -n $decrypt -s k -l keep -d 'Keep each encrypted file'
 complete -c tazen-cli -n $decrypt -l keep-going -d 'Leave a file no password opens and go on'
+
+set -l open "__fish_seen_subcommand_from open"
+complete -c tazen-cli -n $open -l with -x -a '(__fish_complete_command)' -d 'Open the copy with this command'
+complete -c tazen-cli -n $open -l allow-disk -d 'Allow a runtime folder on a disk'
+complete -c tazen-cli -n $open -l left-behind -d 'List the copies a crash left behind'
+complete -c tazen-cli -n $open -l save-back -d 'With --left-behind: save each copy back'
+complete -c tazen-cli -n $open -l discard -d 'With --left-behind: overwrite and remove each copy'

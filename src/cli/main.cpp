@@ -1,6 +1,7 @@
 // tazen-cli: the encryption engine from a terminal. Encrypts, decrypts, checks passwords and shreds files.
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/folders.h"
+#include "cli/open.h"
 #include "cli/options.h"
 #include "cli/passphrase.h"
 #include "cli/passwordstrength.h"
@@ -430,6 +431,14 @@ int main(int argc, char** argv)
     // Without the handlers, Ctrl+C ends the run as it would any program.
     static_cast<void>(platform::CatchInterrupts());
 
+    if (options.verb == cli::Command::Open) {
+        Secret password;
+        // Listing or discarding what was left behind takes no password.
+        if (!options.leftBehind || options.saveBack)
+            if (const int code = readPassword(options, password); code >= 0)
+                return code;
+        return cli::RunOpen(options, password);
+    }
     if (const int code = checkSettingsFile(options); code >= 0)
         return code;
     if (const int code = checkOutputFolder(options); code >= 0)

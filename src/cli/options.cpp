@@ -26,6 +26,8 @@ const char* const kHelp =
        tazen-cli encrypt|decrypt|check --password-file F|--password-fd N -
        tazen-cli shred [--quiet] [--progress-fd N] FILE...
        tazen-cli passphrase [WORDS]
+       tazen-cli open [--with COMMAND] [--allow-disk] [--password-file F] FILE.TaZEN
+       tazen-cli open --left-behind [--save-back | --discard] [--password-file F]
 Encrypts files into .TaZEN files beside them, and back, as the TaZEN window does.
 
 Commands:
@@ -38,6 +40,12 @@ Commands:
   passphrase [WORDS]
             print a passphrase of WORDS (6) words drawn at random from the
             EFF's long word list: about 12.9 bits a word, 77 bits for six
+  open      decrypt FILE.TaZEN (or .TaZEN.exe) into a private folder in memory,
+            open the copy with the desktop's application for it (xdg-open),
+            and encrypt it back into FILE.TaZEN each time the application
+            saves it, until Enter is pressed; then the copy is overwritten and
+            removed. FILE.TaZEN is replaced only by a new file proven on the
+            disk, and is left as it is when the copy never changes
 
 The file name - alone makes encrypt and decrypt a filter: they read standard input
 and write the .TaZEN bytes (or the plain ones) to standard output, which must not
@@ -90,6 +98,17 @@ Options:
   --min-strength N             let encrypt refuse (exit status 2) a password whose
                               strength estimate is below step N: 0 very weak,
                               1 weak, 2 fair, 3 good, 4 strong
+  --with COMMAND              open: open the copy with COMMAND (split at blanks,
+                              no shell; the copy's name comes last) and end
+                              when COMMAND ends, instead of waiting for Enter
+  --allow-disk                open: put the copy in the runtime folder even when
+                              it is on a disk, not in memory (refused without it)
+  --left-behind               open: list the copies a crash or power cut left
+                              behind, with the encrypted file each belongs to
+  --save-back                 with --left-behind: encrypt each copy back into its
+                              encrypted file (the password must open that file),
+                              then remove it
+  --discard                   with --left-behind: overwrite and remove each copy
   -q, --quiet                 show no progress line, and no strength estimate
   --progress-fd N             write progress to file descriptor N: a line "# TEXT"
                               when a file begins, and the overall percentage on a
@@ -156,6 +175,15 @@ being shredded, Ctrl+C stops the pass under way: the passes done so far stay
 done, the file is deleted, "not thoroughly shredded." follows, and the run
 stops before the next file.
 
+open puts the copy in tazen-open/ below $XDG_RUNTIME_DIR, a folder only you
+may enter, and refuses a runtime folder that is not a memory file system
+(tmpfs or ramfs) unless --allow-disk. A save that fails (a full disk) keeps
+both FILE.TaZEN as it was and the copy, and says why; a copy whose last change
+could not be saved stays, to be saved back with open --left-behind --save-back.
+Ctrl+C and SIGTERM end open as Enter does. What remains possible: memory pages
+of the copy can be written to swap unless swap is encrypted, and the application
+may keep copies of its own (autosave, backups, recent files).
+
 Exit status:
   0    every file was done
   1    a file failed (the message names it and says why), a wrong password, a
@@ -166,7 +194,8 @@ Exit status:
        given to decrypt, no terminal to ask for the password on, a password file that
        cannot be read, a settings file that is there but cannot be read, an
        output folder (-o) that is missing or cannot be written to, an empty
-       password for encrypt, or one below --min-strength
+       password for encrypt, or one below --min-strength, a runtime folder not in
+       memory for open without --allow-disk
   130  interrupted by Ctrl+C (128 + the signal's number for SIGTERM and SIGHUP)
 )";
 
@@ -220,6 +249,7 @@ struct CommandOptions
     bool decrypting;
     bool checking;
     bool needsPassword;
+    bool opening;
 };
 
 // The long options' values past the short ones' letters.
@@ -237,7 +267,12 @@ enum LongOnly
     kMinStrength,
     kProgressFd,
     kKeepGoing,
-    kVersion
+    kVersion,
+    kWith,
+    kAllowDisk,
+    kLeftBehind,
+    kSaveBack,
+    kDiscard
 };
 
 // One option a command may have: its long name, whether it takes a value, its short letter or long value.
@@ -269,6 +304,10 @@ bool readsPassword(const CommandOptions& c)
 {
     return c.needsPassword;
 }
+bool opens(const CommandOptions& c)
+{
+    return c.opening;
+}
 
 const KnownOption kKnownOptions[] = {
     {"help", no_argument, 'h', always},
@@ -289,6 +328,11 @@ const KnownOption kKnownOptions[] = {
     {"no-self-extracting", no_argument, kNoSelfExtracting, encrypts},
     {"keep", no_argument, 'k', decrypts},
     {"keep-going", no_argument, kKeepGoing, decrypts},
+    {"with", required_argument, kWith, opens},
+    {"allow-disk", no_argument, kAllowDisk, opens},
+    {"left-behind", no_argument, kLeftBehind, opens},
+    {"save-back", no_argument, kSaveBack, opens},
+    {"discard", no_argument, kDiscard, opens},
 };
 
 // The command's options as getopt_long reads them: the long table and the short letters ("-:hqrj:o:k").
@@ -355,6 +399,8 @@ std::string missingValue(int value, const std::string& typed)
         return (typed.starts_with("--") ? "--jobs" : "-j") + std::string(" needs a number of files");
     case 'o':
         return (typed.starts_with("--") ? "--output-dir" : "-o") + std::string(" needs a folder");
+    case kWith:
+        return "--with needs a command";
     case kMinStrength:
         return "--min-strength takes a step from 0 (very weak) to 4 (strong)";
     default:
@@ -409,6 +455,42 @@ std::optional<ParseResult> recipientValue(const std::string& value, Options& opt
         return usageError("--self-extracting takes windows or linux, not '" + value + "'");
     options.selfExtract = true;
     return std::nullopt;
+}
+
+// --with's command, split at blanks: no shell reads it, so nothing in it is expanded.
+std::optional<ParseResult> withValue(const std::string& value, Options& options)
+{
+    options.withCommand.clear();
+    std::size_t at = value.find_first_not_of(" \t");
+    while (at != std::string::npos) {
+        const std::size_t end = value.find_first_of(" \t", at);
+        options.withCommand.push_back(value.substr(at, end - at));
+        at = value.find_first_not_of(" \t", end);
+    }
+    if (options.withCommand.empty())
+        return usageError("--with needs a command");
+    return std::nullopt;
+}
+
+// open's files and options together.
+ParseResult checkOpen(Options& options)
+{
+    if ((options.saveBack || options.discard) && !options.leftBehind)
+        return usageError(std::string(options.saveBack ? "--save-back" : "--discard") + " goes with --left-behind");
+    if (options.saveBack && options.discard)
+        return usageError("--save-back and --discard cannot be used together");
+    if (options.leftBehind) {
+        if (!options.files.empty())
+            return usageError("open --left-behind takes no file");
+        if (!options.withCommand.empty() || options.allowDisk)
+            return usageError("--with and --allow-disk open a file; --left-behind takes neither");
+        return finishedParsing();
+    }
+    if (options.files.size() != 1)
+        return usageError("open takes one file");
+    if (!IsEncryptedName(options.files[0]))
+        return usageError(options.files[0] + " does not end in .TaZEN or .TaZEN.exe; open takes an encrypted file");
+    return finishedParsing();
 }
 
 // One option getopt_long has read, with its value where it takes one: nothing when parsing goes on, else
@@ -476,6 +558,20 @@ std::optional<ParseResult> takeOption(int value, const char* argument, Options& 
         break;
     case kSource:
         return sourceValue(text, options);
+    case kWith:
+        return withValue(text, options);
+    case kAllowDisk:
+        options.allowDisk = true;
+        break;
+    case kLeftBehind:
+        options.leftBehind = true;
+        break;
+    case kSaveBack:
+        options.saveBack = true;
+        break;
+    case kDiscard:
+        options.discard = true;
+        break;
     default:
         break;
     }
@@ -485,7 +581,7 @@ std::optional<ParseResult> takeOption(int value, const char* argument, Options& 
 // What the options say together, once all are read.
 ParseResult checkTogether(const CommandOptions& command, Options& options)
 {
-    if (options.files.empty())
+    if (options.files.empty() && !(command.opening && options.leftBehind))
         return usageError(options.command + " needs at least one file");
     if (!options.passwordFiles.empty() && options.passwordFromStdin)
         return usageError("--password-file and --password-stdin cannot be used together");
@@ -493,6 +589,8 @@ ParseResult checkTogether(const CommandOptions& command, Options& options)
         return usageError("--password-fd cannot be used with --password-file or --password-stdin");
     if (options.passwordFiles.size() > 1 && !command.decrypting)
         return usageError("only decrypt tries several passwords; " + options.command + " takes one --password-file");
+    if (command.opening)
+        return checkOpen(options);
     if (command.needsPassword && std::find(options.files.begin(), options.files.end(), "-") != options.files.end()) {
         if (options.files.size() != 1)
             return usageError("- (standard input and output) must be the only file");
@@ -568,15 +666,17 @@ ParseResult parseOptions(int argc, const char* const* argv, Options& options)
         return finished(kExitDone, std::string("tazen-cli (TaZEN) ") + TAZEN_VERSION + "\n", {});
     if (first == "passphrase")
         return parsePassphrase(argc, argv, options);
-    if (first != "encrypt" && first != "decrypt" && first != "check" && first != "shred")
+    if (first != "encrypt" && first != "decrypt" && first != "check" && first != "shred" && first != "open")
         return usageError("unknown command '" + first + "'");
     options.command = first;
     options.verb = first == "encrypt"   ? Command::Encrypt
                    : first == "decrypt" ? Command::Decrypt
                    : first == "check"   ? Command::Check
+                   : first == "open"    ? Command::Open
                                         : Command::Shred;
     const CommandOptions command{options.verb == Command::Encrypt, options.verb == Command::Decrypt,
-                                 options.verb == Command::Check, options.verb != Command::Shred};
+                                 options.verb == Command::Check, options.verb != Command::Shred,
+                                 options.verb == Command::Open};
 
     const OptionTable table = tableFor(command);
     // getopt_long works on a copy of the list, with the command as its program name.

@@ -31,7 +31,8 @@ enum class Command
     Decrypt,
     Check,
     Shred,
-    Passphrase
+    Passphrase,
+    Open
 };
 
 struct Options
@@ -74,6 +75,15 @@ struct Options
     bool keep = false;
     // decrypt leaves a file that no password opens as it is and goes on with the next.
     bool keepGoing = false;
+    // open: the program that opens the copy, split at blanks, no shell; empty: the desktop's default.
+    std::vector<std::string> withCommand;
+    // open may put the copy in a runtime folder on a disk.
+    bool allowDisk = false;
+    // open --left-behind: the copies a crash left behind instead of a file; with saveBack or discard, what to
+    // do with each.
+    bool leftBehind = false;
+    bool saveBack = false;
+    bool discard = false;
 };
 
 // What the command line asks for: either the command runs with the options, or the program ends at once

@@ -19,6 +19,10 @@ bash)
     offered=$(bash -c '. "$1"; COMP_WORDS=(tazen-cli encrypt --source ""); COMP_CWORD=3; _tazen_cli
         printf "%s\n" "${COMPREPLY[@]}"' - "$folder/tazen-cli.bash")
     expect shred "$offered"
+    offered=$(bash -c '. "$1"; COMP_WORDS=(tazen-cli open --); COMP_CWORD=2; _tazen_cli
+        printf "%s\n" "${COMPREPLY[@]}"' - "$folder/tazen-cli.bash")
+    expect --left-behind "$offered"
+    expect --allow-disk "$offered"
     ;;
 zsh)
     zsh -n "$folder/_tazen-cli"
@@ -30,5 +34,8 @@ fish)
     expect --keep-going "$offered"
     offered=$(fish -N -c "source '$folder/tazen-cli.fish'; complete -C 'tazen-cli encrypt --source '" | cut -f1)
     expect shred "$offered"
+    offered=$(fish -N -c "source '$folder/tazen-cli.fish'; complete -C 'tazen-cli open --'" | cut -f1)
+    expect --left-behind "$offered"
+    expect --allow-disk "$offered"
     ;;
 esac

@@ -48,6 +48,18 @@ TEST(CliOptions, ReadsEveryOptionOfEncryptAndTakesWhatFollowsTwoDashesAsFiles)
     EXPECT_FALSE(options.passwordFromStdin);
 }
 
+TEST(CliOptions, OpenSplitsItsCommandAtBlanksWithoutAShell)
+{
+    Options options;
+    const ParseResult result =
+        parse({"open", "--with", " gedit  --wait\t'$HOME' ", "--allow-disk", "--password-stdin", "a.TaZEN"}, options);
+    ASSERT_TRUE(result.run) << result.err;
+    EXPECT_EQ(options.verb, cli::Command::Open);
+    EXPECT_EQ(options.withCommand, (std::vector<std::string>{"gedit", "--wait", "'$HOME'"}));
+    EXPECT_TRUE(options.allowDisk);
+    EXPECT_EQ(options.files, std::vector<std::string>{"a.TaZEN"});
+}
+
 TEST(CliOptions, SelfExtractingNamesTheRecipientsSystemOnlyAfterAnEqualsSign)
 {
     struct Case
@@ -110,6 +122,15 @@ TEST(CliOptions, WrongUsageEndsWithCodeTwoAndSaysWhyOnStandardError)
         {{"decrypt", "a.TaZEN", "b.tazen"},
          "b.tazen does not end in .TaZEN or .TaZEN.exe; decrypt takes .TaZEN files, .TaZEN.exe files and folders "
          "only"},
+        {{"open", "a.TaZEN", "b.TaZEN"}, "open takes one file"},
+        {{"open", "notes.txt"}, "notes.txt does not end in .TaZEN or .TaZEN.exe; open takes an encrypted file"},
+        {{"open", "--with", " ", "a.TaZEN"}, "--with needs a command"},
+        {{"open", "--discard", "a.TaZEN"}, "--discard goes with --left-behind"},
+        {{"open", "--left-behind", "--save-back", "--discard"}, "--save-back and --discard cannot be used together"},
+        {{"open", "--left-behind", "a.TaZEN"}, "open --left-behind takes no file"},
+        {{"open", "--left-behind", "--password-file", "p", "--password-stdin"},
+         "--password-file and --password-stdin cannot be used together"},
+        {{"decrypt", "--allow-disk", "a.TaZEN"}, "'--allow-disk' is not an option of decrypt"},
     };
     for (const auto& [arguments, reason] : cases) {
         SCOPED_TRACE(reason);

@@ -1,0 +1,183 @@
+// An encrypted file opened in place: its copy saved back only when changed and only once proven, and what a
+// crash leaves behind found and handled.
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "engine/opened.h"
+
+#include "platform/opencopies.h"
+
+#include "engine/engine_fixture.h"
+
+#include <chrono>
+
+namespace tazen::test {
+namespace {
+
+Bytes bytesOf(std::string_view text)
+{
+    return Bytes(text.begin(), text.end());
+}
+
+class OpenedTest : public EngineTest
+{
+protected:
+    OpenedTest()
+    {
+        original = randomBytes(rng, 50000);
+        writeFile(dir / "notes.txt", original);
+        EXPECT_EQ(encrypt({dir / "notes.txt"}), kAllFilesDone);
+        std::filesystem::remove(dir / "notes.txt");
+        ::chmod(encrypted.c_str(), 0640);
+    }
+
+    OpenOutcome open(OpenedFile& file, const std::string& password = "secret", bool allowDisk = true)
+    {
+        Secret typed;
+        typed.value = password;
+        return file.Open(typed, frontend, allowDisk, runtime.path());
+    }
+
+    // What the encrypted file decrypts to, found without touching it.
+    Bytes plainOf(const std::string& name)
+    {
+        TempDir elsewhere;
+        std::filesystem::copy_file(name, elsewhere / "copy.TaZEN");
+        EXPECT_EQ(DecryptFiles(cipher, {elsewhere / "copy.TaZEN"}, "secret", message, frontend), kAllFilesDone)
+            << message;
+        return readFile(elsewhere / "copy");
+    }
+
+    std::string place() const { return runtime / kOpenCopiesFolder; }
+    OpenPlace openPlace() const
+    {
+        OpenPlace where;
+        where.folder = place();
+        return where;
+    }
+
+    TempDir runtime;
+    const std::string encrypted = dir / "notes.txt.TaZEN";
+    Bytes original;
+};
+
+TEST_F(OpenedTest, ACopyIsPrivateAndAChangeIsSavedBackOnlyWhenTheBytesDiffer)
+{
+    OpenedFile file(encrypted);
+    const OpenOutcome outcome = open(file);
+    ASSERT_TRUE(outcome.Opened()) << OpenFailureText(encrypted, outcome);
+    EXPECT_EQ(file.CopyPath(), file.Folder() + "/notes.txt");
+    EXPECT_EQ(readFile(file.CopyPath()), original);
+    EXPECT_EQ(modeOf(file.CopyPath()), 0600U);
+    EXPECT_EQ(modeOf(file.Folder()), 0700U);
+    const Bytes before = readFile(encrypted);
+    const auto stamp = std::filesystem::last_write_time(encrypted);
+
+    // Written again with the same bytes, as an editor's save without a change does.
+    writeFile(file.CopyPath(), original);
+    EXPECT_EQ(file.SaveIfChanged(frontend), SaveResult::Unchanged);
+    EXPECT_EQ(readFile(encrypted), before);
+    EXPECT_EQ(std::filesystem::last_write_time(encrypted), stamp);
+    EXPECT_EQ(file.Status().state, CopyState::Unchanged);
+
+    int told = 0;
+    file.statusChanged = [&told](const OpenedFile&) { ++told; };
+    writeFile(file.CopyPath(), std::string("changed"));
+    EXPECT_EQ(file.SaveIfChanged(frontend), SaveResult::Saved);
+    EXPECT_EQ(file.Status().state, CopyState::Saved);
+    EXPECT_TRUE(file.Status().savedAt.has_value());
+    EXPECT_EQ(told, 1);
+    EXPECT_EQ(modeOf(encrypted), 0640U);
+    EXPECT_EQ(plainOf(encrypted), bytesOf("changed"));
+    EXPECT_TRUE(withTemporaryNames(listFolder(dir.path())).empty());
+    EXPECT_EQ(file.SaveIfChanged(frontend), SaveResult::Unchanged);
+}
+
+TEST_F(OpenedTest, ACopyRenamedOverTheOldOneIsSeenByTheWatchAndDoneRemovesEverything)
+{
+    OpenedFile file(encrypted);
+    ASSERT_TRUE(open(file).Opened());
+    std::vector<LeftBehindCopy> found;
+    ASSERT_EQ(FindLeftBehind(openPlace(), found), 0);
+    EXPECT_TRUE(found.empty()) << "a copy still open is not left behind";
+
+    writeFile(file.Folder() + "/.notes.txt.swp", std::string("editor's own"));
+    writeFile(file.Folder() + "/notes.txt~new", std::string("saved by rename"));
+    std::filesystem::rename(file.Folder() + "/notes.txt~new", file.CopyPath());
+    std::vector<bool> ready;
+    ASSERT_EQ(platform::WaitReadable({file.WatchHandle()}, ready, std::chrono::seconds(30)), 0);
+    ASSERT_TRUE(ready[0]);
+    EXPECT_EQ(file.HandleWatchEvents(frontend), SaveResult::Saved);
+    EXPECT_EQ(plainOf(encrypted), bytesOf("saved by rename"));
+
+    writeFile(file.CopyPath(), std::string("last change"));
+    const std::string folder = file.Folder();
+    EXPECT_EQ(file.Close(frontend), SaveResult::Saved);
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_FALSE(exists(folder));
+    EXPECT_TRUE(listFolder(place()).empty());
+    EXPECT_EQ(plainOf(encrypted), bytesOf("last change"));
+}
+
+TEST_F(OpenedTest, AFailedSaveKeepsTheOldFileAndTheCopyWhichIsThenFoundLeftBehind)
+{
+    OpenedFile file(encrypted);
+    ASSERT_TRUE(open(file).Opened());
+    const Bytes before = readFile(encrypted);
+    platform::SetFaultHook([](platform::FileOperation operation, const std::string& name) -> ErrorCode {
+        return operation == platform::FileOperation::Write && name.find(".TaZEN.tmp-") != std::string::npos ? ENOSPC
+                                                                                                            : 0;
+    });
+    writeFile(file.CopyPath(), std::string("new words"));
+    EXPECT_EQ(file.SaveIfChanged(frontend), SaveResult::Failed);
+    EXPECT_EQ(file.Status().state, CopyState::SavingFailed);
+    EXPECT_NE(file.Status().reason.find("No space left on device"), std::string::npos) << file.Status().reason;
+    EXPECT_EQ(readFile(encrypted), before);
+    EXPECT_TRUE(withTemporaryNames(listFolder(dir.path())).empty());
+
+    const std::string copy = file.CopyPath();
+    EXPECT_EQ(file.Close(frontend), SaveResult::Failed);
+    EXPECT_EQ(readText(copy), "new words");
+    platform::SetFaultHook(nullptr);
+
+    std::vector<LeftBehindCopy> found;
+    ASSERT_EQ(FindLeftBehind(openPlace(), found), 0);
+    ASSERT_EQ(found.size(), 1U);
+    EXPECT_EQ(found[0].encryptedFile, encrypted);
+    EXPECT_EQ(found[0].copy, copy);
+
+    Secret wrong;
+    wrong.value = "not it";
+    std::string why;
+    EXPECT_EQ(SaveLeftBehind(found[0], wrong, frontend, why), SaveResult::Failed);
+    EXPECT_EQ(why, "Wrong password for the file: " + encrypted);
+    EXPECT_EQ(readFile(encrypted), before);
+
+    Secret right;
+    right.value = "secret";
+    EXPECT_EQ(SaveLeftBehind(found[0], right, frontend, why), SaveResult::Saved) << why;
+    EXPECT_TRUE(right.value.empty());
+    EXPECT_FALSE(exists(found[0].folder));
+    EXPECT_EQ(plainOf(encrypted), bytesOf("new words"));
+}
+
+TEST_F(OpenedTest, APlaceOnADiskIsRefusedUnlessAllowedAndAWrongPasswordLeavesNothing)
+{
+    bool inMemory = false;
+    std::string type;
+    ASSERT_EQ(platform::IsInMemory(runtime.path(), inMemory, type), 0);
+    if (inMemory)
+        GTEST_SKIP() << runtime.path() << " is in memory on this machine";
+    OpenedFile file(encrypted);
+    const OpenOutcome refused = open(file, "secret", false);
+    EXPECT_EQ(refused.failure, OpenFailure::NotInMemory);
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_TRUE(listFolder(place()).empty());
+    EXPECT_NE(OpenFailureText(encrypted, refused).find(place() + " is on a disk (" + type + ")"), std::string::npos);
+
+    const OpenOutcome wrong = open(file, "not it");
+    EXPECT_EQ(wrong.failure, OpenFailure::Run);
+    EXPECT_EQ(OpenFailureText(encrypted, wrong), "Wrong password for the file: " + encrypted);
+    EXPECT_TRUE(listFolder(place()).empty());
+}
+
+} // namespace
+} // namespace tazen::test
