@@ -8,6 +8,7 @@
 #include "ui/translations.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -93,5 +94,7 @@ int main(int argc, char** argv)
     QObject::connect(&form1, &tazen::TForm1::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
     const tazen::EndSignals endSignals([&form1] { form1.close(); });
     form1.show();
+    // Copies a crash left behind are offered once the window is up.
+    QTimer::singleShot(0, &form1, [&form1] { form1.OfferLeftBehind(); });
     return QApplication::exec();
 }

@@ -27,6 +27,9 @@ inline constexpr std::uint32_t kLargestMessageData = 64 * 1024;
 // A name to list in the mode the file manager's action named ("Encrypt with TaZEN"), with the same record.
 inline constexpr std::uint32_t kMessageHandOverEncrypt = 0x8002; // WM_APP + 2
 inline constexpr std::uint32_t kMessageHandOverDecrypt = 0x8003; // WM_APP + 3
+// An encrypted file to open in place ("Open with TaZEN"), with the same record; an instance from before this
+// message answers it 0, as any message it does not know.
+inline constexpr std::uint32_t kMessageHandOverOpen = 0x8004; // WM_APP + 4
 
 // The user's private runtime folder: $XDG_RUNTIME_DIR when it is a folder of this user that nobody else
 // may enter, else /tmp/tazen-<uid>, made with mode 0700 when missing, else (when someone else has taken that

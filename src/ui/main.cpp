@@ -5,6 +5,7 @@
 
 #include "engine/crypto.h"
 #include "engine/messages.h"
+#include "engine/opened.h"
 #include "engine/passphrase.h"
 #include "engine/settings.h"
 #include "format/fileformat.h"
@@ -16,6 +17,7 @@
 #include "ui/dialogs/shredDlg.h"
 #include "ui/fileops.h"
 #include "ui/icons.h"
+#include "ui/openfiles.h"
 #include "ui/passdlg.h"
 #include "ui/secondstart.h"
 #include "ui/settingsDlg.h"
@@ -38,6 +40,7 @@
 #include <QSizeGrip>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
@@ -213,6 +216,12 @@ void TForm1::createMenus()
     dekryptera1_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     dekryptera1_->setCheckable(true);
     arkiv1->addSeparator();
+    open1_ = arkiv1->addAction(tr("&Open..."), this, &TForm1::Open1Click);
+    open1_->setObjectName(QStringLiteral("Open1"));
+    open1_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    openFiles1_ = arkiv1->addAction(tr("Open &files"), this, &TForm1::OpenFiles1Click);
+    openFiles1_->setObjectName(QStringLiteral("OpenFiles1"));
+    arkiv1->addSeparator();
     avsluta1_ = arkiv1->addAction(tr("&Exit"), this, &TForm1::Avsluta1Click);
     avsluta1_->setObjectName(QStringLiteral("Avsluta1"));
     avsluta1_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
@@ -295,6 +304,8 @@ void TForm1::createList()
     popupMenu1_->setObjectName(QStringLiteral("PopupMenu1"));
     abort1_ = popupMenu1_->addAction(tr("Remove"), this, &TForm1::abort1Click);
     abort1_->setObjectName(QStringLiteral("abort1"));
+    popupOpen1_ = popupMenu1_->addAction(tr("&Open..."), this, &TForm1::Open1Click);
+    popupOpen1_->setObjectName(QStringLiteral("popupOpen1"));
     lstVfiles_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(lstVfiles_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& position) { popupMenu1_->popup(lstVfiles_->viewport()->mapToGlobal(position)); });
@@ -374,7 +385,7 @@ void TForm1::setCommandsEnabled(bool enabled)
     for (QWidget* control :
          {static_cast<QWidget*>(btnAdd_), static_cast<QWidget*>(btnRemove_), static_cast<QWidget*>(btnSettings_)})
         control->setEnabled(enabled);
-    for (QAction* action : {kryptera1_, dekryptera1_, abort1_})
+    for (QAction* action : {kryptera1_, dekryptera1_, abort1_, open1_, popupOpen1_})
         action->setEnabled(enabled);
     btnEncrypt_->setEnabled(enabled && mode_ == Direction::Encrypt);
     btnDecrypt_->setEnabled(enabled && mode_ == Direction::Decrypt);
@@ -390,6 +401,9 @@ void TForm1::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
+    // Every open file is closed first, its last change saved and its copy removed.
+    if (openFiles_)
+        openFiles_->CloseAll();
     SaveGeometry();
     event->accept();
     emit Closed();
@@ -753,6 +767,128 @@ void TForm1::Om1Click()
     interaction_.ShowModal(*dialogs_.AboutBox);
 }
 
+// Open: an encrypted file decrypted into a private folder, watched, and encrypted again when it changes.
+
+TOpenFilesWindow& TForm1::OpenFilesWindow()
+{
+    if (!openFiles_)
+        openFiles_ = new TOpenFilesWindow(this, [this](const OpenedFile& file) {
+            interaction_.MessageBox(this, BoxKind::Error,
+                                    tr("Could not save the last change of %1: %2\n\rThe decrypted copy is kept in "
+                                       "%3; TaZEN offers to save it back at its next start.")
+                                        .arg(FileNameText(file.EncryptedFile()),
+                                             QString::fromStdString(file.Status().reason),
+                                             FileNameText(file.Folder())));
+        });
+    return *openFiles_;
+}
+
+void TForm1::Open1Click()
+{
+    const QModelIndex current = lstVfiles_->selectionModel()->currentIndex();
+    const bool selected = current.isValid() && lstVfiles_->selectionModel()->isRowSelected(current.row());
+    const QModelIndexList rows = lstVfiles_->selectionModel()->selectedRows();
+    const int row = selected ? current.row() : rows.isEmpty() ? -1 : rows.front().row();
+    if (row < 0 || !IsEncryptedNameIgnoringCase(files_->Entry(row).name)) {
+        interaction_.MessageBox(this, BoxKind::Information, tr("Select an encrypted file in the list to open it."));
+        return;
+    }
+    OpenEncrypted(files_->Entry(row).name);
+}
+
+void TForm1::OpenFiles1Click()
+{
+    if (OpenFilesWindow().Count() == 0) {
+        interaction_.MessageBox(this, BoxKind::Information, tr("No encrypted file is open."));
+        return;
+    }
+    OpenFilesWindow().ShowFile({});
+}
+
+void TForm1::OpenEncrypted(const std::string& name)
+{
+    if (busy())
+        return WhenIdle([this, name] { OpenEncrypted(name); });
+    if (OpenFilesWindow().Find(name) != nullptr)
+        return OpenFilesWindow().ShowFile(name);
+    if (!platform::ExistsAsFile(name) || !IsEncryptedNameIgnoringCase(name)) {
+        interaction_.MessageBox(DialogOwner(), BoxKind::Error,
+                                FileNameText(name) + (platform::ExistsAsFile(name)
+                                                          ? tr(" is not a TaZEN encrypted file.")
+                                                          : tr(" was not found, or is not a file.")));
+        return;
+    }
+    // What comes meanwhile waits until the file is open.
+    const Hold hold(handOvers_);
+    Secret password;
+    if (!AskPassword(tr("Enter password"), password))
+        return;
+    // A second try on a disk needs the password again; the first wipes its own.
+    Secret again;
+    again.value = password.value;
+    auto file = std::make_unique<OpenedFile>(name);
+    QuietRunEvents events;
+    OpenOutcome outcome = file->Open(password, events, false, openRuntimeFolder_);
+    if (outcome.failure == OpenFailure::NotInMemory) {
+        const QString question = QString::fromStdString(OpenFailureText(name, outcome)) +
+                                 tr("\n\rWrite the decrypted copy there all the same?");
+        if (interaction_.MessageBox(DialogOwner(), BoxKind::Confirm, question, BoxButtons::OkCancel) != BoxAnswer::Ok)
+            return;
+        outcome = file->Open(again, events, true, openRuntimeFolder_);
+    }
+    again.Wipe();
+    if (!outcome.Opened()) {
+        interaction_.MessageBox(DialogOwner(), BoxKind::Error, QString::fromStdString(OpenFailureText(name, outcome)));
+        return;
+    }
+    const QString copy = QString::fromStdString(file->CopyPath());
+    TOpenFilesWindow& window = OpenFilesWindow();
+    window.Add(std::move(file));
+    window.ShowFile(name);
+    if (!interaction_.ShellOpen(copy))
+        interaction_.MessageBox(DialogOwner(), BoxKind::Warning,
+                                tr("No application opened the decrypted copy; open it yourself: %1").arg(copy));
+}
+
+void TForm1::OfferLeftBehind()
+{
+    std::string reason;
+    const OpenPlace place = FindOpenPlace(reason, openRuntimeFolder_);
+    std::vector<LeftBehindCopy> copies;
+    if (place.folder.empty() || FindLeftBehind(place, copies) != 0)
+        return;
+    for (const LeftBehindCopy& copy : copies) {
+        // A folder without a copy holds nothing to save.
+        if (copy.copy.empty()) {
+            static_cast<void>(DiscardLeftBehind(copy)); // found again next time if it stays
+            continue;
+        }
+        const QString encrypted =
+            copy.encryptedFile.empty() ? tr("an unknown encrypted file") : FileNameText(copy.encryptedFile);
+        const BoxAnswer answer = interaction_.MessageBox(
+            DialogOwner(), BoxKind::Confirm,
+            tr("A decrypted copy of %1 was left behind when TaZEN last ended:\n\r%2\n\rYes saves it back into the "
+               "encrypted file, No discards it (overwritten, then removed), Cancel leaves it for the next start.")
+                .arg(encrypted, FileNameText(copy.copy)),
+            BoxButtons::YesNoCancel);
+        if (answer == BoxAnswer::Yes) {
+            Secret password;
+            if (!AskPassword(tr("Enter password"), password))
+                continue;
+            QuietRunEvents events;
+            std::string message;
+            if (SaveLeftBehind(copy, password, events, message) != SaveResult::Saved)
+                interaction_.MessageBox(DialogOwner(), BoxKind::Error, QString::fromStdString(message));
+        } else if (answer == BoxAnswer::No) {
+            if (const ErrorCode error = DiscardLeftBehind(copy))
+                interaction_.MessageBox(
+                    DialogOwner(), BoxKind::Error,
+                    tr("Could not remove %1: %2")
+                        .arg(FileNameText(copy.folder), QString::fromStdString(platform::ErrorText(error))));
+        }
+    }
+}
+
 void TForm1::TaZENHjlp1Click()
 {
     OpenHelpFile(interaction_, this);
@@ -825,7 +961,8 @@ void TForm1::WMCopyData(const platform::WindowMessage& message, const HandOverEn
     }
     const bool plain = message.message == platform::kMessageCopyData;
     const bool encrypt = message.message == platform::kMessageHandOverEncrypt;
-    if (!(plain || encrypt || message.message == platform::kMessageHandOverDecrypt) ||
+    const bool open = message.message == platform::kMessageHandOverOpen;
+    if (!(plain || encrypt || open || message.message == platform::kMessageHandOverDecrypt) ||
         message.dwData != platform::kHandOverMarker)
         return reply(0);
     const std::string name = platform::CopyDataText(message);
@@ -833,8 +970,10 @@ void TForm1::WMCopyData(const platform::WindowMessage& message, const HandOverEn
     if (name.empty() || name.front() != '/')
         return reply(0);
     handOvers_.HandOver(
-        [this, name, plain, encrypt] {
-            if (plain)
+        [this, name, plain, encrypt, open] {
+            if (open)
+                OpenEncrypted(name);
+            else if (plain)
                 listGiven(name);
             else
                 AddInMode(encrypt, {name});
@@ -859,6 +998,15 @@ void TForm1::BringToFront(const std::string& activationToken)
 void TForm1::HandleCommandLine(const std::vector<std::string>& arguments)
 {
     const std::string& first = arguments.front();
+    if (first == kSwitchOpenFile) {
+        statusBar1_->setText(tr("Select \"Encrypt/Decrypt\" from the \"File\" menu or \"drag and drop\" "
+                                "files directly on the application."));
+        // The password dialog exists once the window does; the file is opened from the event loop.
+        const std::vector<std::string> names = NamesToHandOver(arguments);
+        if (!names.empty())
+            QTimer::singleShot(0, this, [this, name = names.front()] { OpenEncrypted(name); });
+        return;
+    }
     if (IsModeSwitch(first))
         return AddInMode(first == kSwitchEncryptFiles, NamesToHandOver(arguments));
     if (!IsFolderSwitch(first)) {

@@ -31,6 +31,7 @@ class QTreeView;
 namespace tazen {
 
 class TAboutBox;
+class TOpenFilesWindow;
 class TPasswordDlg;
 class TProgressDialog;
 class TSettingsDialog;
@@ -76,6 +77,17 @@ public:
     // listed in turn when the window is free; 0 when the queue is full. During the start-up, which may still
     // end the program, it is answered once listed.
     void WMCopyData(const platform::WindowMessage& message, const HandOverEndpoint::Reply& reply);
+    // Opens an encrypted file in place: asks its password (and, when the copy's place is on a disk, whether
+    // it may go there), decrypts it into its private folder, opens the copy with the desktop's application
+    // and lists it in the Open files window. A file open already is shown there instead.
+    void OpenEncrypted(const std::string& name);
+    // The copies a crash or power cut left behind, offered one by one: saved back, discarded, or left for
+    // the next start. The start-up code calls it once the window is shown.
+    void OfferLeftBehind();
+    // Where copies are opened: empty for the user's private runtime folder. Tests name one of their own.
+    void SetOpenRuntimeFolder(std::string folder) { openRuntimeFolder_ = std::move(folder); }
+    TOpenFilesWindow& OpenFilesWindow();
+
     // Restores and raises the window; with the activation token a second start was given, where the
     // window system asks for one.
     void BringToFront(const std::string& activationToken = {});
@@ -121,6 +133,9 @@ public:
     void Avsluta1Click();
     void TaZENHjlp1Click();
     void Om1Click();
+    // File > Open... and the list's popup Open: the selected encrypted file.
+    void Open1Click();
+    void OpenFiles1Click();
     void btnAddClick();
     void btnRemoveClick();
     void btnEncryptClick();
@@ -159,6 +174,9 @@ public:
     QAction& TaZENHjlp1() { return *tazenHjlp1_; }
     QAction& Om1() { return *om1_; }
     QAction& abort1() { return *abort1_; }
+    QAction& Open1() { return *open1_; }
+    QAction& OpenFiles1() { return *openFiles1_; }
+    QAction& popupOpen1() { return *popupOpen1_; }
     QMenu& PopupMenu1() { return *popupMenu1_; }
     QToolButton& btnAdd() { return *btnAdd_; }
     QToolButton& btnRemove() { return *btnRemove_; }
@@ -222,6 +240,11 @@ private:
     QAction* tazenHjlp1_ = nullptr;
     QAction* om1_ = nullptr;
     QAction* abort1_ = nullptr;
+    QAction* open1_ = nullptr;
+    QAction* openFiles1_ = nullptr;
+    QAction* popupOpen1_ = nullptr;
+    TOpenFilesWindow* openFiles_ = nullptr;
+    std::string openRuntimeFolder_;
     QToolButton* btnAdd_ = nullptr;
     QToolButton* btnRemove_ = nullptr;
     QToolButton* btnEncrypt_ = nullptr;

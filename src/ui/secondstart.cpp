@@ -61,6 +61,14 @@ bool IsModeSwitch(const std::string& argument)
 
 std::optional<std::string> ArgumentsNotTaken(const std::vector<std::string>& arguments)
 {
+    if (!arguments.empty() && arguments.front() == kSwitchOpenFile) {
+        if (arguments.size() == 2)
+            return std::nullopt;
+        if (arguments.size() < 2)
+            return std::string("tazen: --open needs the encrypted file to open: tazen --open FILE.TaZEN\n");
+        return "tazen: only one file is opened, " + platform::Printable(arguments[1]) +
+               "; the others were not taken.\n";
+    }
     if (arguments.size() < 2 || IsFolderSwitch(arguments.front()) || IsModeSwitch(arguments.front()))
         return std::nullopt;
     const std::size_t others = arguments.size() - 1;
@@ -74,6 +82,11 @@ std::vector<std::string> NamesToHandOver(const std::vector<std::string>& argumen
     std::vector<std::string> names;
     if (arguments.empty() || IsFolderSwitch(arguments.front()))
         return names;
+    if (arguments.front() == kSwitchOpenFile) {
+        if (arguments.size() > 1 && !arguments[1].empty())
+            names.push_back(platform::AbsoluteName(arguments[1]));
+        return names;
+    }
     if (!IsModeSwitch(arguments.front()))
         return arguments.front().empty() ? names : std::vector{platform::AbsoluteName(arguments.front())};
     for (auto argument = arguments.begin() + 1; argument != arguments.end(); ++argument)
@@ -121,6 +134,7 @@ HandOver handOverCommandLine(platform::InstanceLock& lock, const std::vector<std
         warn("TaZEN is running already; a folder is added by starting TaZEN with it when none runs");
     const std::uint32_t kind = first == kSwitchEncryptFiles   ? platform::kMessageHandOverEncrypt
                                : first == kSwitchDecryptFiles ? platform::kMessageHandOverDecrypt
+                               : first == kSwitchOpenFile     ? platform::kMessageHandOverOpen
                                                               : platform::kMessageCopyData;
     const std::string token = activationToken();
     const std::string frontRecord = token.empty() ? std::string() : platform::HandOverRecord(token);

@@ -38,10 +38,13 @@ bool IsFolderSwitch(const std::string& argument);
 inline constexpr const char* kSwitchEncryptFiles = "--encrypt";
 inline constexpr const char* kSwitchDecryptFiles = "--decrypt";
 bool IsModeSwitch(const std::string& argument);
+// The file that follows is opened in place (decrypted into a private folder, encrypted again when it changes).
+inline constexpr const char* kSwitchOpenFile = "--open";
 // What a start says on standard error when it names several files without a mode switch, of which only the
 // first is taken; nothing otherwise.
 std::optional<std::string> ArgumentsNotTaken(const std::vector<std::string>& arguments);
-// The names a start lists or hands over, made absolute: the first argument, or every one after a mode switch.
+// The names a start lists or hands over, made absolute: the first argument, every one after a mode switch, or
+// the one after --open.
 std::vector<std::string> NamesToHandOver(const std::vector<std::string>& arguments);
 
 } // namespace tazen
