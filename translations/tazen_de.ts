@@ -627,6 +627,54 @@
         <source>Operation only allowed on folders.</source>
         <translation>Dieser Vorgang ist nur für Ordner möglich.</translation>
     </message>
+    <message>
+        <source>&amp;Open...</source>
+        <translation>Ö&amp;ffnen...</translation>
+    </message>
+    <message>
+        <source>Open &amp;files</source>
+        <translation>&amp;Geöffnete Dateien</translation>
+    </message>
+    <message>
+        <source>Could not save the last change of %1: %2
+<byte value="xd"/>The decrypted copy is kept in %3; TaZEN offers to save it back at its next start.</source>
+        <translation>Die letzte Änderung von %1 konnte nicht gespeichert werden: %2
+<byte value="xd"/>Die entschlüsselte Kopie bleibt in %3; TaZEN bietet beim nächsten Start an, sie zurückzuspeichern.</translation>
+    </message>
+    <message>
+        <source>Select an encrypted file in the list to open it.</source>
+        <translation>Wählen Sie in der Liste eine verschlüsselte Datei aus, um sie zu öffnen.</translation>
+    </message>
+    <message>
+        <source>No encrypted file is open.</source>
+        <translation>Keine verschlüsselte Datei ist geöffnet.</translation>
+    </message>
+    <message>
+        <source>
+<byte value="xd"/>Write the decrypted copy there all the same?</source>
+        <translation>
+<byte value="xd"/>Die entschlüsselte Kopie trotzdem dort schreiben?</translation>
+    </message>
+    <message>
+        <source>No application opened the decrypted copy; open it yourself: %1</source>
+        <translation>Keine Anwendung hat die entschlüsselte Kopie geöffnet; öffnen Sie sie selbst: %1</translation>
+    </message>
+    <message>
+        <source>an unknown encrypted file</source>
+        <translation>eine unbekannte verschlüsselte Datei</translation>
+    </message>
+    <message>
+        <source>A decrypted copy of %1 was left behind when TaZEN last ended:
+<byte value="xd"/>%2
+<byte value="xd"/>Yes saves it back into the encrypted file, No discards it (overwritten, then removed), Cancel leaves it for the next start.</source>
+        <translation>Eine entschlüsselte Kopie von %1 ist beim letzten Ende von TaZEN zurückgeblieben:
+<byte value="xd"/>%2
+<byte value="xd"/>Ja speichert sie in die verschlüsselte Datei zurück, Nein verwirft sie (überschrieben, dann entfernt), Abbrechen lässt sie bis zum nächsten Start.</translation>
+    </message>
+    <message>
+        <source>Could not remove %1: %2</source>
+        <translation>%1 konnte nicht entfernt werden: %2</translation>
+    </message>
 </context>
 <context>
     <name>tazen::THelpWindow</name>
@@ -641,6 +689,29 @@
     <message>
         <source>Help</source>
         <translation>Hilfe</translation>
+    </message>
+</context>
+<context>
+    <name>tazen::TOpenFilesWindow</name>
+    <message>
+        <source>Open files</source>
+        <translation>Geöffnete Dateien</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Zustand</translation>
+    </message>
+    <message>
+        <source>&amp;Done</source>
+        <translation>&amp;Fertig</translation>
+    </message>
+    <message>
+        <source>Saves a last change of the selected file and removes its decrypted copy</source>
+        <translation>Speichert eine letzte Änderung der ausgewählten Datei und entfernt ihre entschlüsselte Kopie</translation>
     </message>
 </context>
 <context>

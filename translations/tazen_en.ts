@@ -627,6 +627,54 @@
         <source>Operation only allowed on folders.</source>
         <translation>Operation only allowed on folders.</translation>
     </message>
+    <message>
+        <source>&amp;Open...</source>
+        <translation>&amp;Open...</translation>
+    </message>
+    <message>
+        <source>Open &amp;files</source>
+        <translation>Open &amp;files</translation>
+    </message>
+    <message>
+        <source>Could not save the last change of %1: %2
+<byte value="xd"/>The decrypted copy is kept in %3; TaZEN offers to save it back at its next start.</source>
+        <translation>Could not save the last change of %1: %2
+<byte value="xd"/>The decrypted copy is kept in %3; TaZEN offers to save it back at its next start.</translation>
+    </message>
+    <message>
+        <source>Select an encrypted file in the list to open it.</source>
+        <translation>Select an encrypted file in the list to open it.</translation>
+    </message>
+    <message>
+        <source>No encrypted file is open.</source>
+        <translation>No encrypted file is open.</translation>
+    </message>
+    <message>
+        <source>
+<byte value="xd"/>Write the decrypted copy there all the same?</source>
+        <translation>
+<byte value="xd"/>Write the decrypted copy there all the same?</translation>
+    </message>
+    <message>
+        <source>No application opened the decrypted copy; open it yourself: %1</source>
+        <translation>No application opened the decrypted copy; open it yourself: %1</translation>
+    </message>
+    <message>
+        <source>an unknown encrypted file</source>
+        <translation>an unknown encrypted file</translation>
+    </message>
+    <message>
+        <source>A decrypted copy of %1 was left behind when TaZEN last ended:
+<byte value="xd"/>%2
+<byte value="xd"/>Yes saves it back into the encrypted file, No discards it (overwritten, then removed), Cancel leaves it for the next start.</source>
+        <translation>A decrypted copy of %1 was left behind when TaZEN last ended:
+<byte value="xd"/>%2
+<byte value="xd"/>Yes saves it back into the encrypted file, No discards it (overwritten, then removed), Cancel leaves it for the next start.</translation>
+    </message>
+    <message>
+        <source>Could not remove %1: %2</source>
+        <translation>Could not remove %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>tazen::THelpWindow</name>
@@ -641,6 +689,29 @@
     <message>
         <source>Help</source>
         <translation>Help</translation>
+    </message>
+</context>
+<context>
+    <name>tazen::TOpenFilesWindow</name>
+    <message>
+        <source>Open files</source>
+        <translation>Open files</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>&amp;Done</source>
+        <translation>&amp;Done</translation>
+    </message>
+    <message>
+        <source>Saves a last change of the selected file and removes its decrypted copy</source>
+        <translation>Saves a last change of the selected file and removes its decrypted copy</translation>
     </message>
 </context>
 <context>

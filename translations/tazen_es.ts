@@ -627,6 +627,54 @@
         <source>Operation only allowed on folders.</source>
         <translation>Operación permitida solo en carpetas.</translation>
     </message>
+    <message>
+        <source>&amp;Open...</source>
+        <translation>&amp;Abrir...</translation>
+    </message>
+    <message>
+        <source>Open &amp;files</source>
+        <translation>Archivos a&amp;biertos</translation>
+    </message>
+    <message>
+        <source>Could not save the last change of %1: %2
+<byte value="xd"/>The decrypted copy is kept in %3; TaZEN offers to save it back at its next start.</source>
+        <translation>No se pudo guardar el último cambio de %1: %2
+<byte value="xd"/>La copia descifrada se conserva en %3; TaZEN ofrecerá guardarla de vuelta en su próximo inicio.</translation>
+    </message>
+    <message>
+        <source>Select an encrypted file in the list to open it.</source>
+        <translation>Seleccione un archivo cifrado de la lista para abrirlo.</translation>
+    </message>
+    <message>
+        <source>No encrypted file is open.</source>
+        <translation>No hay ningún archivo cifrado abierto.</translation>
+    </message>
+    <message>
+        <source>
+<byte value="xd"/>Write the decrypted copy there all the same?</source>
+        <translation>
+<byte value="xd"/>¿Escribir allí la copia descifrada de todos modos?</translation>
+    </message>
+    <message>
+        <source>No application opened the decrypted copy; open it yourself: %1</source>
+        <translation>Ninguna aplicación abrió la copia descifrada; ábrala usted mismo: %1</translation>
+    </message>
+    <message>
+        <source>an unknown encrypted file</source>
+        <translation>un archivo cifrado desconocido</translation>
+    </message>
+    <message>
+        <source>A decrypted copy of %1 was left behind when TaZEN last ended:
+<byte value="xd"/>%2
+<byte value="xd"/>Yes saves it back into the encrypted file, No discards it (overwritten, then removed), Cancel leaves it for the next start.</source>
+        <translation>Una copia descifrada de %1 quedó atrás la última vez que TaZEN terminó:
+<byte value="xd"/>%2
+<byte value="xd"/>Sí la guarda de vuelta en el archivo cifrado, No la descarta (sobrescrita y luego eliminada), Cancelar la deja para el próximo inicio.</translation>
+    </message>
+    <message>
+        <source>Could not remove %1: %2</source>
+        <translation>No se pudo eliminar %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>tazen::THelpWindow</name>
@@ -641,6 +689,29 @@
     <message>
         <source>Help</source>
         <translation>Ayuda</translation>
+    </message>
+</context>
+<context>
+    <name>tazen::TOpenFilesWindow</name>
+    <message>
+        <source>Open files</source>
+        <translation>Archivos abiertos</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nombre</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Estado</translation>
+    </message>
+    <message>
+        <source>&amp;Done</source>
+        <translation>&amp;Hecho</translation>
+    </message>
+    <message>
+        <source>Saves a last change of the selected file and removes its decrypted copy</source>
+        <translation>Guarda un último cambio del archivo seleccionado y elimina su copia descifrada</translation>
     </message>
 </context>
 <context>

@@ -627,6 +627,54 @@
         <source>Operation only allowed on folders.</source>
         <translation>Opération possible uniquement sur des dossiers.</translation>
     </message>
+    <message>
+        <source>&amp;Open...</source>
+        <translation>&amp;Ouvrir...</translation>
+    </message>
+    <message>
+        <source>Open &amp;files</source>
+        <translation>&amp;Fichiers ouverts</translation>
+    </message>
+    <message>
+        <source>Could not save the last change of %1: %2
+<byte value="xd"/>The decrypted copy is kept in %3; TaZEN offers to save it back at its next start.</source>
+        <translation>Impossible d’enregistrer la dernière modification de %1 : %2
+<byte value="xd"/>La copie déchiffrée est conservée dans %3 ; TaZEN proposera de la réenregistrer à son prochain démarrage.</translation>
+    </message>
+    <message>
+        <source>Select an encrypted file in the list to open it.</source>
+        <translation>Sélectionnez un fichier chiffré dans la liste pour l’ouvrir.</translation>
+    </message>
+    <message>
+        <source>No encrypted file is open.</source>
+        <translation>Aucun fichier chiffré n’est ouvert.</translation>
+    </message>
+    <message>
+        <source>
+<byte value="xd"/>Write the decrypted copy there all the same?</source>
+        <translation>
+<byte value="xd"/>Écrire quand même la copie déchiffrée à cet endroit ?</translation>
+    </message>
+    <message>
+        <source>No application opened the decrypted copy; open it yourself: %1</source>
+        <translation>Aucune application n’a ouvert la copie déchiffrée ; ouvrez-la vous-même : %1</translation>
+    </message>
+    <message>
+        <source>an unknown encrypted file</source>
+        <translation>un fichier chiffré inconnu</translation>
+    </message>
+    <message>
+        <source>A decrypted copy of %1 was left behind when TaZEN last ended:
+<byte value="xd"/>%2
+<byte value="xd"/>Yes saves it back into the encrypted file, No discards it (overwritten, then removed), Cancel leaves it for the next start.</source>
+        <translation>Une copie déchiffrée de %1 est restée lors de la dernière fin de TaZEN :
+<byte value="xd"/>%2
+<byte value="xd"/>Oui la réenregistre dans le fichier chiffré, Non la supprime (écrasée, puis retirée), Annuler la laisse pour le prochain démarrage.</translation>
+    </message>
+    <message>
+        <source>Could not remove %1: %2</source>
+        <translation>Impossible de retirer %1 : %2</translation>
+    </message>
 </context>
 <context>
     <name>tazen::THelpWindow</name>
@@ -641,6 +689,29 @@
     <message>
         <source>Help</source>
         <translation>Aide</translation>
+    </message>
+</context>
+<context>
+    <name>tazen::TOpenFilesWindow</name>
+    <message>
+        <source>Open files</source>
+        <translation>Fichiers ouverts</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Nom</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>État</translation>
+    </message>
+    <message>
+        <source>&amp;Done</source>
+        <translation>&amp;Terminé</translation>
+    </message>
+    <message>
+        <source>Saves a last change of the selected file and removes its decrypted copy</source>
+        <translation>Enregistre une dernière modification du fichier sélectionné et retire sa copie déchiffrée</translation>
     </message>
 </context>
 <context>

@@ -627,6 +627,54 @@
         <source>Operation only allowed on folders.</source>
         <translation>Åtgärden är bara tillåten på mappar.</translation>
     </message>
+    <message>
+        <source>&amp;Open...</source>
+        <translation>&amp;Öppna...</translation>
+    </message>
+    <message>
+        <source>Open &amp;files</source>
+        <translation>Öppna &amp;filer</translation>
+    </message>
+    <message>
+        <source>Could not save the last change of %1: %2
+<byte value="xd"/>The decrypted copy is kept in %3; TaZEN offers to save it back at its next start.</source>
+        <translation>Den senaste ändringen av %1 kunde inte sparas: %2
+<byte value="xd"/>Den dekrypterade kopian finns kvar i %3; TaZEN erbjuder att spara tillbaka den vid nästa start.</translation>
+    </message>
+    <message>
+        <source>Select an encrypted file in the list to open it.</source>
+        <translation>Välj en krypterad fil i listan för att öppna den.</translation>
+    </message>
+    <message>
+        <source>No encrypted file is open.</source>
+        <translation>Ingen krypterad fil är öppen.</translation>
+    </message>
+    <message>
+        <source>
+<byte value="xd"/>Write the decrypted copy there all the same?</source>
+        <translation>
+<byte value="xd"/>Skriva den dekrypterade kopian där ändå?</translation>
+    </message>
+    <message>
+        <source>No application opened the decrypted copy; open it yourself: %1</source>
+        <translation>Inget program öppnade den dekrypterade kopian; öppna den själv: %1</translation>
+    </message>
+    <message>
+        <source>an unknown encrypted file</source>
+        <translation>en okänd krypterad fil</translation>
+    </message>
+    <message>
+        <source>A decrypted copy of %1 was left behind when TaZEN last ended:
+<byte value="xd"/>%2
+<byte value="xd"/>Yes saves it back into the encrypted file, No discards it (overwritten, then removed), Cancel leaves it for the next start.</source>
+        <translation>En dekrypterad kopia av %1 lämnades kvar när TaZEN senast avslutades:
+<byte value="xd"/>%2
+<byte value="xd"/>Ja sparar tillbaka den i den krypterade filen, Nej kastar den (skrivs över och tas sedan bort), Avbryt lämnar den till nästa start.</translation>
+    </message>
+    <message>
+        <source>Could not remove %1: %2</source>
+        <translation>Kunde inte ta bort %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>tazen::THelpWindow</name>
@@ -641,6 +689,29 @@
     <message>
         <source>Help</source>
         <translation>Hjälp</translation>
+    </message>
+</context>
+<context>
+    <name>tazen::TOpenFilesWindow</name>
+    <message>
+        <source>Open files</source>
+        <translation>Öppna filer</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Namn</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Tillstånd</translation>
+    </message>
+    <message>
+        <source>&amp;Done</source>
+        <translation>&amp;Klar</translation>
+    </message>
+    <message>
+        <source>Saves a last change of the selected file and removes its decrypted copy</source>
+        <translation>Sparar en sista ändring av den valda filen och tar bort dess dekrypterade kopia</translation>
     </message>
 </context>
 <context>

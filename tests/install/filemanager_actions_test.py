@@ -20,6 +20,7 @@ except ImportError:
 nemo = prefix + "/share/nemo/actions/io.codeberg.tazen."
 actions = prefix + "/share/file-manager/actions/io.codeberg.tazen."
 decryptable = "application/x-tazen-encrypted;application/x-tazen-executable;inode/directory;"
+openable = "application/x-tazen-encrypted;application/x-tazen-executable;"
 # file, group, {key: value}
 table = [
     (nemo + "encrypt.nemo_action", "Nemo Action",
@@ -31,11 +32,18 @@ table = [
      {"MimeTypes": "all/all;", "Exec": tazen + " --encrypt %F"}),
     (actions + "decrypt.desktop", "X-Action-Profile chosen",
      {"MimeTypes": decryptable, "Exec": tazen + " --decrypt %F"}),
+    (nemo + "open.nemo_action", "Nemo Action",
+     {"Mimetypes": openable, "Exec": tazen + " --open %F", "Selection": "s", "Name[sv]": "Öppna med TaZEN"}),
+    (actions + "open.desktop", "X-Action-Profile chosen",
+     {"MimeTypes": openable, "Exec": tazen + " --open %f", "SelectionCount": "1"}),
+    (actions + "open.desktop", "Desktop Entry", {"Name[de]": "Mit TaZEN öffnen", "Name[fr]": "Ouvrir avec TaZEN"}),
+    (prefix + "/share/kio/servicemenus/io.codeberg.tazen.open.desktop", "Desktop Action open",
+     {"Exec": tazen + " --open %f", "Name[es]": "Abrir con TaZEN"}),
 ]
 for path, group, wanted in table if RealGLib else []:
     keys = RealGLib.KeyFile()
     try:
-        keys.load_from_file(path, RealGLib.KeyFileFlags.NONE)
+        keys.load_from_file(path, RealGLib.KeyFileFlags.KEEP_TRANSLATIONS)  # Name[sv] and the like
     except RealGLib.Error as error:
         failures.append(f"{path}: {error.message}")
         continue
@@ -65,7 +73,7 @@ def chosen(path, folder=False, local=True):
 cases = [
     ([chosen("/d/notes.txt")], ["encrypt"]),
     ([chosen("/d/photos", folder=True)], ["encrypt", "decrypt"]),
-    ([chosen("/d/notes.txt.TaZEN")], ["decrypt"]),
+    ([chosen("/d/notes.txt.TaZEN")], ["decrypt", "open"]),
     ([chosen("/d/notes.txt.TaZEN.EXE"), chosen("/d/a.TaZEN.exe")], ["decrypt"]),
     ([chosen("/d/notes.txt.tazen")], ["encrypt"]),
     ([chosen("/d/a.TaZEN"), chosen("/d/b.txt")], ["encrypt"]),

@@ -21,6 +21,9 @@ well_formed() {
 }
 sed 's|@TAZEN_XML@|"/opt/a\&amp;b/bin/tazen"|' "$1/desktop/filemanagers/thunar-actions.xml.in" >"$work/actions.xml"
 uca=$XDG_CONFIG_HOME/Thunar/uca.xml
+# Encrypt, Decrypt (files and folders) and Open.
+ours=$(grep -c '<unique-id>io.codeberg.tazen' "$work/actions.xml")
+[ "$ours" = 4 ] || fail "the actions file holds $ours of TaZEN's actions, not 4"
 mkdir -p "$XDG_CONFIG_HOME/Thunar" "$work/system/Thunar"
 
 # The user's own file: an odd layout, a non-ASCII name, CRLF line ends and no line end at the end.
@@ -32,12 +35,12 @@ for user in plain crlf; do
     cp "$work/$user" "$uca"
     "$script" merge "$work/actions.xml" >/dev/null
     well_formed "$uca" "the merged $user uca.xml"
-    [ "$(grep -c '<unique-id>io.codeberg.tazen' "$uca")" = 3 ] || fail "the merged $user uca.xml lacks TaZEN's actions"
+    [ "$(grep -c '<unique-id>io.codeberg.tazen' "$uca")" = "$ours" ] || fail "the merged $user uca.xml lacks TaZEN's actions"
     # Byte for byte, so the translated names and descriptions arrive as they are.
     sed -n '/<!-- TaZEN.s actions: /,/<!-- end of TaZEN.s actions -->/p' "$uca" | sed '1d;$d' | cmp -s - "$work/actions.xml" ||
         fail "the merged $user uca.xml does not hold TaZEN's actions as they are"
     "$script" merge "$work/actions.xml" >/dev/null
-    [ "$(grep -c '<unique-id>io.codeberg.tazen' "$uca")" = 3 ] || fail "a second merge does not replace the first"
+    [ "$(grep -c '<unique-id>io.codeberg.tazen' "$uca")" = "$ours" ] || fail "a second merge does not replace the first"
     "$script" unmerge >/dev/null
     cmp -s "$work/$user" "$uca" || fail "merge and unmerge changed the user's $user uca.xml"
 done
