@@ -1,6 +1,8 @@
 // Start-up: the command line, the single-instance rule with its hand-over (crafted records, and real second
 // starts of the built program), and the window's geometry in the settings file.
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "cipher/blowfish.h"
+#include "engine/crypto.h"
 #include "engine/settings.h"
 #include "platform/inifile.h"
 #include "platform/instance.h"
@@ -8,6 +10,8 @@
 #include "common/bounded_wait.h"
 #include "common/local_socket.h"
 #include "common/scoped_env.h"
+#include "engine/scripted_frontend.h"
+#include "ui/openfiles.h"
 #include "ui/window_fixture.h"
 
 #include <QApplication>
@@ -538,6 +542,38 @@ TEST_F(StartUp, ASecondStartHandsOverItsFirstArgumentAndEnds)
     EXPECT_EQ(ran.exitCode, 0) << ran.errors.toStdString();
     EXPECT_EQ(listed(), (std::vector<std::string>{first, dir / "second.txt"}));
     EXPECT_TRUE(user.boxes.empty());
+}
+
+TEST_F(StartUp, OpenOpensTheFileAtTheStartAndASecondStartBringsItForwardWithoutASecondCopy)
+{
+    const std::string plain = makeFile("notes.txt");
+    TBlowfish cipher;
+    ScriptedFrontend frontend;
+    std::string message;
+    ASSERT_EQ(EncryptFiles(cipher, {plain}, "secret", message, frontend), kAllFilesDone) << message;
+    const std::string encrypted = plain + ".TaZEN";
+    bool inMemory = false;
+    std::string type;
+    ASSERT_EQ(platform::IsInMemory(runtime.path(), inMemory, type), 0);
+
+    willType(QStringLiteral("secret"));
+    if (!inMemory)
+        user.answers.push_back(BoxAnswer::Ok);
+    form.FormCreate({"--open", encrypted});
+    form.show();
+    // The file is opened from the event loop, once the dialogs exist.
+    for (int round = 0; round < 1000 && form.OpenFilesWindow().Count() == 0; ++round)
+        QCoreApplication::processEvents();
+    ASSERT_EQ(form.OpenFilesWindow().Count(), 1);
+    ASSERT_EQ(user.shellOpened.size(), 1U);
+
+    const Ran ran = startProgram({QStringLiteral("--open"), QStringLiteral("notes.txt.TaZEN")}, dir.path());
+    EXPECT_EQ(ran.exitCode, 0) << ran.errors.toStdString();
+    EXPECT_EQ(form.OpenFilesWindow().Count(), 1);
+    EXPECT_EQ(user.shellOpened.size(), 1U) << "no second copy, no second password";
+    EXPECT_EQ(listFolder(runtime / kOpenCopiesFolder).size(), 1U);
+    form.OpenFilesWindow().CloseAll();
+    EXPECT_TRUE(listFolder(runtime / kOpenCopiesFolder).empty());
 }
 
 TEST_F(StartUp, TheFileManagersActionsListWhatADropInTheirModeTakesAndSayWhatTheyLeftOut)
