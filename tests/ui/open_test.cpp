@@ -6,6 +6,8 @@
 #include "cipher/blowfish.h"
 #include "engine/crypto.h"
 #include "engine/opened.h"
+#include "platform/descriptor.h"
+#include "platform/faults.h"
 #include "platform/instance.h"
 #include "platform/opencopies.h"
 #include "ui/openfiles.h"
@@ -87,6 +89,19 @@ TEST_F(OpenWindowTest, TheCopyIsOpenedSavedBackWhenChangedOpenedOnceAndRemovedBy
     EXPECT_EQ(window().NameOf(0), QString::fromStdString(encrypted));
     EXPECT_EQ(window().StateOf(0), QStringLiteral("unchanged"));
     EXPECT_TRUE(window().isVisible());
+
+    // A full disk: the list says why, and the old file and the copy stay.
+    platform::SetFaultHook([](platform::FileOperation operation, const std::string& name) -> ErrorCode {
+        return operation == platform::FileOperation::Write && name.find(".TaZEN.tmp-") != std::string::npos ? ENOSPC
+                                                                                                            : 0;
+    });
+    writeFile(copy, std::string("new words"));
+    window().HandleWatch(encrypted);
+    platform::SetFaultHook(nullptr);
+    EXPECT_TRUE(window().StateOf(0).startsWith(QStringLiteral("saving failed: "))) << window().StateOf(0).toStdString();
+    EXPECT_TRUE(window().StateOf(0).contains(QString::fromStdString(platform::ErrorText(ENOSPC))));
+    EXPECT_EQ(plainOf(encrypted), "first words");
+    EXPECT_TRUE(std::filesystem::exists(copy));
 
     writeFile(copy, std::string("new words"));
     window().HandleWatch(encrypted);
