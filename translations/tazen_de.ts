@@ -161,6 +161,10 @@
         <source>The encrypted file %1 is gone: the copy left behind is not saved back without it.</source>
         <translation>Die verschlüsselte Datei %1 ist nicht mehr da: Ohne sie wird die zurückgebliebene Kopie nicht zurückgespeichert.</translation>
     </message>
+    <message>
+        <source>Could not save %1 back: the file %2 beside it would be replaced on the way. Move %2 elsewhere, then save again.</source>
+        <translation>%1 konnte nicht zurückgespeichert werden: Die Datei %2 daneben würde dabei ersetzt. Verschieben Sie %2 an einen anderen Ort und speichern Sie dann erneut.</translation>
+    </message>
 </context>
 <context>
     <name>QPlatformTheme</name>

@@ -161,6 +161,10 @@
         <source>The encrypted file %1 is gone: the copy left behind is not saved back without it.</source>
         <translation>The encrypted file %1 is gone: the copy left behind is not saved back without it.</translation>
     </message>
+    <message>
+        <source>Could not save %1 back: the file %2 beside it would be replaced on the way. Move %2 elsewhere, then save again.</source>
+        <translation>Could not save %1 back: the file %2 beside it would be replaced on the way. Move %2 elsewhere, then save again.</translation>
+    </message>
 </context>
 <context>
     <name>QPlatformTheme</name>

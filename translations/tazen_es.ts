@@ -161,6 +161,10 @@
         <source>The encrypted file %1 is gone: the copy left behind is not saved back without it.</source>
         <translation>El archivo cifrado %1 ya no está: sin él, la copia que quedó no se vuelve a guardar.</translation>
     </message>
+    <message>
+        <source>Could not save %1 back: the file %2 beside it would be replaced on the way. Move %2 elsewhere, then save again.</source>
+        <translation>No se pudo guardar %1: el archivo %2 que está a su lado se reemplazaría por el camino. Mueva %2 a otro lugar y vuelva a guardar.</translation>
+    </message>
 </context>
 <context>
     <name>QPlatformTheme</name>

@@ -161,6 +161,10 @@
         <source>The encrypted file %1 is gone: the copy left behind is not saved back without it.</source>
         <translation>Le fichier chiffré %1 n’existe plus&#xa0;: sans lui, la copie restée n’est pas réenregistrée.</translation>
     </message>
+    <message>
+        <source>Could not save %1 back: the file %2 beside it would be replaced on the way. Move %2 elsewhere, then save again.</source>
+        <translation>Impossible d’enregistrer %1 : le fichier %2 à côté serait remplacé en chemin. Déplacez %2 ailleurs, puis enregistrez de nouveau.</translation>
+    </message>
 </context>
 <context>
     <name>QPlatformTheme</name>

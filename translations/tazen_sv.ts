@@ -161,6 +161,10 @@
         <source>The encrypted file %1 is gone: the copy left behind is not saved back without it.</source>
         <translation>Den krypterade filen %1 finns inte längre: utan den sparas den kvarlämnade kopian inte tillbaka.</translation>
     </message>
+    <message>
+        <source>Could not save %1 back: the file %2 beside it would be replaced on the way. Move %2 elsewhere, then save again.</source>
+        <translation>Det gick inte att spara tillbaka %1: filen %2 bredvid den skulle ersättas på vägen. Flytta %2 någon annanstans och spara sedan igen.</translation>
+    </message>
 </context>
 <context>
     <name>QPlatformTheme</name>

@@ -86,8 +86,12 @@ ErrorCode digestOf(const std::string& name, std::uint64_t& digest)
 class CopyRun final : public Frontend, public SettingsControlsPort
 {
 public:
-    CopyRun(RunEvents& shown, std::string destination, bool executable, RecipientSystem system)
-        : shown_(shown), destination_(std::move(destination)), executable_(executable), system_(system)
+    // replaceable: the one existing file the run may replace (the encrypted file a save back is for); none for
+    // an open, whose private folder starts empty.
+    CopyRun(RunEvents& shown, std::string destination, bool executable, RecipientSystem system,
+            std::string replaceable = {})
+        : shown_(shown), destination_(std::move(destination)), executable_(executable), system_(system),
+          replaceable_(std::move(replaceable))
     {
     }
 
@@ -121,8 +125,9 @@ public:
     {
         messages_ += (messages_.empty() ? "" : "\n\r") + text;
     }
-    // The encrypted file is what a save back replaces; the private folder starts empty.
-    bool MayReplace(const std::string&) override { return true; }
+    // A save back of an executable passes through the .TaZEN of the same name beside it, which may be another
+    // file of the user's: only the file being saved back may go.
+    bool MayReplace(const std::string& name) override { return !replaceable_.empty() && name == replaceable_; }
     int DecryptionThreads() const override { return shown_.DecryptionThreads(); }
 
     const std::string& Messages() const { return messages_; }
@@ -132,6 +137,7 @@ private:
     std::string destination_;
     bool executable_;
     RecipientSystem system_;
+    std::string replaceable_;
     std::string messages_;
 };
 
@@ -155,9 +161,14 @@ bool encryptBack(TBlockCipher& cipher, const RunKey& key, const std::string& cop
     const bool executable = IsExecutableName(encrypted);
     platform::FileState before;
     const bool known = platform::StateOf(encrypted, before) == 0;
-    CopyRun run(events, folderPart(encrypted), executable, executable ? systemOf(encrypted) : RecipientSystem::Windows);
+    CopyRun run(events, folderPart(encrypted), executable, executable ? systemOf(encrypted) : RecipientSystem::Windows,
+                encrypted);
     const RunOutcome outcome = RunFiles(Direction::Encrypt, cipher, {copy}, key, run);
     message = outcome.Completed() ? run.Messages() : MessageText(outcome);
+    if (outcome.Completed() && !outcome.skipped.empty())
+        message = Text(TAZEN_TEXT("Open", "Could not save %1 back: the file %2 beside it would be replaced on the way. "
+                                          "Move %2 elsewhere, then save again."),
+                       {encrypted, folderPart(encrypted) + "/" + namePart(copy) + std::string(kEncryptedExtension)});
     if (outcome.Completed() && !run.Messages().empty())
         message = run.Messages();
     if (!message.empty())

@@ -117,6 +117,34 @@ TEST_F(OpenedTest, ACopyRenamedOverTheOldOneIsSeenByTheWatchAndDoneRemovesEveryt
     EXPECT_EQ(plainOf(encrypted), bytesOf("last change"));
 }
 
+// An executable is saved back through the .TaZEN of its name, which may be another file of the user's.
+TEST_F(OpenedTest, AnExecutableSavedBackNeverTakesAnotherEncryptedFileOfItsName)
+{
+    writeFile(program / "extractor-windows.exe", std::string("MZ, a stand-in extractor"));
+    frontend.settings.selfExtract = true;
+    writeFile(dir / "notes.txt", original);
+    ASSERT_EQ(encrypt({dir / "notes.txt"}), kAllFilesDone);
+    frontend.settings.selfExtract = false;
+    const std::string executable = encrypted + ".exe";
+    ASSERT_TRUE(exists(executable));
+    writeFile(encrypted, std::string("another file of the same name"));
+    const Bytes built = readFile(executable);
+
+    OpenedFile file(executable);
+    ASSERT_TRUE(open(file).Opened());
+    writeFile(file.CopyPath(), std::string("changed"));
+    EXPECT_EQ(file.SaveIfChanged(frontend), SaveResult::Failed);
+    EXPECT_NE(file.Status().reason.find(encrypted + " beside it"), std::string::npos) << file.Status().reason;
+    EXPECT_EQ(readFile(encrypted), bytesOf("another file of the same name"));
+    EXPECT_EQ(readFile(executable), built);
+
+    std::filesystem::rename(encrypted, dir / "moved.TaZEN");
+    EXPECT_EQ(file.SaveIfChanged(frontend), SaveResult::Saved);
+    EXPECT_NE(readFile(executable), built);
+    EXPECT_FALSE(exists(encrypted));
+    EXPECT_EQ(file.Close(frontend), SaveResult::Unchanged);
+}
+
 TEST_F(OpenedTest, AFailedSaveKeepsTheOldFileAndTheCopyWhichIsThenFoundLeftBehind)
 {
     OpenedFile file(encrypted);
