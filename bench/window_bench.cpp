@@ -49,6 +49,7 @@ public:
     int ShowModal(QDialog&) override { return QDialog::Rejected; }
     std::optional<std::vector<std::string>> OpenFiles(QWidget*, const QString&) override { return std::nullopt; }
     bool ShellOpen(const QString&) override { return false; }
+    void OpenForEditing(QWidget*, const QString&, std::function<void(bool)> opened) override { opened(false); }
 };
 
 void touch(const std::string& name)

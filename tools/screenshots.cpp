@@ -129,6 +129,7 @@ public:
     int ShowModal(QDialog&) override { return QDialog::Rejected; }
     std::optional<std::vector<std::string>> OpenFiles(QWidget*, const QString&) override { return std::nullopt; }
     bool ShellOpen(const QString&) override { return false; }
+    void OpenForEditing(QWidget*, const QString&, std::function<void(bool)> opened) override { opened(false); }
 };
 
 // An empty temporary folder as the program's folder while it lives, so a window opens as it does before any

@@ -228,6 +228,15 @@ ErrorCode SetPermissionBits(const std::string& name, unsigned int bits, std::opt
     return 0;
 }
 
+ErrorCode OpenPathHandle(const std::string& path, Descriptor& handle)
+{
+    const int fd = ::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    handle.Reset(fd);
+    return 0;
+}
+
 ErrorCode RemoveOverwriting(const std::string& folder)
 {
     const std::string parent = parentOf(folder);

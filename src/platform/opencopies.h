@@ -31,6 +31,10 @@ ErrorCode SetPermissionBits(const std::string& name, unsigned int bits, std::opt
 // followed. Goes on past a failure and reports the first.
 ErrorCode RemoveOverwriting(const std::string& folder);
 
+// A handle that names the file at path without opening it for data (O_PATH), never through a link: what the
+// desktop portal takes to know which file to open, so a name changed meanwhile cannot redirect it.
+ErrorCode OpenPathHandle(const std::string& path, Descriptor& handle);
+
 // A small file only this user may read, created exclusively, written and flushed, and held with an exclusive
 // lock for as long as the object lives: whoever finds it locked knows its writer is still at work.
 class HeldRecord

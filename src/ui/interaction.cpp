@@ -2,11 +2,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/interaction.h"
 
+#include "ui/portal.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QProcess>
 #include <QUrl>
@@ -75,6 +78,33 @@ BoxAnswer answerOf(int button)
 // session of its own it may run the viewer itself) has found a program. The window waits that long at most.
 constexpr int kOpenerPatienceMs = 3'000;
 
+bool runOpener(const QString& opener, const QString& target)
+{
+    const QUrl url = QUrl::fromUserInput(target, QString(), QUrl::AssumeLocalFile);
+    if (url.isLocalFile()) {
+        const QFileInfo file(url.toLocalFile());
+        if (!file.isFile() || !file.isReadable())
+            return false;
+    }
+    // Owned by the application, so an opener that takes its time is neither killed nor waited for forever.
+    auto* process = new QProcess(qApp);
+    process->setProgram(opener);
+    process->setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded)});
+    process->setStandardInputFile(QProcess::nullDevice());
+    // What it starts may outlive this process object; it writes where TaZEN writes, not into a pipe that
+    // closes with the object.
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    process->start();
+    if (!process->waitForStarted(kOpenerPatienceMs)) {
+        process->deleteLater();
+        return false;
+    }
+    if (!process->waitForFinished(kOpenerPatienceMs))
+        return true; // still busy, so it found something to open with
+    return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+}
+
 } // namespace
 
 BoxAnswer DesktopInteraction::MessageBox(QWidget* owner, BoxKind kind, const QString& text, BoxButtons buttons)
@@ -110,29 +140,20 @@ std::optional<std::vector<std::string>> DesktopInteraction::OpenFiles(QWidget* o
 
 bool DesktopInteraction::ShellOpen(const QString& target)
 {
-    const QUrl url = QUrl::fromUserInput(target, QString(), QUrl::AssumeLocalFile);
-    if (url.isLocalFile()) {
-        const QFileInfo file(url.toLocalFile());
-        if (!file.isFile() || !file.isReadable())
-            return false;
-    }
-    // Owned by the application, so an opener that takes its time is neither killed nor waited for forever.
-    auto* process = new QProcess(qApp);
-    process->setProgram(opener_);
-    process->setArguments({url.isLocalFile() ? url.toLocalFile() : url.toString(QUrl::FullyEncoded)});
-    process->setStandardInputFile(QProcess::nullDevice());
-    // What it starts may outlive this process object; it writes where TaZEN writes, not into a pipe that
-    // closes with the object.
-    process->setProcessChannelMode(QProcess::ForwardedChannels);
-    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
-    process->start();
-    if (!process->waitForStarted(kOpenerPatienceMs)) {
-        process->deleteLater();
-        return false;
-    }
-    if (!process->waitForFinished(kOpenerPatienceMs))
-        return true; // still busy, so it found something to open with
-    return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+    return runOpener(opener_, target);
+}
+
+void DesktopInteraction::OpenForEditing(QWidget* owner, const QString& path, std::function<void(bool)> opened)
+{
+    // The portal places its question over the window that asked, where it can name one.
+    QString parent;
+    if (owner != nullptr && QGuiApplication::platformName() == QLatin1String("xcb"))
+        parent = QStringLiteral("x11:%1").arg(owner->window()->winId(), 0, 16);
+    OpenThroughPortal(QDBusConnection::sessionBus(), parent, path,
+                      [opener = opener_, path, opened = std::move(opened)](PortalAnswer answer) {
+                          opened(answer == PortalAnswer::Opened ||
+                                 (answer == PortalAnswer::Unavailable && runOpener(opener, path)));
+                      });
 }
 
 QString QtNameFilter(const QString& filter)

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -58,6 +59,9 @@ public:
     virtual std::optional<std::vector<std::string>> OpenFiles(QWidget* owner, const QString& filter) = 0;
     // Asks the desktop to open a local file or an address; false when that failed.
     virtual bool ShellOpen(const QString& target) = 0;
+    // Opens a local file to be worked on, in the application the desktop gives its type; opened is told,
+    // perhaps only after the desktop has asked the user which application, whether one took it.
+    virtual void OpenForEditing(QWidget* owner, const QString& path, std::function<void(bool)> opened) = 0;
 };
 
 // The real thing: QMessageBox, QDialog::exec, QFileDialog, and the desktop's opener program.
@@ -74,6 +78,9 @@ public:
     // A local file that does not exist or cannot be read fails without asking the opener; otherwise the
     // opener's exit status decides, so "no program for this kind of file" fails too.
     bool ShellOpen(const QString& target) override;
+    // Through the desktop portal where there is one (it may ask the user, and lets an application in a
+    // sandbox write the file), else as ShellOpen.
+    void OpenForEditing(QWidget* owner, const QString& path, std::function<void(bool)> opened) override;
 
 private:
     QString opener_;

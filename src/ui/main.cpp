@@ -772,7 +772,7 @@ void TForm1::Om1Click()
 TOpenFilesWindow& TForm1::OpenFilesWindow()
 {
     if (!openFiles_)
-        openFiles_ = new TOpenFilesWindow(this, [this](const OpenedFile& file) {
+        openFiles_ = new TOpenFilesWindow(this, handOvers_, [this](const OpenedFile& file) {
             interaction_.MessageBox(this, BoxKind::Error,
                                     tr("Could not save the last change of %1: %2\n\rThe decrypted copy is kept in "
                                        "%3; TaZEN offers to save it back at its next start.")
@@ -845,9 +845,12 @@ void TForm1::OpenEncrypted(const std::string& name)
     TOpenFilesWindow& window = OpenFilesWindow();
     window.Add(std::move(file));
     window.ShowFile(name);
-    if (!interaction_.ShellOpen(copy))
-        interaction_.MessageBox(DialogOwner(), BoxKind::Warning,
-                                tr("No application opened the decrypted copy; open it yourself: %1").arg(copy));
+    interaction_.OpenForEditing(&window, copy, [this, name, copy](bool opened) {
+        // Said only while the copy is still there to be opened.
+        if (!opened && OpenFilesWindow().Find(name) != nullptr)
+            interaction_.MessageBox(DialogOwner(), BoxKind::Warning,
+                                    tr("No application opened the decrypted copy; open it yourself: %1").arg(copy));
+    });
 }
 
 void TForm1::OfferLeftBehind()

@@ -94,6 +94,12 @@ public:
         return shellSucceeds;
     }
 
+    // Recorded with ShellOpen's targets, and answered at once as ShellOpen is.
+    void OpenForEditing(QWidget*, const QString& path, std::function<void(bool)> opened) override
+    {
+        opened(ShellOpen(path));
+    }
+
     // The texts of the boxes shown so far, in order.
     std::vector<QString> texts() const
     {
