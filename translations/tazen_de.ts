@@ -717,6 +717,10 @@
         <source>Saves a last change of the selected file and removes its decrypted copy</source>
         <translation>Speichert eine letzte Änderung der ausgewählten Datei und entfernt ihre entschlüsselte Kopie</translation>
     </message>
+    <message>
+        <source>saving… %1%</source>
+        <translation>wird gespeichert… %1 %</translation>
+    </message>
 </context>
 <context>
     <name>tazen::TPasswordDlg</name>

@@ -717,6 +717,10 @@
         <source>Saves a last change of the selected file and removes its decrypted copy</source>
         <translation>Saves a last change of the selected file and removes its decrypted copy</translation>
     </message>
+    <message>
+        <source>saving… %1%</source>
+        <translation>saving… %1%</translation>
+    </message>
 </context>
 <context>
     <name>tazen::TPasswordDlg</name>

@@ -717,6 +717,10 @@
         <source>Saves a last change of the selected file and removes its decrypted copy</source>
         <translation>Guarda un último cambio del archivo seleccionado y elimina su copia descifrada</translation>
     </message>
+    <message>
+        <source>saving… %1%</source>
+        <translation>guardando… %1%</translation>
+    </message>
 </context>
 <context>
     <name>tazen::TPasswordDlg</name>

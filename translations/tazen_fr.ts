@@ -717,6 +717,10 @@
         <source>Saves a last change of the selected file and removes its decrypted copy</source>
         <translation>Enregistre une dernière modification du fichier sélectionné et retire sa copie déchiffrée</translation>
     </message>
+    <message>
+        <source>saving… %1%</source>
+        <translation>enregistrement… %1 %</translation>
+    </message>
 </context>
 <context>
     <name>tazen::TPasswordDlg</name>

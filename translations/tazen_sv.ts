@@ -717,6 +717,10 @@
         <source>Saves a last change of the selected file and removes its decrypted copy</source>
         <translation>Sparar en sista ändring av den valda filen och tar bort dess dekrypterade kopia</translation>
     </message>
+    <message>
+        <source>saving… %1%</source>
+        <translation>sparar… %1 %</translation>
+    </message>
 </context>
 <context>
     <name>tazen::TPasswordDlg</name>

@@ -43,8 +43,8 @@ void QuietRunEvents::ProcessMessages()
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-TOpenFilesWindow::TOpenFilesWindow(QWidget* owner, std::function<void(const OpenedFile&)> failed)
-    : QWidget(owner, Qt::Window), failed_(std::move(failed))
+TOpenFilesWindow::TOpenFilesWindow(QWidget* owner, HandOverQueue& held, std::function<void(const OpenedFile&)> failed)
+    : QWidget(owner, Qt::Window), held_(held), failed_(std::move(failed))
 {
     setObjectName(QStringLiteral("OpenFiles"));
     setWindowTitle(tr("Open files"));
@@ -111,17 +111,17 @@ void TOpenFilesWindow::ShowFile(const std::string& encryptedFile)
 void TOpenFilesWindow::HandleWatch(const std::string& encryptedFile)
 {
     OpenedFile* file = Find(encryptedFile);
-    if (file == nullptr)
+    if (file == nullptr || entryOf(*file)->saving)
         return;
-    QSocketNotifier& notifier = *entries_[static_cast<size_t>(rowOf(*file))].notifier;
+    // Until it is saved and, when that was asked meanwhile, closed.
+    const HandOverQueue::Hold hold(held_);
     // A save lets events through; the watch is not read again meanwhile.
-    notifier.setEnabled(false);
-    handling_ = file;
-    static_cast<void>(file->HandleWatchEvents(events_)); // the state tells what became of it
-    handling_ = nullptr;
-    // The file may have been closed while the save let events through.
-    if (Find(encryptedFile) == file)
-        notifier.setEnabled(true);
+    entryOf(*file)->notifier->setEnabled(false);
+    static_cast<void>(save(*file, [file](RunEvents& events) { return file->HandleWatchEvents(events); }));
+    Entry& entry = *entryOf(*file);
+    if (entry.closeAsked)
+        return close(rowOf(*file));
+    entry.notifier->setEnabled(true);
 }
 
 void TOpenFilesWindow::btnDoneClick()
@@ -136,19 +136,48 @@ void TOpenFilesWindow::CloseAll()
         close(row);
 }
 
+SaveResult TOpenFilesWindow::save(OpenedFile& file, const std::function<SaveResult(RunEvents&)>& step)
+{
+    entryOf(file)->saving = true;
+    // An Open of this file handed over meanwhile waits, and then finds it saved (or closed).
+    const HandOverQueue::Hold hold(held_);
+    QuietRunEvents events;
+    int shown = -1;
+    events.progress = [this, &file, &shown](int percent) {
+        if (percent == shown)
+            return;
+        shown = percent;
+        QTreeWidgetItem* item = list_->topLevelItem(rowOf(file));
+        item->setText(ColumnState, tr("saving… %1%").arg(percent));
+        item->setToolTip(ColumnState, item->text(ColumnState));
+    };
+    const SaveResult result = step(events);
+    entryOf(file)->saving = false;
+    showState(file);
+    return result;
+}
+
 void TOpenFilesWindow::close(int row)
 {
-    // The file being saved is closed once its save is over (a signal's quit can come meanwhile).
-    if (row < 0 || row >= Count() || entries_[static_cast<size_t>(row)].file.get() == handling_)
+    if (row < 0 || row >= Count())
         return;
-    // Taken off the list first, so nothing that the save lets through reaches it.
-    Entry entry = std::move(entries_[static_cast<size_t>(row)]);
+    Entry& entry = entries_[static_cast<size_t>(row)];
+    // The save under way is not pulled away; the file is closed when it is over.
+    if (entry.saving) {
+        entry.closeAsked = true;
+        return;
+    }
+    entry.notifier.reset();
+    OpenedFile& file = *entry.file;
+    // The row stays, saying how far the last change has come, until the copy is gone.
+    const SaveResult result = save(file, [&file](RunEvents& events) { return file.Close(events); });
+    row = rowOf(file);
+    std::unique_ptr<OpenedFile> closed = std::move(entries_[static_cast<size_t>(row)].file);
     entries_.erase(entries_.begin() + row);
     delete list_->takeTopLevelItem(row);
-    entry.notifier.reset();
-    entry.file->statusChanged = nullptr;
-    if (entry.file->Close(events_) == SaveResult::Failed && failed_)
-        failed_(*entry.file);
+    closed->statusChanged = nullptr;
+    if (result == SaveResult::Failed && failed_)
+        failed_(*closed);
     if (entries_.empty())
         hide();
 }
@@ -158,6 +187,12 @@ int TOpenFilesWindow::rowOf(const OpenedFile& file) const
     const auto found =
         std::find_if(entries_.begin(), entries_.end(), [&](const Entry& entry) { return entry.file.get() == &file; });
     return found == entries_.end() ? -1 : static_cast<int>(found - entries_.begin());
+}
+
+TOpenFilesWindow::Entry* TOpenFilesWindow::entryOf(const OpenedFile& file)
+{
+    const int row = rowOf(file);
+    return row < 0 ? nullptr : &entries_[static_cast<size_t>(row)];
 }
 
 void TOpenFilesWindow::showState(const OpenedFile& file)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "engine/opened.h"
+#include "ui/handoverqueue.h"
 
 #include <QWidget>
 
@@ -18,15 +19,22 @@ class QTreeWidget;
 
 namespace tazen {
 
-// What a save or an open tells while it works: nothing is shown, but the windows keep handling their events,
-// so they repaint. Messages are not shown either: the outcome and the file's state carry the same text, and
-// the caller shows that.
+// What a save or an open tells while it works: no dialog, but the windows keep handling their events, so they
+// repaint, and progress goes to whoever asks for it. Messages are not shown: the outcome and the file's state
+// carry the same text, and the caller shows that.
 class QuietRunEvents : public RunEvents
 {
 public:
-    void RunStarted(Direction, std::size_t) override {}
+    // Told the file gauge's percentage when it moves.
+    std::function<void(int)> progress;
+
+    void RunStarted(Direction, std::size_t) override { FileProgress(0); }
     void FileStarted(std::size_t, const std::string&) override {}
-    void FileProgress(int) override {}
+    void FileProgress(int percent) override
+    {
+        if (progress)
+            progress(percent);
+    }
     void TotalProgress(int) override {}
     void TotalAdvanced(int) override {}
     void RunFinished() override {}
@@ -54,9 +62,10 @@ public:
         ColumnName,
         ColumnState
     };
-    // failed: told when closing a file could not save its last change (the copy is kept, found as left
-    // behind at the next start).
-    explicit TOpenFilesWindow(QWidget* owner, std::function<void(const OpenedFile&)> failed);
+    // held: what is handed over waits there while a save is under way, so an Open of the file being saved
+    // takes the saved file. failed: told when closing a file could not save its last change (the copy is
+    // kept, found as left behind at the next start).
+    TOpenFilesWindow(QWidget* owner, HandOverQueue& held, std::function<void(const OpenedFile&)> failed);
     ~TOpenFilesWindow() override;
 
     // The open file of this encrypted file, or null.
@@ -65,7 +74,8 @@ public:
     void Add(std::unique_ptr<OpenedFile> file);
     // Selects the file's row and brings the window forward.
     void ShowFile(const std::string& encryptedFile);
-    // Closes the selected file: saves a last change, removes the copy.
+    // Closes the selected file: saves a last change, removes the copy. A file being saved is closed once its
+    // save is over.
     void btnDoneClick();
     // Closes every open file, as quitting does.
     void CloseAll();
@@ -83,17 +93,23 @@ private:
     {
         std::unique_ptr<OpenedFile> file;
         std::unique_ptr<QSocketNotifier> notifier;
+        // A save of it is under way and lets events through.
+        bool saving = false;
+        // Closed once that save is over.
+        bool closeAsked = false;
     };
     int rowOf(const OpenedFile& file) const;
+    Entry* entryOf(const OpenedFile& file);
     void showState(const OpenedFile& file);
+    // Runs a save of file with its row saying how far it has come.
+    SaveResult save(OpenedFile& file, const std::function<SaveResult(RunEvents&)>& step);
     void close(int row);
 
     QTreeWidget* list_ = nullptr;
     QPushButton* done_ = nullptr;
     std::vector<Entry> entries_;
+    HandOverQueue& held_;
     std::function<void(const OpenedFile&)> failed_;
-    const OpenedFile* handling_ = nullptr;
-    QuietRunEvents events_;
 };
 
 } // namespace tazen

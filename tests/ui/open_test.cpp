@@ -14,6 +14,7 @@
 
 #include "engine/scripted_frontend.h"
 
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <filesystem>
@@ -130,6 +131,38 @@ TEST_F(OpenWindowTest, TheCopyIsOpenedSavedBackWhenChangedOpenedOnceAndRemovedBy
     EXPECT_FALSE(std::filesystem::exists(copy));
     EXPECT_TRUE(copies().empty());
     EXPECT_EQ(plainOf(encrypted), "last words");
+}
+
+TEST_F(OpenWindowTest, WhatComesDuringASaveWaitsForItSoAnOpenHandedOverTakesTheSavedFile)
+{
+    openSelected();
+    ASSERT_EQ(window().Count(), 1);
+    const std::string copy = window().Find(encrypted)->CopyPath();
+    writeFile(copy, std::string(100'000, 'x'));
+    QString during;
+    // Comes while the save lets events through: Done, and the same file handed over to be opened.
+    QTimer::singleShot(0, &window(), [&] {
+        during = window().StateOf(0);
+        window().lstOpen().setCurrentItem(window().lstOpen().topLevelItem(0));
+        window().btnDoneClick();
+        platform::WindowMessage message;
+        message.message = platform::kMessageHandOverOpen;
+        message.dwData = platform::kHandOverMarker;
+        message.data = platform::HandOverRecord(encrypted);
+        form.WMCopyData(message, [](std::uint32_t) {});
+        EXPECT_EQ(window().Count(), 1) << "the file being saved stays until its save is over";
+        willType(QStringLiteral("secret"));
+        if (onDisk)
+            user.answers.push_back(BoxAnswer::Ok);
+    });
+    window().HandleWatch(encrypted);
+    EXPECT_TRUE(during.startsWith(QStringLiteral("saving… "))) << during.toStdString();
+    // Closed once saved, then opened again from what was saved.
+    EXPECT_FALSE(std::filesystem::exists(copy));
+    ASSERT_EQ(window().Count(), 1);
+    EXPECT_EQ(user.shellOpened.size(), 2U);
+    const Bytes reopened = readFile(window().Find(encrypted)->CopyPath());
+    EXPECT_EQ(std::string(reopened.begin(), reopened.end()), std::string(100'000, 'x'));
 }
 
 TEST_F(OpenWindowTest, ACopyOnADiskIsMadeOnlyWhenTheUserAllowsIt)
