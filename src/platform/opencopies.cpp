@@ -20,6 +20,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 extern char** environ;
 
@@ -230,10 +231,25 @@ ErrorCode SetPermissionBits(const std::string& name, unsigned int bits, std::opt
 
 ErrorCode OpenPathHandle(const std::string& path, Descriptor& handle)
 {
-    const int fd = ::open(path.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
+    struct stat named
+    {
+    };
+    if (::lstat(path.c_str(), &named) != 0)
         return errno;
-    handle.Reset(fd);
+    if (S_ISLNK(named.st_mode))
+        return ELOOP;
+    Descriptor opened(::open(path.c_str(), O_PATH | O_CLOEXEC));
+    if (!opened.IsOpen())
+        return errno;
+    // The name led to this file a moment ago; a link put in its place meanwhile is refused.
+    struct stat held
+    {
+    };
+    if (::fstat(opened.Get(), &held) != 0)
+        return errno;
+    if (held.st_dev != named.st_dev || held.st_ino != named.st_ino || !S_ISREG(held.st_mode))
+        return ELOOP;
+    handle = std::move(opened);
     return 0;
 }
 

@@ -31,8 +31,9 @@ ErrorCode SetPermissionBits(const std::string& name, unsigned int bits, std::opt
 // followed. Goes on past a failure and reports the first.
 ErrorCode RemoveOverwriting(const std::string& folder);
 
-// A handle that names the file at path without opening it for data (O_PATH), never through a link: what the
-// desktop portal takes to know which file to open, so a name changed meanwhile cannot redirect it.
+// A handle that names the regular file at path without opening it for data (O_PATH): what the desktop portal
+// takes to know which file to open, so a name changed meanwhile cannot redirect it. ELOOP when path is a link
+// (the portal itself refuses handles opened without following links).
 ErrorCode OpenPathHandle(const std::string& path, Descriptor& handle);
 
 // A small file only this user may read, created exclusively, written and flushed, and held with an exclusive

@@ -42,24 +42,25 @@ public:
     QString parent;
 
 public Q_SLOTS:
-    QDBusObjectPath OpenFile(const QString& parentWindow, const QDBusUnixFileDescriptor& fd,
-                             const QVariantMap& options, const QDBusMessage& message)
+    QDBusObjectPath OpenFile(const QString& parentWindow, const QDBusUnixFileDescriptor& fd, const QVariantMap& options,
+                             const QDBusMessage& message)
     {
         parent = parentWindow;
         std::array<char, 4096> target{};
         const std::string link = "/proc/self/fd/" + std::to_string(fd.fileDescriptor());
         const ssize_t length = ::readlink(link.c_str(), target.data(), target.size() - 1);
         file = length > 0 ? std::string(target.data(), static_cast<size_t>(length)) : std::string();
-        pathHandle = (::fcntl(fd.fileDescriptor(), F_GETFL) & O_PATH) == O_PATH;
+        // The portal takes only O_PATH handles, and refuses those opened with O_NOFOLLOW.
+        const int flags = ::fcntl(fd.fileDescriptor(), F_GETFL);
+        pathHandle = (flags & O_PATH) == O_PATH && (flags & O_NOFOLLOW) == 0;
         writable = options.value(QStringLiteral("writable")).toBool();
         QString sender = message.service().mid(1);
         sender.replace(QLatin1Char('.'), QLatin1Char('_'));
-        const QString request = QStringLiteral("/org/freedesktop/portal/desktop/request/") + sender +
-                                QLatin1Char('/') + options.value(QStringLiteral("handle_token")).toString();
+        const QString request = QStringLiteral("/org/freedesktop/portal/desktop/request/") + sender + QLatin1Char('/') +
+                                options.value(QStringLiteral("handle_token")).toString();
         QTimer::singleShot(0, this, [this, request] {
-            QDBusMessage response =
-                QDBusMessage::createSignal(request, QStringLiteral("org.freedesktop.portal.Request"),
-                                           QStringLiteral("Response"));
+            QDBusMessage response = QDBusMessage::createSignal(
+                request, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
             response << response_ << QVariantMap();
             bus_.send(response);
         });
@@ -131,7 +132,7 @@ TEST_F(Portal, TheFileGoesAsAPathHandleToBeWrittenAndTheResponseDecides)
 
         EXPECT_EQ(ask(connect(QStringLiteral("tazen-test-caller"))), each.answer) << each.response;
         EXPECT_EQ(portal.file, dir / "notes.txt");
-        EXPECT_TRUE(portal.pathHandle) << "a handle that reads nothing";
+        EXPECT_TRUE(portal.pathHandle) << "a handle the portal takes";
         EXPECT_TRUE(portal.writable) << "an application in a sandbox may save it";
         EXPECT_EQ(portal.parent, QStringLiteral("x11:2a"));
 
