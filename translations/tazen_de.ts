@@ -165,6 +165,14 @@
         <source>Could not save %1 back: the file %2 beside it would be replaced on the way. Move %2 elsewhere, then save again.</source>
         <translation>%1 konnte nicht zurückgespeichert werden: Die Datei %2 daneben würde dabei ersetzt. Verschieben Sie %2 an einen anderen Ort und speichern Sie dann erneut.</translation>
     </message>
+    <message>
+        <source>%1 cannot be opened in place: its decrypted copy would have no name. Rename it first.</source>
+        <translation>%1 kann nicht an Ort und Stelle geöffnet werden: seine entschlüsselte Kopie hätte keinen Namen. Benennen Sie die Datei zuerst um.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened in place: its decrypted copy would be named %2, as TaZEN&apos;s own record beside the copy is. Rename it first.</source>
+        <translation>%1 kann nicht an Ort und Stelle geöffnet werden: seine entschlüsselte Kopie hieße %2, wie TaZENs eigener Vermerk neben der Kopie. Benennen Sie die Datei zuerst um.</translation>
+    </message>
 </context>
 <context>
     <name>QPlatformTheme</name>

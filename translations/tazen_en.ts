@@ -165,6 +165,14 @@
         <source>Could not save %1 back: the file %2 beside it would be replaced on the way. Move %2 elsewhere, then save again.</source>
         <translation>Could not save %1 back: the file %2 beside it would be replaced on the way. Move %2 elsewhere, then save again.</translation>
     </message>
+    <message>
+        <source>%1 cannot be opened in place: its decrypted copy would have no name. Rename it first.</source>
+        <translation>%1 cannot be opened in place: its decrypted copy would have no name. Rename it first.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened in place: its decrypted copy would be named %2, as TaZEN&apos;s own record beside the copy is. Rename it first.</source>
+        <translation>%1 cannot be opened in place: its decrypted copy would be named %2, as TaZEN&apos;s own record beside the copy is. Rename it first.</translation>
+    </message>
 </context>
 <context>
     <name>QPlatformTheme</name>

@@ -165,6 +165,14 @@
         <source>Could not save %1 back: the file %2 beside it would be replaced on the way. Move %2 elsewhere, then save again.</source>
         <translation>No se pudo guardar %1: el archivo %2 que está a su lado se reemplazaría por el camino. Mueva %2 a otro lugar y vuelva a guardar.</translation>
     </message>
+    <message>
+        <source>%1 cannot be opened in place: its decrypted copy would have no name. Rename it first.</source>
+        <translation>%1 no se puede abrir en su sitio: su copia descifrada no tendría nombre. Cámbiele el nombre primero.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened in place: its decrypted copy would be named %2, as TaZEN&apos;s own record beside the copy is. Rename it first.</source>
+        <translation>%1 no se puede abrir en su sitio: su copia descifrada se llamaría %2, como el registro propio de TaZEN junto a la copia. Cámbiele el nombre primero.</translation>
+    </message>
 </context>
 <context>
     <name>QPlatformTheme</name>

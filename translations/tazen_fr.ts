@@ -165,6 +165,14 @@
         <source>Could not save %1 back: the file %2 beside it would be replaced on the way. Move %2 elsewhere, then save again.</source>
         <translation>Impossible d’enregistrer %1 : le fichier %2 à côté serait remplacé en chemin. Déplacez %2 ailleurs, puis enregistrez de nouveau.</translation>
     </message>
+    <message>
+        <source>%1 cannot be opened in place: its decrypted copy would have no name. Rename it first.</source>
+        <translation>%1 ne peut pas être ouvert sur place : sa copie déchiffrée n’aurait pas de nom. Renommez-le d’abord.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened in place: its decrypted copy would be named %2, as TaZEN&apos;s own record beside the copy is. Rename it first.</source>
+        <translation>%1 ne peut pas être ouvert sur place : sa copie déchiffrée s’appellerait %2, comme la note que TaZEN garde à côté de la copie. Renommez-le d’abord.</translation>
+    </message>
 </context>
 <context>
     <name>QPlatformTheme</name>

@@ -165,6 +165,14 @@
         <source>Could not save %1 back: the file %2 beside it would be replaced on the way. Move %2 elsewhere, then save again.</source>
         <translation>Det gick inte att spara tillbaka %1: filen %2 bredvid den skulle ersättas på vägen. Flytta %2 någon annanstans och spara sedan igen.</translation>
     </message>
+    <message>
+        <source>%1 cannot be opened in place: its decrypted copy would have no name. Rename it first.</source>
+        <translation>%1 kan inte öppnas på plats: dess dekrypterade kopia skulle inte få något namn. Byt namn på den först.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened in place: its decrypted copy would be named %2, as TaZEN&apos;s own record beside the copy is. Rename it first.</source>
+        <translation>%1 kan inte öppnas på plats: dess dekrypterade kopia skulle heta %2, som TaZENs egen anteckning bredvid kopian. Byt namn på den först.</translation>
+    </message>
 </context>
 <context>
     <name>QPlatformTheme</name>

@@ -213,6 +213,9 @@ std::string OpenFailureText(const std::string& encryptedFile, const OpenOutcome&
         return Text(kNotInMemory, {outcome.place.folder, outcome.place.fileSystem});
     case OpenFailure::Folder:
         return Text(kOpenFolderFailure, {outcome.reason}) + "\n\r" + platform::ErrorText(outcome.error);
+    case OpenFailure::Name:
+        return outcome.reason.empty() ? Text(kOpenNoName, {encryptedFile})
+                                      : Text(kOpenNameTaken, {encryptedFile, outcome.reason});
     case OpenFailure::Run:
         return outcome.reason.empty() ? MessageText(outcome.run) : outcome.reason;
     }
@@ -261,8 +264,11 @@ OpenOutcome OpenedFile::Open(Secret& password, RunEvents& events, bool allowDisk
         outcome.error = error;
         return outcome;
     };
-    if (copyName.empty() || copyName == kOpenRecordName)
-        return folderFailure(encrypted_, EINVAL);
+    if (copyName.empty() || copyName == kOpenRecordName) {
+        outcome.failure = OpenFailure::Name;
+        outcome.reason = copyName;
+        return outcome;
+    }
     platform::FileState encryptedState;
     if (platform::StateOf(encrypted_, encryptedState) == 0)
         encryptedBits_ = encryptedState.PermissionBits();

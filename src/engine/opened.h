@@ -48,6 +48,8 @@ enum class OpenFailure
     NotInMemory,
     // The private folder, its record or the watch could not be made (error).
     Folder,
+    // The copy could not be given the name the file would decrypt to: none, or the record's.
+    Name,
     // The decryption stopped: the run's outcome says why (MessageText).
     Run
 };
@@ -89,6 +91,11 @@ inline constexpr MarkedText kNotInMemory =
                        "disk, where it could be read back after it is removed.");
 inline constexpr MarkedText kNoOpenPlace = TAZEN_TEXT("Open", "No private folder for the decrypted copy: %1");
 inline constexpr MarkedText kOpenFolderFailure = TAZEN_TEXT("Open", "Could not make the private folder %1");
+inline constexpr MarkedText kOpenNoName =
+    TAZEN_TEXT("Open", "%1 cannot be opened in place: its decrypted copy would have no name. Rename it first.");
+inline constexpr MarkedText kOpenNameTaken =
+    TAZEN_TEXT("Open", "%1 cannot be opened in place: its decrypted copy would be named %2, as TaZEN's own record "
+                       "beside the copy is. Rename it first.");
 inline constexpr MarkedText kLeftBehindGone =
     TAZEN_TEXT("Open", "The encrypted file %1 is gone: the copy left behind is not saved back without it.");
 

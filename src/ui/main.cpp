@@ -57,6 +57,16 @@ namespace tazen {
 
 namespace {
 
+// The busy cursor over TaZEN's windows while a file is decrypted for opening, which shows nothing else.
+class WaitCursor
+{
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
 QString allFilesFilter()
 {
     return TForm1::tr("All files (*.*)|*.*");
@@ -827,14 +837,18 @@ void TForm1::OpenEncrypted(const std::string& name)
     Secret again;
     again.value = password.value;
     auto file = std::make_unique<OpenedFile>(name);
-    QuietRunEvents events;
-    OpenOutcome outcome = file->Open(password, events, false, openRuntimeFolder_);
+    const auto open = [&](Secret& typed, bool allowDisk) {
+        const WaitCursor wait;
+        QuietRunEvents events;
+        return file->Open(typed, events, allowDisk, openRuntimeFolder_);
+    };
+    OpenOutcome outcome = open(password, false);
     if (outcome.failure == OpenFailure::NotInMemory) {
         const QString question = QString::fromStdString(OpenFailureText(name, outcome)) +
                                  tr("\n\rWrite the decrypted copy there all the same?");
         if (interaction_.MessageBox(DialogOwner(), BoxKind::Confirm, question, BoxButtons::OkCancel) != BoxAnswer::Ok)
             return;
-        outcome = file->Open(again, events, true, openRuntimeFolder_);
+        outcome = open(again, true);
     }
     again.Wipe();
     if (!outcome.Opened()) {
@@ -880,7 +894,11 @@ void TForm1::OfferLeftBehind()
                 continue;
             QuietRunEvents events;
             std::string message;
-            if (SaveLeftBehind(copy, password, events, message) != SaveResult::Saved)
+            const auto saved = [&] {
+                const WaitCursor wait;
+                return SaveLeftBehind(copy, password, events, message);
+            }();
+            if (saved != SaveResult::Saved)
                 interaction_.MessageBox(DialogOwner(), BoxKind::Error, QString::fromStdString(message));
         } else if (answer == BoxAnswer::No) {
             if (const ErrorCode error = DiscardLeftBehind(copy))

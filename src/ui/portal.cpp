@@ -74,7 +74,8 @@ public:
     // Answers from the event loop, as the portal's own answers come.
     void AnswerLater(PortalAnswer answer)
     {
-        QMetaObject::invokeMethod(this, [this, answer] { Answer(answer); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, answer] { Answer(answer); }, Qt::QueuedConnection);
     }
 
 public Q_SLOTS:
@@ -110,8 +111,8 @@ void OpenThroughPortal(const QDBusConnection& bus, const QString& parentWindow, 
         platform::OpenPathHandle(QFile::encodeName(path).toStdString(), handle) != 0)
         return request->AnswerLater(PortalAnswer::Unavailable);
 
-    const QString token = QStringLiteral("tazen%1").arg(QRandomGenerator::global()->generate(), 8, 16,
-                                                         QLatin1Char('0'));
+    const QString token =
+        QStringLiteral("tazen%1").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
     request->Listen(requestPath(bus, token));
     QDBusMessage call = QDBusMessage::createMethodCall(kService, kObject, kOpenUri, QStringLiteral("OpenFile"));
     // Writable, so an application in a sandbox is let save the copy, which is the point of opening it.

@@ -7,7 +7,12 @@
 
 #include "engine/engine_fixture.h"
 
+#include <algorithm>
 #include <chrono>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tazen::test {
 namespace {
@@ -185,6 +190,41 @@ TEST_F(OpenedTest, AFailedSaveKeepsTheOldFileAndTheCopyWhichIsThenFoundLeftBehin
     EXPECT_TRUE(right.value.empty());
     EXPECT_FALSE(exists(found[0].folder));
     EXPECT_EQ(plainOf(encrypted), bytesOf("new words"));
+}
+
+TEST_F(OpenedTest, ASavedFileKeepsTheGroupOfTheOldOne)
+{
+    // A group the test may give: any as root, else a second one of the user's.
+    std::vector<gid_t> groups(static_cast<size_t>(std::max(::getgroups(0, nullptr), 0)));
+    groups.resize(static_cast<size_t>(std::max(::getgroups(static_cast<int>(groups.size()), groups.data()), 0)));
+    std::erase(groups, ::getegid());
+    const gid_t other = ::geteuid() == 0 ? 4242 : groups.empty() ? ::getegid() : groups.front();
+    if (other == ::getegid())
+        GTEST_SKIP() << "no group other than the user's own to give";
+    ASSERT_EQ(::chown(encrypted.c_str(), static_cast<uid_t>(-1), other), 0);
+    OpenedFile file(encrypted);
+    ASSERT_TRUE(open(file).Opened());
+    writeFile(file.CopyPath(), std::string("changed"));
+    ASSERT_EQ(file.SaveIfChanged(frontend), SaveResult::Saved);
+    struct stat saved
+    {
+    };
+    ASSERT_EQ(::stat(encrypted.c_str(), &saved), 0);
+    EXPECT_EQ(saved.st_gid, other);
+    EXPECT_EQ(saved.st_mode & 07777U, 0640U);
+}
+
+TEST_F(OpenedTest, ANameTheCopyCannotHaveIsRefusedNamingTheFile)
+{
+    for (const char* name : {".tazen-open-record.TaZEN", ".TaZEN"}) {
+        std::filesystem::copy_file(encrypted, dir / name);
+        OpenedFile file(dir / name);
+        const OpenOutcome outcome = open(file);
+        EXPECT_EQ(outcome.failure, OpenFailure::Name) << name;
+        EXPECT_EQ(OpenFailureText(dir / name, outcome).rfind(dir / name + " cannot be opened in place: ", 0), 0U)
+            << OpenFailureText(dir / name, outcome);
+        EXPECT_TRUE(listFolder(place()).empty()) << name;
+    }
 }
 
 TEST_F(OpenedTest, APlaceOnADiskIsRefusedUnlessAllowedAndAWrongPasswordLeavesNothing)
