@@ -120,6 +120,7 @@ bench: build
 	$(BUILD_DIR)/bin/tazen_search_bench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
 		--benchmark_enable_random_interleaving=true $(BENCH_ARGS)
 	$(BUILD_DIR)/bin/tazen_open_bench --benchmark_repetitions=3 --benchmark_report_aggregates_only=true $(BENCH_ARGS)
+	bench/open-start $(BUILD_DIR)/bin
 	$(BUILD_DIR)/bin/tazen_startup_bench $(BUILD_DIR)/bin
 	bench/compare-tools $(BUILD_DIR)/bin
 	bench/compare-cli $(BUILD_DIR)/bin
