@@ -167,6 +167,8 @@ void TOpenFilesWindow::close(int row)
         entry.closeAsked = true;
         return;
     }
+    // An Open of this file handed over meanwhile finds it closed, and opens what was saved.
+    const HandOverQueue::Hold hold(held_);
     entry.notifier.reset();
     OpenedFile& file = *entry.file;
     // The row stays, saying how far the last change has come, until the copy is gone.

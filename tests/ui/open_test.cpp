@@ -45,10 +45,14 @@ protected:
     // The Open command with the password typed; a place on a disk is allowed with this answer.
     void openSelected(BoxAnswer diskAnswer = BoxAnswer::Ok)
     {
+        openSelectedAnswers(diskAnswer);
+        form.Open1Click();
+    }
+    void openSelectedAnswers(BoxAnswer diskAnswer = BoxAnswer::Ok)
+    {
         willType(QStringLiteral("secret"));
         if (onDisk)
             user.answers.push_back(diskAnswer);
-        form.Open1Click();
     }
 
     std::string plainOf(const std::string& name)
@@ -135,34 +139,41 @@ TEST_F(OpenWindowTest, TheCopyIsOpenedSavedBackWhenChangedOpenedOnceAndRemovedBy
 
 TEST_F(OpenWindowTest, WhatComesDuringASaveWaitsForItSoAnOpenHandedOverTakesTheSavedFile)
 {
-    openSelected();
-    ASSERT_EQ(window().Count(), 1);
-    const std::string copy = window().Find(encrypted)->CopyPath();
-    writeFile(copy, std::string(100'000, 'x'));
-    QString during;
-    // Comes while the save lets events through: Done, and the same file handed over to be opened.
-    QTimer::singleShot(0, &window(), [&] {
-        during = window().StateOf(0);
+    // A save of a change seen, with Done pressed meanwhile; and Done itself saving a last change.
+    for (const bool doneDuringSave : {true, false}) {
+        openSelected();
+        ASSERT_EQ(window().Count(), 1);
+        const std::string copy = window().Find(encrypted)->CopyPath();
+        const std::string content(100'000, doneDuringSave ? 'x' : 'y');
+        writeFile(copy, content);
         window().lstOpen().setCurrentItem(window().lstOpen().topLevelItem(0));
-        window().btnDoneClick();
-        platform::WindowMessage message;
-        message.message = platform::kMessageHandOverOpen;
-        message.dwData = platform::kHandOverMarker;
-        message.data = platform::HandOverRecord(encrypted);
-        form.WMCopyData(message, [](std::uint32_t) {});
-        EXPECT_EQ(window().Count(), 1) << "the file being saved stays until its save is over";
-        willType(QStringLiteral("secret"));
-        if (onDisk)
-            user.answers.push_back(BoxAnswer::Ok);
-    });
-    window().HandleWatch(encrypted);
-    EXPECT_TRUE(during.startsWith(QStringLiteral("saving… "))) << during.toStdString();
-    // Closed once saved, then opened again from what was saved.
-    EXPECT_FALSE(std::filesystem::exists(copy));
-    ASSERT_EQ(window().Count(), 1);
-    EXPECT_EQ(user.shellOpened.size(), 2U);
-    const Bytes reopened = readFile(window().Find(encrypted)->CopyPath());
-    EXPECT_EQ(std::string(reopened.begin(), reopened.end()), std::string(100'000, 'x'));
+        QString during;
+        // Comes while the save lets events through: the same file handed over to be opened.
+        QTimer::singleShot(0, &window(), [&] {
+            during = window().StateOf(0);
+            if (doneDuringSave)
+                window().btnDoneClick();
+            platform::WindowMessage message;
+            message.message = platform::kMessageHandOverOpen;
+            message.dwData = platform::kHandOverMarker;
+            message.data = platform::HandOverRecord(encrypted);
+            form.WMCopyData(message, [](std::uint32_t) {});
+            EXPECT_EQ(window().Count(), 1) << "the file being saved stays until its save is over";
+            openSelectedAnswers();
+        });
+        const std::size_t opened = user.shellOpened.size();
+        if (doneDuringSave)
+            window().HandleWatch(encrypted);
+        else
+            window().btnDoneClick();
+        EXPECT_TRUE(during.startsWith(QStringLiteral("saving… "))) << during.toStdString();
+        // Closed once saved, then opened again from what was saved.
+        EXPECT_FALSE(std::filesystem::exists(copy));
+        ASSERT_EQ(window().Count(), 1);
+        EXPECT_EQ(user.shellOpened.size(), opened + 1);
+        EXPECT_EQ(readFile(window().Find(encrypted)->CopyPath()), Bytes(content.begin(), content.end()));
+        window().CloseAll();
+    }
 }
 
 TEST_F(OpenWindowTest, ACopyOnADiskIsMadeOnlyWhenTheUserAllowsIt)
